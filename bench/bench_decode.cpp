@@ -1,0 +1,93 @@
+// Decoding the signal of a whole 24-hour recording, both channels: the
+// table-driven decoder against the literal bit-by-bit table scan, on the
+// same records, and the full fetch path the viewer uses.
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "bench_home.h"
+#include "store/channel_decoder.h"
+#include "store/code_table.h"
+#include "store/recording.h"
+#include "literal_channel_decoder.h"
+
+namespace lumen {
+namespace {
+
+struct DecodeInput {
+    CodeTable table;
+    std::vector<ChannelRecord> records;
+};
+
+ChannelRecord readRecord(const RecordingFile& file, uint64_t at) {
+    ChannelRecord record;
+    record.bitCount = static_cast<uint16_t>(file.readU8(at) | file.readU8(at + 1) << 8);
+    record.firstSample = file.readU8(at + 2);
+    file.readAt(at + 3, std::span(record.data).first(std::min(record.storedDataBytes(), kMaxRecordDataBytes)));
+    return record;
+}
+
+const DecodeInput& decodeInput() {
+    static const DecodeInput input = [] {
+        DecodeInput in;
+        in.table = loadCodeTable(bench::demoHome24h());
+        Recording recording(bench::demoHome24h());
+        recording.selectBlockIndex();
+        const SectionPlace index = recording.selectedSection();
+        for (int32_t b = 0; b < recording.blockCount(); ++b) {
+            const uint64_t at = uint64_t{recording.file().readU24(index.offset + 3ull * b)} + 9;
+            in.records.push_back(readRecord(recording.file(), at));
+            in.records.push_back(readRecord(recording.file(), at + 3 + in.records.back().storedDataBytes()));
+        }
+        return in;
+    }();
+    return input;
+}
+
+void BM_DecodeRecordingTableDriven(benchmark::State& state) {
+    const DecodeInput& input = decodeInput();
+    const ChannelDecoder decoder(input.table);
+    std::array<uint8_t, 500> samples{};
+    for (auto _ : state) {
+        int64_t total = 0;
+        for (const ChannelRecord& record : input.records) total += decoder.decode(record, samples);
+        benchmark::DoNotOptimize(total);
+    }
+    state.counters["blocks"] = static_cast<double>(input.records.size() / 2);
+}
+BENCHMARK(BM_DecodeRecordingTableDriven)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeRecordingLiteralScan(benchmark::State& state) {
+    const DecodeInput& input = decodeInput();
+    std::array<uint8_t, 500> samples{};
+    for (auto _ : state) {
+        int64_t total = 0;
+        for (const ChannelRecord& record : input.records) total += testing::decodeChannelLiteral(input.table, record, samples);
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(BM_DecodeRecordingLiteralScan)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// What the viewer does for every block: the whole fetch, index to samples.
+void BM_FetchEveryBlock(benchmark::State& state) {
+    Recording recording(bench::demoHome24h());
+    recording.selectBlockIndex();
+    std::array<uint8_t, 500> one{};
+    std::array<uint8_t, 500> two{};
+    for (auto _ : state) {
+        for (int32_t b = 0; b < recording.blockCount(); ++b) benchmark::DoNotOptimize(recording.fetchBlock(one, two, b, b));
+    }
+}
+BENCHMARK(BM_FetchEveryBlock)->Unit(benchmark::kMillisecond);
+
+void BM_OpenRecordingAndLoadBeats(benchmark::State& state) {
+    for (auto _ : state) {
+        Recording recording(bench::demoHome24h());
+        recording.beats().load(recording);
+        benchmark::DoNotOptimize(recording.beats().count());
+    }
+}
+BENCHMARK(BM_OpenRecordingAndLoadBeats)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace lumen

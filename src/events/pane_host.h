@@ -1,0 +1,66 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "events/drawing_set.h"
+#include "events/shell_layout.h"
+#include "lang/language_texts.h"
+#include "platform/draw/canvas.h"
+#include "platform/window/message.h"
+
+namespace lumen {
+
+enum class PaneKind : uint8_t { Browser, Ecg, Title };
+
+// What the panes of the main window (event browser, ECG pane, title pane)
+// need from the application shell. The shell implements it; the panes hold
+// their own model objects (catalog, strip, recording) and reach the shell
+// only through this, so that no pane depends on the shell library.
+class PaneHost {
+public:
+    virtual ~PaneHost() = default;
+
+    // --- geometry and drawing objects ---------------------------------------
+    virtual const ShellLayout& layout() const = 0;
+    virtual const DrawingSet& drawing() const = 0;
+    virtual const LanguageTexts& texts() const = 0;
+    // The off-screen image of the ECG strip, (stripWidth + 1) x ECG pane
+    // height; null before the first layout.
+    virtual Canvas* stripImage() = 0;
+
+    // --- windows ------------------------------------------------------------
+    virtual WindowHandle mainWindow() const = 0;
+    virtual WindowHandle paneWindow(PaneKind pane) const = 0;
+    // The owner-drawn button with that control id (its pane places it).
+    virtual WindowHandle button(uint32_t controlId) const = 0;
+
+    // --- shell state --------------------------------------------------------
+    virtual int32_t firstBlock() const = 0;
+    virtual void setFirstBlock(int32_t block) = 0;
+    virtual int32_t printerIndex() const = 0;
+    virtual int32_t labelChangeState() const = 0;
+    virtual int32_t labelChangeCount() const = 0;
+    // A label write-back answered change kind `kind` (0, 1 or 2): a state of
+    // 1 stays 1, otherwise it becomes `kind`; kind 1 counts one edit.
+    virtual void recordWriteBack(int32_t kind) = 0;
+    // The annotation changed outside a write-back (an event removed, the
+    // extremes searched again): the state becomes 1.
+    virtual void markAnnotationChanged() = 0;
+    // Puts the main window's title back after the credit text; true when
+    // the credit text was showing.
+    virtual bool restoreTitle() = 0;
+    // The patient line as read from the recording, decoded to UTF-8.
+    virtual const std::string& patientLine() const = 0;
+
+    // --- shell services -----------------------------------------------------
+    virtual void refreshButtonFaces() = 0;
+    [[noreturn]] virtual void terminateProgram(std::string_view message) = 0;
+
+    // --- between panes (forwarded by the shell to the pane that owns them) --
+    virtual void refreshBrowser(bool full) = 0;
+    virtual void loadStripAround(int32_t samplePosition) = 0;
+    virtual void resetCaliperFirstColumn() = 0;
+};
+
+}  // namespace lumen

@@ -1,0 +1,73 @@
+#include "platform/draw/pdf_document.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+
+#include "platform/draw/pdf_canvas.h"
+
+namespace lumen {
+
+namespace {
+
+constexpr double pointsPerHundredthMm = 72.0 / 2540.0;
+
+}  // namespace
+
+struct PdfDocument::Impl {
+    cairo_surface_t* surface = nullptr;
+    cairo_t* context = nullptr;
+    std::unique_ptr<PdfCanvas> page;
+};
+
+PdfDocument::PdfDocument(const std::string& path) : impl_(std::make_unique<Impl>())
+{
+    cairo_surface_t* surface =
+        cairo_pdf_surface_create(path.c_str(), pageWidthHundredthMm * pointsPerHundredthMm,
+                                 pageHeightHundredthMm * pointsPerHundredthMm);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return;
+    }
+    impl_->surface = surface;
+    impl_->context = cairo_create(surface);
+}
+
+PdfDocument::~PdfDocument() { close(); }
+
+bool PdfDocument::isOpen() const { return impl_->context != nullptr; }
+
+Canvas* PdfDocument::startPage()
+{
+    if (!isOpen()) {
+        return nullptr;
+    }
+    endPage();
+    impl_->page = std::make_unique<PdfCanvas>(impl_->context);
+    return impl_->page.get();
+}
+
+void PdfDocument::endPage()
+{
+    if (!impl_->page) {
+        return;
+    }
+    impl_->page.reset();
+    cairo_show_page(impl_->context);
+}
+
+bool PdfDocument::close()
+{
+    if (!isOpen()) {
+        return false;
+    }
+    endPage();
+    cairo_destroy(impl_->context);
+    impl_->context = nullptr;
+    cairo_surface_finish(impl_->surface);
+    const bool written = cairo_surface_status(impl_->surface) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(impl_->surface);
+    impl_->surface = nullptr;
+    return written;
+}
+
+}  // namespace lumen

@@ -1,0 +1,250 @@
+#include "platform/sdl/sdl_driver.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/sdl/sdl_key_map.h"
+#include "platform/window/window_system.h"
+
+namespace lumen {
+
+namespace {
+
+// Longest sleep while waiting, so that messages from other programs are seen.
+constexpr uint64_t pollIntervalMs = 100;
+constexpr uint32_t settleMs = 300;
+
+SDL_SystemCursor sdlCursorOf(uint32_t systemId)
+{
+    switch (systemId) {
+    case IDC_IBEAM: return SDL_SYSTEM_CURSOR_IBEAM;
+    case IDC_WAIT: return SDL_SYSTEM_CURSOR_WAIT;
+    case IDC_CROSS: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case IDC_HAND: return SDL_SYSTEM_CURSOR_HAND;
+    default: return SDL_SYSTEM_CURSOR_ARROW;
+    }
+}
+
+}  // namespace
+
+struct SdlDriver::Impl {
+    bool ready = false;
+    SDL_Window* window = nullptr;
+    SDL_Cursor* cursor = nullptr;
+    Size screen{640, 480};
+    Size reported;
+    WindowHandle main;
+    PixelSurface lastFrame;
+    std::string title;
+
+    Size windowSize() const
+    {
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window, &width, &height);
+        return Size{width, height};
+    }
+    void createWindow();
+    void handle(WindowSystem& system, const SDL_Event& event);
+    void handleWindowEvent(WindowSystem& system, const SDL_WindowEvent& event);
+};
+
+void SdlDriver::Impl::createWindow()
+{
+    SDL_Rect usable{0, 0, screen.width, screen.height};
+    SDL_GetDisplayUsableBounds(0, &usable);
+    window = SDL_CreateWindow(title.c_str(), usable.x, usable.y, usable.w, usable.h,
+                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_SHOWN);
+    if (window == nullptr) {
+        return;
+    }
+    // Let a window manager maximise it before the size is reported.
+    const uint64_t until = SDL_GetTicks64() + settleMs;
+    SDL_Event event;
+    while (SDL_GetTicks64() < until) {
+        while (SDL_PollEvent(&event) != 0) {
+        }
+        SDL_Delay(10);
+    }
+    reported = windowSize();
+}
+
+void SdlDriver::Impl::handleWindowEvent(WindowSystem& system, const SDL_WindowEvent& event)
+{
+    const bool maximized = (SDL_GetWindowFlags(window) & SDL_WINDOW_MAXIMIZED) != 0;
+    switch (event.event) {
+    case SDL_WINDOWEVENT_CLOSE: system.inputClose(main); break;
+    case SDL_WINDOWEVENT_MINIMIZED: system.inputSize(main, SIZE_MINIMIZED, Size{}); break;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED: {
+        const Size size = windowSize();
+        const bool restored = event.event == SDL_WINDOWEVENT_RESTORED && !maximized;
+        if (restored || size != reported) {
+            reported = size;
+            system.inputSize(main, maximized ? SIZE_MAXIMIZED : SIZE_RESTORED, size);
+        }
+        break;
+    }
+    case SDL_WINDOWEVENT_EXPOSED: system.invalidateRect(WindowHandle{}, std::nullopt, Erase::No); break;
+    default: break;
+    }
+}
+
+void SdlDriver::Impl::handle(WindowSystem& system, const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_MOUSEMOTION: system.inputMouseMove(Point{event.motion.x, event.motion.y}); break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        if (event.button.button != SDL_BUTTON_LEFT && event.button.button != SDL_BUTTON_RIGHT) {
+            break;
+        }
+        const MouseButton button = event.button.button == SDL_BUTTON_LEFT ? MouseButton::Left : MouseButton::Right;
+        const ButtonAction action = event.type == SDL_MOUSEBUTTONDOWN ? ButtonAction::Down : ButtonAction::Up;
+        system.inputMouseButton(button, action, Point{event.button.x, event.button.y});
+        break;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        const uint32_t key = virtualKeyFromSdl(event.key.keysym.sym);
+        if (key != 0) {
+            system.inputKey(key, event.type == SDL_KEYDOWN ? KeyAction::Down : KeyAction::Up);
+        }
+        break;
+    }
+    case SDL_WINDOWEVENT:
+        if (window != nullptr && event.window.windowID == SDL_GetWindowID(window)) {
+            handleWindowEvent(system, event.window);
+        }
+        break;
+    default: break;
+    }
+}
+
+SdlDriver::SdlDriver() : impl_(std::make_unique<Impl>())
+{
+    impl_->ready = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    SDL_Rect bounds{};
+    if (impl_->ready && SDL_GetDisplayBounds(0, &bounds) == 0) {
+        impl_->screen = Size{bounds.w, bounds.h};
+    }
+}
+
+SdlDriver::~SdlDriver()
+{
+    if (impl_->cursor != nullptr) {
+        SDL_FreeCursor(impl_->cursor);
+    }
+    if (impl_->window != nullptr) {
+        SDL_DestroyWindow(impl_->window);
+    }
+    if (impl_->ready) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+}
+
+bool SdlDriver::isReady() const { return impl_->ready; }
+
+Size SdlDriver::screenSize() const { return impl_->screen; }
+
+Size SdlDriver::maximizedClientSize()
+{
+    if (impl_->window == nullptr && impl_->ready) {
+        impl_->createWindow();
+    }
+    if (impl_->window == nullptr) {
+        return impl_->screen;
+    }
+    const Size size = impl_->windowSize();
+    impl_->reported = size;
+    return Size{std::min(size.width, impl_->screen.width), std::min(size.height, impl_->screen.height)};
+}
+
+uint64_t SdlDriver::nowMs() const { return SDL_GetTicks64(); }
+
+void SdlDriver::waitForInput(WindowSystem& system, std::optional<uint64_t> deadlineMs)
+{
+    const uint64_t now = SDL_GetTicks64();
+    uint64_t timeout = pollIntervalMs;
+    if (deadlineMs) {
+        timeout = std::min(timeout, *deadlineMs > now ? *deadlineMs - now : 0);
+    }
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, static_cast<int>(timeout)) == 0) {
+        return;
+    }
+    impl_->handle(system, event);
+    while (SDL_PollEvent(&event) != 0) {
+        impl_->handle(system, event);
+    }
+}
+
+void SdlDriver::present(const PixelSurface& frame)
+{
+    impl_->lastFrame = frame;
+    if (impl_->window == nullptr || frame.pixels == nullptr) {
+        return;
+    }
+    SDL_Surface* target = SDL_GetWindowSurface(impl_->window);
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(frame.pixels, frame.width, frame.height, 32,
+                                                             frame.stridePixels * 4, SDL_PIXELFORMAT_RGB888);
+    if (target != nullptr && source != nullptr) {
+        SDL_BlitSurface(source, nullptr, target, nullptr);
+        SDL_UpdateWindowSurface(impl_->window);
+    }
+    if (source != nullptr) {
+        SDL_FreeSurface(source);
+    }
+}
+
+void SdlDriver::topLevelShown(WindowHandle window, ShowCommand /*command*/)
+{
+    if (!impl_->main) {
+        impl_->main = window;
+        if (impl_->window == nullptr && impl_->ready) {
+            impl_->createWindow();
+        }
+    }
+}
+
+void SdlDriver::titleChanged(WindowHandle window, std::string_view title)
+{
+    if (window != impl_->main && impl_->main) {
+        return;
+    }
+    impl_->title = std::string(title);
+    if (impl_->window != nullptr) {
+        SDL_SetWindowTitle(impl_->window, impl_->title.c_str());
+    }
+}
+
+void SdlDriver::cursorChanged(uint32_t systemId, const CursorImage* image)
+{
+    if (!impl_->ready) {
+        return;
+    }
+    SDL_Cursor* next = nullptr;
+    if (image != nullptr) {
+        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+            const_cast<uint32_t*>(image->pixels.data()), image->size.width, image->size.height, 32,
+            image->size.width * 4, SDL_PIXELFORMAT_ARGB8888);
+        if (surface != nullptr) {
+            next = SDL_CreateColorCursor(surface, image->hotSpot.x, image->hotSpot.y);
+            SDL_FreeSurface(surface);
+        }
+    } else {
+        next = SDL_CreateSystemCursor(sdlCursorOf(systemId));
+    }
+    if (next != nullptr) {
+        SDL_SetCursor(next);
+        if (impl_->cursor != nullptr) {
+            SDL_FreeCursor(impl_->cursor);
+        }
+        impl_->cursor = next;
+    }
+}
+
+}  // namespace lumen

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+namespace lumen {
+
+// The virtual-key code of an SDL key code; 0 for keys without one.
+uint32_t virtualKeyFromSdl(int32_t sdlKeycode);
+
+}  // namespace lumen

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/draw/geometry.h"
+
+namespace lumen {
+
+// The viewer's command line:
+//   lumen [--home DIR] [--headless WxH] [--script FILE] [--print-to FILE.pdf] [PRINTER]
+// PRINTER is read like "%d": a leading decimal number, 0 when there is none.
+// --script without --headless runs headless on a 1024 x 768 screen.
+struct LaunchOptions {
+    std::optional<std::string> home;
+    std::optional<Size> headlessScreen;
+    std::optional<std::string> script;
+    std::optional<std::string> printTo;
+    int32_t printerIndex = 0;
+    std::optional<std::string> error;  // a bad command line: the message to print
+
+    // `arguments` excludes the program name.
+    static LaunchOptions parse(std::span<const std::string_view> arguments);
+    bool isHeadless() const { return headlessScreen.has_value(); }
+};
+
+}  // namespace lumen

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/draw/brush.h"
+#include "platform/window/cursor.h"
+#include "platform/window/message.h"
+
+namespace lumen {
+
+using WindowProc = LResult (*)(WindowHandle window, uint32_t message, WParam wParam,
+                               LParam lParam);
+
+struct WindowClass {
+    std::string name;
+    WindowProc procedure = nullptr;
+    uint32_t style = 0;                  // CS_* bits
+    std::optional<Brush> background;     // erases the window when painting; none: no erase
+    CursorHandle cursor;                 // shown while the pointer is over the window
+};
+
+}  // namespace lumen

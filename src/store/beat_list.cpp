@@ -1,0 +1,65 @@
+#include "store/beat_list.h"
+
+#include <cstdio>
+
+#include "store/recording.h"
+
+namespace lumen {
+
+void BeatList::load(Recording& recording) {
+    recording.selectSection(SectionId::Beats);
+    const SectionPlace place = recording.selectedSection();
+    const RecordingFile& file = recording.file();
+    uint64_t wordCount = place.length / kBeatWordBytes;
+    const uint64_t available = place.offset < file.size() ? (file.size() - place.offset) / kBeatWordBytes : 0;
+    if (wordCount > available) wordCount = available;
+    if (wordCount == 0) {
+        words_.clear();
+        return;
+    }
+    words_.resize(wordCount);
+    const auto bytes = file.image().subspan(place.offset, wordCount * kBeatWordBytes);
+    for (size_t i = 0; i < wordCount; ++i) {
+        const uint8_t* b = bytes.data() + i * kBeatWordBytes;
+        words_[i].raw = b[0] | (b[1] << 8) | (b[2] << 16) | (uint32_t{b[3]} << 24);
+    }
+}
+
+bool BeatList::save(Recording& recording) const {
+    recording.selectSection(SectionId::Beats);
+    std::vector<uint8_t> bytes(words_.size() * kBeatWordBytes);
+    for (size_t i = 0; i < words_.size(); ++i) {
+        const uint32_t raw = words_[i].raw;
+        for (uint32_t k = 0; k < kBeatWordBytes; ++k) bytes[i * kBeatWordBytes + k] = static_cast<uint8_t>(raw >> (8 * k));
+    }
+    return recording.file().writeAt(recording.selectedSection().offset, bytes);
+}
+
+const BeatCounts& BeatList::count() {
+    counts_ = BeatCounts{};
+    for (const BeatWord word : words_) {
+        if (word.formCode() == kNoFormCode) {
+            ++counts_.noForm;
+        } else {
+            ++counts_.byClass[static_cast<size_t>(word.beatClass())];
+        }
+    }
+    return counts_;
+}
+
+std::string BeatList::statisticsText(std::string_view format) const {
+    const auto& byClass = counts_.byClass;
+    const double total = static_cast<double>(byClass[0]) + byClass[1] + byClass[2];
+    auto percent = [total](uint32_t count) { return total > 0 ? count * 100.0 / total : 0.0; };
+    const std::string formatText(format);
+    char text[512];
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    std::snprintf(text, sizeof text, formatText.c_str(), static_cast<long>(byClass[0]), percent(byClass[0]),
+                  static_cast<long>(byClass[2]), percent(byClass[2]), static_cast<long>(byClass[1]),
+                  percent(byClass[1]));
+#pragma GCC diagnostic pop
+    return text;
+}
+
+}  // namespace lumen

@@ -1,0 +1,94 @@
+#include "store/event_feed.h"
+
+#include <array>
+
+#include "store/episode_record.h"
+#include "store/event_sink.h"
+#include "store/recording.h"
+#include "store/trend_table.h"
+
+namespace lumen {
+namespace {
+
+EpisodeRecord readEpisode(const Recording& recording, SectionPlace episodes, uint32_t index) {
+    std::array<uint8_t, kEpisodeRecordBytes> bytes;
+    recording.file().readAt(uint64_t{episodes.offset} + uint64_t{index} * kEpisodeRecordBytes, bytes);
+    return EpisodeRecord::parse(bytes);
+}
+
+// Sections 22 and 23: the measured interval's middle, at its time of day.
+void feedHeartRateExtreme(Recording& recording, SectionId section, uint8_t code, EventSink& sink,
+                          int32_t& blockPositionTicks) {
+    recording.selectSection(section);
+    std::array<uint8_t, kEpisodeRecordBytes> bytes;
+    recording.file().readAt(recording.selectedSection().offset, bytes);
+    const EpisodeRecord record = EpisodeRecord::parse(bytes);
+    const int32_t position = static_cast<int32_t>((int64_t{record.startTenths} + record.endTenths) * 5 / 2);
+    sink.dispatchCode(code, position, record.timeOfDayTicks(), -1);
+    blockPositionTicks = position;
+}
+
+}  // namespace
+
+int32_t recordingStartTick(Recording& recording) {
+    recording.selectSection(SectionId::RecordingClock);
+    const uint32_t at = recording.selectedSection().offset;
+    const RecordingFile& file = recording.file();
+    return (file.readU8(at + 5) * 60 + file.readU8(at + 4)) * kTicksPerMinute + file.readU8(at + 3) * kTicksPerSecond;
+}
+
+void feedEvents(Recording& recording, TrendTable& trends, EventSink& sink) {
+    const int32_t start = recordingStartTick(recording);
+    recording.selectSection(SectionId::HeartRate);
+    sink.setRecordingSpan(start, start + static_cast<int32_t>(recording.selectedSection().length) * kSamplesPerBlock);
+
+    for (const BeatWord word : recording.beats().words()) {
+        if (word.formCode() == kNoFormCode) sink.dispatchCode(kLeadOffCode, word.sample() - 5, 0, -1);
+    }
+    recording.selectSection(SectionId::Markers);
+    const SectionPlace markers = recording.selectedSection();
+    for (uint32_t i = 0; i < markers.length / kMarkerBytes; ++i) {
+        const uint32_t tenths = recording.file().readU24(uint64_t{markers.offset} + uint64_t{i} * kMarkerBytes);
+        sink.dispatchCode(kMarkerCode, static_cast<int32_t>(tenths * 5), 0, -1);
+    }
+    int32_t position = 0;
+    feedHeartRateExtreme(recording, SectionId::HeartRateMin, kHeartRateMinimumCode, sink, position);
+    trends.setHeartRateMinimumBlock(position);
+    feedHeartRateExtreme(recording, SectionId::HeartRateMax, kHeartRateMaximumCode, sink, position);
+    trends.setHeartRateMaximumBlock(position);
+
+    recording.selectSection(SectionId::Episodes);
+    const SectionPlace episodes = recording.selectedSection();
+    for (uint32_t i = 0; i < episodes.length / kEpisodeRecordBytes; ++i) {
+        const EpisodeRecord record = readEpisode(recording, episodes, i);
+        const auto code = static_cast<uint8_t>(record.code + (record.flagged ? 0x80 : 0));
+        sink.dispatchCode(code, record.startTicks(), record.timeOfDayTicks(), static_cast<int32_t>(i));
+    }
+    trends.postStExtremes(sink);
+}
+
+bool deleteEpisode(Recording& recording, TrendTable& trends, EventSink& sink, uint8_t code, int32_t positionTicks,
+                   int32_t episodeIndex) {
+    if (code == kHeartRateMinimumCode || code == kHeartRateMaximumCode || code == kStMinimumCode ||
+        code == kStMaximumCode) {
+        trends.excludeExtreme(code, sink, positionTicks);
+    }
+    if (episodeIndex == -1 || positionTicks == -1) return true;
+    recording.selectSection(SectionId::Episodes);
+    const SectionPlace episodes = recording.selectedSection();
+    const EpisodeRecord record = readEpisode(recording, episodes, static_cast<uint32_t>(episodeIndex));
+    const uint8_t artefact = kArtefactCode;
+    const uint64_t codeAt = uint64_t{episodes.offset} + uint64_t(episodeIndex) * kEpisodeRecordBytes + EpisodeRecord::kCodeOffset;
+    const bool written = recording.file().writeAt(codeAt, std::span(&artefact, 1));
+
+    for (BeatWord& word : recording.beats().words()) {
+        const int32_t sample = word.sample();
+        if (sample < positionTicks || sample > record.endTicks()) continue;
+        if (word.formCode() == kNoFormCode || word.beatClass() == BeatClass::Artefact) continue;
+        sink.dispatchCodeSorted(kArtefactCode, sample, 0, -1);
+        word = BeatWord::make(word.positionQuarterTicks(), BeatClass::Artefact, word.formCode());
+    }
+    return written;
+}
+
+}  // namespace lumen

@@ -1,0 +1,89 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "store/beat_list.h"
+#include "store/channel_decoder.h"
+#include "store/clock.h"
+#include "store/recording_file.h"
+#include "store/section_directory.h"
+
+namespace lumen {
+
+// The one open recording: the code table, holter.mem with its section
+// directory, the start clock, the block count and the beat list. Building it
+// runs the whole open sequence; any failure ends the program through the
+// fatal handler.
+class Recording {
+public:
+    // programDirectory ends with '/'; huffman.ko2 and path.tmp are read from it.
+    explicit Recording(std::string_view programDirectory);
+    // The same with the recording folder given instead of read from path.tmp.
+    Recording(std::string_view programDirectory, std::string_view recordingDirectory);
+    Recording(const Recording&) = delete;
+    Recording& operator=(const Recording&) = delete;
+
+    // Every read of a section begins with a lookup; a failed lookup leaves
+    // the previous selection, and readers then read the previous place.
+    bool selectSection(uint8_t id);
+    bool selectSection(SectionId id) { return selectSection(static_cast<uint8_t>(id)); }
+    SectionPlace selectedSection() const { return selected_; }
+
+    void selectBlockIndex();
+    int32_t blockCount() const { return blockCount_; }
+    Clock startClock() const { return startClock_; }
+    Clock blockClock(int32_t block) const;
+
+    // Decodes block `block` into the window arrays at (block - windowFirstBlock) * 500.
+    Clock fetchBlock(std::span<uint8_t> channel1Window, std::span<uint8_t> channel2Window,
+                     int32_t block, int32_t windowFirstBlock);
+
+    // Units per millivolt for the amplitude code of section 1 (raw byte when
+    // the code is not 0..3); sets displayMultiplier() for known codes.
+    int8_t amplitudeCode();
+    int displayMultiplier() const { return displayMultiplier_; }
+    // The patient line as stored (code page bytes), line break included.
+    std::string readPatientLine();
+
+    bool addToEditCounter(uint32_t edits);
+    void closeFile() { file_.close(); }
+
+    const std::string& recordingDirectory() const { return recordingDirectory_; }
+    const SectionDirectory& directory() const { return directory_; }
+    RecordingFile& file() { return file_; }
+    const RecordingFile& file() const { return file_; }
+    BeatList& beats() { return beats_; }
+    const BeatList& beats() const { return beats_; }
+
+    // Where the beat arrays of the window last built come from: its first
+    // block (-1 before the first window) and its first beat in the list.
+    struct BeatWindowPlace {
+        int32_t firstBlock = -1;
+        int64_t firstBeatIndex = -1;
+    };
+    BeatWindowPlace beatWindow;
+
+private:
+    void open();
+    void readRecordingDirectory(std::string_view programDirectory);
+    void readStartClock();
+    void readChannelRecord(uint64_t offset, ChannelRecord& record) const;
+
+    std::unique_ptr<ChannelDecoder> decoder_;
+    BeatList beats_;
+    std::array<uint8_t, 500> channel1Buffer_{};
+    std::array<uint8_t, 500> channel2Buffer_{};
+    SectionDirectory directory_;
+    SectionPlace selected_;
+    RecordingFile file_;
+    Clock startClock_;
+    std::string recordingDirectory_;
+    int32_t blockCount_ = 0;
+    int displayMultiplier_ = 1;
+};
+
+}  // namespace lumen

@@ -1,0 +1,161 @@
+#include "events/row_painter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "recording_canvas.h"
+
+namespace lumen {
+namespace {
+
+constexpr int32_t kStart = 1449000;  // 08:03:00
+constexpr Color kRed = rgb(255, 0, 0);
+using test::RecordingCanvas;
+
+class Painting : public ::testing::Test {
+protected:
+    Painting() {
+        layout.setArea({0, 0, 1024, 190});
+        layout.setRecordingSpan(kStart, kStart + 8639 * 500);
+        layout.createTools(canvas, PaintTarget::Screen);
+    }
+    std::vector<RecordingCanvas::Line> ticksIn(int32_t row) const {
+        const Rect& strip = layout.stripRect(row);
+        std::vector<RecordingCanvas::Line> ticks;
+        for (const auto& line : canvas.lines) {
+            if (line.from.x == line.to.x && line.from.y == strip.bottom - 2) {
+                ticks.push_back(line);
+            }
+        }
+        return ticks;
+    }
+    const RecordingCanvas::Text* textOf(std::string_view text) const {
+        const auto found = std::find_if(canvas.texts.begin(), canvas.texts.end(),
+                                        [&](const RecordingCanvas::Text& t) { return t.text == text; });
+        return found == canvas.texts.end() ? nullptr : &*found;
+    }
+
+    TimelineLayout layout;
+    RecordingCanvas canvas;
+};
+
+TEST_F(Painting, EventsInOnePixelColumnMakeOneTick) {
+    // 5130 ticks are one column of an 842-pixel day
+    const std::vector<EventNode> events = {{0, 0, -1}, {100, 0, -1}, {5131, 0, -1}, {6000, 0, -1}, {900, 0, -1}};
+    RowPainter::paintCategory(canvas, layout, PaintTarget::Screen, {2, "VRUN", events, false});
+    const auto ticks = ticksIn(2);
+    ASSERT_EQ(ticks.size(), 3u);  // the last one returns to column 0
+    EXPECT_EQ(ticks[0].from.x, 91 + 1);
+    EXPECT_EQ(ticks[1].from.x, 91 + 2);
+    EXPECT_EQ(ticks[0].to.y, 29 - 9 * 7 / 10);
+    EXPECT_EQ(ticks[0].pen.color, blackColor);
+    ASSERT_NE(textOf("  VRUN"), nullptr);
+    EXPECT_EQ(textOf("  VRUN")->at, (Point{0, 20}));
+    ASSERT_NE(textOf("5"), nullptr);
+    EXPECT_EQ(textOf("5")->rect, (Rect{935, 20, 1019, 29}));
+}
+
+TEST_F(Painting, TheSelectedRowIsDarkRedAndLonger) {
+    const std::vector<EventNode> events = {{100, 0, -1}};
+    RowPainter::paintCategory(canvas, layout, PaintTarget::Screen, {0, "VISO", events, true});
+    ASSERT_EQ(canvas.boxes.size(), 1u);
+    EXPECT_EQ(canvas.boxes[0].brush.color, rgb(128, 128, 128));
+    EXPECT_EQ(canvas.boxes[0].rect, layout.rowRect(0));
+    const auto ticks = ticksIn(0);
+    ASSERT_EQ(ticks.size(), 1u);
+    EXPECT_EQ(ticks[0].pen.color, kRed);
+    EXPECT_EQ(ticks[0].to.y, 9 - 9 * 10 / 11);
+    EXPECT_EQ(textOf("  VISO")->color, kRed);
+    EXPECT_EQ(canvas.textColor(), blackColor);
+}
+
+TEST_F(Painting, OnlyEventsInsideTheWindowAreDrawnWithItsEndIncluded) {
+    layout.toggleZoom(kStart + 1000000);
+    const int32_t start = layout.windowStart() - kStart;
+    const int32_t end = layout.windowEnd() - kStart;
+    const std::vector<EventNode> events = {{start - 1, 0, -1}, {start, 0, -1}, {end, 0, -1}, {end + 1, 0, -1}};
+    RowPainter::paintCategory(canvas, layout, PaintTarget::Screen, {3, "VBIG", events, false});
+    const auto ticks = ticksIn(3);
+    ASSERT_EQ(ticks.size(), 2u);
+    EXPECT_EQ(ticks[0].from.x, 92);
+    EXPECT_EQ(ticks[1].from.x, 92 + 842);
+}
+
+TEST_F(Painting, PaperCountsCarryTwoBlanks) {
+    const std::vector<EventNode> none;
+    RowPainter::paintCategory(canvas, layout, PaintTarget::Paper, {4, "VTCH", none, false});
+    EXPECT_NE(textOf("0  "), nullptr);
+    EXPECT_TRUE(ticksIn(4).empty());
+}
+
+TEST_F(Painting, TimeScaleTicksEveryTenMinutesWithHoursUnderFullHours) {
+    layout.setArea({0, 0, 1024, 570});  // rows of 30 pixels
+    RowPainter::paintTimeScale(canvas, layout, PaintTarget::Screen, {18, "  Time (h)", false});
+    const Rect& strip = layout.stripRect(18);
+    std::vector<RecordingCanvas::Line> ticks;
+    for (const auto& line : canvas.lines) {
+        const bool frameSide = line.to.y - line.from.y >= strip.bottom - strip.top;
+        if (line.from.y == strip.top && line.from.x == line.to.x && line.to.y > strip.top && !frameSide) {
+            ticks.push_back(line);
+        }
+    }
+    // 08:10:00 is the first tick, white beside black; 144 ten-minute marks
+    ASSERT_GE(ticks.size(), 2u);
+    EXPECT_EQ(ticks[0].from.x, strip.left + layout.timeToX(1470000));
+    EXPECT_EQ(ticks[0].pen.color, rgb(255, 255, 255));
+    EXPECT_EQ(ticks[1].from.x, ticks[0].from.x + 1);
+    EXPECT_EQ(ticks[1].pen.color, blackColor);
+    EXPECT_EQ(ticks.size(), 2u * 144);
+    const int32_t h = layout.labelRect(0).bottom - layout.labelRect(0).top;
+    EXPECT_EQ(ticks[0].to.y - ticks[0].from.y, (h * 25 + 100) / 100);
+    EXPECT_EQ(ticks[10].to.y - ticks[10].from.y, h * 4 / 10);  // 09:00
+    const auto* nine = textOf("09");
+    ASSERT_NE(nine, nullptr);
+    EXPECT_EQ(nine->at.x, ticks[10].from.x);
+    EXPECT_EQ(nine->align, TextAlign::Center);
+    const auto firstHour = std::find_if(canvas.texts.begin(), canvas.texts.end(),
+                                        [](const auto& t) { return t.text.size() == 2; });
+    EXPECT_EQ(firstHour->text, "09");  // 08:00 of the first day lies before the start
+    EXPECT_NE(textOf("00"), nullptr);  // past midnight the hours start again
+    EXPECT_NE(textOf("23:59:50"), nullptr);
+}
+
+TEST_F(Painting, SelectedTimeScaleIsRedAndPaperLengthHasTwoBlanks) {
+    RowPainter::paintTimeScale(canvas, layout, PaintTarget::Screen, {18, "  Time (h)", true});
+    EXPECT_EQ(textOf("09")->color, kRed);
+    EXPECT_EQ(textOf("23:59:50")->color, kRed);
+    canvas.forget();
+    RowPainter::paintTimeScale(canvas, layout, PaintTarget::Paper, {18, "  Time (h)", true});
+    ASSERT_NE(textOf("23:59:50  "), nullptr);
+    EXPECT_EQ(textOf("23:59:50  ")->color, blackColor);
+    EXPECT_EQ(textOf("09")->color, blackColor);
+}
+
+TEST_F(Painting, OrderedRowsSkipByColumnsAndDrawTheSameTicks) {
+    std::vector<EventNode> events;
+    for (int32_t i = 0; i < 20000; ++i) {
+        events.push_back({i * 211 % 7 == 0 ? i * 200 : i * 200 + 13, 0, -1});
+    }
+    for (const bool zoomed : {false, true}) {
+        if (zoomed) {
+            layout.toggleZoom(kStart + 2000000);
+        }
+        RowPainter::paintCategory(canvas, layout, PaintTarget::Screen, {0, "VISO", events, false, false});
+        const auto walked = ticksIn(0);
+        canvas.forget();
+        RowPainter::paintCategory(canvas, layout, PaintTarget::Screen, {0, "VISO", events, false, true});
+        const auto searched = ticksIn(0);
+        canvas.forget();
+        ASSERT_EQ(walked.size(), searched.size());
+        ASSERT_GT(walked.size(), 500u);
+        for (size_t i = 0; i < walked.size(); ++i) {
+            EXPECT_EQ(walked[i].from, searched[i].from);
+            EXPECT_EQ(walked[i].to, searched[i].to);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lumen

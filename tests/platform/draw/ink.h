@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/draw/raster_canvas.h"
+
+namespace lumen::test {
+
+// Bounding box of every pixel that differs from `background`; empty when none.
+inline Rect inkBox(const RasterCanvas& canvas, Color background)
+{
+    const Size size = canvas.deviceSize();
+    Rect box{size.width, size.height, 0, 0};
+    for (int32_t y = 0; y < size.height; ++y) {
+        for (int32_t x = 0; x < size.width; ++x) {
+            if (canvas.colorAt(x, y) != background) {
+                box = Rect{std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+                           std::max(box.bottom, y + 1)};
+            }
+        }
+    }
+    return box.isEmpty() ? Rect{} : box;
+}
+
+inline int countColor(const RasterCanvas& canvas, Color color)
+{
+    const Size size = canvas.deviceSize();
+    int count = 0;
+    for (int32_t y = 0; y < size.height; ++y) {
+        for (int32_t x = 0; x < size.width; ++x) {
+            count += canvas.colorAt(x, y) == color ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+}  // namespace lumen::test

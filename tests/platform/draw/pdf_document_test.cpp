@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/draw/pdf_document.h"
+
+namespace lumen {
+namespace {
+
+constexpr double pointsPerHundredthMm = 72.0 / 2540.0;
+
+bool toolAvailable(const std::string& tool)
+{
+    return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string runAndRead(const std::string& command)
+{
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return output;
+    }
+    std::array<char, 4096> buffer{};
+    size_t got = 0;
+    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        output.append(buffer.data(), got);
+    }
+    pclose(pipe);
+    return output;
+}
+
+struct WordBox {
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+};
+
+double attribute(const std::string& tag, const std::string& name)
+{
+    const size_t at = tag.find(name + "=\"");
+    return at == std::string::npos ? -1.0 : std::atof(tag.c_str() + at + name.size() + 2);
+}
+
+// Word boxes in points, from the top-left corner of the page.
+std::map<std::string, WordBox> wordBoxes(const std::string& pdfPath)
+{
+    const std::string html = runAndRead("pdftotext -bbox '" + pdfPath + "' -");
+    std::map<std::string, WordBox> boxes;
+    for (size_t at = html.find("<word "); at != std::string::npos; at = html.find("<word ", at + 1)) {
+        const size_t close = html.find('>', at);
+        const size_t end = html.find("</word>", at);
+        if (close == std::string::npos || end == std::string::npos) {
+            break;
+        }
+        const std::string tag = html.substr(at, close - at);
+        boxes[html.substr(close + 1, end - close - 1)] =
+            WordBox{attribute(tag, "xMin"), attribute(tag, "yMin"), attribute(tag, "xMax"), attribute(tag, "yMax")};
+    }
+    return boxes;
+}
+
+struct GreyImage {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> pixels;
+    int at(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+};
+
+GreyImage rasterise(const std::string& pdfPath, int dotsPerInch)
+{
+    const std::string base = ::testing::TempDir() + "lumen_pdf_page";
+    std::system(("pdftoppm -gray -r " + std::to_string(dotsPerInch) + " -singlefile '" + pdfPath + "' '" + base +
+                 "'").c_str());
+    std::ifstream file(base + ".pgm", std::ios::binary);
+    GreyImage image;
+    std::string magic;
+    int maxValue = 0;
+    file >> magic >> image.width >> image.height >> maxValue;
+    file.get();
+    image.pixels.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (magic != "P5" || image.pixels.size() < static_cast<size_t>(image.width) * static_cast<size_t>(image.height)) {
+        image = GreyImage{};
+    }
+    return image;
+}
+
+// A report-like page: header box with texts, a centred line, a strip line.
+void drawSamplePage(Canvas& page)
+{
+    const Font title = Font::make("Times new roman", 500, 100, FontSlant::Upright, 1);
+    const Font small = Font::make("Arial", 350, 300, FontSlant::Upright, 1);
+    page.selectPen(Pen::solid(40, blackColor));
+    page.selectBrush(Brush::solid(rgb(220, 220, 220)));
+    page.rectangle(Rect{1000, -230, 19000, -1630});
+    page.setBkMode(BackgroundMode::Transparent);
+    page.setTextAlign(TextAlign::Left | TextAlign::Top);
+    page.selectFont(title);
+    page.textOut(Point{1400, -330}, "FULL DISCLOSURE");
+    page.selectFont(small);
+    page.setTextAlign(TextAlign::Right | TextAlign::Top);
+    page.textOut(Point{18600, -1030}, "Patient: Kovacs");
+    page.setTextAlign(TextAlign::Center | TextAlign::Top);
+    page.textOut(Point{10000, -3370}, "Beats 1234");
+    page.moveTo(Point{10000, -20000});
+    page.lineTo(Point{10000, -25000});
+    std::unique_ptr<Canvas> image = page.createCompatibleImage(Size{600, 600});
+    image->fillRect(Rect{0, 0, 600, 600}, Brush::black());
+    page.bitBlt(Rect{15000, -20000, 17540, -22540}, *image, Point{0, 0});  // one inch square
+}
+
+class PdfPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!toolAvailable("pdftotext") || !toolAvailable("pdftoppm")) {
+            GTEST_SKIP() << "poppler-utils not installed";
+        }
+        path_ = ::testing::TempDir() + "lumen_pdf_page.pdf";
+        PdfDocument document(path_);
+        ASSERT_TRUE(document.isOpen());
+        Canvas* page = document.startPage();
+        ASSERT_NE(page, nullptr);
+        drawSamplePage(*page);
+        document.endPage();
+        ASSERT_TRUE(document.close());
+    }
+    std::string path_;
+};
+
+TEST_F(PdfPage, TextsLandWhereTheirAlignmentPutsThem)
+{
+    const auto words = wordBoxes(path_);
+    ASSERT_TRUE(words.count("FULL") && words.count("Kovacs") && words.count("Beats") && words.count("1234"));
+    EXPECT_NEAR(words.at("FULL").xMin, 1400 * pointsPerHundredthMm, 1.5);
+    EXPECT_NEAR(words.at("FULL").yMin, 330 * pointsPerHundredthMm, 2.0);
+    EXPECT_NEAR(words.at("Kovacs").xMax, 18600 * pointsPerHundredthMm, 1.5);
+    EXPECT_NEAR(words.at("Kovacs").yMin, 1030 * pointsPerHundredthMm, 2.0);
+    const double centre = (words.at("Beats").xMin + words.at("1234").xMax) / 2.0;
+    EXPECT_NEAR(centre, 10000 * pointsPerHundredthMm, 1.5);
+}
+
+TEST_F(PdfPage, LinesAndBoxesLandWhereTheyShould)
+{
+    const GreyImage image = rasterise(path_, 100);
+    ASSERT_EQ(image.width, 827);  // 210 mm at 100 dpi
+    const auto column = [](int hundredthMm) { return hundredthMm * 100 / 2540; };
+    EXPECT_LT(image.at(column(10000), column(22000)), 100);    // the strip line
+    EXPECT_GT(image.at(column(10000) + 3, column(22000)), 200);
+    EXPECT_GT(image.at(column(10000), column(26000)), 200);    // below its end
+    EXPECT_LT(image.at(column(1000), column(1000)), 100);      // left edge of the box
+    EXPECT_GT(image.at(column(900), column(1000)), 200);
+    EXPECT_LT(image.at(column(16000), column(21000)), 50);    // the copied image
+    EXPECT_GT(image.at(column(17700), column(21000)), 200);
+    const int inside = image.at(column(5000), column(1500));
+    EXPECT_NEAR(inside, 220, 12);                               // light grey inside
+}
+
+TEST_F(PdfPage, FontsAreEmbedded)
+{
+    if (!toolAvailable("pdffonts")) {
+        GTEST_SKIP() << "pdffonts not installed";
+    }
+    std::istringstream listing(runAndRead("pdffonts '" + path_ + "'"));
+    std::string line;
+    int fonts = 0;
+    while (std::getline(listing, line)) {
+        if (line.find("Liberation") == std::string::npos) {
+            continue;
+        }
+        std::istringstream fields(line);
+        std::vector<std::string> tokens{std::istream_iterator<std::string>(fields), {}};
+        ASSERT_GE(tokens.size(), 6u);
+        EXPECT_EQ(tokens[tokens.size() - 5], "yes") << line;
+        ++fonts;
+    }
+    EXPECT_EQ(fonts, 2);
+}
+
+TEST(PdfDocument, WritesSeveralPagesAndRefusesBadPaths)
+{
+    const std::string path = ::testing::TempDir() + "lumen_pdf_two.pdf";
+    {
+        PdfDocument document(path);
+        ASSERT_NE(document.startPage(), nullptr);
+        Canvas* second = document.startPage();  // ends the first page
+        ASSERT_NE(second, nullptr);
+        second->selectFont(Font::make("Arial", 350, 300));
+        EXPECT_NEAR(second->textExtent("M").height, 350, 1);
+        EXPECT_EQ(second->deviceSize(), (Size{4961, 7016}));
+        EXPECT_TRUE(document.close());
+    }
+    if (toolAvailable("pdfinfo")) {
+        EXPECT_NE(runAndRead("pdfinfo '" + path + "'").find("Pages:           2"), std::string::npos);
+    }
+    PdfDocument broken("/nonexistent-dir/report.pdf");
+    EXPECT_FALSE(broken.isOpen());
+    EXPECT_EQ(broken.startPage(), nullptr);
+    EXPECT_FALSE(broken.close());
+}
+
+}  // namespace
+}  // namespace lumen

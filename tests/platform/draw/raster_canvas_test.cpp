@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "platform/draw/ink.h"
+#include "platform/draw/raster_canvas.h"
+
+namespace lumen {
+namespace {
+
+using test::countColor;
+using test::inkBox;
+
+constexpr Color red = rgb(255, 0, 0);
+constexpr Color lightGrey = rgb(192, 192, 192);
+
+TEST(RasterLines, HorizontalAndVerticalLinesStopBeforeTheirEndPoint)
+{
+    RasterCanvas canvas(Size{40, 30});
+    canvas.selectPen(Pen::solid(0, red));
+    canvas.moveTo(Point{5, 10});
+    canvas.lineTo(Point{15, 10});
+    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{5, 10, 15, 11}));
+    EXPECT_EQ(canvas.currentPosition(), (Point{15, 10}));
+
+    canvas.fill(whiteColor);
+    canvas.moveTo(Point{20, 25});
+    canvas.lineTo(Point{20, 5});  // drawn upward: 25 down to 6
+    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{20, 6, 21, 26}));
+    EXPECT_EQ(countColor(canvas, red), 20);
+}
+
+TEST(RasterLines, DiagonalLinesAreBresenhamWithoutLastPoint)
+{
+    RasterCanvas canvas(Size{20, 20});
+    canvas.moveTo(Point{0, 0});
+    canvas.lineTo(Point{10, 5});
+    EXPECT_EQ(countColor(canvas, blackColor), 10);
+    EXPECT_EQ(canvas.colorAt(0, 0), blackColor);
+    EXPECT_EQ(canvas.colorAt(9, 5), blackColor);  // 9 * 5 / 10 = 4.5 rounds away from the start
+    EXPECT_EQ(canvas.colorAt(10, 5), whiteColor);
+    for (int32_t x = 0; x < 10; ++x) {
+        int inColumn = 0;
+        for (int32_t y = 0; y < 20; ++y) {
+            inColumn += canvas.colorAt(x, y) == blackColor ? 1 : 0;
+        }
+        EXPECT_EQ(inColumn, 1) << "column " << x;
+    }
+}
+
+TEST(RasterLines, ZeroLengthLineDrawsNothingAndNullPenMovesOnly)
+{
+    RasterCanvas canvas(Size{10, 10});
+    canvas.moveTo(Point{3, 3});
+    canvas.lineTo(Point{3, 3});
+    canvas.selectPen(Pen::null());
+    canvas.lineTo(Point{9, 9});
+    EXPECT_EQ(inkBox(canvas, whiteColor), Rect{});
+    EXPECT_EQ(canvas.currentPosition(), (Point{9, 9}));
+}
+
+TEST(RasterLines, FarAwayEndPointsAreClippedNotWalked)
+{
+    RasterCanvas canvas(Size{50, 50});
+    canvas.moveTo(Point{-2000000000, 25});
+    canvas.lineTo(Point{2000000000, 25});
+    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{0, 25, 50, 26}));
+    canvas.fill(whiteColor);
+    canvas.moveTo(Point{-1000000, -1000000});
+    canvas.lineTo(Point{1000000, 1000000});
+    EXPECT_EQ(countColor(canvas, blackColor), 50);
+    EXPECT_EQ(canvas.colorAt(17, 17), blackColor);
+}
+
+TEST(RasterLines, WidePensCoverTheirWidthAroundTheLine)
+{
+    RasterCanvas canvas(Size{40, 40});
+    canvas.selectPen(Pen::solid(3, red));
+    canvas.moveTo(Point{5, 10});
+    canvas.lineTo(Point{15, 10});
+    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{4, 9, 16, 12}));  // 5..14 widened by the pen
+    canvas.fill(whiteColor);
+    canvas.moveTo(Point{10, 10});
+    canvas.lineTo(Point{30, 30});
+    const Rect ink = inkBox(canvas, whiteColor);
+    EXPECT_EQ(ink, (Rect{9, 9, 31, 31}));  // the last stamp sits on (29, 29)
+    EXPECT_EQ(canvas.colorAt(20, 21), red);
+    EXPECT_EQ(canvas.colorAt(20, 23), whiteColor);
+}
+
+TEST(RasterLines, XorTwiceRestoresTheImage)
+{
+    RasterCanvas canvas(Size{30, 30});
+    canvas.fillRect(Rect{0, 0, 15, 30}, Brush::solid(rgb(10, 200, 90)));
+    std::vector<Color> before;
+    for (int32_t y = 0; y < 30; ++y) {
+        for (int32_t x = 0; x < 30; ++x) {
+            before.push_back(canvas.colorAt(x, y));
+        }
+    }
+    canvas.setRasterOp(RasterOp::Xor);
+    canvas.selectPen(Pen::solid(0, lightGrey));
+    canvas.moveTo(Point{2, 29});
+    canvas.lineTo(Point{27, 1});
+    EXPECT_EQ(canvas.colorAt(2, 29), rgb(10 ^ 192, 200 ^ 192, 90 ^ 192));
+    EXPECT_EQ(canvas.colorAt(26, 2), rgb(255 ^ 192, 255 ^ 192, 255 ^ 192));
+    canvas.moveTo(Point{2, 29});
+    canvas.lineTo(Point{27, 1});
+    size_t i = 0;
+    for (int32_t y = 0; y < 30; ++y) {
+        for (int32_t x = 0; x < 30; ++x) {
+            ASSERT_EQ(canvas.colorAt(x, y), before[i++]) << x << "," << y;
+        }
+    }
+}
+
+TEST(RasterLines, XorWithBlackChangesNothing)
+{
+    RasterCanvas canvas(Size{10, 10});
+    canvas.setRasterOp(RasterOp::Xor);
+    canvas.moveTo(Point{0, 5});
+    canvas.lineTo(Point{10, 5});
+    EXPECT_EQ(inkBox(canvas, whiteColor), Rect{});
+    EXPECT_EQ(canvas.setRasterOp(RasterOp::Copy), RasterOp::Xor);
+}
+
+TEST(RasterRectangles, OutlineWithPenInsideWithBrushRightBottomExclusive)
+{
+    RasterCanvas canvas(Size{30, 30});
+    canvas.selectPen(Pen::solid(1, red));
+    canvas.selectBrush(Brush::solid(lightGrey));
+    canvas.rectangle(Rect{5, 6, 15, 12});
+    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{5, 6, 15, 12}));
+    EXPECT_EQ(canvas.colorAt(5, 6), red);
+    EXPECT_EQ(canvas.colorAt(14, 11), red);
+    EXPECT_EQ(canvas.colorAt(14, 8), red);
+    EXPECT_EQ(canvas.colorAt(6, 7), lightGrey);
+    EXPECT_EQ(canvas.colorAt(13, 10), lightGrey);
+    EXPECT_EQ(countColor(canvas, red), 2 * 10 + 2 * 4);
+}
+
+TEST(RasterRectangles, NullPenFillsOnePixelLessAndNullBrushLeavesInside)
+{
+    RasterCanvas canvas(Size{30, 30});
+    canvas.selectPen(Pen::null());
+    canvas.selectBrush(Brush::grey());
+    canvas.rectangle(Rect{5, 5, 10, 10});
+    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{5, 5, 9, 9}));
+
+    canvas.fill(whiteColor);
+    canvas.selectPen(Pen::black());
+    canvas.selectBrush(Brush::null());
+    canvas.rectangle(Rect{5, 5, 10, 10});
+    EXPECT_EQ(countColor(canvas, blackColor), 16);
+    EXPECT_EQ(canvas.colorAt(7, 7), whiteColor);
+}
+
+TEST(RasterRectangles, XorRectangleTwiceRestoresAndFillRectIgnoresRasterOp)
+{
+    RasterCanvas canvas(Size{20, 20});
+    canvas.setRasterOp(RasterOp::Xor);
+    canvas.selectPen(Pen::solid(0, red));
+    canvas.selectBrush(Brush::solid(lightGrey));
+    canvas.rectangle(Rect{2, 2, 12, 12});
+    canvas.rectangle(Rect{2, 2, 12, 12});
+    EXPECT_EQ(inkBox(canvas, whiteColor), Rect{});
+    canvas.fillRect(Rect{3, 4, 8, 6}, Brush::solid(red));
+    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{3, 4, 8, 6}));
+    EXPECT_EQ(canvas.colorAt(3, 4), red);
+}
+
+TEST(RasterClipping, SubRectangleCanvasHasItsOwnOriginAndClip)
+{
+    std::vector<uint32_t> frame(64 * 48, pixelFromColor(whiteColor));
+    const PixelSurface surface{frame.data(), 64, 48, 64};
+    RasterCanvas pane(surface, Rect{10, 8, 30, 20});
+    EXPECT_EQ(pane.deviceSize(), (Size{20, 12}));
+    pane.fillRect(Rect{-100, -100, 100, 100}, Brush::black());
+    RasterCanvas whole(surface, Rect{0, 0, 64, 48});
+    EXPECT_EQ(inkBox(whole, whiteColor), (Rect{10, 8, 30, 20}));
+
+    whole.fill(whiteColor);
+    pane.setClipRect(Rect{2, 2, 6, 5});
+    pane.moveTo(Point{0, 3});
+    pane.lineTo(Point{20, 3});
+    EXPECT_EQ(inkBox(whole, whiteColor), (Rect{12, 11, 16, 12}));
+    EXPECT_EQ(pane.colorAt(2, 3), blackColor);
+
+    pane.resetClipRect();
+    pane.lineTo(Point{20, 30});
+    EXPECT_EQ(whole.colorAt(30, 11), whiteColor);
+}
+
+TEST(RasterClipping, SaveAndRestoreBringBackObjectsModesAndClip)
+{
+    RasterCanvas canvas(Size{20, 20});
+    canvas.saveState();
+    canvas.selectPen(Pen::solid(0, red));
+    canvas.setBkMode(BackgroundMode::Transparent);
+    canvas.setTextAlign(TextAlign::Center | TextAlign::Bottom);
+    canvas.setClipRect(Rect{0, 0, 2, 2});
+    canvas.moveTo(Point{5, 5});
+    canvas.restoreState();
+    canvas.restoreState();  // one too many does nothing
+    EXPECT_EQ(canvas.pen(), Pen::black());
+    EXPECT_EQ(canvas.bkMode(), BackgroundMode::Opaque);
+    EXPECT_EQ(canvas.textAlign(), TextAlign::Left | TextAlign::Top);
+    EXPECT_EQ(canvas.currentPosition(), (Point{0, 0}));
+    canvas.moveTo(Point{0, 10});
+    canvas.lineTo(Point{20, 10});
+    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{0, 10, 20, 11}));
+}
+
+TEST(RasterClipping, SelectAndSetReturnWhatTheyReplace)
+{
+    RasterCanvas canvas(Size{4, 4});
+    const Pen pen = Pen::solid(3, red);
+    EXPECT_EQ(canvas.selectPen(pen), Pen::black());
+    EXPECT_EQ(canvas.selectPen(Pen::null()), pen);
+    EXPECT_EQ(canvas.selectBrush(Brush::null()), Brush::white());
+    const Font arial = Font::make("Arial", 14, Font::boldWeight);
+    EXPECT_EQ(canvas.selectFont(arial), Font::system());
+    EXPECT_EQ(canvas.selectFont(Font::system()), arial);
+    EXPECT_EQ(canvas.setTextColor(red), blackColor);
+    EXPECT_EQ(canvas.setBkColor(red), whiteColor);
+    EXPECT_EQ(canvas.setMapMode(MapMode::HundredthMillimetre), MapMode::Pixels);
+    EXPECT_EQ(canvas.moveTo(Point{1, 2}), (Point{0, 0}));
+}
+
+TEST(RasterBlit, BandIsCopiedPixelForPixel)
+{
+    RasterCanvas screen(Size{60, 40});
+    std::unique_ptr<Canvas> image = screen.createCompatibleImage(Size{50, 30});
+    image->fillRect(Rect{0, 0, 50, 30}, Brush::solid(lightGrey));
+    image->selectPen(Pen::solid(0, red));
+    image->moveTo(Point{20, 0});
+    image->lineTo(Point{20, 30});
+    screen.bitBlt(Rect{5, 5, 15, 25}, *image, Point{15, 2});
+    EXPECT_EQ(inkBox(screen, whiteColor), (Rect{5, 5, 15, 25}));
+    EXPECT_EQ(screen.colorAt(10, 5), red);
+    EXPECT_EQ(screen.colorAt(10, 24), red);
+    EXPECT_EQ(screen.colorAt(9, 10), lightGrey);
+    EXPECT_EQ(countColor(screen, red), 20);
+}
+
+TEST(RasterBlit, SourceOutsideItsImageLeavesDestinationAlone)
+{
+    RasterCanvas screen(Size{20, 20});
+    RasterCanvas image(Size{5, 5});
+    image.fill(red);
+    screen.bitBlt(Rect{0, 0, 20, 20}, image, Point{-3, -2});
+    EXPECT_EQ(inkBox(screen, whiteColor), (Rect{3, 2, 8, 7}));
+}
+
+TEST(RasterMapMode, HundredthMillimetreFlipsYAndScalesByResolution)
+{
+    RasterCanvas page(Size{100, 100});
+    page.setDotsPerInch(254);  // one pixel per 0.1 mm
+    page.setMapMode(MapMode::HundredthMillimetre);
+    page.fillRect(Rect{100, -200, 300, -500}, Brush::black());
+    EXPECT_EQ(inkBox(page, whiteColor), (Rect{10, 20, 30, 50}));
+}
+
+TEST(RasterPng, SavedImageReadsBackTheSame)
+{
+    RasterCanvas canvas(Size{7, 5});
+    canvas.fillRect(Rect{1, 1, 3, 4}, Brush::solid(rgb(12, 34, 56)));
+    const std::string path = ::testing::TempDir() + "lumen_raster_roundtrip.png";
+    ASSERT_TRUE(canvas.savePng(path));
+    const auto loaded = RasterCanvas::loadPng(path);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->deviceSize(), (Size{7, 5}));
+    EXPECT_EQ(loaded->colorAt(2, 3), rgb(12, 34, 56));
+    EXPECT_EQ(loaded->colorAt(3, 3), whiteColor);
+    std::remove(path.c_str());
+    EXPECT_EQ(RasterCanvas::loadPng(path), nullptr);
+    EXPECT_FALSE(canvas.savePng("/nonexistent-dir/x.png"));
+}
+
+}  // namespace
+}  // namespace lumen

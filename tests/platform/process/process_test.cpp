@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/process/process.h"
+
+namespace lumen {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        directory = fs::temp_directory_path() / ("lumen_process_" + std::to_string(::getpid()));
+        fs::create_directories(directory);
+        previous = fs::current_path();
+        fs::current_path(directory);
+    }
+    void TearDown() override
+    {
+        fs::current_path(previous);
+        fs::remove_all(directory);
+    }
+    void writeScript(const std::string& name, const std::string& body)
+    {
+        std::ofstream(directory / name) << "#!/bin/sh\n" << body << "\n";
+        fs::permissions(directory / name, fs::perms::owner_all);
+    }
+
+    fs::path directory;
+    fs::path previous;
+};
+
+TEST_F(ProcessTest, BareNamesAreLookedUpInTheCurrentDirectoryThenThePath)
+{
+    writeScript("clean_wf.exe", "exit 0");
+    EXPECT_EQ(findProgram("clean_wf.exe"), "./clean_wf.exe");
+    const auto shell = findProgram("sh");
+    ASSERT_TRUE(shell.has_value());
+    EXPECT_EQ(fs::path(*shell).filename(), "sh");
+    EXPECT_FALSE(findProgram("no_such_program_lumen"));
+    EXPECT_FALSE(findProgram(""));
+    std::ofstream(directory / "plain.txt") << "not a program";
+    EXPECT_FALSE(findProgram("plain.txt"));
+}
+
+TEST_F(ProcessTest, StartedProgramRunsWithoutBeingWaitedFor)
+{
+    writeScript("clean_wf.exe", "echo started > \"" + (directory / "ran.txt").string() + "\"");
+    ASSERT_TRUE(startProgram("clean_wf.exe"));
+    bool ran = false;
+    for (int attempt = 0; attempt < 500 && !ran; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ran = fs::exists(directory / "ran.txt") && fs::file_size(directory / "ran.txt") > 0;
+    }
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(startProgram("missing_clean_wf.exe"));
+}
+
+TEST_F(ProcessTest, FileTimeIsCalendarFieldsInUtc)
+{
+    const fs::path file = directory / "lumen.exe";
+    std::ofstream(file) << "x";
+    struct utimbuf times {};
+    times.actime = times.modtime = 1109851445;  // 2005-03-03 12:04:05 UTC
+    ASSERT_EQ(::utime(file.c_str(), &times), 0);
+    const auto time = fileWriteTime(file.string());
+    ASSERT_TRUE(time.has_value());
+    EXPECT_EQ(time->year, 2005);
+    EXPECT_EQ(time->month, 3);
+    EXPECT_EQ(time->day, 3);
+    EXPECT_EQ(time->hour, 12);
+    EXPECT_EQ(time->minute, 4);
+    EXPECT_EQ(time->second, 5);
+    EXPECT_FALSE(fileWriteTime((directory / "missing").string()));
+}
+
+TEST(ProgramPathTest, NamesThisTestProgram)
+{
+    EXPECT_EQ(fs::path(programPath()).filename(), "test_platform_process");
+}
+
+}  // namespace
+}  // namespace lumen

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "test_app.h"
+#include "test_support.h"
+
+namespace lumen::testing {
+namespace {
+
+constexpr Size screen{640, 480};
+
+TEST(MessageBoxTest, NestedLoopKeepsDeliveringMessagesUntilAnswered)
+{
+    StepDriver driver(screen);
+    WindowSystem system(driver);
+    TestApp app(system);
+    pump(system);
+    system.setTimer(app.main, 9, 100);
+    int timersSeen = 0;
+    driver.add([&](WindowSystem& s) { s.postMessage(app.pane, WM_USER + 1, 0, 0); });
+    // The clock then runs to each timer; the third tick answers.
+    const int32_t answer = [&] {
+        system.setWindowProc(app.main, [](WindowHandle w, uint32_t m, WParam wp, LParam lp) -> LResult {
+            WindowSystem& s = WindowSystem::active();
+            if (m == WM_TIMER) {
+                messageLog().push_back(LoggedMessage{"main", m, wp, lp});
+                if (logged(WM_TIMER).size() == 3) {
+                    s.answerMessageBox(IDNO);
+                }
+                return 0;
+            }
+            return s.defWindowProc(w, m, wp, lp);
+        });
+        return system.messageBox(app.main, "Print?\nReally", "Question", MB_YESNO | MB_ICONQUESTION);
+    }();
+    timersSeen = static_cast<int>(logged(WM_TIMER).size());
+    EXPECT_EQ(answer, IDNO);
+    EXPECT_EQ(timersSeen, 3);
+    EXPECT_EQ(logged(WM_USER + 1).size(), 1u);
+    ASSERT_EQ(driver.boxesOpened.size(), 1u);
+    EXPECT_EQ(driver.boxesOpened[0].caption, "Question");
+    EXPECT_FALSE(system.openMessageBox().has_value());
+}
+
+TEST(MessageBoxTest, BoxIsDrawnOnTopAndItsOwnerIgnoresInputMeanwhile)
+{
+    StepDriver driver(screen);
+    WindowSystem system(driver);
+    TestApp app(system);
+    pump(system);
+    std::optional<MessageBoxInfo> seen;
+    uint32_t centre = 0;
+    driver.add([&](WindowSystem& s) {
+        seen = s.openMessageBox();
+        auto canvas = s.getDC(app.main);  // drawing under the box
+        canvas->fillRect(s.clientRect(app.main), Brush::black());
+        canvas.reset();
+        s.present();
+        centre = pixelAt(s, 203, 240);
+        s.inputMouseButton(MouseButton::Left, ButtonAction::Down, Point{50, 90});
+        s.inputMouseButton(MouseButton::Left, ButtonAction::Up, Point{50, 90});
+    });
+    driver.add([&](WindowSystem& s) { s.inputKey(VK_RETURN, KeyAction::Down); });
+    messageLog().clear();
+    EXPECT_EQ(system.messageBox(app.main, "File not found", "Error", MB_OK), IDOK);
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->text, "File not found");
+    EXPECT_EQ(centre, pixelFromColor(rgb(192, 192, 192)));  // the box, not the black under it
+    EXPECT_TRUE(logged(WM_LBUTTONDOWN).empty());
+    pump(system);
+    EXPECT_EQ(pixelAt(system, 320, 240), pixelFromColor(mainColor));  // repainted after the box
+}
+
+TEST(MessageBoxTest, ClickingTheBoxButtonAnswers)
+{
+    StepDriver driver(screen);
+    WindowSystem system(driver);
+    TestApp app(system);
+    pump(system);
+    Point yes;
+    driver.add([&](WindowSystem& s) {
+        // Yes is the left of the two buttons along the bottom edge.
+        const WindowHandle box = s.windowFromPoint(Point{320, 240});
+        const Rect place = s.windowPlace(box);
+        yes = Point{place.left + place.width() / 2 - 40, place.bottom - 14 - 13};
+        s.inputMouseButton(MouseButton::Left, ButtonAction::Down, yes);
+        s.inputMouseButton(MouseButton::Left, ButtonAction::Up, yes);
+    });
+    EXPECT_EQ(system.messageBox(WindowHandle{}, "Go on?", "Question", MB_YESNO), IDYES);
+    EXPECT_FALSE(system.answerMessageBox(IDOK));
+}
+
+TEST(MessageBoxDeathTest, ScriptWithoutAnAnswerEndsWithStatus3)
+{
+    EXPECT_EXIT(
+        {
+            HeadlessDriver driver(screen, actionsOf("button 1001\n"));
+            WindowSystem system(driver);
+            TestApp app(system);
+            system.messageBox(app.main, "Cannot initialize printer.", "Printer", MB_OK | MB_ICONEXCLAMATION);
+        },
+        ::testing::ExitedWithCode(3), "Printer.*Cannot initialize printer");
+}
+
+TEST(MessageBoxDeathTest, AnswerWithoutABoxIsAScriptError)
+{
+    EXPECT_EXIT(
+        {
+            HeadlessDriver driver(screen, actionsOf("answer ok\n"));
+            WindowSystem system(driver);
+            TestApp app(system);
+            system.runMessageLoop();
+        },
+        ::testing::ExitedWithCode(2), "line 1: answer");
+}
+
+TEST(MessageBoxTest, ScriptAnswersTheBox)
+{
+    HeadlessDriver driver(screen, actionsOf("answer yes\n"));
+    WindowSystem system(driver);
+    TestApp app(system);
+    EXPECT_EQ(system.messageBox(app.main, "Print?", "Question", MB_YESNO), IDYES);
+    EXPECT_EQ(driver.actionsRun(), 1u);
+}
+
+}  // namespace
+}  // namespace lumen::testing

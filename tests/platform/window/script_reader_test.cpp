@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "platform/headless/script_reader.h"
+#include "platform/window/message_box_style.h"
+#include "platform/window/virtual_keys.h"
+
+namespace lumen {
+namespace {
+
+TEST(ScriptReaderTest, ReadsEveryAction)
+{
+    const Script script = ScriptReader::parse(
+        "# a comment\n"
+        "key P ctrl shift alt\n"
+        "key pagedown   # trailing comment\n"
+        "click 10 -20\r\n"
+        "rclick 1 2\n"
+        "\n"
+        "press 3 4\nmove 5 6\nrelease 7 8\n"
+        "button 1003\n"
+        "wait 250\n"
+        "answer Yes\n"
+        "shot out dir/a.png\n"
+        "dump state.json\n"
+        "size minimized\n"
+        "message 0x220\n"
+        "message 545\n"
+        "close\n");
+    ASSERT_FALSE(script.error) << script.error->message;
+    ASSERT_EQ(script.actions.size(), 16u);
+    const auto& a = script.actions;
+    EXPECT_EQ(a[0].verb, ScriptVerb::Key);
+    EXPECT_EQ(a[0].virtualKey, 'P');
+    EXPECT_EQ(a[0].modifiers, modifierCtrl | modifierShift | modifierAlt);
+    EXPECT_EQ(a[0].lineNumber, 2);
+    EXPECT_EQ(a[1].virtualKey, VK_NEXT);
+    EXPECT_EQ(a[2].verb, ScriptVerb::Click);
+    EXPECT_EQ(a[2].point, (Point{10, -20}));
+    EXPECT_EQ(a[3].verb, ScriptVerb::RightClick);
+    EXPECT_EQ(a[6].verb, ScriptVerb::Release);
+    EXPECT_EQ(a[7].number, 1003u);
+    EXPECT_EQ(a[8].milliseconds, 250u);
+    EXPECT_EQ(a[9].answer, IDYES);
+    EXPECT_EQ(a[10].path, "out dir/a.png");
+    EXPECT_EQ(a[11].verb, ScriptVerb::Dump);
+    EXPECT_EQ(a[12].sizeKind, SIZE_MINIMIZED);
+    EXPECT_EQ(a[13].number, 0x220u);
+    EXPECT_EQ(a[14].number, 545u);
+    EXPECT_EQ(a[15].verb, ScriptVerb::Close);
+}
+
+TEST(ScriptReaderTest, KeyNames)
+{
+    EXPECT_EQ(ScriptReader::keyFromName("a"), 'A');
+    EXPECT_EQ(ScriptReader::keyFromName("9"), '9');
+    EXPECT_EQ(ScriptReader::keyFromName("Delete"), VK_DELETE);
+    EXPECT_EQ(ScriptReader::keyFromName("ESCAPE"), VK_ESCAPE);
+    EXPECT_EQ(ScriptReader::keyFromName("Enter"), VK_RETURN);
+    EXPECT_EQ(ScriptReader::keyFromName("PageUp"), VK_PRIOR);
+    EXPECT_FALSE(ScriptReader::keyFromName("F1"));
+    EXPECT_FALSE(ScriptReader::keyFromName("!"));
+    EXPECT_FALSE(ScriptReader::keyFromName(""));
+}
+
+TEST(ScriptReaderTest, BadLinesAreReportedWithTheirNumber)
+{
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"jump 1 2", "unknown action"},
+        {"click 1", "click"},
+        {"click 1 2 3", "click"},
+        {"click x 2", "click"},
+        {"click 99999999999999999999 2", "click"},
+        {"key", "key"},
+        {"key F1", "unknown key"},
+        {"key a meta", "modifier"},
+        {"wait -5", "wait"},
+        {"wait 10ms", "wait"},
+        {"answer maybe", "answer"},
+        {"size huge", "size"},
+        {"message 0xZZ", "message"},
+        {"message 0x1FFFFFFFF", "message"},
+        {"button 70000", "button"},
+        {"shot", "shot"},
+        {"close now", "close"},
+    };
+    for (const auto& [line, expected] : cases) {
+        const Script script = ScriptReader::parse("wait 1\n\n" + line + "\nwait 2\n");
+        ASSERT_TRUE(script.error) << line;
+        EXPECT_EQ(script.error->lineNumber, 3) << line;
+        EXPECT_NE(script.error->message.find(expected), std::string::npos) << script.error->message;
+        EXPECT_TRUE(script.actions.empty());
+    }
+}
+
+TEST(ScriptReaderTest, MissingFileIsAnError)
+{
+    const Script script = ScriptReader::readFile("/nonexistent/lumen/script.txt");
+    ASSERT_TRUE(script.error);
+    EXPECT_EQ(script.error->lineNumber, 0);
+}
+
+TEST(ScriptReaderTest, ArbitraryBytesNeverCrash)
+{
+    std::mt19937 random(12345);
+    const std::string alphabet = "keyclickwaitanswermessage0123456789x -#\n\r\t\0\xff";
+    size_t accepted = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const size_t length = random() % 80;
+        for (size_t i = 0; i < length; ++i) {
+            text.push_back(alphabet[random() % alphabet.size()]);
+        }
+        const Script script = ScriptReader::parse(text);
+        EXPECT_TRUE(script.error.has_value() || script.actions.size() <= length);
+        accepted += script.error ? 0 : 1;
+    }
+    EXPECT_GT(accepted, 0u);  // blank and comment-only texts are fine scripts
+}
+
+}  // namespace
+}  // namespace lumen

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "test_app.h"
+#include "test_support.h"
+
+namespace lumen::testing {
+namespace {
+
+constexpr Size screen{640, 480};
+
+class WindowPaintTest : public ::testing::Test {
+protected:
+    WindowPaintTest() : system(driver), app(system) { pump(system); }
+
+    StepDriver driver{screen};
+    WindowSystem system;
+    TestApp app;
+};
+
+TEST_F(WindowPaintTest, ParentsPaintBeforeChildrenAndOwnersDrawTheirButtons)
+{
+    std::vector<std::string> painters;
+    for (const auto& entry : messageLog()) {
+        if (entry.message == WM_PAINT || entry.message == WM_DRAWITEM) {
+            painters.push_back(entry.window + (entry.message == WM_DRAWITEM ? ":item" : ""));
+        }
+    }
+    ASSERT_GE(painters.size(), 3u);
+    EXPECT_EQ(painters[0], "main");
+    EXPECT_EQ(painters[1], "pane");
+    EXPECT_EQ(painters[2], "pane:item");
+    const auto items = logged(WM_DRAWITEM);
+    EXPECT_EQ(items.front().wParam, TestApp::ownerDrawnId);
+}
+
+TEST_F(WindowPaintTest, WindowsComposeIntoTheFramebuffer)
+{
+    EXPECT_EQ(pixelAt(system, 300, 300), pixelFromColor(mainColor));
+    EXPECT_EQ(pixelAt(system, 15, 105), pixelFromColor(paneColor));
+    EXPECT_EQ(pixelAt(system, 40, 40), pixelFromColor(drawnFaceColor));  // owner-drawn button
+    EXPECT_EQ(pixelAt(system, 113, 50), pixelFromColor(rgb(192, 192, 192)));  // plain button face
+    EXPECT_EQ(pixelAt(system, 210, 50), pixelFromColor(mainColor));  // just right of the pane
+}
+
+TEST_F(WindowPaintTest, WindowCanvasIsClippedToTheWindowAndItsParents)
+{
+    auto canvas = system.getDC(app.pane);
+    ASSERT_NE(canvas, nullptr);
+    canvas->fillRect(Rect{-100, -100, 1000, 1000}, Brush::black());
+    system.releaseDC(app.pane, std::move(canvas));
+    EXPECT_EQ(pixelAt(system, 10, 10), 0u);
+    EXPECT_EQ(pixelAt(system, 209, 109), 0u);
+    EXPECT_EQ(pixelAt(system, 210, 109), pixelFromColor(mainColor));
+    EXPECT_EQ(pixelAt(system, 9, 9), pixelFromColor(mainColor));
+
+    // A button pushed half out of its pane draws only inside the pane.
+    system.moveWindow(app.plain, Rect{180, 20, 260, 40}, Repaint::No);
+    auto button = system.getDC(app.plain);
+    button->fillRect(Rect{0, 0, 80, 20}, Brush::white());
+    button.reset();
+    EXPECT_EQ(pixelAt(system, 205, 35), pixelFromColor(whiteColor));
+    EXPECT_EQ(pixelAt(system, 215, 35), pixelFromColor(mainColor));
+}
+
+TEST_F(WindowPaintTest, PaintIsClippedToTheInvalidatedPart)
+{
+    system.invalidateRect(app.pane, Rect{0, 0, 50, 50}, Erase::No);
+    PaintStruct paint;
+    Canvas* canvas = system.beginPaint(app.pane, paint);
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_EQ(paint.paintRect, (Rect{0, 0, 50, 50}));
+    EXPECT_FALSE(paint.erased);
+    canvas->fillRect(Rect{0, 0, 200, 100}, Brush::black());
+    system.endPaint(app.pane, paint);
+    EXPECT_EQ(pixelAt(system, 10 + 49, 10 + 49), 0u);
+    EXPECT_EQ(pixelAt(system, 10 + 51, 10 + 51), pixelFromColor(paneColor));
+    // The owner-drawn button under the invalid part still waits for its paint.
+    Message message;
+    ASSERT_TRUE(system.peekMessage(message, RemoveMessage::Yes));
+    EXPECT_EQ(message.message, WM_PAINT);
+    EXPECT_EQ(message.window, app.ownerDrawn);
+    system.dispatchMessage(message);
+    EXPECT_FALSE(system.peekMessage(message, RemoveMessage::Yes));
+}
+
+TEST_F(WindowPaintTest, InvalidatingAParentRepaintsTheChildrenOverIt)
+{
+    messageLog().clear();
+    system.invalidateRect(app.main, Rect{0, 0, 50, 50}, Erase::Yes);
+    pump(system);
+    std::vector<std::string> painted;
+    for (const auto& entry : logged(WM_PAINT)) {
+        painted.push_back(entry.window);
+    }
+    EXPECT_EQ(painted, (std::vector<std::string>{"main", "pane"}));
+    EXPECT_EQ(logged(WM_DRAWITEM).size(), 1u);  // the owner-drawn button lies at 30..70
+}
+
+TEST_F(WindowPaintTest, OffScreenImagesCopyThroughWindowCanvases)
+{
+    auto canvas = system.getDC(app.pane);
+    auto strip = canvas->createCompatibleImage(Size{30, 20});
+    strip->fillRect(Rect{0, 0, 30, 20}, Brush::solid(rgb(10, 20, 30)));
+    canvas->bitBlt(Rect{100, 60, 130, 80}, *strip, Point{});
+    canvas.reset();
+    EXPECT_EQ(pixelAt(system, 10 + 100, 10 + 60), pixelFromColor(rgb(10, 20, 30)));
+    EXPECT_EQ(pixelAt(system, 10 + 131, 10 + 60), pixelFromColor(paneColor));
+}
+
+TEST_F(WindowPaintTest, HiddenWindowUncoversItsParent)
+{
+    system.showWindow(app.pane, ShowCommand::Hide);
+    pump(system);
+    EXPECT_EQ(pixelAt(system, 15, 105), pixelFromColor(mainColor));
+    EXPECT_FALSE(system.isVisible(app.plain));
+    EXPECT_EQ(system.windowFromPoint(Point{15, 105}), app.main);
+    EXPECT_FALSE(system.findControl(TestApp::plainId));
+}
+
+TEST_F(WindowPaintTest, MovingAPaneResizesAndRepaintsIt)
+{
+    messageLog().clear();
+    system.moveWindow(app.pane, Rect{300, 200, 400, 260}, Repaint::Yes);
+    const auto sizes = logged(WM_SIZE);
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_EQ(xFromLParam(sizes[0].lParam), 100);
+    EXPECT_EQ(yFromLParam(sizes[0].lParam), 60);
+    pump(system);
+    EXPECT_EQ(pixelAt(system, 15, 105), pixelFromColor(mainColor));
+    EXPECT_EQ(pixelAt(system, 399, 259), pixelFromColor(paneColor));
+    EXPECT_EQ(system.clientToScreen(app.plain, Point{1, 2}), (Point{401, 222}));
+}
+
+}  // namespace
+}  // namespace lumen::testing

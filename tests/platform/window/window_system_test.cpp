@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include "test_app.h"
+#include "test_support.h"
+
+namespace lumen::testing {
+namespace {
+
+constexpr Size screen{640, 480};
+
+int32_t runScript(const std::string& text, const std::function<void(WindowSystem&, TestApp&)>& setUp = {})
+{
+    HeadlessDriver driver(screen, actionsOf(text));
+    WindowSystem system(driver);
+    TestApp app(system);
+    if (setUp) {
+        setUp(system, app);
+    }
+    return system.runMessageLoop();
+}
+
+TEST(WindowSystemTest, MainWindowFirstSizeReportIsTheMaximisedScreen)
+{
+    runScript("");
+    const auto sizes = logged(WM_SIZE);
+    ASSERT_GE(sizes.size(), 2u);
+    EXPECT_EQ(sizes[0].window, "main");
+    EXPECT_EQ(sizes[0].wParam, SIZE_MAXIMIZED);
+    EXPECT_EQ(xFromLParam(sizes[0].lParam), 640);
+    EXPECT_EQ(yFromLParam(sizes[0].lParam), 480);
+    EXPECT_EQ(sizes[1].window, "pane");
+    EXPECT_EQ(sizes[1].wParam, SIZE_RESTORED);
+    EXPECT_EQ(xFromLParam(sizes[1].lParam), 200);
+}
+
+TEST(WindowSystemTest, ScriptEndClosesTheMainWindowAndEndsTheLoop)
+{
+    EXPECT_EQ(runScript("move 5 5\n"), 7);
+    ASSERT_EQ(logged(WM_CLOSE).size(), 1u);
+    EXPECT_EQ(logged(WM_DESTROY).front().window, "main");
+}
+
+TEST(WindowSystemTest, ButtonClickSendsItsIdToTheParent)
+{
+    runScript("button 1001\nbutton 1000\nclick 15 15\n");
+    const auto commands = logged(WM_COMMAND);
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_EQ(loWord(commands[0].wParam), 1001);
+    EXPECT_EQ(hiWord(commands[0].wParam), BN_CLICKED);
+    EXPECT_EQ(loWord(commands[1].wParam), 1000);
+    EXPECT_EQ(commands[1].window, "pane");
+}
+
+TEST(WindowSystemTest, ReleaseOutsideTheButtonSendsNoCommand)
+{
+    // Button 1001 covers client (110..170, 30..54) of the main window.
+    runScript("press 120 40\nmove 300 300\nrelease 300 300\npress 120 40\nrelease 121 41\n");
+    ASSERT_EQ(logged(WM_COMMAND).size(), 1u);
+}
+
+TEST(WindowSystemTest, ClickedButtonTakesFocusAndThePaneGivesItBack)
+{
+    WindowHandle focusAfter;
+    WindowHandle main;
+    HeadlessDriver driver(screen, actionsOf("button 1001\n"));
+    WindowSystem system(driver);
+    TestApp app(system);
+    main = app.main;
+    EXPECT_EQ(system.focus(), app.main);
+    Message message;
+    while (system.getMessage(message) && message.message != WM_CLOSE) {
+        system.dispatchMessage(message);
+        focusAfter = system.focus();
+    }
+    EXPECT_EQ(focusAfter, main);
+    EXPECT_EQ(logged(WM_KILLFOCUS).front().window, "main");
+    EXPECT_EQ(system.capture(), WindowHandle{});
+}
+
+TEST(WindowSystemTest, CaptureRoutesMouseToTheCapturingWindowInItsCoordinates)
+{
+    runScript("move 300 300\n", [](WindowSystem& system, TestApp& app) { system.setCapture(app.pane); });
+    const auto moves = logged(WM_MOUSEMOVE);
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0].window, "pane");
+    EXPECT_EQ(xFromLParam(moves[0].lParam), 290);
+}
+
+TEST(WindowSystemTest, MouseGoesToTheInnermostWindowWithKeyFlags)
+{
+    runScript("move 50 90\npress 50 90\nmove 400 400\nrclick 400 400\n");
+    const auto moves = logged(WM_MOUSEMOVE);
+    ASSERT_EQ(moves.size(), 2u);
+    EXPECT_EQ(moves[0].window, "pane");
+    EXPECT_EQ(xFromLParam(moves[0].lParam), 40);
+    EXPECT_EQ(yFromLParam(moves[0].lParam), 80);
+    EXPECT_EQ(moves[1].window, "main");
+    EXPECT_EQ(moves[1].wParam & MK_LBUTTON, MK_LBUTTON);
+    EXPECT_EQ(logged(WM_RBUTTONUP).size(), 1u);
+    EXPECT_EQ(logged(WM_LBUTTONDOWN).front().wParam & MK_LBUTTON, MK_LBUTTON);
+}
+
+TEST(WindowSystemTest, KeysReachTheFocusWithModifierStates)
+{
+    runScript("key p ctrl shift alt\nkey Left\nkey n alt\nkey 7\n");
+    const auto downs = logged(WM_KEYDOWN);
+    std::vector<LoggedMessage> letters;
+    for (const auto& down : downs) {
+        if (down.wParam != VK_CONTROL && down.wParam != VK_SHIFT && down.wParam != VK_MENU) {
+            letters.push_back(down);
+        }
+    }
+    ASSERT_EQ(letters.size(), 3u);
+    EXPECT_EQ(letters[0].wParam, 'P');
+    EXPECT_TRUE(letters[0].ctrl && letters[0].shift && letters[0].alt);
+    EXPECT_EQ(letters[1].wParam, VK_LEFT);
+    EXPECT_FALSE(letters[1].ctrl || letters[1].shift || letters[1].alt);
+    EXPECT_EQ(letters[2].wParam, '7');
+    // Alt without Ctrl makes system keys.
+    const auto systemKeys = logged(WM_SYSKEYDOWN);
+    ASSERT_EQ(systemKeys.size(), 2u);
+    EXPECT_EQ(systemKeys[1].wParam, 'N');
+    EXPECT_EQ(logged(WM_CHAR).size(), 2u);  // 'p' and '7'
+}
+
+TEST(WindowSystemTest, TimersFireOnTheVirtualClockOnlyThroughWait)
+{
+    uint64_t endTime = 0;
+    HeadlessDriver driver(screen, actionsOf("wait 50\nwait 300\nmove 1 1\n"));
+    WindowSystem system(driver);
+    TestApp app(system);
+    system.setTimer(app.main, 5, 100);
+    Message message;
+    std::vector<uint64_t> fired;
+    while (system.getMessage(message)) {
+        if (message.message == WM_TIMER) {
+            fired.push_back(system.tickCountMs());
+            if (fired.size() == 3) {
+                system.killTimer(app.main, 5);
+            }
+        }
+        system.dispatchMessage(message);
+        endTime = system.tickCountMs();
+    }
+    EXPECT_EQ(fired, (std::vector<uint64_t>{100, 200, 300}));
+    EXPECT_EQ(endTime, 350u);
+    EXPECT_EQ(logged(WM_TIMER).front().wParam, 5u);
+}
+
+struct SubclassRecord {
+    WindowProc replacement = nullptr;
+    WindowProc previous = nullptr;
+};
+
+int subclassDowns = 0;
+
+LResult countingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
+{
+    WindowSystem& system = WindowSystem::active();
+    auto* record = static_cast<SubclassRecord*>(system.getProp(window, "FNStruc"));
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+        subclassDowns += message == WM_LBUTTONDBLCLK ? 100 : 1;
+    }
+    return system.callWindowProc(record->previous, window, message, wParam, lParam);
+}
+
+TEST(WindowSystemTest, SubclassedButtonSeesMessagesAndStillWorks)
+{
+    SubclassRecord record;
+    subclassDowns = 0;
+    runScript("button 1001\nwait 600\nbutton 1001\nbutton 1001\n", [&](WindowSystem& system, TestApp& app) {
+        record.replacement = &countingProc;
+        record.previous = system.setWindowProc(app.plain, &countingProc);
+        system.setProp(app.plain, "FNStruc", &record);
+        EXPECT_EQ(system.windowProc(app.plain), &countingProc);
+    });
+    EXPECT_NE(record.previous, nullptr);
+    EXPECT_EQ(subclassDowns, 102);  // the third click is a double click
+    EXPECT_EQ(logged(WM_COMMAND).size(), 3u);
+}
+
+TEST(WindowSystemTest, PropertiesBelongToOneWindow)
+{
+    StepDriver driver(screen);
+    WindowSystem system(driver);
+    TestApp app(system);
+    int value = 3;
+    EXPECT_TRUE(system.setProp(app.pane, "FNStruc", &value));
+    EXPECT_EQ(system.getProp(app.pane, "FNStruc"), &value);
+    EXPECT_EQ(system.getProp(app.main, "FNStruc"), nullptr);
+    EXPECT_EQ(system.removeProp(app.pane, "FNStruc"), &value);
+    EXPECT_EQ(system.getProp(app.pane, "FNStruc"), nullptr);
+    EXPECT_FALSE(system.setProp(WindowHandle{999}, "x", &value));
+}
+
+TEST(WindowSystemTest, SizeAndForeignMessagesReachTheMainWindow)
+{
+    EXPECT_EQ(runScript("size minimized\nsize restored\nmessage 0x220\n"), 7);
+    const auto sizes = logged(WM_SIZE);
+    ASSERT_GE(sizes.size(), 4u);
+    EXPECT_EQ(sizes[2].wParam, SIZE_MINIMIZED);
+    EXPECT_EQ(sizes[2].lParam, 0);
+    EXPECT_EQ(sizes[3].wParam, SIZE_RESTORED);
+    EXPECT_EQ(logged(0x220).size(), 1u);
+    EXPECT_TRUE(logged(WM_CLOSE).empty());  // 0x220 ended it before the script did
+}
+
+TEST(WindowSystemTest, PointerOverAWindowShowsItsClassCursor)
+{
+    HeadlessDriver driver(screen, actionsOf("move 50 90\n"));
+    WindowSystem system(driver);
+    TestApp app(system);
+    Message message;
+    while (system.getMessage(message) && message.message != WM_CLOSE) {
+        system.dispatchMessage(message);
+    }
+    EXPECT_EQ(system.currentCursor(), system.loadCursor(IDC_CROSS));
+    const CursorHandle own = system.createCursor(CursorImage{Size{2, 2}, Point{}, {1, 2, 3, 4}});
+    EXPECT_TRUE(own);
+    system.setCursor(own);
+    EXPECT_TRUE(system.destroyCursor(own));
+    EXPECT_EQ(system.currentCursor(), system.loadCursor(IDC_ARROW));
+    EXPECT_FALSE(system.createCursor(CursorImage{Size{2, 2}, Point{}, {1}}));
+}
+
+TEST(WindowSystemTest, DestroyedWindowsAndTheirChildrenAreGone)
+{
+    StepDriver driver(screen);
+    WindowSystem system(driver);
+    TestApp app(system);
+    system.setFocus(app.plain);
+    EXPECT_TRUE(system.destroyWindow(app.pane));
+    EXPECT_FALSE(system.isWindow(app.pane));
+    EXPECT_FALSE(system.isWindow(app.plain));
+    EXPECT_EQ(system.focus(), WindowHandle{});
+    EXPECT_EQ(system.sendMessage(app.plain, WM_COMMAND, 1, 0), 0);
+    EXPECT_FALSE(system.findControl(TestApp::plainId));
+    EXPECT_EQ(system.systemMetrics(SM_CXSCREEN), 640);
+}
+
+}  // namespace
+}  // namespace lumen::testing

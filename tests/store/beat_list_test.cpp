@@ -1,0 +1,100 @@
+#include "store/beat_list.h"
+
+#include <gtest/gtest.h>
+
+#include "store/recording.h"
+#include "store/recording_writer.h"
+#include "support/temp_home.h"
+
+namespace lumen {
+namespace {
+
+std::vector<uint8_t> wordBytes(const std::vector<BeatWord>& words) {
+    std::vector<uint8_t> bytes;
+    for (const BeatWord word : words) {
+        for (int k = 0; k < 4; ++k) bytes.push_back(static_cast<uint8_t>(word.raw >> (8 * k)));
+    }
+    return bytes;
+}
+
+struct BeatHome {
+    testing::TempHome home;
+    CodeTable table = testing::flatCodeTable();
+
+    explicit BeatHome(const std::vector<BeatWord>& words) {
+        home.writeCodeTable(table);
+        home.writePathFile();
+        RecordingWriter writer(table);
+        writer.setSection(SectionId::RecordingClock, std::vector<uint8_t>(12, 0));
+        writer.setSection(SectionId::Beats, wordBytes(words));
+        writer.setSection(SectionId::HeartRateMax, std::vector<uint8_t>(12, 0xEE));
+        home.writeFile(home.recordingPath("holter.mem"), writer.build());
+    }
+};
+
+TEST(BeatWord, FieldsAndLabel) {
+    const BeatWord word = BeatWord::make(123456, BeatClass::Ventricular, 5);
+    EXPECT_EQ(word.positionQuarterTicks(), 123456u);
+    EXPECT_EQ(word.sample(), 30864);
+    EXPECT_EQ(word.beatClass(), BeatClass::Ventricular);
+    EXPECT_EQ(word.formCode(), 5);
+    EXPECT_EQ(word.label(), 5 * 4 + 2);
+    EXPECT_EQ(word.withLabel(kNoBeatLabel).formCode(), 30);
+    EXPECT_EQ(word.withLabel(kNoBeatLabel).positionQuarterTicks(), 123456u);
+}
+
+TEST(BeatList, SixteenThousandWordsLoadCountAndSaveWhole) {
+    std::vector<BeatWord> words;
+    for (uint32_t i = 0; i < 16000; ++i) {
+        words.push_back(BeatWord::make(400 + i * 160, static_cast<BeatClass>(i % 3), i % 7 == 0 ? 31 : 2));
+    }
+    BeatHome h(words);
+    Recording recording(h.home.programDirectory());
+    BeatList& beats = recording.beats();
+    beats.load(recording);
+    ASSERT_EQ(beats.size(), 16000u);
+    const BeatCounts& counts = beats.count();
+    EXPECT_EQ(counts.noForm, 2286u);
+    EXPECT_EQ(counts.byClass[0] + counts.byClass[1] + counts.byClass[2], 16000u - 2286u);
+    EXPECT_EQ(counts.byClass[3], 0u);
+
+    beats[15999] = beats[15999].withLabel(2 * 4 + 3);
+    ASSERT_TRUE(beats.save(recording));
+    recording.closeFile();
+    Recording reopened(h.home.programDirectory());
+    reopened.beats().load(reopened);
+    EXPECT_EQ(reopened.beats()[15999].beatClass(), BeatClass::Artefact);
+    EXPECT_EQ(reopened.beats()[15998].raw, words[15998].raw);
+}
+
+TEST(BeatList, FileEndingInsideTheSectionGivesTheWordsItHolds) {
+    BeatHome h({BeatWord::make(4, BeatClass::Normal, 0), BeatWord::make(8, BeatClass::Normal, 0),
+                BeatWord::make(12, BeatClass::Normal, 0)});
+    std::vector<uint8_t> bytes = h.home.readFile(h.home.recordingPath("holter.mem"));
+    // Beats are the last non-empty section but one: cut the file inside them.
+    Recording probe(h.home.programDirectory());
+    probe.selectSection(SectionId::Beats);
+    bytes.resize(probe.selectedSection().offset + 9);
+    h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
+    Recording recording(h.home.programDirectory());
+    recording.beats().load(recording);
+    EXPECT_EQ(recording.beats().size(), 2u);
+}
+
+TEST(BeatList, StatisticsLineOrdersNormalVentricularSupraventricular) {
+    BeatHome h({BeatWord::make(4, BeatClass::Normal, 0), BeatWord::make(8, BeatClass::Normal, 0),
+                BeatWord::make(12, BeatClass::Ventricular, 1), BeatWord::make(16, BeatClass::Supraventricular, 2),
+                BeatWord::make(20, BeatClass::Artefact, 0)});
+    Recording recording(h.home.programDirectory());
+    recording.beats().load(recording);
+    recording.beats().count();
+    const char* english = "NORMAL / VES / SVES beats: %ld (%.2lf%%) / %ld (%.2lf%%) / %ld (%.2lf%%)";
+    EXPECT_EQ(recording.beats().statisticsText(english),
+              "NORMAL / VES / SVES beats: 2 (50.00%) / 1 (25.00%) / 1 (25.00%)");
+    BeatList empty;
+    empty.count();
+    EXPECT_EQ(empty.statisticsText(english), "NORMAL / VES / SVES beats: 0 (0.00%) / 0 (0.00%) / 0 (0.00%)");
+}
+
+}  // namespace
+}  // namespace lumen

@@ -1,0 +1,107 @@
+#include "store/recording_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+#include "store/huffman_code_builder.h"
+#include "store/recording.h"
+#include "support/temp_home.h"
+
+namespace lumen {
+namespace {
+
+std::vector<std::array<uint8_t, 500>> randomWalk(std::mt19937& random, int blocks) {
+    std::vector<std::array<uint8_t, 500>> signal(static_cast<size_t>(blocks));
+    int value = 128;
+    for (auto& block : signal) {
+        for (auto& sample : block) {
+            const int step = random() % 50 == 0 ? static_cast<int>(random() % 511) - 255 : static_cast<int>(random() % 9) - 4;
+            value = std::clamp(value + step, 0, 255);
+            sample = static_cast<uint8_t>(value);
+        }
+    }
+    return signal;
+}
+
+TEST(RecordingWriter, RandomSignalsRoundTripThroughTheReader) {
+    std::mt19937 random(99);
+    for (int round = 0; round < 3; ++round) {
+        const auto one = randomWalk(random, 30);
+        const auto two = randomWalk(random, 30);
+        std::array<uint64_t, kCodeTableEntries> frequencies{};
+        for (const auto& block : one) HuffmanCodeBuilder::countDifferences(block, frequencies);
+        for (const auto& block : two) HuffmanCodeBuilder::countDifferences(block, frequencies);
+        const CodeTable table = HuffmanCodeBuilder::build(frequencies);
+
+        testing::TempHome home;
+        home.writeCodeTable(table);
+        home.writePathFile();
+        RecordingWriter writer(table);
+        writer.setSection(SectionId::RecordingClock, std::vector<uint8_t>(12, 0));
+        for (size_t b = 0; b < one.size(); ++b) writer.addBlock(one[b], two[b]);
+        ASSERT_TRUE(writer.writeFile(home.recordingPath("holter.mem")));
+
+        Recording recording(home.programDirectory());
+        ASSERT_EQ(recording.blockCount(), 30);
+        std::array<uint8_t, 500> gotOne, gotTwo;
+        for (int b = 0; b < 30; ++b) {
+            recording.fetchBlock(gotOne, gotTwo, b, b);
+            ASSERT_EQ(gotOne, one[static_cast<size_t>(b)]) << "block " << b;
+            ASSERT_EQ(gotTwo, two[static_cast<size_t>(b)]) << "block " << b;
+        }
+    }
+}
+
+TEST(RecordingWriter, DirectoryCoversEveryIdUpToTheCount) {
+    const CodeTable table = testing::flatCodeTable();
+    RecordingWriter writer(table);
+    writer.setSection(SectionId::Beats, {1, 2, 3, 4});
+    writer.setSection(SectionId::RecordingClock, std::vector<uint8_t>(12, 0));
+    const std::vector<uint8_t> file = writer.build();
+    ASSERT_GE(file.size(), 520u);
+    EXPECT_EQ(file[0], 21);
+    std::set<int> ids;
+    for (int i = 0; i < file[0]; ++i) {
+        ids.insert(file[static_cast<size_t>(1 + 16 * i)]);
+        EXPECT_LE(file[static_cast<size_t>(1 + 16 * i)], file[0]);
+    }
+    EXPECT_EQ(ids.size(), 21u);
+}
+
+TEST(RecordingWriter, RefusesFilesBeyondTheTwentyFourBitOffsets) {
+    const CodeTable table = testing::flatCodeTable();
+    RecordingWriter writer(table);
+    writer.setSection(SectionId::Beats, std::vector<uint8_t>(1u << 24, 0));
+    EXPECT_TRUE(writer.build().empty());
+}
+
+TEST(HuffmanCodeBuilder, CodesEveryDifferenceWithinTwelveBitsAndPrefixFree) {
+    std::array<uint64_t, kCodeTableEntries> frequencies{};
+    // A very skewed distribution would give codes far longer than 12 bits.
+    for (size_t v = 0; v < frequencies.size(); ++v) frequencies[v] = uint64_t{1} << std::min<size_t>(v / 8, 60);
+    const CodeTable table = HuffmanCodeBuilder::build(frequencies);
+    std::set<int> values;
+    int previousLength = 0;
+    double kraft = 0;
+    for (const CodeEntry& entry : table) {
+        values.insert(entry.value);
+        EXPECT_GE(entry.lengthBits, 1);
+        EXPECT_LE(entry.lengthBits, 12);
+        EXPECT_GE(entry.lengthBits, previousLength);
+        previousLength = entry.lengthBits;
+        kraft += 1.0 / (1 << entry.lengthBits);
+    }
+    EXPECT_EQ(values.size(), 511u);
+    EXPECT_LE(kraft, 1.0);
+    for (size_t a = 0; a < table.size(); ++a) {
+        for (size_t b = a + 1; b < table.size(); ++b) {
+            const int shift = table[b].lengthBits - table[a].lengthBits;
+            ASSERT_NE(table[b].code >> shift, table[a].code) << "code " << a << " is a prefix of " << b;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lumen

@@ -1,0 +1,55 @@
+#include "support/temp_home.h"
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "store/huffman_code_builder.h"
+
+namespace lumen::testing {
+
+TempHome::TempHome() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "lumen-test-XXXXXX").string();
+    directory_ = std::string(mkdtemp(pattern.data())) + "/";
+    std::filesystem::create_directory(recordingDirectory());
+}
+
+TempHome::~TempHome() {
+    std::error_code ignored;
+    std::filesystem::remove_all(directory_, ignored);
+}
+
+void TempHome::writeCodeTable(const CodeTable& table) const {
+    writeText(path("huffman.ko2"), formatCodeTable(table));
+}
+
+void TempHome::writePathFile() const { writeText(path("path.tmp"), recordingDirectory() + "\n"); }
+
+void TempHome::writeFile(const std::string& target, std::span<const uint8_t> bytes) const {
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void TempHome::writeText(const std::string& target, const std::string& text) const {
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+std::vector<uint8_t> TempHome::readFile(const std::string& source) const {
+    std::ifstream in(source, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+CodeTable flatCodeTable() {
+    std::array<uint64_t, kCodeTableEntries> frequencies{};
+    // Small differences are the common ones in any ECG.
+    for (int value = 0; value < kCodeTableEntries; ++value) {
+        const int difference = value - 255;
+        frequencies[static_cast<size_t>(value)] = static_cast<uint64_t>(100000 / (1 + difference * difference));
+    }
+    return HuffmanCodeBuilder::build(frequencies);
+}
+
+}  // namespace lumen::testing

@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "store/code_table.h"
+
+namespace lumen::testing {
+
+// A throw-away program home: a folder with huffman.ko2 and path.tmp, and the
+// recording folder `recording/` beside them. Removed when it goes out of scope.
+class TempHome {
+public:
+    TempHome();
+    ~TempHome();
+    TempHome(const TempHome&) = delete;
+    TempHome& operator=(const TempHome&) = delete;
+
+    // The program directory, ending with '/'.
+    const std::string& programDirectory() const { return directory_; }
+    std::string recordingDirectory() const { return directory_ + "recording"; }
+    std::string path(const std::string& name) const { return directory_ + name; }
+    std::string recordingPath(const std::string& name) const { return recordingDirectory() + "/" + name; }
+
+    void writeCodeTable(const CodeTable& table) const;
+    void writePathFile() const;
+    void writeFile(const std::string& path, std::span<const uint8_t> bytes) const;
+    void writeText(const std::string& path, const std::string& text) const;
+    std::vector<uint8_t> readFile(const std::string& path) const;
+
+private:
+    std::string directory_;
+};
+
+// A code table built from flat difference statistics: every difference coded.
+CodeTable flatCodeTable();
+
+}  // namespace lumen::testing

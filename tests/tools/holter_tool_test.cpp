@@ -1,0 +1,116 @@
+// The holter tool from outside: its output must follow the contract on any
+// recording that follows the file formats.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "store/beat_word.h"
+#include "store/recording_writer.h"
+#include "support/temp_home.h"
+
+namespace lumen {
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+};
+
+ToolRun runHolter(const std::string& arguments) {
+    const std::string command = std::string(LUMEN_HOLTER_PATH) + " " + arguments + " 2>&1";
+    ToolRun run;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    char chunk[4096];
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.out.append(chunk, got);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::vector<uint8_t> bytesOf(std::initializer_list<uint32_t> words) {
+    std::vector<uint8_t> bytes;
+    for (const uint32_t w : words) {
+        for (int k = 0; k < 4; ++k) bytes.push_back(static_cast<uint8_t>(w >> (8 * k)));
+    }
+    return bytes;
+}
+
+class HolterTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        home.writeCodeTable(table);
+        home.writePathFile();
+        RecordingWriter writer(table);
+        std::vector<uint8_t> patient(101, 0);
+        const std::string line = "M\xfcller \"Hans\"\r\n";  // u-umlaut in Windows-1252
+        std::copy(line.begin(), line.end(), patient.begin());
+        patient[100] = 3;
+        writer.setSection(SectionId::Patient, patient);
+        writer.setSection(SectionId::RecordingClock, {0, 0, 0, 37, 3, 8, 0, 0, 0, 0, 0, 0});
+        writer.setSection(SectionId::TrendFlags, std::vector<uint8_t>(3, 0));
+        writer.setSection(SectionId::Episodes, std::vector<uint8_t>(24, 0));
+        writer.setSection(SectionId::Markers, std::vector<uint8_t>(9, 0));
+        writer.setSection(SectionId::Beats,
+                          bytesOf({BeatWord::make(40, BeatClass::Normal, 0).raw, BeatWord::make(240, BeatClass::Ventricular, 1).raw,
+                                   BeatWord::make(440, BeatClass::Normal, 31).raw, BeatWord::make(640, BeatClass::Artefact, 0).raw}));
+        for (int b = 0; b < 3; ++b) {
+            std::array<uint8_t, 500> one;
+            std::array<uint8_t, 500> two;
+            for (int i = 0; i < 500; ++i) {
+                one[i] = static_cast<uint8_t>(100 + b + (i % 7));
+                two[i] = static_cast<uint8_t>(150 - (i % 5));
+            }
+            writer.addBlock(one, two);
+        }
+        ASSERT_TRUE(writer.writeFile(home.recordingPath("holter.mem")));
+    }
+
+    testing::TempHome home;
+    CodeTable table = testing::flatCodeTable();
+};
+
+TEST_F(HolterTool, InfoReportsTheRecordingAsJson) {
+    const ToolRun run = runHolter("info --home " + home.programDirectory());
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("\"blocks\": 3"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"startClock\": \"08:03:00\""), std::string::npos);
+    EXPECT_NE(run.out.find("\"startTick\": " + std::to_string((8 * 60 + 3) * 3000 + 37 * 50)), std::string::npos);
+    EXPECT_NE(run.out.find("\"amplitudeCode\": 3"), std::string::npos);
+    EXPECT_NE(run.out.find("\"patient\": \"M\xc3\xbcller \\\"Hans\\\"\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"beats\": {\"total\": 4, \"N\": 1, \"S\": 0, \"V\": 1, \"A\": 1, \"noForm\": 1}"),
+              std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"episodes\": 2, \"markers\": 3, \"trendBlocks\": 3"), std::string::npos);
+    EXPECT_NE(run.out.find("(50.00%) / 1 (50.00%) / 0 (0.00%)"), std::string::npos);
+}
+
+TEST_F(HolterTool, InfoTakesTheRecordingFolderFromTheCommandLine) {
+    std::remove(home.path("path.tmp").c_str());
+    EXPECT_EQ(runHolter("info --home " + home.programDirectory() + " " + home.recordingDirectory()).status, 0);
+    const ToolRun run = runHolter("info --home " + home.programDirectory());
+    EXPECT_EQ(run.status, 255);
+    EXPECT_EQ(run.out, "File not found \"" + home.path("path.tmp") + "\" !\n");
+}
+
+TEST_F(HolterTool, DecodePrintsEachBlockWithItsClockAndFlatBlocksPastTheEnd) {
+    const ToolRun run = runHolter("decode --home " + home.programDirectory() + " 2 2");
+    ASSERT_EQ(run.status, 0);
+    ASSERT_EQ(run.out.rfind("block 2 08:03:20\n102 150\n103 149\n", 0), 0u) << run.out.substr(0, 60);
+    const size_t second = run.out.find("block 3 25:00:00\n128 128\n");
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1002);
+}
+
+TEST_F(HolterTool, UndecodableBlockEndsWithTheDecoderMessage) {
+    CodeTable useless{};
+    for (CodeEntry& entry : useless) entry = CodeEntry{255, 12, 4095};
+    home.writeCodeTable(useless);
+    const ToolRun run = runHolter("decode --home " + home.programDirectory() + " 0");
+    EXPECT_EQ(run.status, 255);
+    EXPECT_EQ(run.out, "Error while extracting!\n");
+}
+
+}  // namespace
+}  // namespace lumen

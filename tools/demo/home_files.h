@@ -1,0 +1,24 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace lumen {
+
+// The small text files of a program home, as the viewer reads them.
+class HomeFiles {
+public:
+    // Colour tokens one per line (token 1 window, 10 trace, 12 ventricular,
+    // 13 supraventricular, 19 text, 23 measuring lines), then the language.
+    static std::string colorIni(int language);
+    // The millimetre grid colour.
+    static std::string tbColorIni();
+    // position (ticks from the recording start), change flag, start event
+    // code, pixels per sample, amplitude step.
+    static std::string doefMem(int32_t positionTicks, int32_t startEventCode);
+    static std::string pathTmp(const std::string& recordingDirectory);
+
+    // A language the viewer accepts: 1 to 13 except 6.
+    static bool validLanguage(int language) { return language >= 1 && language <= 13 && language != 6; }
+};
+
+}  // namespace lumen

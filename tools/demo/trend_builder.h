@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "demo/ecg_synthesizer.h"
+#include "demo/rhythm_plan.h"
+
+namespace lumen {
+
+inline constexpr uint8_t kStNoValue = 127;
+inline constexpr uint8_t kAnalysisFlag = 128;
+
+// The per-block tables the analysis writes, and its heart-rate extremes.
+struct TrendTables {
+    std::vector<uint8_t> heartRate;
+    std::vector<uint8_t> st1;  // signed bytes, 0.4/64 mV units
+    std::vector<uint8_t> st2;
+    std::vector<uint8_t> flags;
+    int32_t minimumBlock = 0;
+    int32_t maximumBlock = 0;
+};
+
+// Computes the trend tables from the beats and the stored signal: the heart
+// rate from the mean of the last eight usable RR intervals, the ST level from
+// the normal beats of each block (100 ms after the R peak against the PR
+// segment 80 ms before it).
+class TrendBuilder {
+public:
+    static TrendTables build(const RhythmPlan& plan, const SynthesizedSignal& signal);
+
+    // The ST level in table units of one beat at sample s, from one channel.
+    static double beatStUnits(const std::vector<uint8_t>& channel, int32_t sample);
+
+private:
+    static void buildHeartRate(const RhythmPlan& plan, TrendTables& t);
+    static void buildSt(const RhythmPlan& plan, const SynthesizedSignal& signal, TrendTables& t);
+    static void findExtremes(const RhythmPlan& plan, TrendTables& t);
+};
+
+}  // namespace lumen

@@ -1,0 +1,9 @@
+#pragma once
+#include "holter/tool_arguments.h"
+
+namespace lumen {
+
+// `holter demo DIR`: a complete program home with a synthetic recording.
+int runDemo(const ToolArguments& arguments);
+
+}  // namespace lumen

@@ -1,0 +1,37 @@
+// holter: the recording tool. Makes demo program homes and shows what a
+// recording holds, the way the viewer reads it.
+#include <cstdio>
+#include <span>
+#include <string_view>
+
+#include "holter/holter_commands.h"
+#include "holter/tool_arguments.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: holter demo DIR [--hours H] [--seed N] [--language L]\n"
+    "       holter info [--home DIR] [RECDIR]\n"
+    "       holter decode [--home DIR] [RECDIR] FIRST [COUNT]\n"
+    "       holter events [--home DIR] [RECDIR]\n";
+
+int usage() {
+    std::fputs(kUsage, stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    const std::string_view command = argv[1];
+    const std::span<char* const> words(argv + 2, static_cast<size_t>(argc - 2));
+    for (const lumen::HolterCommand& entry : lumen::holterCommands()) {
+        if (command != entry.name) continue;
+        const auto arguments = lumen::ToolArguments::parse(words, entry.options);
+        if (!arguments) return usage();
+        const int status = entry.run(*arguments);
+        return status == 2 ? usage() : status;
+    }
+    return usage();
+}
