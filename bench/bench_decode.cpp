@@ -80,14 +80,5 @@ void BM_FetchEveryBlock(benchmark::State& state) {
 }
 BENCHMARK(BM_FetchEveryBlock)->Unit(benchmark::kMillisecond);
 
-void BM_OpenRecordingAndLoadBeats(benchmark::State& state) {
-    for (auto _ : state) {
-        Recording recording(bench::demoHome24h());
-        recording.beats().load(recording);
-        benchmark::DoNotOptimize(recording.beats().count());
-    }
-}
-BENCHMARK(BM_OpenRecordingAndLoadBeats)->Unit(benchmark::kMillisecond);
-
 }  // namespace
 }  // namespace lumen

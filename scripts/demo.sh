@@ -1,10 +1,36 @@
 #!/usr/bin/env bash
-# Builds Lumen, writes a 24-hour demo recording into demo-home/ and opens it.
+# Builds Lumen, writes a 24-hour demo recording into demo-home/ and opens it
+# in the viewer. Without a display, a short tour is rendered headless into
+# PNG files instead.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$root/build" -j"$(nproc)" --target holter
+cmake --build "$root/build" -j"$(nproc)" --target holter lumen
 home="$root/demo-home"
 [ -f "$home/recording/holter.mem" ] || "$root/build/tools/holter/holter" demo "$home"
-"$root/build/tools/holter/holter" info --home "$home"
+lumen="$root/build/src/shell/lumen"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec "$lumen" --home "$home"
+fi
+
+echo "No display found: rendering a short tour of the demo recording instead."
+tour="$home/tour"
+mkdir -p "$tour"
+cat > "$tour/tour.script" <<SCRIPT
+shot $tour/1-start.png
+key Right
+key Right
+shot $tour/2-next-event.png
+key Down
+key Down
+shot $tour/3-next-row.png
+button 2012
+shot $tour/4-speed-50mm.png
+rclick 400 100
+shot $tour/5-zoomed-rows.png
+SCRIPT
+# The viewer always ends with status 255, as the original's exit code -1.
+"$lumen" --home "$home" --headless 1024x768 --script "$tour/tour.script" || [ $? -eq 255 ]
+ls "$tour"/*.png

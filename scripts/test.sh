@@ -12,6 +12,6 @@ ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
 
 cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DLUMEN_SANITIZE=ON -DLUMEN_BUILD_BENCH=OFF
 cmake --build "$root/build-sanitize" -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+UBSAN_OPTIONS=print_stacktrace=1 \
   LSAN_OPTIONS="suppressions=$root/tests/sanitizer-suppressions.txt" \
   ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs"

@@ -13,6 +13,14 @@ namespace lumen {
 
 enum class PaneKind : uint8_t { Browser, Ecg, Title };
 
+// The channels the ECG view shows and the stretch of its window on the
+// strip: window samples firstSample .. lastSample, both included.
+struct ShownStretch {
+    int32_t channelMode = 1;  // 1 channel 1, 2 channel 2, 3 both
+    int32_t firstSample = 0;
+    int32_t lastSample = 0;
+};
+
 // What the panes of the main window (event browser, ECG pane, title pane)
 // need from the application shell. The shell implements it; the panes hold
 // their own model objects (catalog, strip, recording) and reach the shell
@@ -55,12 +63,20 @@ public:
 
     // --- shell services -----------------------------------------------------
     virtual void refreshButtonFaces() = 0;
+    // Counts the beat classes again and repaints the title pane at once.
+    virtual void recountBeatsAndTitle() = 0;
+    // Prints the one-page report of the selected event with that stretch of
+    // the ECG; 0 when printed or declined, 1 when no printer could be opened.
+    virtual int32_t printReport(int32_t channelMode, int32_t firstSample, int32_t lastSample) = 0;
     [[noreturn]] virtual void terminateProgram(std::string_view message) = 0;
 
     // --- between panes (forwarded by the shell to the pane that owns them) --
     virtual void refreshBrowser(bool full) = 0;
     virtual void loadStripAround(int32_t samplePosition) = 0;
     virtual void resetCaliperFirstColumn() = 0;
+    // Every paint of the event browser shows both channels from then on.
+    virtual void showBothChannels() = 0;
+    virtual ShownStretch shownStretch() const = 0;
 };
 
 }  // namespace lumen

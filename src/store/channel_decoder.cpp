@@ -43,6 +43,20 @@ ChannelDecoder::ChannelDecoder(const CodeTable& table) {
             }
         }
     }
+    for (uint32_t stream = 0; stream < runs_.size(); ++stream) {
+        uint32_t used = 0;
+        uint64_t run = 0;
+        for (uint32_t n = 0; n < 3; ++n) {
+            // A code counts only when all its bits lie inside the 12 known ones.
+            const int32_t hit = lookup_[stream >> used];
+            const uint32_t length = static_cast<uint32_t>(hit) & 15u;
+            if (length == 0 || length > kMaxCodeBits - used) break;
+            run |= uint64_t{static_cast<uint16_t>(hit >> 4)} << (8 + 16 * n);
+            run = (run & ~uint64_t{0x3F}) | ((n + 1) << 4) | (used + length);
+            used += length;
+        }
+        runs_[stream] = run;
+    }
 }
 
 int32_t ChannelDecoder::decode(const ChannelRecord& record, ChannelSamples samples) const {
@@ -65,6 +79,27 @@ int32_t ChannelDecoder::decodeInto(const ChannelRecord& record, ChannelSamples s
     int32_t count = 0;
     int32_t running = record.firstSample;
     samples[0] = record.firstSample;
+    // Three codes a look-up while a whole window of bits remains and all
+    // three samples fit; the scratch buffer takes the unused writes.
+    while (bitsLeft >= static_cast<uint32_t>(kMaxCodeBits) && count + 3 < static_cast<int32_t>(samples.size())) {
+        uint64_t window = 0;
+        const uint32_t byteIndex = bitsUsed / 8;
+        if (byteIndex > lastWindowByte) break;
+        std::memcpy(&window, data + byteIndex, 8);
+        const uint64_t run = runs_[(window >> (bitsUsed % 8)) & ((1u << kMaxCodeBits) - 1)];
+        const uint32_t codes = (run >> 4) & 3u;
+        if (codes == 0) break;
+        const int32_t first = running + static_cast<int16_t>(run >> 8);
+        const int32_t second = first + static_cast<int16_t>(run >> 24);
+        running = second + static_cast<int16_t>(run >> 40);
+        samples[static_cast<size_t>(count) + 1] = static_cast<uint8_t>(first);
+        samples[static_cast<size_t>(count) + 2] = static_cast<uint8_t>(second);
+        samples[static_cast<size_t>(count) + 3] = static_cast<uint8_t>(running);
+        count += static_cast<int32_t>(codes);
+        const auto length = static_cast<uint32_t>(run & 15u);
+        bitsUsed += length;
+        bitsLeft -= length;
+    }
     while (bitsLeft > 0 && count < kMaxDifferences) {
         const uint32_t byteIndex = bitsUsed / 8;
         uint64_t window = 0;

@@ -27,6 +27,10 @@ private:
     // (sample difference << 4) | code length, length 0 when no code of up to
     // 12 bits matches.
     std::array<int32_t, 1u << kMaxCodeBits> lookup_{};
+    // The same index, up to three whole codes at once: bits 0-3 their total
+    // length, bits 4-5 how many, then three 16-bit differences (0 when
+    // absent). ECG differences are mostly small, so most look-ups take three.
+    std::array<uint64_t, 1u << kMaxCodeBits> runs_{};
 };
 
 }  // namespace lumen

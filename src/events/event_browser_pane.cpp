@@ -1,0 +1,239 @@
+#include "events/event_browser_pane.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/window/virtual_keys.h"
+#include "store/event_feed.h"
+#include "store/recording.h"
+#include "store/trend_table.h"
+
+namespace lumen {
+
+namespace {
+
+constexpr int32_t kStCaptionText = 3;
+constexpr int32_t kStatusText = 4;
+constexpr int32_t kRateUnitText = 30;
+constexpr int32_t kPauseRow = 9;
+constexpr Color kCaptionColor = rgb(255, 0, 0);
+
+// The system's texts are printf formats; a buffer of 200 bytes holds every one.
+template <typename... Values>
+std::string format(const char* pattern, Values... values) {
+    char buffer[200];
+    const int written = std::snprintf(buffer, sizeof buffer, pattern, values...);
+    if (written < 0) return {};
+    return std::string(buffer, std::min<size_t>(static_cast<size_t>(written), sizeof buffer - 1));
+}
+
+}  // namespace
+
+EventBrowserPane::EventBrowserPane(PaneHost& host, EventCatalog& catalog, Recording& recording, TrendTable& trends,
+                                   ExtremesSource& extremes)
+    : host_(host), catalog_(catalog), recording_(recording), trends_(trends), extremes_(extremes) {}
+
+void EventBrowserPane::placeButtons(WindowHandle window) {
+    WindowSystem& system = WindowSystem::active();
+    const Rect client = system.clientRect(window);
+    const int32_t bw = host_.layout().buttonUnit;
+    const int32_t bh = host_.layout().buttonHeight;
+    const int32_t k = bw / 2;
+    const int32_t x0 = client.width() - 4 * bw;
+    const int32_t y = client.height() - bh;
+    const struct {
+        uint32_t id;
+        int32_t left;
+        int32_t width;
+    } places[] = {{1002, x0, k},          {1003, x0 + k, k},          {1000, x0 + 2 * k, bw},
+                  {1001, x0 + 2 * k + bw, k}, {1007, x0 + 3 * k + bw, k}, {1008, x0 + 4 * k + bw, bw}};
+    for (const auto& place : places) {
+        system.moveWindow(host_.button(place.id), Rect{place.left, y, place.left + place.width, y + bh},
+                          Repaint::Yes);
+    }
+}
+
+void EventBrowserPane::paint(WindowHandle window) {
+    WindowSystem& system = WindowSystem::active();
+    host_.showBothChannels();
+    PaintStruct paint;
+    Canvas* canvas = system.beginPaint(window, paint);
+    if (canvas != nullptr) {
+        canvas->setBkMode(BackgroundMode::Transparent);
+        canvas->setBkColor(host_.drawing().windowColor);
+        catalog_.paintAll(*canvas, PaintTarget::Screen);
+    }
+    host_.loadStripAround(catalog_.cursorPosition());
+    if (canvas != nullptr) drawStatusLine(*canvas);
+    system.endPaint(window, paint);
+}
+
+void EventBrowserPane::refreshBrowser(bool full) {
+    WindowSystem& system = WindowSystem::active();
+    const WindowHandle window = host_.paneWindow(PaneKind::Browser);
+    if (auto canvas = system.getDC(window)) {
+        canvas->setBkMode(BackgroundMode::Transparent);
+        canvas->setBkColor(host_.drawing().windowColor);
+        if (full) {
+            catalog_.paintAll(*canvas, PaintTarget::Screen);
+        } else {
+            catalog_.repaintChanged(*canvas);
+        }
+        drawStatusLine(*canvas);
+        if (full) host_.refreshButtonFaces();
+        system.releaseDC(window, std::move(canvas));
+    }
+    host_.loadStripAround(catalog_.cursorPosition());
+    host_.refreshButtonFaces();
+}
+
+bool EventBrowserPane::refreshExtremes() {
+    const bool ran = catalog_.refreshExtremes(extremes_);
+    if (ran) host_.markAnnotationChanged();
+    return ran;
+}
+
+void EventBrowserPane::removeSelectedEvent() {
+    if (!catalog_.canRemove()) return;
+    const int32_t position = catalog_.cursorPosition();
+    const int32_t episode = catalog_.removeCurrentEvent();
+    const uint8_t code = catalog_.selectedCode();
+    deleteEpisode(recording_, trends_, catalog_, code, position, episode);
+    catalog_.seekAfterCursor();
+    host_.markAnnotationChanged();
+}
+
+std::string EventBrowserPane::eventCaption() {
+    const std::string name(catalog_.selectedLongName());
+    if (!catalog_.selectedHasEvents()) return format("%s", name.c_str());
+    const LanguageTexts& texts = host_.texts();
+    const int32_t position = catalog_.cursorPosition();
+    switch (catalog_.selectedCode()) {
+    case kHeartRateMinimumCode:
+    case kHeartRateMaximumCode: {
+        const uint8_t rate = trends_.heartRateAt(position);
+        if (rate == 0) return format("%s : --- %s", name.c_str(), texts.textZ(kRateUnitText));
+        return format("%s : %3d %s", name.c_str(), static_cast<int>(rate), texts.textZ(kRateUnitText));
+    }
+    case kStMinimumCode:
+    case kStMaximumCode: {
+        const bool minimum = catalog_.selectedCode() == kStMinimumCode;
+        const int8_t value = minimum ? trends_.stMinimumAt(position) : trends_.stMaximumAt(position);
+        const int32_t channel = minimum ? trends_.channelOfMinimum() : trends_.channelOfMaximum();
+        if (value == TrendTable::kNoSt) return format("%s : ---  ", name.c_str());
+        return format(texts.textZ(kStCaptionText), name.c_str(), value * 0.4 / 64.0, static_cast<int>(channel));
+    }
+    default: return format("%s", name.c_str());
+    }
+}
+
+StatusTexts EventBrowserPane::composeStatus() {
+    const int32_t t = catalog_.selectedTimeOfDay() / 50;
+    const int hours = (t / 3600) % 24;
+    const int minutes = (t / 60) % 60;
+    const int seconds = t % 60;
+    StatusTexts texts;
+    texts.right = format(host_.texts().textZ(kStatusText), static_cast<long>(catalog_.selectedOrdinal()),
+                         static_cast<long>(catalog_.selectedCount()), hours, minutes, seconds);
+    const std::string caption = eventCaption();
+    const int32_t row = catalog_.selectedRow();
+    if (row == kPauseRow || (row >= 15 && row <= 18)) {
+        texts.left = format("  %s", caption.c_str());
+    } else {
+        const std::string shortName(catalog_.selectedShortName());
+        texts.left = format("  %s - %s ", shortName.c_str(), caption.c_str());
+    }
+    return texts;
+}
+
+void EventBrowserPane::drawStatusLine(Canvas& canvas) {
+    status_ = composeStatus();
+    const Rect rect = host_.layout().statusRect;
+    canvas.fillRect(rect, host_.drawing().silverBrush);
+    canvas.setTextColor(blackColor);
+    canvas.drawText(rect, status_.right, DrawTextFormat::Right | DrawTextFormat::VerticalCenter);
+    canvas.setTextColor(kCaptionColor);
+    canvas.drawText(rect, status_.left, DrawTextFormat::VerticalCenter);
+}
+
+std::string EventBrowserPane::heartRateText() const {
+    const uint8_t rate = trends_.heartRateAt(catalog_.cursorPosition());
+    return rate != 0 ? std::to_string(rate) : "---";
+}
+
+void EventBrowserPane::drawHeartRate(Canvas& canvas, int32_t top, int32_t bottom) {
+    const int32_t width = host_.layout().ecgPlace.width();
+    const int32_t x = (width + 2 * (width - host_.layout().buttonUnit)) / 3;
+    CanvasStateGuard guard(canvas);
+    canvas.setBkMode(BackgroundMode::Transparent);
+    canvas.selectFont(host_.drawing().readoutFont);
+    canvas.setTextAlign(TextAlign::Bottom | TextAlign::Center);
+    canvas.textOut(Point{x, (3 * top + 11 * bottom) / 14}, heartRateText());
+    canvas.selectFont(host_.drawing().measuringFont);
+    canvas.setTextAlign(TextAlign::Bottom | TextAlign::Center);
+    canvas.textOut(Point{x, bottom}, host_.texts().text(kRateUnitText));
+}
+
+void EventBrowserPane::stepEvent(bool forward) {
+    if (forward) {
+        catalog_.nextEvent();
+    } else {
+        catalog_.previousEvent();
+    }
+    host_.resetCaliperFirstColumn();
+    refreshBrowser(false);
+}
+
+void EventBrowserPane::command(uint32_t id) {
+    switch (id) {
+    case 1001:
+        removeSelectedEvent();
+        refreshBrowser(false);
+        host_.recountBeatsAndTitle();
+        break;
+    case 1002: stepEvent(false); break;
+    case 1003: stepEvent(true); break;
+    case 1007: {
+        const ShownStretch shown = host_.shownStretch();
+        host_.printReport(shown.channelMode, shown.firstSample, shown.lastSample);
+        break;
+    }
+    case 1008: WindowSystem::active().sendMessage(host_.mainWindow(), WM_DESTROY, 0, 0); break;
+    default: break;
+    }
+}
+
+void EventBrowserPane::clickRows(Point point) {
+    if (!catalog_.hitTest(point)) return;
+    catalog_.clickAt(point);
+    const bool full = refreshExtremes();
+    host_.resetCaliperFirstColumn();
+    refreshBrowser(full);
+}
+
+LResult EventBrowserPane::handle(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    WindowSystem& system = WindowSystem::active();
+    switch (message) {
+    case WM_SIZE: placeButtons(window); host_.refreshButtonFaces(); return 0;
+    case WM_PAINT: paint(window); return 0;
+    case WM_KEYDOWN:
+        switch (wParam) {
+        case VK_LEFT: catalog_.previousEvent(); refreshBrowser(false); break;
+        case VK_UP: catalog_.nextRow(); refreshBrowser(false); break;
+        case VK_RIGHT: catalog_.nextEvent(); refreshBrowser(false); break;
+        case VK_DOWN: catalog_.previousRow(); refreshBrowser(false); break;
+        default: break;
+        }
+        break;
+    case WM_COMMAND:
+        system.setFocus(host_.mainWindow());
+        command(loWord(wParam));
+        break;
+    case WM_LBUTTONUP: clickRows(pointFromLParam(lParam)); break;
+    case WM_RBUTTONUP: catalog_.toggleZoom(); refreshBrowser(true); break;
+    default: break;
+    }
+    return system.defWindowProc(window, message, wParam, lParam);
+}
+
+}  // namespace lumen

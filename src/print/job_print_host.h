@@ -1,0 +1,16 @@
+#pragma once
+#include <memory>
+#include <string_view>
+
+#include "print/print_host.h"
+
+namespace lumen {
+
+// A print host whose jobs are real PrintJobs (a PDF file, or a PDF handed
+// to CUPS); the message boxes are left to the shell.
+class JobPrintHost : public PrintHost {
+public:
+    std::unique_ptr<PageOutput> startJob(const Printer& printer, std::string_view documentName) override;
+};
+
+}  // namespace lumen

@@ -1,0 +1,97 @@
+#include "print/report_page.h"
+
+#include <cstdio>
+
+#include "lang/language_texts.h"
+#include "print/report_box.h"
+#include "print/report_catalog.h"
+#include "print/report_strip_painter.h"
+
+namespace lumen {
+
+ReportPage::ReportPage(Canvas& canvas, const ReportTools& tools, const LanguageTexts& texts)
+    : canvas_(canvas), tools_(tools), texts_(texts)
+{
+}
+
+// Language entries are format texts of the language table.
+std::string ReportPage::format(int32_t entry, auto... values) const
+{
+    char buffer[256];
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+#pragma GCC diagnostic ignored "-Wformat-security"
+    std::snprintf(buffer, sizeof buffer, texts_.textZ(entry), values...);
+#pragma GCC diagnostic pop
+    return buffer;
+}
+
+void ReportPage::textAt(Point at, TextAlign align, const std::string& text)
+{
+    canvas_.setTextAlign(align);
+    canvas_.textOut(at, text);
+}
+
+void ReportPage::draw(const ReportFacts& facts, const ReportStrip& strip, EventCatalog& catalog)
+{
+    canvas_.setMapMode(MapMode::HundredthMillimetre);
+    canvas_.selectPen(tools_.boldPen);
+    drawHeader(facts);
+    drawStatistics(facts);
+    drawChart(catalog);
+    drawEventData(facts, strip);
+    ReportStripPainter(canvas_, tools_, strip, kStripTopLeft).paint();
+}
+
+void ReportPage::drawHeader(const ReportFacts& facts)
+{
+    drawReportBox(canvas_, tools_, Point{1000, -230}, Size{18000, 1400}, BoxFill::LightGrey);
+    canvas_.setBkMode(BackgroundMode::Transparent);
+    canvas_.selectFont(tools_.titleFont);
+    textAt(Point{1400, -330}, TextAlign::Left, std::string(texts_.text(21)));
+    textAt(Point{1400, -730}, TextAlign::Left, std::string(texts_.text(22)));
+    canvas_.selectFont(tools_.textFont);
+    textAt(Point{1400, -1130}, TextAlign::Left, facts.versionText);
+    canvas_.selectFont(tools_.titleFont);
+    textAt(Point{18600, -330}, TextAlign::Right, std::string(texts_.text(23)));
+    canvas_.selectFont(tools_.textFont);
+    textAt(Point{18600, -1030}, TextAlign::Right, format(8, facts.patientLine.c_str()));
+}
+
+void ReportPage::drawStatistics(const ReportFacts& facts)
+{
+    drawReportBox(canvas_, tools_, Point{1000, -3000}, Size{18000, 740}, BoxFill::Hollow);
+    textAt(Point{kCentre, -3370}, TextAlign::Center, facts.statistics);
+}
+
+// The catalog lays its paper rows into the chart box and paints them there.
+void ReportPage::drawChart(EventCatalog& catalog)
+{
+    drawReportBox(canvas_, tools_, Point{1000, -4000}, Size{18000, 11500}, BoxFill::Hollow);
+    canvas_.setTextAlign(TextAlign::Left);
+    paintEventChart(canvas_, catalog, kChartArea);
+}
+
+void ReportPage::drawEventData(const ReportFacts& facts, const ReportStrip& strip)
+{
+    canvas_.selectFont(tools_.titleFont);
+    const int32_t t = facts.eventTimeOfDayTicks;
+    const int hour = (t / kTicksPerHour) % 24;
+    const int minute = (t / kTicksPerMinute) % 60;
+    const int second = (t / kTicksPerSecond) % 60;
+    textAt(Point{kCentre, -15900}, TextAlign::Center, std::string(texts_.text(9)));
+    char numbers[64];
+    std::snprintf(numbers, sizeof numbers, "%ld / %ld", static_cast<long>(facts.eventOrdinal),
+                  static_cast<long>(facts.eventCount));
+    textAt(Point{kCentre, -16300}, TextAlign::Center, numbers);
+    const int millimetresPerMillivolt = strip.amplitudeStep == 1 ? 5 : strip.amplitudeStep == 3 ? 20 : 10;
+    const int32_t speedEntry = strip.pixelsPerSample == 1 ? 11 : strip.pixelsPerSample == 4 ? 13 : 12;
+    textAt(Point{kLeft, -18000}, TextAlign::Left, format(10, millimetresPerMillivolt) + std::string(texts_.text(speedEntry)));
+    textAt(Point{kCentre, -17000}, TextAlign::Center, facts.eventCaption);
+    const std::string timeText = facts.heartRate == 0
+                                     ? format(15, hour, minute, second)
+                                     : format(14, hour, minute, second, static_cast<int>(facts.heartRate));
+    textAt(Point{kRight, -18000}, TextAlign::Right, timeText);
+}
+
+}  // namespace lumen

@@ -1,0 +1,75 @@
+#include "print/report_printer.h"
+
+#include "lang/language_texts.h"
+#include "print/report_page.h"
+#include "print/report_tools.h"
+
+namespace lumen {
+
+namespace {
+
+constexpr int32_t kConfirmText = 16;
+constexpr int32_t kConfirmCaption = 17;
+constexpr int32_t kDocumentName = 18;
+constexpr int32_t kNoPrinterText = 19;
+constexpr int32_t kNoPrinterCaption = 20;
+
+}  // namespace
+
+const Printer* defaultPrinter(const PrinterList& printers, int32_t printerIndex)
+{
+    const auto& list = printers.printers();
+    if (list.empty()) {
+        return nullptr;
+    }
+    if (printerIndex < 0 || static_cast<size_t>(printerIndex) >= list.size()) {
+        return &list.front();
+    }
+    return &list[static_cast<size_t>(printerIndex)];
+}
+
+ReportStrip reportStripOf(const PrintRequest& request, const StripWindow& window)
+{
+    const ReportExcerpt asShown{request.excerptStart, request.excerptEnd, request.firstColumn, request.secondColumn};
+    ReportStrip strip;
+    strip.window = &window;
+    strip.excerpt = fitToStrip(asShown, request.pixelsPerSample);
+    strip.pixelsPerSample = request.pixelsPerSample;
+    strip.amplitudeStep = request.amplitudeStep;
+    strip.channelMode = request.channelMode;
+    strip.unitsPerMillivolt = request.unitsPerMillivolt;
+    strip.channel1Millivolts = request.channel1Millivolts;
+    strip.channel2Millivolts = request.channel2Millivolts;
+    return strip;
+}
+
+PrintResult printReport(PrintHost& host, const PrinterList& printers, const PrintRequest& request,
+                        const ReportSources& sources)
+{
+    const LanguageTexts& texts = sources.texts;
+    if (!host.confirm(texts.text(kConfirmText), texts.text(kConfirmCaption))) {
+        return PrintResult::PrintedOrDeclined;
+    }
+    const ReportStrip strip = reportStripOf(request, sources.window);
+    const Printer* printer = defaultPrinter(printers, request.printerIndex);
+    std::unique_ptr<PageOutput> job = printer != nullptr ? host.startJob(*printer, texts.text(kDocumentName)) : nullptr;
+    if (!job) {
+        host.showError(texts.text(kNoPrinterText), texts.text(kNoPrinterCaption));
+        return PrintResult::NoPrinter;
+    }
+    const ReportTools tools;
+    // A driver that gives no page yields no page; the job still ends.
+    if (Canvas* page = job->startPage(); page != nullptr) {
+        {
+            CanvasStateGuard keep(*page);
+            page->selectPen(tools.finePen);
+            page->selectFont(tools.smallFont);
+            ReportPage(*page, tools, texts).draw(sources.facts, strip, sources.catalog);
+        }
+        job->endPage();
+    }
+    job->finish();
+    return PrintResult::PrintedOrDeclined;
+}
+
+}  // namespace lumen

@@ -1,0 +1,53 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "platform/window/window_system.h"
+#include "shell/button_faces.h"
+#include "shell/viewer_model.h"
+
+namespace lumen {
+
+// The event browser's auto-step button (1000): a click starts a 100 ms timer
+// that sends "next event" to the browser until the cursor stops moving; a
+// second click stops it. It takes over the button's window procedure and
+// keeps the previous one in the window property "FNStruc".
+class AutoStepButton {
+public:
+    static constexpr uint32_t kTimerId = 1000;
+    static constexpr uint32_t kPeriodMs = 100;
+    static constexpr uint32_t kCursorId = 3000;
+
+    AutoStepButton(WindowSystem& system, ViewerModel& model, ButtonFaces& faces);
+    ~AutoStepButton();
+
+    void attach(WindowHandle button);  // attachAutoStep
+    bool running() const { return running_; }
+
+private:
+    // The subclass record, in the order the property holds it.
+    struct SubclassRecord {
+        WindowProc newProcedure = nullptr;
+        WindowProc previousProcedure = nullptr;
+    };
+
+    static LResult procedure(WindowHandle button, uint32_t message, WParam wParam, LParam lParam);
+    LResult handle(WindowHandle button, uint32_t message, WParam wParam, LParam lParam);
+    void click(WindowHandle button);
+    void start(WindowHandle button);
+    void stop(WindowHandle button);
+    void step(WindowHandle button);
+    void drawFace(WindowHandle button, int32_t slot);
+
+    static AutoStepButton* instance_;
+
+    WindowSystem& system_;
+    ViewerModel& model_;
+    ButtonFaces& faces_;
+    std::unique_ptr<SubclassRecord> record_;
+    bool running_ = false;
+    CursorHandle cursor_;
+    WindowHandle parent_;
+};
+
+}  // namespace lumen

@@ -1,0 +1,99 @@
+#include "shell/color_file.h"
+
+#include <cctype>
+#include <memory>
+
+#include "lang/language_texts.h"
+
+namespace lumen {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// One white-space separated token of any length, as "%s" reads it.
+std::optional<std::string> readToken(std::FILE* file) {
+    int c = std::fgetc(file);
+    while (c != EOF && std::isspace(c)) c = std::fgetc(file);
+    if (c == EOF) return std::nullopt;
+    std::string token;
+    for (; c != EOF && !std::isspace(c); c = std::fgetc(file)) token.push_back(static_cast<char>(c));
+    return token;
+}
+
+}  // namespace
+
+int32_t nextColorComponent(std::string& token) {
+    int32_t value = 0;
+    size_t at = 0;
+    for (; at < token.size(); ++at) {
+        const char c = token[at];
+        if (c == '=') {
+            value = 0;
+        } else if (c >= '0' && c <= '9') {
+            value = value * 10 + (c - '0');
+        } else if (c == ',') {
+            ++at;
+            break;
+        }
+    }
+    token.erase(0, at);
+    return value;
+}
+
+Color colorFromToken(std::string token) {
+    const auto red = static_cast<uint8_t>(nextColorComponent(token));
+    const auto green = static_cast<uint8_t>(nextColorComponent(token));
+    const auto blue = static_cast<uint8_t>(nextColorComponent(token));
+    return rgb(red, green, blue);
+}
+
+std::optional<std::string> findConfigKey(std::FILE* file, const std::string& key) {
+    std::rewind(file);
+    size_t matched = 0;
+    int c = 0;
+    while (matched < key.size() && (c = std::fgetc(file)) != EOF) {
+        matched = c == static_cast<unsigned char>(key[matched]) ? matched + 1 : 0;
+    }
+    if (matched < key.size()) return std::nullopt;
+    std::string line;
+    while (line.size() < 20 && (c = std::fgetc(file)) != EOF && c != '\r' && c != '\n') line.push_back(static_cast<char>(c));
+    return line;
+}
+
+int32_t languageFromLine(const std::optional<std::string>& line) {
+    int value = 0;
+    if (!line || std::sscanf(line->c_str(), " = %d", &value) != 1) return LanguageTexts::kDefaultLanguage;
+    return LanguageTexts::isAvailable(value) ? value : LanguageTexts::kDefaultLanguage;
+}
+
+std::optional<ColorSettings> readColorFile(const std::string& path) {
+    const File file(std::fopen(path.c_str(), "rb"));
+    if (!file) return std::nullopt;
+    ColorSettings settings;
+    int32_t number = 1;
+    for (auto token = readToken(file.get()); token; token = readToken(file.get()), ++number) {
+        switch (static_cast<ColorToken>(number)) {
+        case ColorToken::Window: settings.window = colorFromToken(*token); break;
+        case ColorToken::Trace: settings.trace = colorFromToken(*token); break;
+        case ColorToken::Ventricular: settings.ventricular = colorFromToken(*token); break;
+        case ColorToken::Supraventricular: settings.supraventricular = colorFromToken(*token); break;
+        case ColorToken::Text: settings.text = colorFromToken(*token); break;
+        case ColorToken::Caliper: settings.caliper = colorFromToken(*token); break;
+        default: break;
+        }
+    }
+    settings.languageIndex = languageFromLine(findConfigKey(file.get(), "TAROLT_LANGUAGE"));
+    return settings;
+}
+
+std::optional<Color> readGridColorFile(const std::string& path) {
+    const File file(std::fopen(path.c_str(), "rb"));
+    if (!file) return std::nullopt;
+    const auto token = readToken(file.get());
+    return colorFromToken(token.value_or(""));
+}
+
+}  // namespace lumen

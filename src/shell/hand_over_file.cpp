@@ -1,0 +1,46 @@
+#include "shell/hand_over_file.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace lumen {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+std::optional<HandOver> readHandOver(const std::string& path) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rt"));
+    if (!file) return std::nullopt;
+    HandOver values;
+    long position = values.position;
+    int changed = values.changed;
+    int code = values.startEventCode;
+    long speed = values.pixelsPerSample;
+    long amplitude = values.amplitudeStep;
+    // Each scan stops at the first value that is not there; the rest keep
+    // their defaults.
+    if (std::fscanf(file.get(), "%ld", &position) == 1 && std::fscanf(file.get(), "%d", &changed) == 1 &&
+        std::fscanf(file.get(), "%d", &code) == 1 && std::fscanf(file.get(), "%ld", &speed) == 1) {
+        std::fscanf(file.get(), "%ld", &amplitude);
+    }
+    values.position = static_cast<int32_t>(position);
+    values.changed = changed;
+    values.startEventCode = code;
+    values.pixelsPerSample = static_cast<int32_t>(speed);
+    values.amplitudeStep = static_cast<int32_t>(amplitude);
+    return values;
+}
+
+bool writeHandOver(const std::string& path, const HandOver& values) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wt"));
+    if (!file) return false;
+    const int written = std::fprintf(file.get(), "%ld\n%d\n%d\n%d\n%d\n", static_cast<long>(values.position),
+                                     values.changed, values.startEventCode, values.pixelsPerSample, values.amplitudeStep);
+    return written > 0 && std::fflush(file.get()) == 0;
+}
+
+}  // namespace lumen

@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace lumen {
+
+// doef.mem: five numbers exchanged with the program that starts the viewer.
+// Read at start-up (start position in ticks from the recording start), written
+// at exit (first shown block in seconds from midnight of the start day).
+struct HandOver {
+    static constexpr int32_t kMissingCode = -1;
+
+    int32_t position = 0;
+    int32_t changed = 0;
+    int32_t startEventCode = kMissingCode;  // a missing code opens the time scale
+    int32_t pixelsPerSample = 2;
+    int32_t amplitudeStep = 2;
+};
+
+// Values that do not scan keep their defaults; nullopt when the file cannot
+// be opened.
+std::optional<HandOver> readHandOver(const std::string& path);
+bool writeHandOver(const std::string& path, const HandOver& values);
+
+}  // namespace lumen

@@ -1,0 +1,94 @@
+// The viewer program: lumen [--home DIR] [--headless WxH] [--script FILE]
+// [--print-to FILE.pdf] [PRINTER]
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/headless/headless_driver.h"
+#include "platform/headless/script_reader.h"
+#include "platform/process/process.h"
+#include "platform/sdl/sdl_driver.h"
+#include "platform/window/launch_options.h"
+#include "platform/window/window_system.h"
+#include "shell/viewer.h"
+
+namespace {
+
+constexpr int kUsageStatus = 2;
+constexpr int kNoDisplayStatus = 1;
+
+std::string withSlash(std::string directory) {
+    if (directory.empty() || directory.back() != '/') directory += '/';
+    return directory;
+}
+
+lumen::ViewerStart startOf(const lumen::LaunchOptions& options) {
+    lumen::ViewerStart start;
+    start.programFile = lumen::programPath();
+    start.programDirectory = options.home
+                                 ? withSlash(*options.home)
+                                 : withSlash(std::filesystem::path(start.programFile).parent_path().string());
+    start.printerIndex = options.printerIndex;
+    start.printTo = options.printTo.value_or("");
+    return start;
+}
+
+int runHeadless(const lumen::LaunchOptions& options, const lumen::ViewerStart& start) {
+    lumen::Script script;
+    if (options.script) {
+        script = lumen::ScriptReader::readFile(*options.script);
+        if (script.error) {
+            std::fprintf(stderr, "script line %d: %s\n", script.error->lineNumber, script.error->message.c_str());
+            return kUsageStatus;
+        }
+    }
+    const std::vector<lumen::ScriptAction> actions = script.actions;
+    lumen::HeadlessDriver driver(*options.headlessScreen, script.actions);
+    lumen::WindowSystem system(driver);
+    // A fatal message opens its box only when the script is about to answer it.
+    auto nextIsAnswer = [&driver, &actions] {
+        const size_t next = driver.actionsRun();
+        return next < actions.size() && actions[next].verb == lumen::ScriptVerb::Answer;
+    };
+    lumen::Viewer viewer(system, nextIsAnswer);
+    driver.setDumpHandler([&viewer](const std::string& path) { return viewer.writeDump(path); });
+    return viewer.run(start);
+}
+
+// Without a display server SDL may still start on an invisible back-end;
+// a viewer nobody can see is no use, so that counts as no display too.
+bool displayNamed() {
+    return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
+           std::getenv("SDL_VIDEODRIVER") != nullptr;
+}
+
+int runOnDisplay(const lumen::ViewerStart& start) {
+    if (!displayNamed()) {
+        std::fprintf(stderr, "lumen: no display available (DISPLAY is not set); use --headless WxH\n");
+        return kNoDisplayStatus;
+    }
+    lumen::SdlDriver driver;
+    if (!driver.isReady()) {
+        std::fprintf(stderr, "lumen: no display available (SDL could not be started)\n");
+        return kNoDisplayStatus;
+    }
+    lumen::WindowSystem system(driver);
+    lumen::Viewer viewer(system, nullptr);
+    return viewer.run(start);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const lumen::LaunchOptions options = lumen::LaunchOptions::parse(arguments);
+    if (options.error) {
+        std::fprintf(stderr, "lumen: %s\n", options.error->c_str());
+        return kUsageStatus;
+    }
+    const lumen::ViewerStart start = startOf(options);
+    return options.isHeadless() ? runHeadless(options, start) : runOnDisplay(start);
+}

@@ -1,0 +1,111 @@
+#include "shell/main_window.h"
+
+#include <algorithm>
+
+#include "shell/layout_rules.h"
+
+namespace lumen {
+
+MainWindow* MainWindow::instance_ = nullptr;
+
+MainWindow::MainWindow(WindowSystem& system, ViewerModel& model, ButtonFaces& faces, PaneCommands& panes,
+                       Terminate terminate)
+    : system_(system), model_(model), faces_(faces), panes_(panes), terminate_(terminate) {
+    instance_ = this;
+}
+
+MainWindow::~MainWindow() {
+    if (instance_ == this) instance_ = nullptr;
+}
+
+LResult MainWindow::procedure(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    if (instance_ != nullptr) return instance_->handle(window, message, wParam, lParam);
+    return WindowSystem::active().defWindowProc(window, message, wParam, lParam);
+}
+
+bool MainWindow::restoreTitle() {
+    if (!model_.shell.titleReplaced) return false;
+    model_.shell.titleReplaced = false;
+    system_.setWindowText(model_.shell.mainWindow, model_.shell.titleText);
+    return true;
+}
+
+void MainWindow::layoutPanes(Size client) {
+    const int32_t screenWidth = system_.systemMetrics(SM_CXSCREEN);
+    model_.layout = computeLayout(screenWidth, client);
+    const ShellLayout& layout = model_.layout;
+    faces_.loadBitmapSet(layout.screenClass);
+    model_.stripObjects = StripDrawingObjects::make(model_.stripColors, layout.screenClass);
+    system_.moveWindow(model_.shell.titlePane, layout.titlePlace, Repaint::Yes);
+    system_.moveWindow(model_.shell.browserPane, layout.browserPlace, Repaint::Yes);
+    system_.moveWindow(model_.shell.ecgPane, layout.ecgPlace, Repaint::Yes);
+    stripImage_.reset();
+    const int32_t stripHeight = std::max(layout.ecgPlace.height(), 1);
+    stripImage_ = std::make_unique<RasterCanvas>(Size{std::max(layout.stripWidth + 1, 1), stripHeight});
+    if (model_.catalog) {
+        model_.catalog->setRowFont(layout.screenClass == 1 ? model_.drawing.rowFontLarge : model_.drawing.rowFontSmall);
+        model_.catalog->setScreenArea(
+            Rect{0, 0, layout.browserPlace.width(), layout.browserPlace.height() - layout.buttonHeight});
+    }
+}
+
+void MainWindow::relabel(int32_t relabelMode) {
+    if (panes_.repaintStrip(relabelMode, 0, -1) != 0) panes_.runLabelWriteBack();
+    faces_.refreshButtonFaces();
+    panes_.recountBeatsAndTitle();
+    if (model_.catalog) model_.catalog->clearExtremesValid();
+    panes_.refreshBrowser(panes_.refreshExtremes());
+}
+
+void MainWindow::keyDown(uint32_t virtualKey) {
+    if (model_.painter) model_.painter->caliper().forgetRelease();
+    restoreTitle();
+    EventCatalog* catalog = model_.catalog.get();
+    if (catalog == nullptr) return;
+    switch (virtualKey) {
+    case VK_PRIOR:
+    case VK_UP: catalog->previousRow(); panes_.refreshBrowser(panes_.refreshExtremes()); break;
+    case VK_NEXT:
+    case VK_DOWN: catalog->nextRow(); panes_.refreshBrowser(panes_.refreshExtremes()); break;
+    case VK_LEFT: catalog->previousEvent(); panes_.refreshBrowser(false); break;
+    case VK_RIGHT: catalog->nextEvent(); panes_.refreshBrowser(false); break;
+    case VK_DELETE:
+        panes_.removeSelectedEvent();
+        panes_.refreshBrowser(false);
+        panes_.recountBeatsAndTitle();
+        break;
+    case 'N': relabel(1); break;
+    case 'V': relabel(3); break;
+    case 'A': relabel(4); break;
+    case 'P':
+        if ((system_.keyState(VK_CONTROL) & 0x8000) != 0 && (system_.keyState(VK_SHIFT) & 0x8000) != 0 &&
+            (system_.keyState(VK_MENU) & 0x8000) != 0) {
+            system_.setWindowText(model_.shell.mainWindow, kCreditText);
+            model_.shell.titleReplaced = true;
+        }
+        break;
+    default: break;
+    }
+}
+
+void MainWindow::destroyed() {
+    stripImage_.reset();
+    if (!model_.shell.shuttingDown) terminate_("");
+}
+
+LResult MainWindow::handle(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    switch (message) {
+    case WM_SIZE:
+        if (wParam == SIZE_RESTORED || wParam == SIZE_MINIMIZED) terminate_("");
+        layoutPanes(Size{loWord(static_cast<uint64_t>(lParam)), hiWord(static_cast<uint64_t>(lParam))});
+        return 0;
+    case WM_KEYDOWN: keyDown(static_cast<uint32_t>(wParam)); return 0;
+    case WM_MOUSEMOVE: restoreTitle(); break;
+    case WM_DESTROY:
+    case kCloseRequest: destroyed(); return 0;
+    default: break;
+    }
+    return system_.defWindowProc(window, message, wParam, lParam);
+}
+
+}  // namespace lumen

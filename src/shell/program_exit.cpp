@@ -1,0 +1,92 @@
+#include "shell/program_exit.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/process/process.h"
+#include "shell/hand_over_file.h"
+#include "shell/start_event_code.h"
+
+namespace lumen {
+
+ProgramExit::ProgramExit(ViewerModel& model, SessionBus& bus) : model_(model), bus_(bus) {}
+
+void ProgramExit::terminateProgram(std::string_view message) {
+    if (model_.shell.shuttingDown) reenter();
+    model_.shell.shuttingDown = true;
+    if (!message.empty()) showMessage(message);
+    writeHandOverFile();
+    saveAnnotation();
+    model_.painter.reset();
+    model_.strip.reset();
+    model_.drawing = DrawingSet{};
+    if (model_.recording) {
+        model_.recording->addToEditCounter(static_cast<uint32_t>(model_.shell.labelChangeCount));
+        model_.recording->closeFile();
+    }
+    deleteBitmaps();
+    handOverToCleanUp();
+    endProcess();
+}
+
+void ProgramExit::reenter() {
+    deleteBitmaps();
+    bus_.broadcast(kExitNotification);
+    endProcess();
+}
+
+void ProgramExit::showMessage(std::string_view message) {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+    std::fflush(stderr);
+    if (system_ == nullptr || (boxPolicy_ && !boxPolicy_())) return;
+    const WindowHandle owner = system_->isWindow(model_.shell.mainWindow) ? model_.shell.mainWindow : WindowHandle{};
+    system_->messageBox(owner, message, "Error", MB_OK);
+}
+
+void ProgramExit::writeHandOverFile() {
+    HandOver values;
+    const Clock start = model_.recording ? model_.recording->startClock() : Clock{};
+    values.position = model_.shell.firstBlock * 10 + 3600 * start.hour + 60 * start.minute + start.second;
+    values.changed = model_.shell.labelChangeState != 0 ? 1 : 0;
+    int32_t row = model_.catalog ? model_.catalog->selectedRow() : EventCatalog::kNoSelection;
+    // A start-up selection that no paint has placed yet is still that row.
+    if (row >= EventCatalog::kPendingSelection) row -= EventCatalog::kPendingSelection;
+    values.startEventCode = startEventCodeOfRow(row);
+    const StripView view = model_.painter ? model_.painter->view() : StripView{};
+    values.pixelsPerSample = view.pixelsPerSample;
+    values.amplitudeStep = view.amplitudeStep;
+    writeHandOver(model_.shell.programDirectory + "doef.mem", values);
+}
+
+void ProgramExit::saveAnnotation() {
+    if (!model_.recording || model_.stage < StartupStage::Beats) return;
+    if (model_.catalog && !model_.catalog->extremesValid()) model_.trends.resetFlags();
+    model_.trends.save(*model_.recording);
+}
+
+void ProgramExit::deleteBitmaps() {
+    if (faces_ != nullptr) faces_->releaseBitmaps();
+}
+
+void ProgramExit::handOverToCleanUp() {
+    if (model_.shell.labelChangeState == 0) {
+        bus_.broadcast(kExitNotification);
+        return;
+    }
+    const std::string path = model_.shell.programDirectory + "dore.mem";
+    if (std::FILE* file = std::fopen(path.c_str(), "wt")) {
+        std::fprintf(file, "%d", model_.shell.labelChangeState);
+        std::fclose(file);
+    }
+    startProgram(kCleanUpTool);
+}
+
+void ProgramExit::endProcess() {
+    if (system_ != nullptr) system_->postQuitMessage(0);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(kExitStatus);
+}
+
+}  // namespace lumen

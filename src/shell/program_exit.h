@@ -1,0 +1,50 @@
+#pragma once
+#include <functional>
+#include <string_view>
+
+#include "platform/process/session_bus.h"
+#include "platform/window/window_system.h"
+#include "shell/button_faces.h"
+#include "shell/viewer_model.h"
+
+namespace lumen {
+
+// The program's one way out, for fatal errors (with a message) and ordinary
+// exits (empty message): the message box, doef.mem, the annotation written
+// back, everything released, then clean_wf.exe or the exit broadcast, and
+// the end of the process with status 255 (the original's -1).
+class ProgramExit {
+public:
+    static constexpr int kExitStatus = 255;
+    static constexpr uint32_t kExitNotification = 0x221;
+    static constexpr std::string_view kCleanUpTool = "clean_wf.exe";
+
+    // Whether a fatal message may open a box: a headless run opens it only
+    // when the script's next action answers it.
+    using BoxPolicy = std::function<bool()>;
+
+    ProgramExit(ViewerModel& model, SessionBus& bus);
+
+    void setWindowSystem(WindowSystem* system) { system_ = system; }
+    void setButtonFaces(ButtonFaces* faces) { faces_ = faces; }
+    void setBoxPolicy(BoxPolicy policy) { boxPolicy_ = std::move(policy); }
+
+    [[noreturn]] void terminateProgram(std::string_view message);
+
+private:
+    [[noreturn]] void reenter();
+    void showMessage(std::string_view message);
+    void writeHandOverFile();
+    void saveAnnotation();
+    void deleteBitmaps();
+    void handOverToCleanUp();
+    [[noreturn]] void endProcess();
+
+    ViewerModel& model_;
+    SessionBus& bus_;
+    WindowSystem* system_ = nullptr;
+    ButtonFaces* faces_ = nullptr;
+    BoxPolicy boxPolicy_;
+};
+
+}  // namespace lumen

@@ -1,0 +1,40 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/window/message.h"
+
+namespace lumen {
+
+// The fourteen buttons in the order the start-up creates them.
+inline constexpr std::array<uint32_t, 14> kButtonIds = {1001, 1002, 1003, 1000, 1007, 1008, 2001,
+                                                        2002, 2004, 2011, 2012, 2013, 2014, 3001};
+
+// The shell's own state: one instance for the whole run.
+struct ShellState {
+    std::string programDirectory;  // ends with '/'
+    int32_t firstBlock = 0;        // first block held by the strip window
+    int32_t printerIndex = 0;
+    int32_t labelChangeState = 0;  // 0 unchanged, else the change kind 1 or 2
+    int32_t labelChangeCount = 0;  // write-backs that reported change kind 1
+    bool shuttingDown = false;
+    bool titleReplaced = false;
+    std::string titleText;
+    std::string patientLine;  // decoded to UTF-8, line break removed
+
+    WindowHandle mainWindow;
+    WindowHandle browserPane;
+    WindowHandle ecgPane;
+    WindowHandle titlePane;
+    std::array<WindowHandle, kButtonIds.size()> buttons{};
+
+    WindowHandle button(uint32_t id) const {
+        for (size_t i = 0; i < kButtonIds.size(); ++i) {
+            if (kButtonIds[i] == id) return buttons[i];
+        }
+        return {};
+    }
+};
+
+}  // namespace lumen

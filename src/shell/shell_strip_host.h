@@ -1,0 +1,32 @@
+#pragma once
+#include <memory>
+
+#include "events/pane_host.h"
+#include "platform/window/window_system.h"
+#include "shell/viewer_model.h"
+#include "view/strip_host.h"
+
+namespace lumen {
+
+// The strip painter's view of the shell: the ECG pane's share of the
+// layout, the strip's drawing objects, the main window's strip image and
+// the ECG pane's surface outside its paint message.
+class ShellStripHost final : public StripHost {
+public:
+    ShellStripHost(WindowSystem& system, ViewerModel& model, PaneHost& panes);
+
+    StripGeometry stripGeometry() const override;
+    const StripDrawingObjects& drawingObjects() const override { return model_.stripObjects; }
+    Canvas* stripImage() override { return panes_.stripImage(); }
+    Canvas* beginPanePaint() override;
+    void endPanePaint(Canvas& pane) override;
+    bool selectedHasEvents() const override;
+
+private:
+    WindowSystem& system_;
+    ViewerModel& model_;
+    PaneHost& panes_;
+    std::unique_ptr<Canvas> pane_;
+};
+
+}  // namespace lumen

@@ -1,0 +1,131 @@
+#include "shell/viewer.h"
+
+#include <new>
+
+#include "events/event_browser_pane.h"
+#include "events/trend_extremes.h"
+#include "shell/configuration_loader.h"
+#include "shell/shell_strip_host.h"
+#include "store/fatal_error.h"
+#include "view/ecg_pane.h"
+#include "view/title_pane.h"
+
+namespace lumen {
+
+// Fatal errors of the store end the program through the viewer's exit path;
+// the decoder's notice is a message box of its own.
+class Viewer::FatalRoute final : public FatalHandler {
+public:
+    FatalRoute(Viewer& viewer, ProgramExit::BoxPolicy policy) : viewer_(viewer), policy_(std::move(policy)) {}
+    void notice(std::string_view caption, std::string_view text) override {
+        if (!policy_ || policy_()) viewer_.system_.messageBox({}, text, caption, MB_OK);
+    }
+    [[noreturn]] void fatal(std::string_view message) override { viewer_.terminateProgram(message); }
+
+private:
+    Viewer& viewer_;
+    ProgramExit::BoxPolicy policy_;
+};
+
+Viewer* Viewer::instance_ = nullptr;
+
+Viewer::Viewer(WindowSystem& system, ProgramExit::BoxPolicy boxPolicy)
+    : system_(system),
+      exit_(model_, bus_),
+      fatalRoute_(std::make_unique<FatalRoute>(*this, boxPolicy)),
+      stripHost_(std::make_unique<ShellStripHost>(system, model_, *this)) {
+    instance_ = this;
+    exit_.setWindowSystem(&system_);
+    exit_.setBoxPolicy(std::move(boxPolicy));
+    installFatalHandler(fatalRoute_.get());
+}
+
+Viewer::~Viewer() {
+    installFatalHandler(nullptr);
+    if (instance_ == this) instance_ = nullptr;
+}
+
+void Viewer::terminateProgram(std::string_view message) { exit_.terminateProgram(message); }
+
+void Viewer::terminateActive(std::string_view message) { instance_->terminateProgram(message); }
+
+void Viewer::allocateStorage() {
+    // A failed allocation is reported only at the memory check.
+    model_.strip.reset(new (std::nothrow) StripWindow);
+}
+
+int Viewer::run(const ViewerStart& start) {
+    model_.shell.programDirectory = start.programDirectory;
+    allocateStorage();
+    model_.recording = std::make_unique<Recording>(start.programDirectory);
+    model_.stage = StartupStage::Recording;
+    model_.shell.printerIndex = start.printerIndex;
+    printTo_ = start.printTo;
+    if (!model_.strip) terminateProgram("Not enough memory!");
+    model_.painter = std::make_unique<StripPainter>(*model_.recording, *model_.strip, model_.texts, *stripHost_);
+    loadConfiguration(model_, start.programFile);
+
+    faces_ = std::make_unique<ButtonFaces>(system_, model_);
+    exit_.setButtonFaces(faces_.get());
+    autoStep_ = std::make_unique<AutoStepButton>(system_, model_, *faces_);
+    main_ = std::make_unique<MainWindow>(system_, model_, *faces_, *this, &Viewer::terminateActive);
+    system_.setExternalPoll([this](WindowSystem& system) {
+        for (const uint32_t message : bus_.takeReceived()) {
+            system.postMessage(model_.shell.mainWindow, message, 0, 0);
+        }
+    });
+    registerClasses();
+    createWindows();
+    model_.stage = StartupStage::Windows;
+    return system_.runMessageLoop();
+}
+
+void Viewer::registerClasses() {
+    const CursorHandle arrow = system_.loadCursor(IDC_ARROW);
+    constexpr uint32_t redraw = CS_HREDRAW | CS_VREDRAW;
+    system_.registerClass(WindowClass{"alap_ablak", &MainWindow::procedure, redraw, Brush::grey(), arrow});
+    for (const char* name : {"c1_ablak", "c2_ablak", "c3_ablak"}) {
+        system_.registerClass(WindowClass{name, &PaneWindow::procedure, redraw, model_.drawing.windowBrush, arrow});
+    }
+}
+
+void Viewer::createPanes() {
+    extremes_ = std::make_unique<TrendExtremes>(model_.trends, model_.recording->beats());
+    browser_ = std::make_unique<EventBrowserPane>(*this, *model_.catalog, *model_.recording, model_.trends,
+                                                  *extremes_);
+    ecg_ = std::make_unique<EcgPane>(*this, *model_.painter, *model_.catalog);
+    title_ = std::make_unique<TitlePane>(*this, model_.recording->beats());
+    faces_->setHeartRateDrawer(
+        [this](Canvas& canvas, int32_t top, int32_t bottom) { browser_->drawHeartRate(canvas, top, bottom); });
+}
+
+void Viewer::createWindows() {
+    createPanes();
+    ShellState& shell = model_.shell;
+    const Rect defaultPlace{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+    shell.mainWindow = system_.createWindow({"alap_ablak", "", WS_OVERLAPPEDWINDOW, defaultPlace, {}, 0});
+    const auto pane = [&](std::string_view name, uint32_t style, Rect place, PaneWindow& object) {
+        const WindowHandle window = system_.createWindow({name, "", style, place, shell.mainWindow, 0});
+        object.attach(system_, window);
+        return window;
+    };
+    shell.browserPane = pane("c1_ablak", WS_CHILD | WS_CLIPSIBLINGS, Rect{100, 100, 300, 250}, *browser_);
+    shell.ecgPane = pane("c2_ablak", WS_CHILD | WS_CLIPSIBLINGS, Rect{100, 300, 500, 450}, *ecg_);
+    shell.titlePane = pane("c3_ablak", WS_CHILD, Rect{0, 0, 100, 100}, *title_);
+    for (size_t i = 0; i < kButtonIds.size(); ++i) {
+        const uint32_t id = kButtonIds[i];
+        const WindowHandle parent = id < 2000 ? shell.browserPane : id < 3000 ? shell.ecgPane : shell.titlePane;
+        shell.buttons[i] = system_.createWindow(
+            {"button", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_OWNERDRAW, Rect{}, parent, id});
+        if (id == 1000) autoStep_->attach(shell.buttons[i]);
+    }
+    system_.showWindow(shell.mainWindow, ShowCommand::Maximized);
+    system_.updateWindow(shell.mainWindow);
+    system_.setWindowText(shell.mainWindow, shell.titleText);
+    for (const WindowHandle window : {shell.browserPane, shell.ecgPane, shell.titlePane}) {
+        system_.showWindow(window, ShowCommand::Normal);
+        system_.updateWindow(window);
+    }
+}
+
+}  // namespace lumen

@@ -1,0 +1,107 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "events/pane_host.h"
+#include "platform/process/session_bus.h"
+#include "platform/window/window_system.h"
+#include "shell/auto_step_button.h"
+#include "shell/button_faces.h"
+#include "shell/main_window.h"
+#include "shell/pane_commands.h"
+#include "shell/program_exit.h"
+#include "shell/state_dump.h"
+#include "shell/viewer_model.h"
+
+namespace lumen {
+
+class EcgPane;
+class EventBrowserPane;
+class ShellStripHost;
+class TitlePane;
+class TrendExtremes;
+
+// Where the viewer starts: its program directory, its own program file (for
+// the build stamp) and the printer index of the command line.
+struct ViewerStart {
+    std::string programDirectory;  // ends with '/'
+    std::string programFile;
+    int32_t printerIndex = 0;
+    std::string printTo;  // --print-to: the one printer writes this PDF; "" for the system's printers
+};
+
+// The running viewer: the start-up sequence, the windows and the shell
+// services the panes reach through PaneHost. Ends only through the exit path.
+class Viewer final : public PaneHost, public PaneCommands {
+public:
+    Viewer(WindowSystem& system, ProgramExit::BoxPolicy boxPolicy);
+    ~Viewer() override;
+
+    // Runs the start-up and the message loop; does not return normally.
+    int run(const ViewerStart& start);
+    // The state dump of the tool contract; false when it cannot be written.
+    bool writeDump(const std::string& path);
+
+    // PaneHost
+    const ShellLayout& layout() const override { return model_.layout; }
+    const DrawingSet& drawing() const override { return model_.drawing; }
+    const LanguageTexts& texts() const override { return model_.texts; }
+    Canvas* stripImage() override;
+    WindowHandle mainWindow() const override { return model_.shell.mainWindow; }
+    WindowHandle paneWindow(PaneKind pane) const override;
+    WindowHandle button(uint32_t controlId) const override { return model_.shell.button(controlId); }
+    int32_t firstBlock() const override { return model_.shell.firstBlock; }
+    void setFirstBlock(int32_t block) override { model_.shell.firstBlock = block; }
+    int32_t printerIndex() const override { return model_.shell.printerIndex; }
+    int32_t labelChangeState() const override { return model_.shell.labelChangeState; }
+    int32_t labelChangeCount() const override { return model_.shell.labelChangeCount; }
+    void recordWriteBack(int32_t kind) override;
+    void markAnnotationChanged() override { model_.shell.labelChangeState = 1; }
+    bool restoreTitle() override;
+    const std::string& patientLine() const override { return model_.shell.patientLine; }
+    void refreshButtonFaces() override;
+    int32_t printReport(int32_t channelMode, int32_t firstSample, int32_t lastSample) override;
+    [[noreturn]] void terminateProgram(std::string_view message) override;
+    void loadStripAround(int32_t samplePosition) override;
+    void resetCaliperFirstColumn() override;
+    void showBothChannels() override;
+    ShownStretch shownStretch() const override;
+
+    // PaneCommands (refreshBrowser serves both)
+    void refreshBrowser(bool full) override;
+    void removeSelectedEvent() override;
+    bool refreshExtremes() override;
+    int32_t repaintStrip(int32_t relabelMode, int32_t operation, int32_t column) override;
+    void runLabelWriteBack() override;
+    void recountBeatsAndTitle() override;
+
+private:
+    class FatalRoute;
+
+    void allocateStorage();
+    void registerClasses();
+    void createWindows();
+    void createPanes();
+    [[noreturn]] static void terminateActive(std::string_view message);
+
+    static Viewer* instance_;
+
+    WindowSystem& system_;
+    ViewerModel model_;
+    SessionBus bus_;
+    ProgramExit exit_;
+    std::unique_ptr<FatalRoute> fatalRoute_;
+    std::unique_ptr<ButtonFaces> faces_;
+    std::unique_ptr<AutoStepButton> autoStep_;
+    std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<TrendExtremes> extremes_;
+    std::unique_ptr<ShellStripHost> stripHost_;
+    std::unique_ptr<EventBrowserPane> browser_;
+    std::unique_ptr<EcgPane> ecg_;
+    std::unique_ptr<TitlePane> title_;
+    std::string printTo_;
+};
+
+}  // namespace lumen

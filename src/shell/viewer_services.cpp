@@ -1,0 +1,114 @@
+// The services the panes reach through PaneHost and the commands the main
+// window gives through PaneCommands.
+#include <cstdio>
+
+#include "events/event_browser_pane.h"
+#include "print/report_printer.h"
+#include "shell/shell_print_host.h"
+#include "shell/viewer.h"
+#include "view/ecg_pane.h"
+#include "view/title_pane.h"
+
+namespace lumen {
+
+Canvas* Viewer::stripImage() { return main_ ? main_->stripImage() : nullptr; }
+
+WindowHandle Viewer::paneWindow(PaneKind pane) const {
+    switch (pane) {
+    case PaneKind::Browser: return model_.shell.browserPane;
+    case PaneKind::Ecg: return model_.shell.ecgPane;
+    case PaneKind::Title: return model_.shell.titlePane;
+    }
+    return {};
+}
+
+void Viewer::recordWriteBack(int32_t kind) {
+    if (model_.shell.labelChangeState != 1) model_.shell.labelChangeState = kind;
+    if (kind == 1) ++model_.shell.labelChangeCount;
+}
+
+bool Viewer::restoreTitle() { return main_ && main_->restoreTitle(); }
+
+void Viewer::refreshButtonFaces() {
+    if (faces_) faces_->refreshButtonFaces();
+}
+
+void Viewer::loadStripAround(int32_t samplePosition) {
+    if (ecg_) ecg_->loadStripAround(samplePosition);
+}
+
+void Viewer::resetCaliperFirstColumn() {
+    if (model_.painter) model_.painter->caliper().firstColumn = -1;
+}
+
+void Viewer::showBothChannels() {
+    if (model_.painter) model_.painter->view().channelMode = 3;
+}
+
+ShownStretch Viewer::shownStretch() const {
+    if (!model_.painter) return {};
+    const StripView& view = model_.painter->view();
+    return {view.channelMode, view.slotA * StripWindow::kSlotSamples + view.offsetA,
+            view.slotB * StripWindow::kSlotSamples + view.offsetB};
+}
+
+int32_t Viewer::printReport(int32_t channelMode, int32_t firstSample, int32_t lastSample) {
+    if (!model_.painter || !model_.catalog || !browser_) return 0;
+    const StripPainter& painter = *model_.painter;
+    const CaliperFigures figures = caliperFigures(painter.caliper(), painter.streams(), painter.view().speed(),
+                                                  model_.recording->displayMultiplier());
+    PrintRequest request = printRequestFrom(channelMode, painter.view(), painter.caliper(), figures,
+                                            painter.unitsPerMillivolt(), model_.shell.printerIndex);
+    request.excerptStart = firstSample;
+    request.excerptEnd = lastSample;
+    const PrinterList printers = printTo_.empty() ? PrinterList::fromSystem() : PrinterList::toFile(printTo_);
+    const ReportFacts facts =
+        gatherReportFacts(*model_.recording, model_.trends, *model_.catalog, model_.texts, browser_->eventCaption());
+    ShellPrintHost host(system_);
+    const PrintResult result =
+        lumen::printReport(host, printers, request, ReportSources{model_.texts, *model_.catalog, *model_.strip, facts});
+    return static_cast<int32_t>(result);
+}
+
+void Viewer::refreshBrowser(bool full) {
+    if (browser_) browser_->refreshBrowser(full);
+}
+
+void Viewer::removeSelectedEvent() {
+    if (browser_) browser_->removeSelectedEvent();
+}
+
+bool Viewer::refreshExtremes() { return browser_ && browser_->refreshExtremes(); }
+
+int32_t Viewer::repaintStrip(int32_t relabelMode, int32_t operation, int32_t column) {
+    if (!ecg_) return 0;
+    return ecg_->repaintStrip(static_cast<RelabelMode>(relabelMode), static_cast<PaintOp>(operation), column);
+}
+
+void Viewer::runLabelWriteBack() {
+    if (ecg_) ecg_->runLabelWriteBack();
+}
+
+void Viewer::recountBeatsAndTitle() {
+    model_.recording->beats().count();
+    system_.invalidateRect(model_.shell.titlePane, std::nullopt, Erase::Yes);
+    system_.updateWindow(model_.shell.titlePane);
+}
+
+bool Viewer::writeDump(const std::string& path) {
+    DumpExtras extras;
+    if (title_) extras.titlePane = {title_->leftText(), title_->rightText()};
+    if (browser_) {
+        extras.status = {browser_->statusTexts().left, browser_->statusTexts().right};
+        extras.heartRate = browser_->heartRateText();
+    }
+    extras.autoStep = autoStep_ && autoStep_->running();
+    if (faces_) extras.buttons = faces_->drawnSlots();
+    const std::string text = stateDumpText(system_, model_, extras);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && written;
+}
+
+}  // namespace lumen

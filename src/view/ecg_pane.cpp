@@ -1,0 +1,110 @@
+#include "view/ecg_pane.h"
+
+#include "store/beat_window.h"
+
+namespace lumen {
+
+EcgPane::EcgPane(PaneHost& host, StripPainter& painter, const EventCatalog& catalog)
+    : host_(host), painter_(painter), catalog_(catalog) {}
+
+void EcgPane::placeButtons(WindowHandle window) {
+    WindowSystem& system = WindowSystem::active();
+    const int32_t paneWidth = system.clientRect(window).width();
+    const int32_t bw = host_.layout().ecgButtonHalf;
+    const int32_t bh = host_.layout().ecgButtonHeight;
+    const int32_t x = paneWidth - 2 * bw;
+    const struct {
+        uint32_t id;
+        Rect place;
+    } places[] = {{2001, {x, 0, x + 2 * bw, bh}},          {2002, {x, bh, x + 2 * bw, 2 * bh}},
+                  {2004, {x, 2 * bh, x + 2 * bw, 3 * bh}}, {2011, {x, 3 * bh, x + 2 * bw, 4 * bh}},
+                  {2012, {x, 4 * bh, x + 2 * bw, 5 * bh}}, {2013, {x, 5 * bh, x + bw, 6 * bh}},
+                  {2014, {paneWidth - bw, 5 * bh, paneWidth, 6 * bh}}};
+    for (const auto& place : places) system.moveWindow(host_.button(place.id), place.place, Repaint::Yes);
+}
+
+void EcgPane::loadStripAround(int32_t samplePosition) {
+    painter_.loadStripAround(samplePosition);
+    host_.setFirstBlock(painter_.window().firstBlock);
+}
+
+int32_t EcgPane::repaintStrip(RelabelMode mode, PaintOp op, int32_t column) {
+    return painter_.repaintStrip(mode, op, column);
+}
+
+void EcgPane::runLabelWriteBack() {
+    LabelChanges changes;
+    const ChangeKind kind = painter_.writeBackLabels(changes);
+    host_.recordWriteBack(static_cast<int32_t>(kind) & 0xFF);
+}
+
+void EcgPane::paint(WindowHandle window) {
+    WindowSystem& system = WindowSystem::active();
+    PaintStruct paint;
+    if (Canvas* canvas = system.beginPaint(window, paint); canvas != nullptr) painter_.paintPane(*canvas);
+    system.endPaint(window, paint);
+    host_.refreshButtonFaces();
+}
+
+void EcgPane::relabel(RelabelMode mode) {
+    painter_.view().caliperCleared = 1;
+    if (painter_.repaintStrip(mode, PaintOp::Full, -1) == 1) runLabelWriteBack();
+    host_.refreshButtonFaces();
+    host_.recountBeatsAndTitle();
+}
+
+void EcgPane::command(uint32_t id) {
+    switch (id) {
+    case 2001: relabel(RelabelMode::Normal); return;
+    case 2002: relabel(RelabelMode::Ventricular); return;
+    case 2004: relabel(RelabelMode::Artefact); return;
+    case 2011: painter_.nextAmplitude(); break;
+    case 2012:
+        painter_.nextSpeed(catalog_.cursorPosition());
+        host_.setFirstBlock(painter_.window().firstBlock);
+        break;
+    case 2013: painter_.selectPreviousBeat(); break;
+    case 2014: painter_.selectNextBeat(); break;
+    default: return;
+    }
+    host_.refreshButtonFaces();
+}
+
+void EcgPane::mouse(uint32_t message, WParam wParam, LParam lParam) {
+    const int32_t column = loWord(static_cast<uint64_t>(lParam));
+    const MouseKeys keys = wParam == MK_LBUTTON ? MouseKeys::LeftAlone : MouseKeys::Other;
+    CaliperMove move = CaliperMove::Ignored;
+    switch (message) {
+    case WM_LBUTTONDOWN: move = painter_.pressCaliper(column, keys); break;
+    case WM_MOUSEMOVE:
+        host_.restoreTitle();
+        move = painter_.moveCaliper(column, keys);
+        break;
+    case WM_LBUTTONUP: painter_.releaseCaliper(column); break;
+    default: break;
+    }
+    if (move == CaliperMove::OutsideStrip) host_.refreshButtonFaces();
+}
+
+LResult EcgPane::handle(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    WindowSystem& system = WindowSystem::active();
+    switch (message) {
+    case WM_SIZE: placeButtons(window); host_.refreshButtonFaces(); return 0;
+    case WM_PAINT: paint(window); return 0;
+    case WM_COMMAND:
+        system.setFocus(host_.mainWindow());
+        painter_.caliper().forgetRelease();
+        command(loWord(wParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP: mouse(message, wParam, lParam); return 0;
+    case WM_RBUTTONDOWN:
+        painter_.selectBeatNear(loWord(static_cast<uint64_t>(lParam)));
+        host_.refreshButtonFaces();
+        return 0;
+    default: return system.defWindowProc(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace lumen

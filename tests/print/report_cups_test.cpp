@@ -1,0 +1,180 @@
+// The report through a real print system: a private CUPS scheduler whose
+// only destination is a cups-pdf printer.
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "print/report_fixture.h"
+#include "print/report_printer.h"
+#include "print/scripted_print_host.h"
+
+extern char** environ;
+
+namespace lumen {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const fs::path kCupsd = "/usr/sbin/cupsd";
+const fs::path kCupsPdfBackend = "/usr/lib/cups/backend/cups-pdf";
+const fs::path kCupsPdfDriver = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
+const fs::path kCupsPdfConfig = "/etc/cups/cups-pdf.conf";
+
+// Where cups-pdf puts the jobs of the current user ("Out" of its
+// configuration, ${HOME}/PDF unless changed).
+fs::path cupsPdfOutputFolder()
+{
+    const passwd* user = ::getpwuid(::getuid());
+    const std::string home = user != nullptr ? user->pw_dir : "/root";
+    std::string folder = "${HOME}/PDF";
+    std::ifstream config(kCupsPdfConfig);
+    for (std::string line; std::getline(config, line);) {
+        if (line.rfind("Out ", 0) == 0) {
+            folder = line.substr(4);
+        }
+    }
+    if (const size_t at = folder.find("${HOME}"); at != std::string::npos) {
+        folder.replace(at, 7, home);
+    }
+    return folder;
+}
+
+class PrivateScheduler {
+public:
+    explicit PrivateScheduler(const fs::path& root) : root_(root)
+    {
+        fs::create_directories(root / "conf" / "ppd");
+        for (const char* folder : {"spool", "cache", "state", "log"}) {
+            fs::create_directories(root / folder);
+        }
+        fs::permissions(root, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec);
+        fs::copy_file(kCupsPdfDriver, root / "conf" / "ppd" / "LumenPDF.ppd");
+        socket_ = root / "cups.sock";
+        std::ofstream(root / "conf" / "cupsd.conf") << "Listen " << socket_.string() << "\n"
+            << "LogLevel warn\nWebInterface No\nBrowsing Off\nDefaultAuthType None\n"
+            << "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n";
+        std::ofstream files(root / "conf" / "cups-files.conf");
+        files << "ServerRoot " << (root / "conf").string() << "\nRequestRoot " << (root / "spool").string()
+              << "\nTempDir " << (root / "spool").string() << "\nCacheDir " << (root / "cache").string()
+              << "\nStateDir " << (root / "state").string() << "\nErrorLog " << (root / "log/error_log").string()
+              << "\nAccessLog " << (root / "log/access_log").string() << "\nPageLog "
+              << (root / "log/page_log").string() << "\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n";
+        if (::getuid() == 0) {
+            files << "User lp\nGroup lp\nSystemGroup lpadmin\n";
+        }
+        files.close();
+        std::ofstream(root / "conf" / "printers.conf")
+            << "<DefaultPrinter LumenPDF>\nInfo Lumen test printer\nDeviceURI cups-pdf:/\nState Idle\n"
+            << "Accepting Yes\nShared No\n</DefaultPrinter>\n";
+    }
+    ~PrivateScheduler()
+    {
+        if (previousServer_) {
+            ::setenv("CUPS_SERVER", previousServer_->c_str(), 1);
+        } else {
+            ::unsetenv("CUPS_SERVER");
+        }
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    // Starts cupsd in the foreground; true once its socket answers.
+    bool start()
+    {
+        const std::string conf = (root_ / "conf" / "cupsd.conf").string();
+        const std::string files = (root_ / "conf" / "cups-files.conf").string();
+        const char* argv[] = {kCupsd.c_str(), "-f", "-c", conf.c_str(), "-s", files.c_str(), nullptr};
+        if (::posix_spawn(&pid_, kCupsd.c_str(), nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
+            pid_ = 0;
+            return false;
+        }
+        for (int i = 0; i < 100 && !fs::exists(socket_); ++i) {
+            std::this_thread::sleep_for(50ms);
+        }
+        if (const char* server = std::getenv("CUPS_SERVER"); server != nullptr) {
+            previousServer_ = server;
+        }
+        ::setenv("CUPS_SERVER", socket_.c_str(), 1);
+        return fs::exists(socket_) && ::waitpid(pid_, nullptr, WNOHANG) == 0;
+    }
+
+private:
+    fs::path root_;
+    fs::path socket_;
+    pid_t pid_ = 0;
+    std::optional<std::string> previousServer_;
+};
+
+fs::path newestReport(const fs::path& folder, fs::file_time_type since)
+{
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("Holter_ECG_report", 0) == 0 && entry.last_write_time(error) >= since) {
+            return entry.path();
+        }
+    }
+    return {};
+}
+
+TEST(PrintReportThroughCups, PrinterIndexZeroPrintsOnePageOnTheCupsPdfPrinter)
+{
+    if (!fs::exists(kCupsd) || !fs::exists(kCupsPdfBackend) || !fs::exists(kCupsPdfDriver)) {
+        GTEST_SKIP() << "cupsd or cups-pdf is not installed";
+    }
+    testing::ReportFixture fixture;
+    PrivateScheduler scheduler(fs::path(fixture.home) / "cups");
+    if (!scheduler.start()) {
+        GTEST_SKIP() << "cupsd did not start";
+    }
+    const PrinterList printers = PrinterList::fromSystem();
+    if (printers.empty()) {
+        GTEST_SKIP() << "the private scheduler lists no printer";
+    }
+    ASSERT_EQ(printers.select(0)->name, "LumenPDF");
+
+    const fs::path output = cupsPdfOutputFolder();
+    const auto since = fs::file_time_type::clock::now() - 2s;
+    testing::ScriptedPrintHost host(true);
+    const ReportFacts facts = fixture.facts("Ventricular run");
+    PrintRequest request = fixture.request;
+    request.printerIndex = 0;
+    ASSERT_EQ(printReport(host, printers, request, fixture.sources(facts)),
+              PrintResult::PrintedOrDeclined);
+    EXPECT_TRUE(host.errors.empty());
+
+    fs::path page;
+    for (int i = 0; i < 300 && page.empty(); ++i) {
+        std::this_thread::sleep_for(100ms);
+        page = newestReport(output, since);
+    }
+    ASSERT_FALSE(page.empty()) << "no report in " << output;
+    // cups-pdf creates the file first and writes it when the job has run.
+    std::string info;
+    for (int i = 0; i < 300 && info.find("Pages:") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(100ms);
+        info = testing::commandOutput("pdfinfo '" + page.string() + "' 2>&1");
+    }
+    EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
+    EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
+    EXPECT_NE(info.find("Holter ECG report."), std::string::npos) << "the job's title:\n" << info;
+    fs::remove(page);
+}
+
+}  // namespace
+}  // namespace lumen

@@ -1,0 +1,56 @@
+#include "print/report_fixture.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "demo/demo_home.h"
+#include "events/recording_canvas.h"
+#include "store/event_feed.h"
+
+namespace lumen::testing {
+
+ReportFixture::ReportFixture(uint32_t seed)
+{
+    static int counter = 0;
+    home = (std::filesystem::temp_directory_path() /
+            ("lumen_report_" + std::to_string(::getpid()) + "_" + std::to_string(counter++)))
+               .string() + "/";
+    writeDemoHome(DemoOptions{home, 1, seed, 2});
+    recording = std::make_unique<Recording>(home);
+    recording->beats().load(*recording);
+    trends.load(*recording);
+    catalog = std::make_unique<EventCatalog>(texts);
+    feedEvents(*recording, trends, *catalog);
+    catalog->setScreenArea(Rect{0, 0, 1024, 19 * 20});
+    test::RecordingCanvas screen;
+    catalog->paintAll(screen, PaintTarget::Screen);
+    const int32_t windowStart = std::max(0, catalog->cursorPosition() - 230);
+    window.loadWithClocks(*recording, windowStart / 500);
+    request.excerptStart = windowStart % 500;
+    request.excerptEnd = request.excerptStart + 460;
+    request.unitsPerMillivolt = recording->amplitudeCode();
+}
+
+ReportFixture::~ReportFixture()
+{
+    catalog.reset();
+    recording.reset();
+    std::filesystem::remove_all(home);
+}
+
+std::string commandOutput(const std::string& command)
+{
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r"); pipe != nullptr) {
+        char buffer[4096];
+        for (size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            output.append(buffer, read);
+        }
+        ::pclose(pipe);
+    }
+    return output;
+}
+
+}  // namespace lumen::testing

@@ -1,0 +1,111 @@
+#include "shell/lumen_run.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "demo/demo_home.h"
+
+namespace lumen::testing {
+
+DemoHome::DemoHome(int language) {
+    DemoOptions options;
+    options.directory = programDirectory();
+    options.hours = 1;
+    options.language = language;
+    writeDemoHome(options);
+}
+
+std::string DemoHome::text(const std::string& name) const {
+    std::ifstream in(path(name), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool DemoHome::exists(const std::string& name) const { return std::filesystem::exists(path(name)); }
+
+LumenRun runLumen(const DemoHome& home, const std::string& script, const std::string& screen,
+                  const std::string& environment, const std::string& options) {
+    home.writeText(home.path("script.txt"), script);
+    std::filesystem::remove(home.path("dump.json"));
+    const std::string command = environment + " " LUMEN_PATH " --home " + home.programDirectory() + " --headless " +
+                                screen + " " + options + " --script " + home.path("script.txt") + " 2> " + home.path("stderr.txt");
+    const int raw = std::system(command.c_str());
+    LumenRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.err = home.text("stderr.txt");
+    run.dump = home.text("dump.json");
+    return run;
+}
+
+std::string dumpValue(const std::string& dump, const std::string& key) {
+    const std::string quoted = "\"" + key + "\": ";
+    const size_t at = dump.find(quoted);
+    if (at == std::string::npos) return {};
+    const size_t start = at + quoted.size();
+    int depth = 0;
+    bool inString = false;
+    for (size_t i = start; i < dump.size(); ++i) {
+        const char c = dump[i];
+        if (inString) {
+            if (c == '\\') ++i;
+            else if (c == '"') inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            ++depth;
+        } else if (c == ']' || c == '}') {
+            if (depth-- == 0) return dump.substr(start, i - start);
+        } else if (c == ',' && depth == 0) {
+            return dump.substr(start, i - start);
+        }
+    }
+    return dump.substr(start);
+}
+
+SteppedRun runSteps(const DemoHome& home, const std::vector<std::string>& steps, const std::string& environment,
+                    const std::string& options) {
+    std::string script;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const std::string name = home.path("step" + std::to_string(i) + ".json");
+        std::filesystem::remove(name);
+        script += steps[i] + "\ndump " + name + "\n";
+    }
+    SteppedRun stepped;
+    stepped.run = runLumen(home, script, "1024x768", environment, options);
+    for (size_t i = 0; i < steps.size(); ++i) stepped.dumps.push_back(home.text("step" + std::to_string(i) + ".json"));
+    return stepped;
+}
+
+// The object value of `outer` (the layout's "status" array is not it).
+std::string dumpValue(const std::string& dump, const std::string& outer, const std::string& key) {
+    const size_t at = dump.find("\"" + outer + "\": {");
+    if (at == std::string::npos) return {};
+    return dumpValue(dumpValue(dump.substr(at), outer), key);
+}
+
+int64_t dumpNumber(const std::string& dump, const std::string& key) {
+    const std::string value = dumpValue(dump, key);
+    return value.empty() ? -999999 : std::stoll(value);
+}
+
+int64_t dumpNumber(const std::string& dump, const std::string& outer, const std::string& key) {
+    const std::string value = dumpValue(dump, outer, key);
+    return value.empty() ? -999999 : std::stoll(value);
+}
+
+std::string unquoted(const std::string& value) {
+    if (value.size() < 2 || value.front() != '"') return value;
+    std::string text;
+    for (size_t i = 1; i + 1 < value.size(); ++i) {
+        if (value[i] == '\\' && i + 2 < value.size()) ++i;
+        text += value[i];
+    }
+    return text;
+}
+
+}  // namespace lumen::testing

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+#include "shell/lumen_run.h"
+#include "store/code_table.h"
+
+namespace lumen::testing {
+namespace {
+
+constexpr const char* kDump = "dump DUMP\n";
+
+std::string script(const DemoHome& home, std::string text) {
+    for (size_t at = text.find("DUMP"); at != std::string::npos; at = text.find("DUMP")) {
+        text.replace(at, 4, home.path("dump.json"));
+    }
+    return text;
+}
+
+int lineCount(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+
+struct MissingFile {
+    std::string name;
+    std::string message;  // "" for the path filled in by the test
+};
+
+TEST(LumenStartup, EachMissingFileEndsWithItsMessageAndStillWritesDoefMem) {
+    const MissingFile cases[] = {{"doef.mem", ""},
+                                 {"color.ini", "File not found \"color.ini\" !"},
+                                 {"TBcolor.ini", "File not found \"TBcolor.ini\" !"},
+                                 {"huffman.ko2", "File not found \"huffman.ko2\" !"},
+                                 {"recording/holter.mem", ""}};
+    for (const MissingFile& missing : cases) {
+        SCOPED_TRACE(missing.name);
+        DemoHome home;
+        std::filesystem::remove(home.path(missing.name));
+        std::string expected = missing.message;
+        if (missing.name == "doef.mem") expected = "File not found '" + home.path("doef.mem") + "' !";
+        if (missing.name == "recording/holter.mem") {
+            expected = "File not found \"" + home.recordingPath("holter.mem") + "\" !";
+        }
+        const LumenRun run = runLumen(home, script(home, kDump));
+        EXPECT_EQ(run.status, 255);
+        EXPECT_EQ(run.err, expected + "\n");
+        EXPECT_EQ(run.dump, "");  // ended before the script ran
+        EXPECT_EQ(lineCount(home.text("doef.mem")), 5);
+    }
+}
+
+TEST(LumenStartup, AnsweredFatalBoxIsShownWithCaptionError) {
+    DemoHome home;
+    std::filesystem::remove(home.path("TBcolor.ini"));
+    const LumenRun run = runLumen(home, "answer ok\n");
+    EXPECT_EQ(run.status, 255);
+    EXPECT_EQ(run.err, "File not found \"TBcolor.ini\" !\n");
+}
+
+TEST(LumenStartup, UndecodableBlockEndsWithTheDecoderMessage) {
+    DemoHome home;
+    CodeTable useless{};
+    for (CodeEntry& entry : useless) entry = CodeEntry{255, 12, 4095};
+    home.writeCodeTable(useless);
+    const LumenRun run = runLumen(home, script(home, kDump));
+    EXPECT_EQ(run.status, 255);
+    EXPECT_EQ(run.err, "Error while extracting!\n");
+    EXPECT_EQ(lineCount(home.text("doef.mem")), 5);
+}
+
+TEST(LumenStartup, DoefMemGivesStartRowSpeedAndAmplitudeAndIsWrittenBack) {
+    DemoHome home;
+    home.write("doef.mem", "12345 0 105 4 3\n");
+    const LumenRun run = runLumen(home, script(home, kDump));
+    EXPECT_EQ(run.status, 255);
+    EXPECT_EQ(dumpValue(run.dump, "selectedRow"), "2");
+    EXPECT_EQ(dumpValue(run.dump, "pixelsPerSample"), "4");
+    EXPECT_EQ(dumpValue(run.dump, "amplitudeStep"), "3");
+    const int firstBlock = std::stoi(dumpValue(run.dump, "firstBlock"));
+    // The demo's start clock is 08:03:00 (its seconds byte is 0).
+    EXPECT_EQ(home.text("doef.mem"), std::to_string(firstBlock * 10 + 8 * 3600 + 3 * 60) + "\n0\n105\n4\n3\n");
+}
+
+TEST(LumenStartup, DoefMemWithOnlyAPositionOpensTheTimeScale) {
+    DemoHome home;
+    home.write("doef.mem", "12345");
+    const LumenRun run = runLumen(home, script(home, kDump));
+    EXPECT_EQ(dumpValue(run.dump, "selectedRow"), "18");
+    EXPECT_EQ(dumpValue(run.dump, "pixelsPerSample"), "2");
+    EXPECT_EQ(dumpValue(run.dump, "amplitudeStep"), "2");
+    EXPECT_NE(home.text("doef.mem").find("\n0\n117\n2\n2\n"), std::string::npos) << home.text("doef.mem");
+}
+
+std::string stampOf(const std::string& path) {
+    const auto written = std::chrono::file_clock::to_sys(std::filesystem::last_write_time(path));
+    const std::chrono::year_month_day date{std::chrono::floor<std::chrono::days>(written)};
+    char stamp[16];
+    std::snprintf(stamp, sizeof stamp, "%02d%02u%02u", static_cast<int>(date.year()) % 100,
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+    return stamp;
+}
+
+TEST(LumenStartup, LanguageOfColorIniNamesTheTitleWithTheProgramStamp) {
+    DemoHome german(3);
+    const LumenRun run = runLumen(german, script(german, kDump));
+    EXPECT_EQ(dumpValue(run.dump, "languageIndex"), "3");
+    const std::string title = dumpValue(run.dump, "titleText");
+    EXPECT_NE(title.find(" V3.8-" + stampOf(LUMEN_PATH) + "\""), std::string::npos) << title;
+    EXPECT_EQ(dumpValue(run.dump, "windowTitle"), title);
+    EXPECT_EQ(title.find("FULL DISCLOSURE ECG HOLTER SYSTEM"), std::string::npos) << "not English";
+
+    DemoHome refused;
+    std::string colors = refused.text("color.ini");
+    colors.replace(colors.find("TAROLT_LANGUAGE = 2"), 19, "TAROLT_LANGUAGE = 6");
+    refused.write("color.ini", colors);
+    const LumenRun english = runLumen(refused, script(refused, kDump));
+    EXPECT_EQ(dumpValue(english.dump, "languageIndex"), "2");
+    EXPECT_EQ(dumpValue(english.dump, "titleText"),
+              "\"FULL DISCLOSURE ECG HOLTER SYSTEM  V3.8-" + stampOf(LUMEN_PATH) + "\"");
+}
+
+TEST(LumenStartup, PrinterIndexAndFirstWindowAreReported) {
+    DemoHome home;
+    home.writeText(home.path("script.txt"), "dump " + home.path("dump.json") + "\n");
+    const std::string command = std::string(LUMEN_PATH) + " --home " + home.programDirectory() +
+                                " --headless 1024x768 --script " + home.path("script.txt") + " 2 2>/dev/null";
+    EXPECT_NE(std::system(command.c_str()), 0);
+    const std::string dump = home.text("dump.json");
+    EXPECT_EQ(dumpValue(dump, "printerIndex"), "2");
+    EXPECT_EQ(dumpValue(dump, "messageBox"), "null");
+    EXPECT_EQ(dumpValue(dump, "labelChangeState"), "0");
+}
+
+}  // namespace
+}  // namespace lumen::testing
+
+namespace lumen::testing {
+namespace {
+
+TEST(LumenStartup, WithoutADisplayOrHeadlessItSaysSoAndFails) {
+    DemoHome home;
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " LUMEN_PATH " --home " +
+                                home.programDirectory() + " 2> " + home.path("stderr.txt");
+    const int status = std::system(command.c_str());
+    EXPECT_NE(status, 0);
+    EXPECT_NE(home.text("stderr.txt").find("no display"), std::string::npos);
+    EXPECT_FALSE(home.exists("dore.mem"));
+}
+
+}  // namespace
+}  // namespace lumen::testing

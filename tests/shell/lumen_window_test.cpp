@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "shell/lumen_run.h"
+
+namespace lumen::testing {
+namespace {
+
+std::string dumpLine(const DemoHome& home) { return "dump " + home.path("dump.json") + "\n"; }
+
+struct ScreenCase {
+    int width;
+    int height;
+    int screenClass;
+    int stripWidth;
+    int buttonUnit;
+    int buttonHeight;
+    int ecgButtonHalf;
+};
+
+TEST(LumenWindow, LayoutFollowsTheScreenClassOfEachWidth) {
+    const ScreenCase cases[] = {{640, 480, 3, 560, 50, 17, 33},
+                                {800, 600, 2, 720, 66, 22, 33},
+                                {1024, 768, 1, 920, 90, 29, 45},
+                                {1280, 1024, 1, 920, 90, 29, 45},
+                                {1920, 1080, 3, 560, 50, 17, 33}};
+    DemoHome home;
+    for (const ScreenCase& screen : cases) {
+        const std::string size = std::to_string(screen.width) + "x" + std::to_string(screen.height);
+        SCOPED_TRACE(size);
+        const LumenRun run = runLumen(home, dumpLine(home), size);
+        EXPECT_EQ(run.status, 255);
+        const int w = screen.width;
+        const int h = screen.height;
+        const int browserHeight = 2 * h / 3 - 31;
+        const auto list = [](std::initializer_list<int> values) {
+            std::string text = "[";
+            for (const int value : values) text += (text.size() > 1 ? ", " : "") + std::to_string(value);
+            return text + "]";
+        };
+        EXPECT_EQ(dumpValue(run.dump, "screen"), list({w, h}));
+        EXPECT_EQ(dumpValue(run.dump, "client"), list({w, h}));
+        EXPECT_EQ(dumpValue(run.dump, "screenClass"), std::to_string(screen.screenClass));
+        EXPECT_EQ(dumpValue(run.dump, "title"), list({5, 5, w - 10, 21}));
+        EXPECT_EQ(dumpValue(run.dump, "browser"), list({5, 31, w - 10, browserHeight}));
+        EXPECT_EQ(dumpValue(run.dump, "ecg"), list({5, 21 + browserHeight + 15, w - 10, h / 3 - 10}));
+        EXPECT_EQ(dumpValue(run.dump, "status"), list({0, browserHeight - screen.buttonHeight + 1,
+                                                       w - 10 - 4 * screen.buttonUnit, browserHeight}));
+        EXPECT_EQ(dumpValue(run.dump, "stripWidth"), std::to_string(screen.stripWidth));
+        EXPECT_EQ(dumpValue(run.dump, "buttonUnit"), std::to_string(screen.buttonUnit));
+        EXPECT_EQ(dumpValue(run.dump, "ecgButtonHalf"), std::to_string(screen.ecgButtonHalf));
+    }
+}
+
+TEST(LumenWindow, CreditKeyNeedsAllThreeModifiersAndMouseMoveRestoresTheTitle) {
+    DemoHome home;
+    const std::string dump = home.path("dump.json");
+    const LumenRun plain = runLumen(home, "key P\n" + dumpLine(home));
+    EXPECT_EQ(dumpValue(plain.dump, "windowTitle"), dumpValue(plain.dump, "titleText"));
+    const LumenRun credit = runLumen(home, "key P ctrl shift alt\n" + dumpLine(home));
+    EXPECT_EQ(dumpValue(credit.dump, "windowTitle"), "\"Lumen \xE2\x80\x94 written by the Lumen developers\"");
+    const LumenRun moved = runLumen(home, "key P ctrl shift alt\nmove 500 10\n" + dumpLine(home));
+    EXPECT_EQ(dumpValue(moved.dump, "windowTitle"), dumpValue(moved.dump, "titleText"));
+}
+
+TEST(LumenWindow, RestoreMinimiseAndCloseRequestEndTheProgramAtOnce) {
+    for (const std::string action : {"size restored", "size minimized", "message 0x220", "button 1008"}) {
+        SCOPED_TRACE(action);
+        DemoHome home;
+        const LumenRun run = runLumen(home, "button 2011\n" + action + "\n" + dumpLine(home));
+        EXPECT_EQ(run.status, 255);
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.dump, "") << "the program went on after " << action;
+        const std::string handOver = home.text("doef.mem");
+        EXPECT_EQ(handOver.substr(handOver.size() - 3), "\n3\n") << "amplitude written back: " << handOver;
+    }
+}
+
+TEST(LumenWindow, ButtonFacesFollowTheSettingsAndAutoStepRunsToTheEndOfTheRow) {
+    DemoHome home;
+    home.write("doef.mem", "0 0 107 1 2\n");  // HRmin: a row of one event
+    const LumenRun start = runLumen(home, dumpLine(home));
+    EXPECT_EQ(dumpValue(start.dump, "1000"), "2");
+    EXPECT_EQ(dumpValue(start.dump, "1002"), "24");
+    EXPECT_EQ(dumpValue(start.dump, "2011"), "19");
+    EXPECT_EQ(dumpValue(start.dump, "2012"), "21");
+    EXPECT_EQ(dumpValue(start.dump, "1008"), "28");
+    EXPECT_EQ(dumpValue(start.dump, "autoStep"), "false");
+
+    const LumenRun pressed = runLumen(home, "button 2011\nbutton 2012\nbutton 1000\n" + dumpLine(home));
+    EXPECT_EQ(dumpValue(pressed.dump, "2011"), "20");
+    EXPECT_EQ(dumpValue(pressed.dump, "2012"), "22");
+    EXPECT_EQ(dumpValue(pressed.dump, "1000"), "3");
+    EXPECT_EQ(dumpValue(pressed.dump, "autoStep"), "true");
+
+    const LumenRun stepped = runLumen(home, "button 1000\nwait 250\n" + dumpLine(home));
+    EXPECT_EQ(dumpValue(stepped.dump, "autoStep"), "false");
+    EXPECT_EQ(dumpValue(stepped.dump, "1000"), "2");
+}
+
+bool appearsWithin(const DemoHome& home, const std::string& name, std::chrono::milliseconds limit) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+        if (home.exists(name)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return home.exists(name);
+}
+
+class CleanUpTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory(home.path("bin"));
+        home.write("bin/clean_wf.exe", "#!/bin/sh\ntouch " + home.path("cleaned") + "\n");
+        std::filesystem::permissions(home.path("bin/clean_wf.exe"), std::filesystem::perms::owner_all);
+        environment = "PATH=" + home.path("bin") + ":$PATH";
+    }
+    DemoHome home;
+    std::string environment;
+};
+
+TEST_F(CleanUpTool, RemovingAnEventWritesDoreMemAndStartsTheTool) {
+    home.write("doef.mem", "0 0 103 2 2\n");  // VISO
+    const LumenRun run = runLumen(home, "key Delete\n" + dumpLine(home), "1024x768", environment);
+    EXPECT_EQ(run.status, 255);
+    EXPECT_EQ(dumpValue(run.dump, "labelChangeState"), "1");
+    EXPECT_EQ(home.text("dore.mem"), "1");
+    EXPECT_EQ(home.text("doef.mem").substr(home.text("doef.mem").find('\n'), 3), "\n1\n");
+    EXPECT_TRUE(appearsWithin(home, "cleaned", std::chrono::seconds(5)));
+}
+
+TEST_F(CleanUpTool, WithoutChangesNeitherDoreMemNorTheTool) {
+    const LumenRun run = runLumen(home, "key Right\nkey Down\n" + dumpLine(home), "1024x768", environment);
+    EXPECT_EQ(run.status, 255);
+    EXPECT_EQ(dumpValue(run.dump, "labelChangeState"), "0");
+    EXPECT_FALSE(home.exists("dore.mem"));
+    EXPECT_FALSE(appearsWithin(home, "cleaned", std::chrono::milliseconds(300)));
+}
+
+}  // namespace
+}  // namespace lumen::testing

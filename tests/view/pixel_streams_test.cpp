@@ -1,0 +1,82 @@
+#include "view/pixel_streams.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/draw/raster_canvas.h"
+#include "view/label_changes.h"
+#include "view/strip_grid.h"
+#include "view/strip_text.h"
+#include "view/strip_view.h"
+
+namespace lumen {
+namespace {
+
+std::vector<uint8_t> expanded(std::vector<uint8_t> samples, int32_t p) {
+    std::vector<uint8_t> pixels(static_cast<size_t>((samples.size() - 1) * p));
+    expandLinear<uint8_t>(samples, static_cast<int32_t>(samples.size() - 1), p, pixels);
+    return pixels;
+}
+
+TEST(Expanders, LinearStepsTowardTheNextSampleWithTruncatedSteps) {
+    EXPECT_EQ(expanded({100, 108, 50}, 1), (std::vector<uint8_t>{100, 108}));
+    EXPECT_EQ(expanded({100, 108, 100}, 4), (std::vector<uint8_t>{100, 102, 104, 106, 108, 106, 104, 102}));
+    EXPECT_EQ(expanded({100, 103}, 4), (std::vector<uint8_t>{100, 100, 100, 100}));
+    const std::vector<uint32_t> ordinals{7, 8};
+    std::vector<uint32_t> first(4), held(4);
+    expandFirst<uint32_t>(ordinals, 2, 2, 0u, first);
+    expandHold<uint32_t>(ordinals, 2, 2, held);
+    EXPECT_EQ(first, (std::vector<uint32_t>{7, 0, 8, 0}));
+    EXPECT_EQ(held, (std::vector<uint32_t>{7, 7, 8, 8}));
+}
+
+TEST(StripGrid, BandDrawsOnlyItsColumns) {
+    RasterCanvas canvas(Size{200, 100});
+    const Color grid = rgb(255, 0, 0);
+    drawGrid(canvas, Pen::solid(0, grid), 199, {40, 0, 80, 99}, GridLines::Major);
+    EXPECT_EQ(canvas.colorAt(44, 4), grid);
+    EXPECT_EQ(canvas.colorAt(40, 21), grid);  // major line
+    EXPECT_EQ(canvas.colorAt(41, 40), grid);  // horizontal line inside the band
+    EXPECT_EQ(canvas.colorAt(84, 4), whiteColor);
+    EXPECT_EQ(canvas.colorAt(0, 4), whiteColor);
+    EXPECT_TRUE(canvas.pen().isNull());
+}
+
+TEST(StripView, SpeedAndAmplitudeCycle) {
+    StripView view;
+    view.nextSpeed();
+    EXPECT_EQ(view.pixelsPerSample, 4);
+    view.nextSpeed();
+    EXPECT_EQ(view.pixelsPerSample, 1);
+    view.nextSpeed();
+    EXPECT_EQ(view.pixelsPerSample, 2);
+    view.nextAmplitude();
+    EXPECT_EQ(view.pixelsPerMillivolt(), 80);
+    view.nextAmplitude();
+    EXPECT_EQ(view.pixelsPerMillivolt(), 20);
+    view.pixelsPerSample = 0;  // a broken stored value
+    EXPECT_EQ(view.speed(), 2);
+}
+
+TEST(LabelChanges, KindOneIsKeptAndCounted) {
+    LabelChanges changes;
+    changes.record(ChangeKind::OtherChange);
+    EXPECT_EQ(changes.state, 2);
+    changes.record(ChangeKind::NormalityChanged);
+    changes.record(ChangeKind::OtherChange);
+    changes.record(ChangeKind::None);
+    EXPECT_EQ(changes.state, 1);
+    EXPECT_EQ(changes.count, 1);
+}
+
+TEST(StripText, OnlyAFloatingConversionTakesTheNumber) {
+    EXPECT_EQ(formatFloat("Ch1: %.2f mV", 1.0), "Ch1: 1.00 mV");
+    EXPECT_EQ(formatFloat("%.0f msec", 499.6f), "500 msec");
+    EXPECT_EQ(formatFloat("%s mV", 1.0), "%s mV");
+    EXPECT_EQ(formatFloat("%f %f", 1.0), "%f %f");
+    EXPECT_EQ(formatFloat("100%% %.1f", 2.0), "100% 2.0");
+}
+
+}  // namespace
+}  // namespace lumen
