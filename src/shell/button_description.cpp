@@ -119,10 +119,10 @@ std::string_view ButtonDescription::word(int32_t languageIndex, ButtonWord which
     return words_[known ? static_cast<size_t>(languageIndex) : 2][index];
 }
 
-std::string ButtonDescription::label(const FaceSpec& spec, int32_t languageIndex) const {
-    if (spec.content == "$exit") return std::string(word(languageIndex, ButtonWord::Exit));
-    if (spec.content == "$artefact") return std::string(word(languageIndex, ButtonWord::Artefact));
-    return spec.content;
+std::string ButtonDescription::label(const FaceSpec& face, int32_t languageIndex) const {
+    if (face.content == "$exit") return std::string(word(languageIndex, ButtonWord::Exit));
+    if (face.content == "$artefact") return std::string(word(languageIndex, ButtonWord::Artefact));
+    return face.content;
 }
 
 }  // namespace lumen

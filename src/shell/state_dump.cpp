@@ -1,6 +1,6 @@
 #include "shell/state_dump.h"
 
-#include "shell/json_text.h"
+#include "lang/json_text.h"
 
 namespace lumen {
 namespace {

@@ -25,7 +25,10 @@ public:
     void load(Recording& recording);
     // Writes every word back over section 21; false when the write failed.
     bool save(Recording& recording) const;
-    void clear() { words_.clear(); }
+    void clear() {
+        words_.clear();
+        ceilingStale_ = true;
+    }
 
     const BeatCounts& count();
     const BeatCounts& counts() const { return counts_; }
@@ -35,13 +38,31 @@ public:
 
     size_t size() const { return words_.size(); }
     BeatWord operator[](size_t index) const { return words_[index]; }
-    BeatWord& operator[](size_t index) { return words_[index]; }
+    BeatWord& operator[](size_t index) {
+        ceilingStale_ = true;
+        return words_[index];
+    }
     std::span<const BeatWord> words() const { return words_; }
-    std::span<BeatWord> words() { return words_; }
+    std::span<BeatWord> words() {
+        ceilingStale_ = true;
+        return words_;
+    }
+    // A new label for one word; its position stays.
+    void relabel(size_t index, uint8_t label) { words_[index] = words_[index].withLabel(label); }
+
+    // Index of a word such that every word before it lies before `sample`
+    // (size() when all do): where a walk in file order looking for the
+    // first beat at or after `sample` can start. A binary search over the
+    // running maximum of the samples, so that a strip late in a long
+    // recording costs no more than one early in it.
+    size_t firstReaching(int32_t sample);
 
 private:
     std::vector<BeatWord> words_;
     BeatCounts counts_;
+    // Running maximum of the words' samples, rebuilt after any write access.
+    std::vector<int32_t> sampleCeiling_;
+    bool ceilingStale_ = true;
 };
 
 }  // namespace lumen

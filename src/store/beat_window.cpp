@@ -1,6 +1,8 @@
 #include "store/beat_window.h"
 
 #include <algorithm>
+#include <climits>
+#include <utility>
 
 #include "store/episode_record.h"
 #include "store/recording.h"
@@ -34,11 +36,12 @@ ChangeKind writeBackWindow(Recording& recording, std::span<const uint8_t> labels
     if (place.firstBlock < 0 || place.firstBeatIndex < 0) return ChangeKind::None;
     const int64_t base = int64_t{place.firstBlock} * kSamplesPerBlock;
     const int32_t window = std::min<int32_t>(lengthOf(length), static_cast<int32_t>(labels.size()));
-    auto words = recording.beats().words();
+    BeatList& beats = recording.beats();
+    const std::span<const BeatWord> words = std::as_const(beats).words();
     const size_t end = std::min(words.size(), static_cast<size_t>(place.firstBeatIndex) + static_cast<size_t>(lengthOf(length)));
     ChangeKind kind = ChangeKind::None;
     for (size_t i = static_cast<size_t>(place.firstBeatIndex); i < end; ++i) {
-        BeatWord& word = words[i];
+        const BeatWord word = words[i];
         if (word.label() == kNoBeatLabel || word.positionQuarterTicks() == 0 || word.sample() < base) continue;
         const int64_t at = word.sample() - base;
         if (at >= window) break;
@@ -51,7 +54,7 @@ ChangeKind writeBackWindow(Recording& recording, std::span<const uint8_t> labels
             const bool isNormal = (label & 3u) == 0;
             kind = wasNormal != isNormal ? ChangeKind::NormalityChanged : ChangeKind::OtherChange;
         }
-        word = word.withLabel(label);
+        beats.relabel(i, label);
     }
     return kind;
 }
@@ -63,7 +66,8 @@ ChangeKind windowBeats(Recording& recording, const BeatWindowArrays& arrays, int
         kind = writeBackWindow(recording, arrays.labels, length);
     }
     recording.beatWindow = Recording::BeatWindowPlace{firstBlock, -1};
-    const auto words = recording.beats().words();
+    BeatList& beats = recording.beats();
+    const std::span<const BeatWord> words = std::as_const(beats).words();
     if (words.empty()) return kind;
 
     const int32_t window = std::min<int32_t>(lengthOf(length), static_cast<int32_t>(arrays.labels.size()));
@@ -77,7 +81,9 @@ ChangeKind windowBeats(Recording& recording, const BeatWindowArrays& arrays, int
             ordinals.put(cursor, 0);
         }
     };
-    for (size_t i = 0; i < words.size() && cursor < window; ++i) {
+    // Every word before this one lies before the window and would be skipped.
+    for (size_t i = beats.firstReaching(static_cast<int32_t>(std::min<int64_t>(base, INT32_MAX)));
+         i < words.size() && cursor < window; ++i) {
         const BeatWord word = words[i];
         if (word.label() == kNoBeatLabel || word.positionQuarterTicks() == 0 || word.sample() < base) continue;
         if (recording.beatWindow.firstBeatIndex < 0) recording.beatWindow.firstBeatIndex = static_cast<int64_t>(i);

@@ -45,15 +45,20 @@ ChannelDecoder::ChannelDecoder(const CodeTable& table) {
     }
     for (uint32_t stream = 0; stream < runs_.size(); ++stream) {
         uint32_t used = 0;
-        uint64_t run = 0;
+        uint32_t run = 0;
+        uint32_t offset = 0;
         for (uint32_t n = 0; n < 3; ++n) {
             // A code counts only when all its bits lie inside the 12 known ones.
             const int32_t hit = lookup_[stream >> used];
             const uint32_t length = static_cast<uint32_t>(hit) & 15u;
             if (length == 0 || length > kMaxCodeBits - used) break;
-            run |= uint64_t{static_cast<uint16_t>(hit >> 4)} << (8 + 16 * n);
-            run = (run & ~uint64_t{0x3F}) | ((n + 1) << 4) | (used + length);
+            offset = (offset + static_cast<uint32_t>(hit >> 4)) & 0xFFu;
             used += length;
+            run = (run & 0xFFFFFF00u) | ((n + 1) << 4) | used;
+            // Later places repeat this one until a further code replaces them.
+            for (uint32_t place = n; place < 3; ++place) {
+                run = (run & ~(0xFFu << (8 + 8 * place))) | (offset << (8 + 8 * place));
+            }
         }
         runs_[stream] = run;
     }
@@ -69,56 +74,99 @@ int32_t ChannelDecoder::decode(const ChannelRecord& record, ChannelSamples sampl
     return count;
 }
 
+namespace {
+constexpr uint32_t kWindowMask = (1u << kMaxCodeBits) - 1;
+}  // namespace
+
 int32_t ChannelDecoder::decodeInto(const ChannelRecord& record, ChannelSamples samples) const {
     const uint8_t* data = record.data.data();
     // The last place an eight-byte read may start; the record's zero tail
     // lies past every bit a valid record can use.
     const uint32_t lastWindowByte = static_cast<uint32_t>(record.data.size() - 8);
-    uint32_t bitsLeft = record.bitCount;
-    uint32_t bitsUsed = 0;
-    int32_t count = 0;
-    int32_t running = record.firstSample;
+    BitWalk walk{record.bitCount, 0, 0, record.firstSample};
     samples[0] = record.firstSample;
+    uint8_t* out = samples.data();
+    // Four look-ups from one eight-byte read (at least 57 fresh bits) while
+    // every look-up still has twelve bits of the record before it and all
+    // twelve samples fit: the look-ups then chain through a register only.
+    constexpr uint32_t kFourWindows = 4 * kMaxCodeBits;
+    while (walk.bitsLeft >= kFourWindows && walk.count + 12 < static_cast<int32_t>(samples.size()) &&
+           walk.bitsUsed / 8 <= lastWindowByte) {
+        uint64_t window = 0;
+        std::memcpy(&window, data + walk.bitsUsed / 8, 8);
+        window >>= walk.bitsUsed % 8;
+        uint32_t taken = 0;
+        bool stuck = false;
+        int32_t count = walk.count;
+        uint32_t running = walk.running;
+        for (int step = 0; step < 4; ++step) {
+            const uint32_t run = runs_[window & kWindowMask];
+            const uint32_t length = run & 15u;
+            if (length == 0) {
+                stuck = true;
+                break;
+            }
+            uint8_t* next = out + count + 1;
+            next[0] = static_cast<uint8_t>(running + (run >> 8));
+            next[1] = static_cast<uint8_t>(running + (run >> 16));
+            next[2] = static_cast<uint8_t>(running + (run >> 24));
+            running += run >> 24;
+            count += static_cast<int32_t>((run >> 4) & 3u);
+            window >>= length;
+            taken += length;
+        }
+        walk.count = count;
+        walk.running = running;
+        walk.bitsUsed += taken;
+        walk.bitsLeft -= taken;
+        if (stuck) break;
+    }
+    return finishWalk(record, samples, walk);
+}
+
+int32_t ChannelDecoder::finishWalk(const ChannelRecord& record, ChannelSamples samples, BitWalk& walk) const {
+    const uint8_t* data = record.data.data();
+    const uint32_t lastWindowByte = static_cast<uint32_t>(record.data.size() - 8);
     // Three codes a look-up while a whole window of bits remains and all
     // three samples fit; the scratch buffer takes the unused writes.
-    while (bitsLeft >= static_cast<uint32_t>(kMaxCodeBits) && count + 3 < static_cast<int32_t>(samples.size())) {
+    while (walk.bitsLeft >= static_cast<uint32_t>(kMaxCodeBits) &&
+           walk.count + 3 < static_cast<int32_t>(samples.size())) {
         uint64_t window = 0;
-        const uint32_t byteIndex = bitsUsed / 8;
+        const uint32_t byteIndex = walk.bitsUsed / 8;
         if (byteIndex > lastWindowByte) break;
         std::memcpy(&window, data + byteIndex, 8);
-        const uint64_t run = runs_[(window >> (bitsUsed % 8)) & ((1u << kMaxCodeBits) - 1)];
-        const uint32_t codes = (run >> 4) & 3u;
-        if (codes == 0) break;
-        const int32_t first = running + static_cast<int16_t>(run >> 8);
-        const int32_t second = first + static_cast<int16_t>(run >> 24);
-        running = second + static_cast<int16_t>(run >> 40);
-        samples[static_cast<size_t>(count) + 1] = static_cast<uint8_t>(first);
-        samples[static_cast<size_t>(count) + 2] = static_cast<uint8_t>(second);
-        samples[static_cast<size_t>(count) + 3] = static_cast<uint8_t>(running);
-        count += static_cast<int32_t>(codes);
-        const auto length = static_cast<uint32_t>(run & 15u);
-        bitsUsed += length;
-        bitsLeft -= length;
+        const uint32_t run = runs_[(window >> (walk.bitsUsed % 8)) & kWindowMask];
+        const uint32_t length = run & 15u;
+        if (length == 0) break;
+        uint8_t* next = samples.data() + walk.count + 1;
+        next[0] = static_cast<uint8_t>(walk.running + (run >> 8));
+        next[1] = static_cast<uint8_t>(walk.running + (run >> 16));
+        next[2] = static_cast<uint8_t>(walk.running + (run >> 24));
+        walk.running += run >> 24;
+        walk.count += static_cast<int32_t>((run >> 4) & 3u);
+        walk.bitsUsed += length;
+        walk.bitsLeft -= length;
     }
-    while (bitsLeft > 0 && count < kMaxDifferences) {
-        const uint32_t byteIndex = bitsUsed / 8;
+    while (walk.bitsLeft > 0 && walk.count < kMaxDifferences) {
+        const uint32_t byteIndex = walk.bitsUsed / 8;
         uint64_t window = 0;
         if (byteIndex <= lastWindowByte) std::memcpy(&window, data + byteIndex, 8);
-        const int32_t hit = lookup_[(window >> (bitsUsed % 8)) & ((1u << kMaxCodeBits) - 1)];
+        const int32_t hit = lookup_[(window >> (walk.bitsUsed % 8)) & kWindowMask];
         const uint32_t length = static_cast<uint32_t>(hit) & 15u;
         if (length == 0) {
             // The scan would take a 13th bit if the record still has one.
-            return bitsLeft > static_cast<uint32_t>(kMaxCodeBits) ? kDecodeFailed : count + 1;
+            return walk.bitsLeft > static_cast<uint32_t>(kMaxCodeBits) ? kDecodeFailed : walk.count + 1;
         }
         // A record that ends inside a code simply ends there.
-        if (length > bitsLeft) break;
-        running += hit >> 4;
-        ++count;
-        if (count < 500) samples[static_cast<size_t>(count)] = static_cast<uint8_t>(running);
-        bitsUsed += length;
-        bitsLeft -= length;
+        if (length > walk.bitsLeft) break;
+        walk.running += static_cast<uint32_t>(hit >> 4);
+        ++walk.count;
+        if (walk.count < 500) samples[static_cast<size_t>(walk.count)] = static_cast<uint8_t>(walk.running);
+        walk.bitsUsed += length;
+        walk.bitsLeft -= length;
     }
-    return count + 1;
+    return walk.count + 1;
 }
+
 
 }  // namespace lumen

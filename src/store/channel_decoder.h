@@ -21,16 +21,28 @@ public:
     int32_t decode(const ChannelRecord& record, ChannelSamples samples) const;
 
 private:
+    // Where the walk through a record's bits stands between its stages.
+    struct BitWalk {
+        uint32_t bitsLeft = 0;
+        uint32_t bitsUsed = 0;
+        int32_t count = 0;
+        uint32_t running = 0;  // the last sample; only its low byte is stored
+    };
+
     int32_t decodeInto(const ChannelRecord& record, ChannelSamples samples) const;
+    // One look-up at a time, then one code at a time to the record's end.
+    int32_t finishWalk(const ChannelRecord& record, ChannelSamples samples, BitWalk& walk) const;
 
     // Indexed by the next 12 bits of the stream, the first of them in bit 0:
     // (sample difference << 4) | code length, length 0 when no code of up to
     // 12 bits matches.
     std::array<int32_t, 1u << kMaxCodeBits> lookup_{};
     // The same index, up to three whole codes at once: bits 0-3 their total
-    // length, bits 4-5 how many, then three 16-bit differences (0 when
-    // absent). ECG differences are mostly small, so most look-ups take three.
-    std::array<uint64_t, 1u << kMaxCodeBits> runs_{};
+    // length, bits 4-5 how many, then the three samples as offsets from the
+    // sample before them, modulo 256 because samples are stored as bytes
+    // (an absent code adds nothing). ECG differences are mostly small, so
+    // most look-ups take two or three.
+    std::array<uint32_t, 1u << kMaxCodeBits> runs_{};
 };
 
 }  // namespace lumen

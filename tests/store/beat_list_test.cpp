@@ -81,6 +81,34 @@ TEST(BeatList, FileEndingInsideTheSectionGivesTheWordsItHolds) {
     EXPECT_EQ(recording.beats().size(), 2u);
 }
 
+// Where a walk in file order for the first beat at or after a sample may
+// start: never past that beat, on words out of order too, and still right
+// after words were moved through write access.
+TEST(BeatList, FirstReachingIsWhereTheWalkFindsItsFirstWordAtOrAfter) {
+    std::vector<BeatWord> words;
+    for (const uint32_t sample : {10u, 30u, 20u, 50u, 40u, 40u, 90u, 60u}) {
+        words.push_back(BeatWord::make(sample * 4, BeatClass::Normal, 0));
+    }
+    BeatHome h(words);
+    Recording recording(h.home.programDirectory());
+    BeatList& beats = recording.beats();
+    beats.load(recording);
+    const BeatList& reader = beats;
+    const auto walk = [&reader](int32_t sample) {
+        size_t i = 0;
+        while (i < reader.size() && reader[i].sample() < sample) ++i;
+        return i;
+    };
+    for (int32_t sample = -5; sample <= 100; ++sample) EXPECT_EQ(beats.firstReaching(sample), walk(sample)) << sample;
+    EXPECT_EQ(beats.firstReaching(45), 3u);  // 50 stands before 40
+    EXPECT_EQ(beats.firstReaching(91), 8u);  // none
+    beats[0] = BeatWord::make(95 * 4, BeatClass::Normal, 0);
+    EXPECT_EQ(beats.firstReaching(91), 0u);
+    beats.relabel(0, kNoBeatLabel);
+    EXPECT_EQ(beats[0].sample(), 95);
+    EXPECT_EQ(beats.firstReaching(91), 0u);
+}
+
 TEST(BeatList, StatisticsLineOrdersNormalVentricularSupraventricular) {
     BeatHome h({BeatWord::make(4, BeatClass::Normal, 0), BeatWord::make(8, BeatClass::Normal, 0),
                 BeatWord::make(12, BeatClass::Ventricular, 1), BeatWord::make(16, BeatClass::Supraventricular, 2),

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "holter/fed_recording.h"
-#include "holter/json_writer.h"
+#include "lang/json_text.h"
 #include "holter/recording_opener.h"
 #include "lang/code_page.h"
 #include "store/section_id.h"
@@ -48,7 +48,7 @@ int runInfo(const ToolArguments& arguments) {
     char clock[16];
     std::snprintf(clock, sizeof clock, "%02u:%02u:%02u", start.hour, start.minute, start.second);
 
-    JsonWriter json;
+    JsonText json;
     json.beginObject()
         .number("blocks", recording->blockCount())
         .string("startClock", clock)

@@ -101,6 +101,7 @@ private:
     int32_t lengthToLogical(int32_t device) const;
     int32_t penWidthPixels() const;
     void plotLine(Point from, Point to, uint32_t pixel, int32_t widthPixels);
+    void plotPixel(Point at, uint32_t pixel);
     void fillDeviceRect(const Rect& device, uint32_t pixel, RasterOp op);
     RasterTextRenderer& text();
 

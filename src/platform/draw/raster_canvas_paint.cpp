@@ -200,10 +200,32 @@ void RasterCanvas::plotLine(Point from, Point to, uint32_t pixel, int32_t widthP
     });
 }
 
+void RasterCanvas::plotPixel(Point at, uint32_t pixel)
+{
+    if (at.x < state_.clip.left || at.x >= state_.clip.right || at.y < state_.clip.top || at.y >= state_.clip.bottom) {
+        return;
+    }
+    uint32_t& destination = target_.pixels[static_cast<ptrdiff_t>(at.y) * target_.stridePixels + at.x];
+    switch (state_.rasterOp) {
+    case RasterOp::Copy: applyPixel<RasterOp::Copy>(destination, pixel); break;
+    case RasterOp::Xor: applyPixel<RasterOp::Xor>(destination, pixel); break;
+    case RasterOp::NotXor: applyPixel<RasterOp::NotXor>(destination, pixel); break;
+    }
+}
+
 void RasterCanvas::lineTo(Point to)
 {
     if (!state_.pen.isNull()) {
-        plotLine(toDevice(state_.position), toDevice(to), pixelFromColor(state_.pen.color), penWidthPixels());
+        const Point from = toDevice(state_.position);
+        const Point end = toDevice(to);
+        const int32_t widthPixels = penWidthPixels();
+        if (widthPixels <= 1 && std::abs(end.x - from.x) <= 1 && std::abs(end.y - from.y) <= 1) {
+            // A one-pixel step (the millimetre dots of the ECG paper) sets
+            // its first pixel only, as the walk of a longer line would.
+            if (from != end && target_.pixels != nullptr) plotPixel(from, pixelFromColor(state_.pen.color));
+        } else {
+            plotLine(from, end, pixelFromColor(state_.pen.color), widthPixels);
+        }
     }
     state_.position = to;
 }

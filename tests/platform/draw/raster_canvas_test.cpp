@@ -89,6 +89,34 @@ TEST(RasterLines, WidePensCoverTheirWidthAroundTheLine)
     EXPECT_EQ(canvas.colorAt(20, 23), whiteColor);
 }
 
+// Every one-pixel step in the eight directions sets its first pixel only,
+// inside the clip, with each raster operation; one starting outside the
+// clip or ending outside the image sets nothing beyond it.
+TEST(RasterLines, OnePixelStepsSetTheirFirstPixelOnly)
+{
+    for (const RasterOp op : {RasterOp::Copy, RasterOp::Xor, RasterOp::NotXor}) {
+        for (int32_t dx = -1; dx <= 1; ++dx) {
+            for (int32_t dy = -1; dy <= 1; ++dy) {
+                if (dx == 0 && dy == 0) continue;
+                RasterCanvas canvas(Size{8, 8});
+                canvas.setRasterOp(op);
+                canvas.selectPen(Pen::solid(1, lightGrey));
+                canvas.moveTo(Point{4, 4});
+                canvas.lineTo(Point{4 + dx, 4 + dy});
+                EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{4, 4, 5, 5})) << dx << "," << dy;
+                canvas.moveTo(Point{7, 0});  // the image's corner, the step leaving it
+                canvas.lineTo(Point{8, dy});
+                canvas.moveTo(Point{-1, 3});  // outside, stepping in
+                canvas.lineTo(Point{0, 3});
+                const Color changed = op == RasterOp::Copy ? lightGrey : rgb(255 ^ 192, 255 ^ 192, 255 ^ 192);
+                EXPECT_EQ(canvas.colorAt(7, 0), op == RasterOp::NotXor ? rgb(192, 192, 192) : changed);
+                EXPECT_EQ(canvas.colorAt(0, 3), whiteColor);
+                EXPECT_EQ(countColor(canvas, whiteColor), 62) << dx << "," << dy;
+            }
+        }
+    }
+}
+
 TEST(RasterLines, XorTwiceRestoresTheImage)
 {
     RasterCanvas canvas(Size{30, 30});

@@ -1,4 +1,4 @@
-#include "shell/json_text.h"
+#include "lang/json_text.h"
 
 #include <cstdio>
 

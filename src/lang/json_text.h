@@ -6,6 +6,7 @@
 
 namespace lumen {
 
+// The JSON answers of the tools and the viewer's state dump.
 // Builds one JSON object as text: keys in the order written, strings
 // escaped (text taken as UTF-8), objects and arrays nested by begin/end.
 class JsonText {
