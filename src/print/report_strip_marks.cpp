@@ -4,12 +4,12 @@
 
 #include "print/report_strip_painter.h"
 #include "store/beat_word.h"
+#include "view/beat_marks.h"
 
 namespace lumen {
 
 namespace {
 
-constexpr uint8_t kLeftBundleLabel = 125;
 constexpr int32_t kLastRrLabelRoom = 700;  // an RR label needs 7 mm of strip
 
 std::string formatted(const char* format, auto... values)
@@ -17,15 +17,6 @@ std::string formatted(const char* format, auto... values)
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, format, values...);
     return buffer;
-}
-
-std::string_view beatLetter(uint8_t label)
-{
-    if (label == kLeftBundleLabel) {
-        return "L";
-    }
-    static constexpr std::string_view letters[] = {"N", "S", "V", "A"};
-    return letters[label % 4];
 }
 
 }  // namespace

@@ -64,21 +64,6 @@ int32_t ReportStripPainter::printedRate(int32_t intervalMs)
     return rate < 251 ? rate : 0;
 }
 
-std::string_view ReportStripPainter::episodeName(uint8_t code)
-{
-    switch (code) {
-    case 33: return "VE Couplet";
-    case 34: return "VE Run";
-    case 35: return "VE Bigeminy";
-    case 37: return "VE Tachycardia";
-    case 49: return "SVE Couplet";
-    case 50: return "SVE Run";
-    case 52: return "PAUSE";
-    case 53: return "SVE Tachycardia";
-    default: return {};
-    }
-}
-
 int32_t ReportStripPainter::xOf(int32_t index) const { return left_ + (leadIn_ + index) * step_; }
 
 bool ReportStripPainter::onStrip(int32_t index) const

@@ -31,7 +31,6 @@ public:
     // The rate of an RR interval, or 0 when it is not printed.
     static int32_t printedRate(int32_t intervalMs);
     // The episode name printed on the strip; empty for codes without one.
-    static std::string_view episodeName(uint8_t code);
 
 private:
     int32_t xOf(int32_t index) const;

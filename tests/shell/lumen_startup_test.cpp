@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 
@@ -89,34 +88,6 @@ TEST(LumenStartup, DoefMemWithOnlyAPositionOpensTheTimeScale) {
     EXPECT_EQ(dumpValue(run.dump, "pixelsPerSample"), "2");
     EXPECT_EQ(dumpValue(run.dump, "amplitudeStep"), "2");
     EXPECT_NE(home.text("doef.mem").find("\n0\n117\n2\n2\n"), std::string::npos) << home.text("doef.mem");
-}
-
-std::string stampOf(const std::string& path) {
-    const auto written = std::chrono::file_clock::to_sys(std::filesystem::last_write_time(path));
-    const std::chrono::year_month_day date{std::chrono::floor<std::chrono::days>(written)};
-    char stamp[16];
-    std::snprintf(stamp, sizeof stamp, "%02d%02u%02u", static_cast<int>(date.year()) % 100,
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-    return stamp;
-}
-
-TEST(LumenStartup, LanguageOfColorIniNamesTheTitleWithTheProgramStamp) {
-    DemoHome german(3);
-    const LumenRun run = runLumen(german, script(german, kDump));
-    EXPECT_EQ(dumpValue(run.dump, "languageIndex"), "3");
-    const std::string title = dumpValue(run.dump, "titleText");
-    EXPECT_NE(title.find(" V3.8-" + stampOf(LUMEN_PATH) + "\""), std::string::npos) << title;
-    EXPECT_EQ(dumpValue(run.dump, "windowTitle"), title);
-    EXPECT_EQ(title.find("FULL DISCLOSURE ECG HOLTER SYSTEM"), std::string::npos) << "not English";
-
-    DemoHome refused;
-    std::string colors = refused.text("color.ini");
-    colors.replace(colors.find("TAROLT_LANGUAGE = 2"), 19, "TAROLT_LANGUAGE = 6");
-    refused.write("color.ini", colors);
-    const LumenRun english = runLumen(refused, script(refused, kDump));
-    EXPECT_EQ(dumpValue(english.dump, "languageIndex"), "2");
-    EXPECT_EQ(dumpValue(english.dump, "titleText"),
-              "\"FULL DISCLOSURE ECG HOLTER SYSTEM  V3.8-" + stampOf(LUMEN_PATH) + "\"");
 }
 
 TEST(LumenStartup, PrinterIndexAndFirstWindowAreReported) {
