@@ -98,9 +98,10 @@ void EventBrowserPane::removeSelectedEvent() {
     const int32_t position = catalog_.cursorPosition();
     const int32_t episode = catalog_.removeCurrentEvent();
     const uint8_t code = catalog_.selectedCode();
-    deleteEpisode(recording_, trends_, catalog_, code, position, episode);
+    const bool saved = deleteEpisode(recording_, trends_, catalog_, code, position, episode);
     catalog_.seekAfterCursor();
     host_.markAnnotationChanged();
+    if (!saved) host_.reportUnsavedCorrections();
 }
 
 std::string EventBrowserPane::eventCaption() {

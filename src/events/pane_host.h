@@ -69,6 +69,9 @@ public:
     // the ECG; 0 when printed or declined, 1 when no printer could be opened.
     virtual int32_t printReport(int32_t channelMode, int32_t firstSample, int32_t lastSample) = 0;
     [[noreturn]] virtual void terminateProgram(std::string_view message) = 0;
+    // A correction could not be written into the recording (which keeps its
+    // previous bytes): the user must know.
+    virtual void reportUnsavedCorrections() = 0;
 
     // --- between panes (forwarded by the shell to the pane that owns them) --
     virtual void refreshBrowser(bool full) = 0;

@@ -17,14 +17,14 @@ void ProgramExit::terminateProgram(std::string_view message) {
     model_.shell.shuttingDown = true;
     if (!message.empty()) showMessage(message);
     writeHandOverFile();
-    saveAnnotation();
+    // The tables, the beats and the edit counter reach the recording as one
+    // update, whole or not at all; the box is shown while the panes still
+    // have everything they paint from.
+    if (!saveCorrections()) reportUnsavedCorrections();
     model_.painter.reset();
     model_.strip.reset();
     model_.drawing = DrawingSet{};
-    if (model_.recording) {
-        model_.recording->addToEditCounter(static_cast<uint32_t>(model_.shell.labelChangeCount));
-        model_.recording->closeFile();
-    }
+    if (model_.recording) model_.recording->closeFile();
     deleteBitmaps();
     handOverToCleanUp();
     endProcess();
@@ -59,10 +59,27 @@ void ProgramExit::writeHandOverFile() {
     writeHandOver(model_.shell.programDirectory + "doef.mem", values);
 }
 
-void ProgramExit::saveAnnotation() {
-    if (!model_.recording || model_.stage < StartupStage::Beats) return;
+void ProgramExit::reportUnsavedCorrections() {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(kCorrectionsNotSavedText.size()), kCorrectionsNotSavedText.data());
+    std::fflush(stderr);
+    if (system_ == nullptr) return;
+    const WindowHandle owner = system_->isWindow(model_.shell.mainWindow) ? model_.shell.mainWindow : WindowHandle{};
+    system_->messageBox(owner, kCorrectionsNotSavedText, "Error", MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool ProgramExit::saveCorrections() {
+    if (!model_.recording) return true;
+    RecordingFile& file = model_.recording->file();
+    file.beginUpdate();
+    bool saved = saveAnnotation();
+    saved = model_.recording->addToEditCounter(static_cast<uint32_t>(model_.shell.labelChangeCount)) && saved;
+    return file.commitUpdate() && saved;
+}
+
+bool ProgramExit::saveAnnotation() {
+    if (!model_.recording || model_.stage < StartupStage::Beats) return true;
     if (model_.catalog && !model_.catalog->extremesValid()) model_.trends.resetFlags();
-    model_.trends.save(*model_.recording);
+    return model_.trends.save(*model_.recording);
 }
 
 void ProgramExit::deleteBitmaps() {

@@ -18,6 +18,7 @@ public:
     static constexpr int kExitStatus = 255;
     static constexpr uint32_t kExitNotification = 0x221;
     static constexpr std::string_view kCleanUpTool = "clean_wf.exe";
+    static constexpr std::string_view kCorrectionsNotSavedText = "The corrections could not be saved.";
 
     // Whether a fatal message may open a box: a headless run opens it only
     // when the script's next action answers it.
@@ -30,12 +31,16 @@ public:
     void setBoxPolicy(BoxPolicy policy) { boxPolicy_ = std::move(policy); }
 
     [[noreturn]] void terminateProgram(std::string_view message);
+    // A write into the recording failed and was rolled back: says so on
+    // standard error and in a box.
+    void reportUnsavedCorrections();
 
 private:
     [[noreturn]] void reenter();
     void showMessage(std::string_view message);
     void writeHandOverFile();
-    void saveAnnotation();
+    bool saveCorrections();
+    bool saveAnnotation();
     void deleteBitmaps();
     void handOverToCleanUp();
     [[noreturn]] void endProcess();

@@ -64,6 +64,7 @@ public:
     void refreshButtonFaces() override;
     int32_t printReport(int32_t channelMode, int32_t firstSample, int32_t lastSample) override;
     [[noreturn]] void terminateProgram(std::string_view message) override;
+    void reportUnsavedCorrections() override { exit_.reportUnsavedCorrections(); }
     void loadStripAround(int32_t samplePosition) override;
     void resetCaliperFirstColumn() override;
     void showBothChannels() override;

@@ -207,6 +207,10 @@ bool WindowSystem::destroyWindow(WindowHandle window)
 
 bool WindowSystem::isWindow(WindowHandle window) const { return impl_->find(window) != nullptr; }
 
+WindowSystem::ObjectCounts WindowSystem::objectCounts() const {
+    return ObjectCounts{impl_->windows.size(), impl_->timers.size(), impl_->cursors.size()};
+}
+
 bool WindowSystem::isVisible(WindowHandle window) const
 {
     const WindowRecord* record = impl_->find(window);

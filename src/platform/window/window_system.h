@@ -59,6 +59,14 @@ public:
     WindowHandle createWindow(const WindowCreation& creation);
     bool destroyWindow(WindowHandle window);
     bool isWindow(WindowHandle window) const;
+    // What the system holds for the application, as a task manager counts
+    // handles: a number that grows over a session is a leak.
+    struct ObjectCounts {
+        size_t windows = 0;
+        size_t timers = 0;
+        size_t cursors = 0;
+    };
+    ObjectCounts objectCounts() const;
     bool showWindow(WindowHandle window, ShowCommand command);
     bool isVisible(WindowHandle window) const;  // itself and every ancestor
     bool enableWindow(WindowHandle window, bool enable);
