@@ -62,13 +62,15 @@ TEST(CrashSafety, StoppedAfterAnyDiskStepTheRecordingIsAsBeforeOrAfterEachUpdate
     // The removal and the exit are one update each.
     ASSERT_EQ(states.size(), 3u);
     const int lastStep = states.rbegin()->first;
+    DemoHome home;
+    const std::string recording = home.recordingPath("holter.mem");
     int stoppedRuns = 0;
     for (int step = 1;; ++step) {
-        DemoHome home;
+        home.writeFile(recording, states.begin()->second);
         startAtFirstVentricularBeat(home);
         const LumenRun run = runLumen(home, kCorrections, "1024x768", "LUMEN_STOP_AFTER_STEP=" + std::to_string(step));
         const std::vector<uint8_t> bytes = reopenedRecording(home);
-        EXPECT_FALSE(std::filesystem::exists(RecordingJournal::pathFor(home.recordingPath("holter.mem"))));
+        EXPECT_FALSE(std::filesystem::exists(RecordingJournal::pathFor(recording)));
         // The last update durable by now, and the one after it.
         auto durable = std::prev(states.upper_bound(step));
         const auto next = std::next(durable);
