@@ -1,5 +1,8 @@
 #include "events/event_category.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -52,7 +55,9 @@ int32_t EventCategory::seekNearest(int32_t eventTime) {
     if (events_.empty()) {
         return 0;
     }
-    const size_t after = events_.firstAtOrAfter(eventTime - start());
+    // Times far outside the recording land on its first or last event.
+    const int64_t position = std::clamp<int64_t>(int64_t{eventTime} - start(), INT32_MIN, INT32_MAX);
+    const size_t after = events_.firstAtOrAfter(static_cast<int32_t>(position));
     if (after == events_.size()) {
         current_ = events_.size() - 1;
     } else {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "lang/language_texts.h"
+#include "store/plain_file.h"
 
 namespace lumen {
 namespace {
@@ -26,21 +27,23 @@ std::optional<std::string> readToken(std::FILE* file) {
 }  // namespace
 
 int32_t nextColorComponent(std::string& token) {
-    int32_t value = 0;
+    // A run of digits too long for 32 bits wraps around instead of
+    // overflowing; only the low byte is ever used.
+    uint32_t value = 0;
     size_t at = 0;
     for (; at < token.size(); ++at) {
         const char c = token[at];
         if (c == '=') {
             value = 0;
         } else if (c >= '0' && c <= '9') {
-            value = value * 10 + (c - '0');
+            value = value * 10u + static_cast<uint32_t>(c - '0');
         } else if (c == ',') {
             ++at;
             break;
         }
     }
     token.erase(0, at);
-    return value;
+    return static_cast<int32_t>(value);
 }
 
 Color colorFromToken(std::string token) {
@@ -70,7 +73,7 @@ int32_t languageFromLine(const std::optional<std::string>& line) {
 }
 
 std::optional<ColorSettings> readColorFile(const std::string& path) {
-    const File file(std::fopen(path.c_str(), "rb"));
+    const File file(openPlainFile(path, "rb"));
     if (!file) return std::nullopt;
     ColorSettings settings;
     int32_t number = 1;
@@ -90,7 +93,7 @@ std::optional<ColorSettings> readColorFile(const std::string& path) {
 }
 
 std::optional<Color> readGridColorFile(const std::string& path) {
-    const File file(std::fopen(path.c_str(), "rb"));
+    const File file(openPlainFile(path, "rb"));
     if (!file) return std::nullopt;
     const auto token = readToken(file.get());
     return colorFromToken(token.value_or(""));

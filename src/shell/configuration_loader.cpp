@@ -1,5 +1,9 @@
 #include "shell/configuration_loader.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "shell/color_file.h"
 #include "shell/hand_over_file.h"
 #include "shell/start_event_code.h"
@@ -80,7 +84,11 @@ void loadConfiguration(ViewerModel& model, const std::string& programFile) {
 
     const Clock start = recording.startClock();
     const int32_t startSeconds = 3600 * start.hour + 60 * start.minute + start.second;
-    selectStartEvent(*model.catalog, handOver->position + kTicksPerSecond * startSeconds, handOver->startEventCode);
+    // A hand-over position near the ends of its range selects the first or
+    // the last event instead of overflowing.
+    const int64_t startTime = int64_t{handOver->position} + int64_t{kTicksPerSecond} * startSeconds;
+    selectStartEvent(*model.catalog, static_cast<int32_t>(std::clamp<int64_t>(startTime, INT32_MIN, INT32_MAX)),
+                     handOver->startEventCode);
 
     model.shell.firstBlock = 0;
     loadViewWindow(model, 0);

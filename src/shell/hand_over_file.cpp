@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "store/plain_file.h"
+
 namespace lumen {
 namespace {
 
@@ -13,7 +15,7 @@ struct FileCloser {
 }  // namespace
 
 std::optional<HandOver> readHandOver(const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rt"));
+    std::unique_ptr<std::FILE, FileCloser> file(openPlainFile(path, "rt"));
     if (!file) return std::nullopt;
     HandOver values;
     long position = values.position;

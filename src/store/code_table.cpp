@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "store/fatal_error.h"
+#include "store/plain_file.h"
 
 namespace lumen {
 namespace {
@@ -15,7 +16,7 @@ struct FileCloser {
 }  // namespace
 
 CodeTableStatus readCodeTable(const std::string& path, CodeTable& table) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    std::unique_ptr<std::FILE, FileCloser> file(openPlainFile(path, "rb"));
     if (!file) return CodeTableStatus::FileNotFound;
     table = CodeTable{};
     for (CodeEntry& entry : table) {

@@ -40,7 +40,10 @@ int32_t recordingStartTick(Recording& recording) {
 void feedEvents(Recording& recording, TrendTable& trends, EventSink& sink) {
     const int32_t start = recordingStartTick(recording);
     recording.selectSection(SectionId::HeartRate);
-    sink.setRecordingSpan(start, start + static_cast<int32_t>(recording.selectedSection().length) * kSamplesPerBlock);
+    // In the 32-bit arithmetic of the time line: a heart-rate table that
+    // claims more blocks than 24 bits of ticks hold wraps around.
+    const uint32_t spanTicks = recording.selectedSection().length * static_cast<uint32_t>(kSamplesPerBlock);
+    sink.setRecordingSpan(start, static_cast<int32_t>(static_cast<uint32_t>(start) + spanTicks));
 
     for (const BeatWord word : recording.beats().words()) {
         if (word.formCode() == kNoFormCode) sink.dispatchCode(kLeadOffCode, word.sample() - 5, 0, -1);

@@ -1,10 +1,10 @@
 #include "store/recording_file.h"
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 
 #include "store/disk_steps.h"
+#include "store/plain_file.h"
 
 namespace lumen {
 
@@ -13,7 +13,7 @@ RecordingFile::~RecordingFile() { close(); }
 bool RecordingFile::open(const std::string& path) {
     close();
     if (RecordingJournal::restore(path) == RecordingJournal::Recovery::Failed) return false;
-    file_ = std::fopen(path.c_str(), "r+b");
+    file_ = openPlainFile(path, "r+b");
     if (file_ == nullptr) return false;
     path_ = path;
     image_.clear();
@@ -35,7 +35,7 @@ size_t RecordingFile::readAt(uint64_t offset, std::span<uint8_t> out) const {
     std::fill(out.begin(), out.end(), uint8_t{0});
     if (offset >= image_.size()) return 0;
     const size_t count = static_cast<size_t>(std::min<uint64_t>(out.size(), image_.size() - offset));
-    std::memcpy(out.data(), image_.data() + offset, count);
+    std::copy_n(image_.begin() + static_cast<ptrdiff_t>(offset), count, out.begin());
     return count;
 }
 
@@ -79,7 +79,7 @@ bool RecordingFile::writeInUpdate(uint64_t offset, std::span<const uint8_t> byte
     savedRanges_.push_back(std::move(saved));
     const bool written = writeFileAt(file_, offset, bytes.data(), bytes.size());
     if (end > image_.size()) image_.resize(end, 0);
-    std::memcpy(image_.data() + offset, bytes.data(), bytes.size());
+    std::copy(bytes.begin(), bytes.end(), image_.begin() + static_cast<ptrdiff_t>(offset));
     if (!written) updateFailed_ = true;
     return written;
 }

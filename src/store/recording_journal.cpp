@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "store/disk_steps.h"
+#include "store/plain_file.h"
 
 namespace lumen {
 namespace {
@@ -94,7 +95,7 @@ JournalContents readJournal(std::FILE* file) {
 }
 
 bool putBack(const std::string& recordingPath, const JournalContents& contents) {
-    const FilePointer recording(std::fopen(recordingPath.c_str(), "r+b"));
+    const FilePointer recording(openPlainFile(recordingPath, "r+b"));
     if (!recording) return false;
     // Newest first, so that where ranges overlap the oldest original wins.
     for (auto entry = contents.entries.rbegin(); entry != contents.entries.rend(); ++entry) {
@@ -153,7 +154,7 @@ RecordingJournal::Recovery RecordingJournal::restore(const std::string& recordin
     std::error_code error;
     if (!std::filesystem::exists(path, error)) return error ? Recovery::Failed : Recovery::NoJournal;
     {
-        const FilePointer journal(std::fopen(path.c_str(), "rb"));
+        const FilePointer journal(openPlainFile(path, "rb"));
         if (!journal) return Recovery::Failed;
         const JournalContents contents = readJournal(journal.get());
         // Without a complete header nothing of the recording was touched yet.

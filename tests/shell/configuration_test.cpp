@@ -26,6 +26,13 @@ TEST(ColorFile, ComponentsAfterTheLastEqualsSignUpToEachComma) {
     EXPECT_EQ(token, "");
 }
 
+TEST(ColorFile, OverlongComponentsWrapAroundInsteadOfOverflowing) {
+    // 21111111110 mod 2^32; the colour keeps the low byte of each component.
+    std::string token = "21111111110,1";
+    EXPECT_EQ(static_cast<uint32_t>(nextColorComponent(token)), 3931241926u);
+    EXPECT_EQ(colorFromToken("x=99999999999999999999,256,4294967297"), rgb(0xFF, 0, 1));
+}
+
 TEST(ColorFile, TokensAreCountedFromOneWhateverTheirText) {
     testing::TempHome home;
     std::string text = "a=1,2,3";

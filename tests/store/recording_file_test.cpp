@@ -79,6 +79,19 @@ TEST_F(RecordingFileTest, AnUpdateReachesTheFileWholeAndLeavesNoJournal) {
     EXPECT_EQ(home_.readFile(path_), bytesAfterUpdate());
 }
 
+TEST_F(RecordingFileTest, ReadsPastTheEndGiveZerosAndAnEmptyTableReadsNothing) {
+    RecordingFile file;
+    ASSERT_TRUE(file.open(path_));
+    uint8_t tail[4] = {9, 9, 9, 9};
+    EXPECT_EQ(file.readAt(8190, tail), 2u);
+    EXPECT_EQ(tail[0], original_[8190]);
+    EXPECT_EQ(tail[2], 0);
+    EXPECT_EQ(tail[3], 0);
+    std::vector<uint8_t> noTable;  // a section of length 0
+    EXPECT_EQ(file.readAt(0, noTable), 0u);
+    EXPECT_TRUE(file.writeAt(0, noTable));
+}
+
 TEST_F(RecordingFileTest, BytesThatAreAlreadyThereCostNoDiskStep) {
     RecordingFile file;
     ASSERT_TRUE(file.open(path_));
@@ -142,6 +155,16 @@ TEST_F(RecordingFileTest, AJournalWithoutACompleteHeaderLeavesTheFileAlone) {
     home_.writeFile(RecordingJournal::pathFor(path_), pattern(20, 1));
     EXPECT_EQ(reopened(), original_);
     EXPECT_FALSE(journalLeft());
+}
+
+TEST_F(RecordingFileTest, AJournalThatCannotBeReadKeepsTheRecordingShut) {
+    const std::string journal = RecordingJournal::pathFor(path_);
+    ASSERT_TRUE(std::filesystem::create_directory(journal));
+    home_.writeFile(journal + "/entry", pattern(4, 1));
+    RecordingFile file;
+    EXPECT_FALSE(file.open(path_));
+    EXPECT_FALSE(file.isOpen());
+    std::filesystem::remove_all(journal);
 }
 
 TEST_F(RecordingFileTest, AJournalThatCannotBeCreatedRefusesTheWrite) {

@@ -1,0 +1,221 @@
+// Files that are missing, unreadable or broken beyond reading end the tools
+// and the viewer with their one-line message and status 255, at the moment
+// the file is first needed.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "tools/malformed_home.h"
+
+namespace lumen::testing {
+namespace {
+
+// Who needs the file: every tool reads the recording and the code table,
+// only the decoder reads codes, only the viewer reads its own settings and,
+// when a beat without a form is relabelled, the beat forms.
+enum class Reader { EveryProgram, Decoder, Viewer };
+
+struct Fatal {
+    const char* name;
+    std::function<void(const MalformedHome&)> apply;
+    std::string message;  // {home} and {rec} stand for the two folders
+    Reader reader;
+};
+
+void removeFile(const MalformedHome& home, const std::string& name) { std::filesystem::remove(home.path(name)); }
+
+std::string codeLine(int value, int length, int code) {
+    return std::to_string(value) + " " + std::to_string(length) + " " + std::to_string(code) + "\n";
+}
+
+std::string withFolders(std::string text, const MalformedHome& home) {
+    for (size_t at = text.find("{home}"); at != std::string::npos; at = text.find("{home}")) {
+        text.replace(at, 6, home.programDirectory());
+    }
+    for (size_t at = text.find("{rec}"); at != std::string::npos; at = text.find("{rec}")) {
+        text.replace(at, 5, home.recordingDirectory());
+    }
+    return text;
+}
+
+const std::string kRecordingMissing = "File not found \"{rec}/holter.mem\" !";
+const std::string kTableMissing = "File not found \"huffman.ko2\" !";
+const std::string kTableError = "File error \"huffman.ko2\" !";
+const std::string kNoRecordingFolder = "File not found \"/holter.mem\" !";
+const std::string kExtracting = "Error while extracting!";
+
+const Fatal kFatals[] = {
+    {"HolterMemMissing", [](auto& h) { removeFile(h, "recording/holter.mem"); }, kRecordingMissing, Reader::EveryProgram},
+    {"HolterMemIsAFolder", [](auto& h) { h.replaceByFolder("recording/holter.mem"); }, kRecordingMissing,
+     Reader::EveryProgram},
+    {"CodeTableMissing", [](auto& h) { removeFile(h, "huffman.ko2"); }, kTableMissing, Reader::EveryProgram},
+    {"CodeTableIsAFolder", [](auto& h) { h.replaceByFolder("huffman.ko2"); }, kTableMissing, Reader::EveryProgram},
+    {"CodeTableCutShort", [](auto& h) { h.write("huffman.ko2", h.text("huffman.ko2").substr(0, 3000)); },
+     kTableError, Reader::EveryProgram},
+    {"CodeTableWithoutFinalLineBreak",
+     [](auto& h) {
+         std::string table = h.text("huffman.ko2");
+         h.write("huffman.ko2", table.substr(0, table.find_last_not_of('\n') + 1));
+     },
+     kTableError, Reader::EveryProgram},
+    {"CodeTableEmpty", [](auto& h) { h.write("huffman.ko2", ""); }, kTableError, Reader::EveryProgram},
+    {"PathFileMissing", [](auto& h) { removeFile(h, "path.tmp"); }, "File not found \"{home}path.tmp\" !",
+     Reader::EveryProgram},
+    // Read as no word at all: the recording folder is empty.
+    {"PathFileIsAFolder", [](auto& h) { h.replaceByFolder("path.tmp"); }, kNoRecordingFolder, Reader::EveryProgram},
+    {"PathFileEmpty", [](auto& h) { h.write("path.tmp", ""); }, kNoRecordingFolder, Reader::EveryProgram},
+    {"PathFileOnlyBlanks", [](auto& h) { h.write("path.tmp", "   \n"); }, kNoRecordingFolder, Reader::EveryProgram},
+    {"PathNamesAMissingFolder", [](auto& h) { h.write("path.tmp", h.path("gone") + "\n"); },
+     "File not found \"{home}gone/holter.mem\" !", Reader::EveryProgram},
+    {"PathWithABlankIsCutThere", [](auto& h) { h.write("path.tmp", h.path("my recording") + "\n"); },
+     "File not found \"{home}my/holter.mem\" !", Reader::EveryProgram},
+    {"EveryCodeLongerThan12Bits", [](auto& h) { h.editCodeTable([](int, int v, int, int) { return codeLine(v, 13, 0); }); },
+     kExtracting, Reader::Decoder},
+    {"CodeLongerThan12BitsFirstInTheTable",
+     [](auto& h) {
+         h.editCodeTable([](int, int v, int n, int c) { return v == 255 ? codeLine(v, 13, 8191) : codeLine(v, n, c); });
+     },
+     kExtracting, Reader::Decoder},
+    {"CodeLengthsOf99", [](auto& h) { h.editCodeTable([](int, int v, int, int c) { return codeLine(v, 99, c); }); },
+     kExtracting, Reader::Decoder},
+    // The scan stops at the first entry longer than the code + 1.
+    {"CodesLongestFirst",
+     [](auto& h) {
+         std::string reversed;
+         h.editCodeTable([&](int, int v, int n, int c) {
+             reversed = codeLine(v, n, c) + reversed;
+             return std::string();
+         });
+         h.write("huffman.ko2", reversed);
+     },
+     kExtracting, Reader::Decoder},
+    // Fields that do not scan leave every entry zero.
+    {"CodeTableOfWords", [](auto& h) { h.write("huffman.ko2", "value length code\n"); }, kExtracting,
+     Reader::Decoder},
+    {"ColorFileMissing", [](auto& h) { removeFile(h, "color.ini"); }, "File not found \"color.ini\" !", Reader::Viewer},
+    {"ColorFileIsAFolder", [](auto& h) { h.replaceByFolder("color.ini"); }, "File not found \"color.ini\" !",
+     Reader::Viewer},
+    {"GridColorFileMissing", [](auto& h) { removeFile(h, "TBcolor.ini"); }, "File not found \"TBcolor.ini\" !",
+     Reader::Viewer},
+    {"GridColorFileIsAFolder", [](auto& h) { h.replaceByFolder("TBcolor.ini"); }, "File not found \"TBcolor.ini\" !",
+     Reader::Viewer},
+    {"HandOverFileMissing", [](auto& h) { removeFile(h, "doef.mem"); }, "File not found '{home}doef.mem' !",
+     Reader::Viewer},
+    {"HandOverFileIsAFolder", [](auto& h) { h.replaceByFolder("doef.mem"); }, "File not found '{home}doef.mem' !",
+     Reader::Viewer},
+    {"FormsFileMissing", [](auto& h) { removeFile(h, "recording/forms.mem"); },
+     "File not found \"{rec}/forms.mem\" !", Reader::Viewer},
+    {"FormsFileIsAFolder", [](auto& h) { h.replaceByFolder("recording/forms.mem"); },
+     "File not found \"{rec}/forms.mem\" !", Reader::Viewer},
+};
+
+// Named by the case, not printed byte by byte (padding is never initialised).
+void PrintTo(const Fatal& value, std::ostream* out) { *out << value.name; }
+
+class FatalInput : public ::testing::TestWithParam<Fatal> {};
+
+TEST_P(FatalInput, EndsWithItsMessageAndStatus255WhereTheFileIsNeeded) {
+    const Fatal& fatal = GetParam();
+    MalformedHome home;
+    // Every beat without a form: relabelling the selected one needs forms.mem.
+    home.editBeats([](auto& words) { for (uint32_t& w : words) w = (w & 0x1FFFFFFu) | (31u << 27); });
+    fatal.apply(home);
+    const std::string line = withFolders(fatal.message, home) + "\n";
+    const std::string where = "--home " + home.programDirectory();
+
+    for (const char* command : {"info", "events"}) {
+        const ToolRun run = runHolter(home, std::string(command) + " " + where);
+        const bool fails = fatal.reader == Reader::EveryProgram;
+        EXPECT_EQ(run.status, fails ? 255 : 0) << command;
+        EXPECT_EQ(run.err, fails ? line : "") << command;
+        if (fails) {
+            EXPECT_EQ(run.out, "") << command;
+        }
+    }
+    const ToolRun decode = runHolter(home, "decode " + where + " 0 3");
+    const bool decodeFails = fatal.reader != Reader::Viewer;
+    EXPECT_EQ(decode.status, decodeFails ? 255 : 0);
+    EXPECT_EQ(decode.err, decodeFails ? line : "");
+
+    const LumenRun viewer = runLumen(home, "key V\ndump " + home.path("dump.json") + "\n");
+    EXPECT_EQ(viewer.status, 255);
+    EXPECT_EQ(viewer.err, line);
+    EXPECT_EQ(viewer.dump, "");  // ended before the state dump
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, FatalInput, ::testing::ValuesIn(kFatals),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FatalInput, FormsWithoutTemplatesLeaveTheRelabelledBeatWithoutAForm) {
+    MalformedHome home;
+    home.editBeats([](auto& words) { for (uint32_t& w : words) w = (w & 0x1FFFFFFu) | (31u << 27); });
+    home.write("recording/forms.mem", std::string(1300, '\0'));
+    const LumenRun viewer = runLumen(home, "key V\ndump " + home.path("dump.json") + "\n");
+    EXPECT_EQ(viewer.status, 255);
+    EXPECT_EQ(viewer.err, "");
+    EXPECT_EQ(dumpValue(viewer.dump, "strip", "selectedClass"), "3");
+    const ToolRun info = runHolter(home, "info --home " + home.programDirectory());
+    // No template is form -1, label 252 in 8 bits; the beat word keeps five
+    // form bits of it, 31: still a beat without a form.
+    EXPECT_NE(info.out.find("\"beats\": {\"total\": 4229, \"N\": 0, \"S\": 0, \"V\": 0, \"A\": 0, \"noForm\": 4229}"),
+              std::string::npos) << info.out;
+}
+
+}  // namespace
+}  // namespace lumen::testing
+
+namespace lumen::testing {
+namespace {
+
+// Settings files that are there but hold nothing usable: the viewer opens
+// with what could be read and the defaults for the rest.
+struct Settings {
+    const char* name;
+    const char* file;
+    std::string content;
+    int selectedRow;
+    int pixelsPerSample;  // as read; the strip draws anything but 1 and 4 at 25 mm/s
+    int amplitudeStep;    // as read; anything but 1 and 3 draws at 10 mm/mV
+    std::string handedBack;  // doef.mem after the run, without its first line
+};
+
+const Settings kSettings[] = {
+    {"HandOverEmpty", "doef.mem", "", 18, 2, 2, "0\n117\n2\n2\n"},
+    {"HandOverOfWords", "doef.mem", "x y z", 18, 2, 2, "0\n117\n2\n2\n"},
+    {"HandOverOutOfRange", "doef.mem", "2147483647 9 251 99 -7", 13, 99, -7, "0\n251\n99\n-7\n"},
+    {"HandOverZeros", "doef.mem", "-2147483648 0 103 0 0", 0, 0, 0, "0\n103\n0\n0\n"},
+    {"ColorFileEmpty", "color.ini", "", 4, 2, 2, "0\n108\n2\n2\n"},
+    {"ColorFileOfGarbage", "color.ini", "\xff\xff\xff===,,,\nTAROLT_LANGUAGE = 99\n", 4, 2, 2,
+     "0\n108\n2\n2\n"},
+    {"GridColorFileEmpty", "TBcolor.ini", "", 4, 2, 2, "0\n108\n2\n2\n"},
+};
+
+// Named by the case, not printed byte by byte (padding is never initialised).
+void PrintTo(const Settings& value, std::ostream* out) { *out << value.name; }
+
+class SettingsDamage : public ::testing::TestWithParam<Settings> {};
+
+TEST_P(SettingsDamage, ViewerOpensWithDefaultsForWhatCannotBeRead) {
+    const Settings& settings = GetParam();
+    MalformedHome home;
+    home.write(settings.file, settings.content);
+    const LumenRun viewer = runLumen(home, "dump " + home.path("dump.json") +
+                                               "\nrclick 600 400\nkey Right\nkey Left\nbutton 2014\n");
+    EXPECT_EQ(viewer.status, 255);
+    EXPECT_EQ(viewer.err, "");
+    EXPECT_EQ(dumpNumber(viewer.dump, "catalog", "selectedRow"), settings.selectedRow);
+    EXPECT_EQ(dumpNumber(viewer.dump, "strip", "pixelsPerSample"), settings.pixelsPerSample);
+    EXPECT_EQ(dumpNumber(viewer.dump, "strip", "amplitudeStep"), settings.amplitudeStep);
+    EXPECT_EQ(dumpNumber(viewer.dump, "languageIndex"), 2);
+    const std::string handOver = home.text("doef.mem");
+    EXPECT_EQ(handOver.substr(handOver.find('\n') + 1), settings.handedBack);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SettingsDamage, ::testing::ValuesIn(kSettings),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace lumen::testing
