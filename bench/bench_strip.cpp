@@ -27,6 +27,7 @@ public:
     Canvas* beginPanePaint() override { return &pane_; }
     void endPanePaint(Canvas&) override {}
     bool selectedHasEvents() const override { return true; }
+    bool stripFrozen() const override { return false; }
 
 private:
     static constexpr int32_t kWidth = 920;

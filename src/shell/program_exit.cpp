@@ -16,11 +16,15 @@ void ProgramExit::terminateProgram(std::string_view message) {
     if (model_.shell.shuttingDown) reenter();
     model_.shell.shuttingDown = true;
     if (!message.empty()) showMessage(message);
-    writeHandOverFile();
     // The tables, the beats and the edit counter reach the recording as one
     // update, whole or not at all; the box is shown while the panes still
-    // have everything they paint from.
-    if (!saveCorrections()) reportUnsavedCorrections();
+    // have everything they paint from. A save that failed leaves the
+    // recording as it was, and the hand-over says so.
+    if (!saveCorrections()) {
+        model_.shell.labelChangeState = 0;
+        reportUnsavedCorrections();
+    }
+    writeHandOverFile();
     model_.painter.reset();
     model_.strip.reset();
     model_.drawing = DrawingSet{};
@@ -31,6 +35,12 @@ void ProgramExit::terminateProgram(std::string_view message) {
 }
 
 void ProgramExit::reenter() {
+    // A second fatal error under the first one's box: what was corrected is
+    // still saved, only nothing more is shown.
+    if (!saveAttempted_ && !saveCorrections()) {
+        model_.shell.labelChangeState = 0;
+        std::fprintf(stderr, "%s\n", unsavedCorrectionsText().c_str());
+    }
     deleteBitmaps();
     bus_.broadcast(kExitNotification);
     endProcess();
@@ -59,15 +69,30 @@ void ProgramExit::writeHandOverFile() {
     writeHandOver(model_.shell.programDirectory + "doef.mem", values);
 }
 
+std::string ProgramExit::unsavedCorrectionsText() const {
+    const WriteFailure failure = model_.recording ? model_.recording->file().lastFailure() : WriteFailure::Disk;
+    std::string text(kCorrectionsNotSavedText);
+    switch (failure) {
+    case WriteFailure::Replaced: return text + " " + std::string(kRecordingReplacedAdvice);
+    case WriteFailure::Busy: return text + " " + std::string(kRecordingBusyAdvice);
+    case WriteFailure::ReadOnly:
+    case WriteFailure::Disk:
+    case WriteFailure::None: break;
+    }
+    return text + " " + std::string(kDiskAdvice);
+}
+
 void ProgramExit::reportUnsavedCorrections() {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(kCorrectionsNotSavedText.size()), kCorrectionsNotSavedText.data());
+    const std::string text = unsavedCorrectionsText();
+    std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
     if (system_ == nullptr) return;
     const WindowHandle owner = system_->isWindow(model_.shell.mainWindow) ? model_.shell.mainWindow : WindowHandle{};
-    system_->messageBox(owner, kCorrectionsNotSavedText, "Error", MB_OK | MB_ICONEXCLAMATION);
+    system_->messageBox(owner, text, "Error", MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool ProgramExit::saveCorrections() {
+    saveAttempted_ = true;
     if (!model_.recording) return true;
     RecordingFile& file = model_.recording->file();
     file.beginUpdate();

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "platform/process/session_bus.h"
@@ -19,6 +20,13 @@ public:
     static constexpr uint32_t kExitNotification = 0x221;
     static constexpr std::string_view kCleanUpTool = "clean_wf.exe";
     static constexpr std::string_view kCorrectionsNotSavedText = "The corrections could not be saved.";
+    static constexpr std::string_view kDiskAdvice =
+        "The recording is unchanged. Free some disk space or make the recording folder writable, then open it "
+        "again and repeat the corrections.";
+    static constexpr std::string_view kRecordingReplacedAdvice =
+        "The recording was replaced by another file while it was open, so nothing was written into it.";
+    static constexpr std::string_view kRecordingBusyAdvice =
+        "Another program was saving into the recording; it is unchanged. Open it again and repeat the corrections.";
 
     // Whether a fatal message may open a box: a headless run opens it only
     // when the script's next action answers it.
@@ -38,6 +46,7 @@ public:
 private:
     [[noreturn]] void reenter();
     void showMessage(std::string_view message);
+    std::string unsavedCorrectionsText() const;
     void writeHandOverFile();
     bool saveCorrections();
     bool saveAnnotation();
@@ -50,6 +59,7 @@ private:
     WindowSystem* system_ = nullptr;
     ButtonFaces* faces_ = nullptr;
     BoxPolicy boxPolicy_;
+    bool saveAttempted_ = false;
 };
 
 }  // namespace lumen

@@ -19,6 +19,7 @@ struct ShellState {
     int32_t labelChangeState = 0;  // 0 unchanged, else the change kind 1 or 2
     int32_t labelChangeCount = 0;  // write-backs that reported change kind 1
     bool shuttingDown = false;
+    bool decodeFailed = false;     // a block could not be decoded; the exit follows
     bool titleReplaced = false;
     std::string titleText;
     std::string patientLine;  // decoded to UTF-8, line break removed

@@ -21,6 +21,7 @@ public:
     Canvas* beginPanePaint() override;
     void endPanePaint(Canvas& pane) override;
     bool selectedHasEvents() const override;
+    bool stripFrozen() const override { return model_.shell.shuttingDown || model_.shell.decodeFailed; }
 
 private:
     WindowSystem& system_;

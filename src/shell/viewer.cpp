@@ -4,6 +4,7 @@
 
 #include "events/event_browser_pane.h"
 #include "events/trend_extremes.h"
+#include "platform/process/termination_request.h"
 #include "shell/configuration_loader.h"
 #include "shell/shell_strip_host.h"
 #include "store/fatal_error.h"
@@ -17,7 +18,9 @@ namespace lumen {
 class Viewer::FatalRoute final : public FatalHandler {
 public:
     FatalRoute(Viewer& viewer, ProgramExit::BoxPolicy policy) : viewer_(viewer), policy_(std::move(policy)) {}
+    // Only the decoder gives notice, right before its fatal error.
     void notice(std::string_view caption, std::string_view text) override {
+        viewer_.model_.shell.decodeFailed = true;
         if (!policy_ || policy_()) viewer_.system_.messageBox({}, text, caption, MB_OK);
     }
     [[noreturn]] void fatal(std::string_view message) override { viewer_.terminateProgram(message); }
@@ -55,9 +58,10 @@ void Viewer::allocateStorage() {
 }
 
 int Viewer::run(const ViewerStart& start) {
+    TerminationRequest::watch();
     model_.shell.programDirectory = start.programDirectory;
     allocateStorage();
-    model_.recording = std::make_unique<Recording>(start.programDirectory);
+    model_.recording = std::make_unique<Recording>(start.programDirectory, RecordingAccess::Session);
     model_.stage = StartupStage::Recording;
     model_.shell.printerIndex = start.printerIndex;
     printTo_ = start.printTo;
@@ -73,6 +77,9 @@ int Viewer::run(const ViewerStart& start) {
         for (const uint32_t message : bus_.takeReceived()) {
             system.postMessage(model_.shell.mainWindow, message, 0, 0);
         }
+        // A termination signal closes the viewer as the acquisition
+        // program's close request does: through the normal exit.
+        if (TerminationRequest::take()) system.postMessage(model_.shell.mainWindow, MainWindow::kCloseRequest, 0, 0);
     });
     registerClasses();
     createWindows();

@@ -11,6 +11,7 @@ namespace lumen {
 void BeatList::load(Recording& recording) {
     recording.selectSection(SectionId::Beats);
     const SectionPlace place = recording.selectedSection();
+    loadedOffset_ = place.offset;
     const RecordingFile& file = recording.file();
     uint64_t wordCount = place.length / kBeatWordBytes;
     const uint64_t available = place.offset < file.size() ? (file.size() - place.offset) / kBeatWordBytes : 0;
@@ -29,13 +30,12 @@ void BeatList::load(Recording& recording) {
 }
 
 bool BeatList::save(Recording& recording) const {
-    recording.selectSection(SectionId::Beats);
     std::vector<uint8_t> bytes(words_.size() * kBeatWordBytes);
     for (size_t i = 0; i < words_.size(); ++i) {
         const uint32_t raw = words_[i].raw;
         for (uint32_t k = 0; k < kBeatWordBytes; ++k) bytes[i * kBeatWordBytes + k] = static_cast<uint8_t>(raw >> (8 * k));
     }
-    return recording.file().writeAt(recording.selectedSection().offset, bytes);
+    return recording.writeBackSection(SectionId::Beats, loadedOffset_, bytes);
 }
 
 size_t BeatList::firstReaching(int32_t sample) {

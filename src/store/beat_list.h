@@ -63,6 +63,7 @@ private:
     // Running maximum of the words' samples, rebuilt after any write access.
     std::vector<int32_t> sampleCeiling_;
     bool ceilingStale_ = true;
+    uint32_t loadedOffset_ = 0;  // where the words were read from
 };
 
 }  // namespace lumen

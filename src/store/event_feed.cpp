@@ -77,12 +77,15 @@ bool deleteEpisode(Recording& recording, TrendTable& trends, EventSink& sink, ui
         trends.excludeExtreme(code, sink, positionTicks);
     }
     if (episodeIndex == -1 || positionTicks == -1) return true;
-    recording.selectSection(SectionId::Episodes);
+    const bool found = recording.selectSection(SectionId::Episodes);
     const SectionPlace episodes = recording.selectedSection();
     const EpisodeRecord record = readEpisode(recording, episodes, static_cast<uint32_t>(episodeIndex));
     const uint8_t artefact = kArtefactCode;
     const uint64_t codeAt = uint64_t{episodes.offset} + uint64_t(episodeIndex) * kEpisodeRecordBytes + EpisodeRecord::kCodeOffset;
-    const bool written = recording.file().writeAt(codeAt, std::span(&artefact, 1));
+    // Nothing is written where the directory does not name the section.
+    const auto codeByte = std::span(&artefact, 1);
+    const bool written =
+        found ? recording.file().writeAt(codeAt, codeByte) : recording.file().holds(codeAt, codeByte);
 
     for (BeatWord& word : recording.beats().words()) {
         const int32_t sample = word.sample();

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "store/fatal_error.h"
+#include "store/plain_file.h"
 
 namespace lumen {
 namespace {
@@ -17,21 +18,29 @@ constexpr int kDisplayMultipliers[4] = {8, 4, 2, 1};
 
 }  // namespace
 
-Recording::Recording(std::string_view programDirectory)
+Recording::Recording(std::string_view programDirectory, RecordingAccess access)
     : decoder_(std::make_unique<ChannelDecoder>(loadCodeTable(programDirectory))) {
     readRecordingDirectory(programDirectory);
-    open();
+    open(access);
 }
 
-Recording::Recording(std::string_view programDirectory, std::string_view recordingDirectory)
+Recording::Recording(std::string_view programDirectory, std::string_view recordingDirectory, RecordingAccess access)
     : decoder_(std::make_unique<ChannelDecoder>(loadCodeTable(programDirectory))),
       recordingDirectory_(recordingDirectory) {
-    open();
+    open(access);
 }
 
-void Recording::open() {
+void Recording::open(RecordingAccess access) {
     const std::string path = recordingDirectory_ + "/holter.mem";
-    if (!file_.open(path)) raiseFileNotFound(path);
+    const OpenResult result = file_.open(path, access);
+    for (const std::string& note : file_.notes()) std::fprintf(stderr, "%s\n", note.c_str());
+    switch (result) {
+    case OpenResult::Opened: break;
+    case OpenResult::NotFound:
+    case OpenResult::TooLarge: raiseFileNotFound(path);
+    case OpenResult::InUse: raiseFatal(kRecordingInUseText);
+    case OpenResult::Busy: raiseFatal(kRecordingBusyText);
+    }
     directory_.read(file_);
     readStartClock();
     selectBlockIndex();
@@ -40,7 +49,7 @@ void Recording::open() {
 
 void Recording::readRecordingDirectory(std::string_view programDirectory) {
     const std::string path = std::string(programDirectory) + "path.tmp";
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rt"));
+    std::unique_ptr<std::FILE, FileCloser> file(openPlainFile(path, "rt"));
     if (!file) raiseFileNotFound(path);
     // One word: the directory ends at the first blank.
     char word[300] = {};
@@ -152,6 +161,11 @@ std::string Recording::readPatientLine() {
         if (byte == '\n') break;
     }
     return line;
+}
+
+bool Recording::writeBackSection(SectionId id, uint32_t readOffset, std::span<const uint8_t> bytes) {
+    if (selectSection(id)) return file_.writeAt(selected_.offset, bytes);
+    return file_.holds(readOffset, bytes);
 }
 
 bool Recording::addToEditCounter(uint32_t edits) {

@@ -14,6 +14,11 @@
 
 namespace lumen {
 
+inline constexpr std::string_view kRecordingInUseText =
+    "This recording is already open in another viewer; close that one first.";
+inline constexpr std::string_view kRecordingBusyText =
+    "The recording is busy: corrections are being saved into it. Try again in a moment.";
+
 // The one open recording: the code table, holter.mem with its section
 // directory, the start clock, the block count and the beat list. Building it
 // runs the whole open sequence; any failure ends the program through the
@@ -21,9 +26,10 @@ namespace lumen {
 class Recording {
 public:
     // programDirectory ends with '/'; huffman.ko2 and path.tmp are read from it.
-    explicit Recording(std::string_view programDirectory);
+    explicit Recording(std::string_view programDirectory, RecordingAccess access = RecordingAccess::Read);
     // The same with the recording folder given instead of read from path.tmp.
-    Recording(std::string_view programDirectory, std::string_view recordingDirectory);
+    Recording(std::string_view programDirectory, std::string_view recordingDirectory,
+              RecordingAccess access = RecordingAccess::Read);
     Recording(const Recording&) = delete;
     Recording& operator=(const Recording&) = delete;
 
@@ -49,6 +55,11 @@ public:
     // The patient line as stored (code page bytes), line break included.
     std::string readPatientLine();
 
+    // Writes a table back into its section. Where the directory does not
+    // name the section, the table was read from wherever the last lookup
+    // pointed (`readOffset`): nothing is written there, and a table that
+    // no longer matches it cannot be stored (false).
+    bool writeBackSection(SectionId id, uint32_t readOffset, std::span<const uint8_t> bytes);
     bool addToEditCounter(uint32_t edits);
     void closeFile() { file_.close(); }
 
@@ -68,7 +79,7 @@ public:
     BeatWindowPlace beatWindow;
 
 private:
-    void open();
+    void open(RecordingAccess access);
     void readRecordingDirectory(std::string_view programDirectory);
     void readStartClock();
     void readChannelRecord(uint64_t offset, ChannelRecord& record) const;

@@ -10,19 +10,20 @@ namespace {
 
 constexpr int32_t kDayBlocks = 8640;
 
+// Returns where the table was read from.
 template <typename T>
-void readSection(Recording& recording, SectionId id, std::vector<T>& table, size_t count) {
+uint32_t readSection(Recording& recording, SectionId id, std::vector<T>& table, size_t count) {
     recording.selectSection(id);
     table.assign(count, T{});
-    recording.file().readAt(recording.selectedSection().offset,
-                            std::span(reinterpret_cast<uint8_t*>(table.data()), count));
+    const uint32_t offset = recording.selectedSection().offset;
+    recording.file().readAt(offset, std::span(reinterpret_cast<uint8_t*>(table.data()), count));
+    return offset;
 }
 
 template <typename T>
-bool writeSection(Recording& recording, SectionId id, const std::vector<T>& table) {
-    recording.selectSection(id);
-    return recording.file().writeAt(recording.selectedSection().offset,
-                                    std::span(reinterpret_cast<const uint8_t*>(table.data()), table.size()));
+bool writeSection(Recording& recording, SectionId id, uint32_t readOffset, const std::vector<T>& table) {
+    return recording.writeBackSection(id, readOffset,
+                                      std::span(reinterpret_cast<const uint8_t*>(table.data()), table.size()));
 }
 
 }  // namespace
@@ -30,18 +31,18 @@ bool writeSection(Recording& recording, SectionId id, const std::vector<T>& tabl
 void TrendTable::load(Recording& recording) {
     recording.selectSection(SectionId::TrendFlags);
     const size_t count = recording.selectedSection().length;
-    readSection(recording, SectionId::TrendFlags, flags_, count);
-    readSection(recording, SectionId::HeartRate, heartRate_, count);
-    readSection(recording, SectionId::StChannel1, st1_, count);
-    readSection(recording, SectionId::StChannel2, st2_, count);
+    readOffsets_ = {readSection(recording, SectionId::TrendFlags, flags_, count),
+                    readSection(recording, SectionId::HeartRate, heartRate_, count),
+                    readSection(recording, SectionId::StChannel1, st1_, count),
+                    readSection(recording, SectionId::StChannel2, st2_, count)};
     recording.beats().count();
 }
 
 bool TrendTable::save(Recording& recording) const {
-    bool written = writeSection(recording, SectionId::TrendFlags, flags_);
-    written = writeSection(recording, SectionId::HeartRate, heartRate_) && written;
-    written = writeSection(recording, SectionId::StChannel1, st1_) && written;
-    written = writeSection(recording, SectionId::StChannel2, st2_) && written;
+    bool written = writeSection(recording, SectionId::TrendFlags, readOffsets_[0], flags_);
+    written = writeSection(recording, SectionId::HeartRate, readOffsets_[1], heartRate_) && written;
+    written = writeSection(recording, SectionId::StChannel1, readOffsets_[2], st1_) && written;
+    written = writeSection(recording, SectionId::StChannel2, readOffsets_[3], st2_) && written;
     return recording.beats().save(recording) && written;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -59,6 +60,8 @@ private:
     void markAround(int32_t block, uint8_t bit);
     bool excluded(size_t block) const { return (flags_[block] & kExcludedMask) != 0; }
 
+    // Where flags, heart rate and the two ST tables were read from.
+    std::array<uint32_t, 4> readOffsets_{};
     std::vector<uint8_t> flags_;
     std::vector<uint8_t> heartRate_;
     std::vector<int8_t> st1_;

@@ -24,6 +24,8 @@ public:
     virtual void endPanePaint(Canvas& pane) = 0;
     // The catalog's selected row has events, or is the time-scale row.
     virtual bool selectedHasEvents() const = 0;
+    // The program is ending: the strip keeps the signal it holds.
+    virtual bool stripFrozen() const = 0;
 };
 
 }  // namespace lumen

@@ -16,10 +16,7 @@ constexpr uint8_t kNoDataPen = StripWindow::kNoDataPen;
 }  // namespace
 
 StripPainter::StripPainter(Recording& recording, StripWindow& window, const LanguageTexts& texts, StripHost& host)
-    : recording_(recording), window_(window), texts_(texts), host_(host) {
-    const int32_t units = recording_.amplitudeCode();
-    setSignalScale(units, recording_.displayMultiplier());
-}
+    : recording_(recording), window_(window), texts_(texts), host_(host) {}
 
 void StripPainter::setSignalScale(int32_t unitsPerMillivolt, int32_t displayMultiplier) {
     // An unknown amplitude code of 0 cannot scale; the finest known scale stands in.
@@ -47,6 +44,9 @@ int32_t StripPainter::repaintStrip(RelabelMode mode, PaintOp op, int32_t x) {
 }
 
 void StripPainter::loadStripAround(int32_t t) {
+    // On the way out after a block that could not be decoded, loading the
+    // same block again would only fail again.
+    if (host_.stripFrozen()) return;
     const int32_t width = host_.stripGeometry().stripWidth;
     const int32_t p = view_.speed();
     const int32_t half = width / p / 2;

@@ -1,8 +1,8 @@
 // Linked into a variant of the viewer for the crash-safety tests. With
 // LUMEN_STOP_AFTER_STEP=k the process dies right after its k-th disk step,
 // as a kill or a power cut would end it. With LUMEN_SNAPSHOT_DIR and
-// LUMEN_SNAPSHOT_RECORDING, each removed journal (an update now durable)
-// leaves a copy of the recording named after the step count.
+// LUMEN_SNAPSHOT_RECORDING, each journal turned idle (an update now
+// durable) leaves a copy of the recording named after the step count.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -22,7 +22,7 @@ std::string snapshotRecording;
 
 void onDiskStep(lumen::DiskStep step) {
     ++stepCount;
-    if (step == lumen::DiskStep::Remove && !snapshotDirectory.empty()) {
+    if (step == lumen::DiskStep::Settle && !snapshotDirectory.empty()) {
         std::error_code ignored;
         std::filesystem::copy_file(snapshotRecording, snapshotDirectory + "/state-" + std::to_string(stepCount),
                                    std::filesystem::copy_options::overwrite_existing, ignored);

@@ -49,7 +49,7 @@ TEST(BeatList, SixteenThousandWordsLoadCountAndSaveWhole) {
         words.push_back(BeatWord::make(400 + i * 160, static_cast<BeatClass>(i % 3), i % 7 == 0 ? 31 : 2));
     }
     BeatHome h(words);
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     BeatList& beats = recording.beats();
     beats.load(recording);
     ASSERT_EQ(beats.size(), 16000u);
@@ -76,7 +76,7 @@ TEST(BeatList, FileEndingInsideTheSectionGivesTheWordsItHolds) {
     probe.selectSection(SectionId::Beats);
     bytes.resize(probe.selectedSection().offset + 9);
     h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     recording.beats().load(recording);
     EXPECT_EQ(recording.beats().size(), 2u);
 }
@@ -90,7 +90,7 @@ TEST(BeatList, FirstReachingIsWhereTheWalkFindsItsFirstWordAtOrAfter) {
         words.push_back(BeatWord::make(sample * 4, BeatClass::Normal, 0));
     }
     BeatHome h(words);
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     BeatList& beats = recording.beats();
     beats.load(recording);
     const BeatList& reader = beats;
@@ -113,7 +113,7 @@ TEST(BeatList, StatisticsLineOrdersNormalVentricularSupraventricular) {
     BeatHome h({BeatWord::make(4, BeatClass::Normal, 0), BeatWord::make(8, BeatClass::Normal, 0),
                 BeatWord::make(12, BeatClass::Ventricular, 1), BeatWord::make(16, BeatClass::Supraventricular, 2),
                 BeatWord::make(20, BeatClass::Artefact, 0)});
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     recording.beats().load(recording);
     recording.beats().count();
     const char* english = "NORMAL / VES / SVES beats: %ld (%.2lf%%) / %ld (%.2lf%%) / %ld (%.2lf%%)";

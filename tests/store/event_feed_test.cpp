@@ -35,7 +35,7 @@ struct FeedFixture {
         h.writer.setSection(SectionId::HeartRateMin, record(9, 30, 30, 100, 120));
         h.writer.setSection(SectionId::HeartRateMax, record(9, 31, 0, 400, 410));
         h.save();
-        recording = std::make_unique<Recording>(h.home.programDirectory());
+        recording = std::make_unique<Recording>(h.home.programDirectory(), RecordingAccess::Session);
         recording->beats().load(*recording);
         trends.load(*recording);
     }

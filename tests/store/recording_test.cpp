@@ -44,7 +44,7 @@ TEST(Recording, OpensAndFetchesEveryBlockAsWritten) {
     Home h;
     h.addRampBlocks(4);
     h.save();
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     EXPECT_EQ(recording.blockCount(), 4);
     EXPECT_EQ(recording.startClock(), (Clock{8, 3, 0}));
     EXPECT_EQ(recording.recordingDirectory(), h.home.recordingDirectory());
@@ -62,7 +62,7 @@ TEST(Recording, BlocksPastTheEndAreFlatBaselineWithoutAClock) {
     Home h;
     h.addRampBlocks(2);
     h.save();
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     std::vector<uint8_t> one(1000, 7), two(1000, 7);
     EXPECT_EQ(recording.fetchBlock(one, two, 2, 1), kNoDataClock);
     EXPECT_EQ(recording.fetchBlock(one, two, 99, 99), kNoDataClock);
@@ -75,7 +75,7 @@ TEST(Recording, BlockClockUsesByteArithmeticAndWrapsOnceAtMidnight) {
     Home h;
     h.setClock(23, 59, 12);
     h.save();
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     EXPECT_EQ(recording.blockClock(6), (Clock{0, 0, 0}));
     EXPECT_EQ(recording.blockClock(7), (Clock{0, 0, 10}));
     EXPECT_EQ(recording.blockClock(365), (Clock{0, 59, 50}));
@@ -91,7 +91,7 @@ TEST(Recording, BlockIndexOfThreeKPlusTwoBytesGivesKBlocks) {
     const size_t entry = 1 + 16 * 17;
     bytes[entry + 6] = 17;
     h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     EXPECT_EQ(recording.blockCount(), 5);
 }
 
@@ -101,7 +101,7 @@ TEST(Recording, SectionLookupTakesTheFirstEntryAndKeepsTheSelectionOnFailure) {
     std::vector<uint8_t> bytes = h.home.readFile(h.home.recordingPath("holter.mem"));
     bytes[1 + 16 * 2] = 1;  // entry 2 now also claims id 1
     h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     ASSERT_TRUE(recording.selectSection(SectionId::Patient));
     const SectionPlace patient = recording.selectedSection();
     EXPECT_EQ(patient.offset, 520u);
@@ -116,7 +116,7 @@ TEST(Recording, MoreThanTwentyFiveSectionsLeaveTheDirectoryEmpty) {
     std::vector<uint8_t> bytes = h.home.readFile(h.home.recordingPath("holter.mem"));
     bytes[0] = 26;
     h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     EXPECT_EQ(recording.blockCount(), 0);
     EXPECT_FALSE(recording.selectSection(SectionId::Patient));
 }
@@ -131,14 +131,14 @@ TEST(Recording, AmplitudeCodesMapToUnitsPerMillivoltAndMultiplier) {
         std::vector<uint8_t> bytes = h.home.readFile(path);
         bytes[520 + 100] = code;
         h.home.writeFile(path, bytes);
-        Recording recording(h.home.programDirectory());
+        Recording recording(h.home.programDirectory(), RecordingAccess::Session);
         EXPECT_EQ(recording.amplitudeCode(), units[code]);
         EXPECT_EQ(recording.displayMultiplier(), multipliers[code]);
     }
     std::vector<uint8_t> bytes = h.home.readFile(path);
     bytes[520 + 100] = 7;
     h.home.writeFile(path, bytes);
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     EXPECT_EQ(recording.amplitudeCode(), 7);
     EXPECT_EQ(recording.displayMultiplier(), 1);
 }
@@ -146,7 +146,7 @@ TEST(Recording, AmplitudeCodesMapToUnitsPerMillivoltAndMultiplier) {
 TEST(Recording, PatientLineEndsAfterItsLineBreakOrAt99Characters) {
     Home h;
     h.save();
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     EXPECT_EQ(recording.readPatientLine(), "Doe, John\r\n");
 
     std::vector<uint8_t> patient(101, 'x');
@@ -161,7 +161,7 @@ TEST(Recording, EditCounterAccumulatesAtOffset516) {
     h.writer.setEditCounter(40);
     h.save();
     {
-        Recording recording(h.home.programDirectory());
+        Recording recording(h.home.programDirectory(), RecordingAccess::Session);
         EXPECT_TRUE(recording.addToEditCounter(2));
         recording.closeFile();
     }
@@ -180,7 +180,7 @@ TEST(Recording, BlockIndexPointingPastTheFileReadsZeros) {
     const uint32_t index = probe.selectedSection().offset;
     bytes[index + 3] = bytes[index + 4] = bytes[index + 5] = 0xFF;
     h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     std::vector<uint8_t> one(1000, 0), two(1000, 0);
     recording.fetchBlock(one, two, 0, 0);
     recording.fetchBlock(one, two, 1, 0);
@@ -207,7 +207,7 @@ TEST(RecordingDeathTest, UndecodableBlockShowsTheDecoderBoxThenEnds) {
     CodeTable useless{};
     for (CodeEntry& entry : useless) entry = CodeEntry{255, 12, 4095};
     h.home.writeCodeTable(useless);
-    Recording recording(h.home.programDirectory());
+    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
     std::vector<uint8_t> one(500), two(500);
     EXPECT_EXIT(recording.fetchBlock(one, two, 0, 0), ::testing::ExitedWithCode(255),
                 "^Error while extracting!\n$");

@@ -25,7 +25,8 @@ struct TrendFixture {
         reopen();
     }
     void reopen() {
-        recording = std::make_unique<Recording>(h.home.programDirectory());
+        recording.reset();  // one session at a time
+        recording = std::make_unique<Recording>(h.home.programDirectory(), RecordingAccess::Session);
         recording->beats().load(*recording);
         trends.load(*recording);
     }

@@ -2,6 +2,7 @@
 // and the viewer with their one-line message and status 255, at the moment
 // the file is first needed.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -26,6 +27,11 @@ struct Fatal {
 };
 
 void removeFile(const MalformedHome& home, const std::string& name) { std::filesystem::remove(home.path(name)); }
+
+void replaceByPipe(const MalformedHome& home, const std::string& name) {
+    removeFile(home, name);
+    mkfifo(home.path(name).c_str(), 0600);
+}
 
 std::string codeLine(int value, int length, int code) {
     return std::to_string(value) + " " + std::to_string(length) + " " + std::to_string(code) + "\n";
@@ -64,8 +70,17 @@ const Fatal kFatals[] = {
     {"CodeTableEmpty", [](auto& h) { h.write("huffman.ko2", ""); }, kTableError, Reader::EveryProgram},
     {"PathFileMissing", [](auto& h) { removeFile(h, "path.tmp"); }, "File not found \"{home}path.tmp\" !",
      Reader::EveryProgram},
-    // Read as no word at all: the recording folder is empty.
-    {"PathFileIsAFolder", [](auto& h) { h.replaceByFolder("path.tmp"); }, kNoRecordingFolder, Reader::EveryProgram},
+    // Refused like every program file that is not a plain file; a pipe would never be written.
+    {"PathFileIsAFolder", [](auto& h) { h.replaceByFolder("path.tmp"); }, "File not found \"{home}path.tmp\" !",
+     Reader::EveryProgram},
+    {"PathFileIsAPipe", [](auto& h) { replaceByPipe(h, "path.tmp"); }, "File not found \"{home}path.tmp\" !",
+     Reader::EveryProgram},
+    {"HolterMemIsAPipe", [](auto& h) { replaceByPipe(h, "recording/holter.mem"); }, kRecordingMissing,
+     Reader::EveryProgram},
+    // Nothing of a recording lies past 32 MiB: a 3 GB file is not read at all.
+    {"HolterMemOfThreeGigabytes",
+     [](auto& h) { std::filesystem::resize_file(h.recordingPath("holter.mem"), uint64_t{3} << 30); },
+     kRecordingMissing, Reader::EveryProgram},
     {"PathFileEmpty", [](auto& h) { h.write("path.tmp", ""); }, kNoRecordingFolder, Reader::EveryProgram},
     {"PathFileOnlyBlanks", [](auto& h) { h.write("path.tmp", "   \n"); }, kNoRecordingFolder, Reader::EveryProgram},
     {"PathNamesAMissingFolder", [](auto& h) { h.write("path.tmp", h.path("gone") + "\n"); },

@@ -21,6 +21,11 @@ namespace {
 constexpr const char* kBrowsing =
     "key Right\nkey Down\nkey V\nkey Right\nbutton 2014\nbutton 2002\nrclick 600 400\n"
     "key Delete\nkey Up\nkey Right\nkey N\nbutton 2011\nbutton 2012\n";
+// Everything a reader does without correcting: steps, rows, zoom, speed,
+// amplitude, a measurement.
+constexpr const char* kLooking =
+    "key Right\nkey Down\nkey Right\nbutton 2014\nbutton 2013\nrclick 600 400\nkey Up\nbutton 2011\n"
+    "button 2012\npress 300 560\nmove 420 560\nrelease 420 560\nkey PageDown\nclick 500 150\n";
 
 struct Damage {
     const char* name;
@@ -144,6 +149,10 @@ TEST_P(RecordingDamage, ToolsReadWhatIsThereAndTheViewerStillOpens) {
     const Damage& damage = GetParam();
     MalformedHome home;
     damage.apply(home);
+    const std::vector<uint8_t> damaged = home.image();
+    const LumenRun looking = runLumen(home, kLooking);
+    EXPECT_EQ(looking.status, 255) << looking.err;
+    EXPECT_EQ(home.image(), damaged) << "a session without corrections wrote into the recording";
 
     const ToolRun info = runHolter(home, "info --home " + home.programDirectory());
     EXPECT_EQ(info.status, 0) << info.err;

@@ -27,6 +27,7 @@ public:
     Canvas* beginPanePaint() override { return pane.get(); }
     void endPanePaint(Canvas&) override {}
     bool selectedHasEvents() const override { return hasEvents; }
+    bool stripFrozen() const override { return false; }
 
     StripGeometry geometry;
     StripColors colors;

@@ -84,6 +84,8 @@ DemoResult writeDemoHome(const DemoOptions& options) {
                          writeBytes(recordingDir / "holter.mem", r.holterMem) &&
                          writeBytes(recordingDir / "forms.mem", r.formsMem);
     if (!written) return {DemoStatus::WriteFailed, "cannot write the files of " + home.string()};
+    // A journal beside the new recording was written for the old one.
+    fs::remove(recordingDir / "holter.mem-journal", error);
     return {DemoStatus::Ok, summaryOf(r, home.string())};
 }
 

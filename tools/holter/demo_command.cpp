@@ -1,6 +1,7 @@
 #include "holter/demo_command.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "demo/demo_home.h"
 
@@ -16,6 +17,17 @@ bool readNumber(const ToolArguments& arguments, std::string_view name, long& val
     return true;
 }
 
+// Any of the files a home is made of, or a recording folder, makes one.
+bool isProgramHome(const std::string& directory) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path home(directory);
+    for (const char* name : {"huffman.ko2", "path.tmp", "doef.mem", "recording/holter.mem"}) {
+        if (fs::exists(home / name, error)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int runDemo(const ToolArguments& arguments) {
@@ -29,6 +41,11 @@ int runDemo(const ToolArguments& arguments) {
     }
     DemoOptions options;
     options.directory = arguments.positional[0];
+    if (isProgramHome(options.directory) && !arguments.flag("--force")) {
+        std::fprintf(stderr, "%s is a program home already; add --force to write a new demo over it\n",
+                     options.directory.c_str());
+        return 255;
+    }
     options.hours = static_cast<int>(hours);
     options.seed = static_cast<uint32_t>(seed);
     options.language = static_cast<int>(language);

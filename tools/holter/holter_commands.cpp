@@ -10,8 +10,9 @@ namespace lumen {
 
 std::span<const HolterCommand> holterCommands() {
     static constexpr std::string_view kDemoOptions[] = {"--hours", "--seed", "--language"};
+    static constexpr std::string_view kDemoFlags[] = {"--force"};
     static const std::array<HolterCommand, 4> commands = {{
-        {"demo", kDemoOptions, &runDemo},
+        {"demo", kDemoOptions, &runDemo, kDemoFlags},
         {"info", {}, &runInfo},
         {"decode", {}, &runDecode},
         {"events", {}, &runEvents},

@@ -10,7 +10,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: holter demo DIR [--hours H] [--seed N] [--language L]\n"
+    "usage: holter demo DIR [--hours H] [--seed N] [--language L] [--force]\n"
     "       holter info [--home DIR] [RECDIR]\n"
     "       holter decode [--home DIR] [RECDIR] FIRST [COUNT]\n"
     "       holter events [--home DIR] [RECDIR]\n";
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     const std::span<char* const> words(argv + 2, static_cast<size_t>(argc - 2));
     for (const lumen::HolterCommand& entry : lumen::holterCommands()) {
         if (command != entry.name) continue;
-        const auto arguments = lumen::ToolArguments::parse(words, entry.options);
+        const auto arguments = lumen::ToolArguments::parse(words, entry.options, entry.flags);
         if (!arguments) return usage();
         const int status = entry.run(*arguments);
         return status == 2 ? usage() : status;

@@ -7,12 +7,17 @@
 namespace lumen {
 
 std::optional<ToolArguments> ToolArguments::parse(std::span<char* const> words,
-                                                  std::span<const std::string_view> knownOptions) {
+                                                  std::span<const std::string_view> knownOptions,
+                                                  std::span<const std::string_view> knownFlags) {
     ToolArguments arguments;
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string word = words[i];
         if (word.rfind("--", 0) != 0 || word.size() == 2) {
             arguments.positional.push_back(word);
+            continue;
+        }
+        if (std::find(knownFlags.begin(), knownFlags.end(), word) != knownFlags.end()) {
+            arguments.flags.push_back(word);
             continue;
         }
         if (i + 1 >= words.size()) return std::nullopt;
@@ -33,6 +38,10 @@ std::optional<std::string> ToolArguments::option(std::string_view name) const {
         if (key == name) return value;
     }
     return std::nullopt;
+}
+
+bool ToolArguments::flag(std::string_view name) const {
+    return std::find(flags.begin(), flags.end(), name) != flags.end();
 }
 
 std::optional<long> parseInteger(const std::string& text) {

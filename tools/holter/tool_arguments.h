@@ -13,10 +13,13 @@ struct ToolArguments {
     std::string programDirectory = "./";  // always ends with '/'
     std::vector<std::string> positional;
     std::vector<std::pair<std::string, std::string>> options;  // other --name value pairs
+    std::vector<std::string> flags;                             // --name options without a value
 
     static std::optional<ToolArguments> parse(std::span<char* const> words,
-                                               std::span<const std::string_view> knownOptions);
+                                               std::span<const std::string_view> knownOptions,
+                                               std::span<const std::string_view> knownFlags = {});
     std::optional<std::string> option(std::string_view name) const;
+    bool flag(std::string_view name) const;
 };
 
 // Parses a whole decimal number; nothing else in the text.

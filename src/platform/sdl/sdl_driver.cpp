@@ -126,6 +126,9 @@ void SdlDriver::Impl::handle(WindowSystem& system, const SDL_Event& event)
 
 SdlDriver::SdlDriver() : impl_(std::make_unique<Impl>())
 {
+    // The program watches the termination signals itself, so that they end
+    // it through its normal exit; SDL would turn them into a quit event.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     impl_->ready = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     SDL_Rect bounds{};
     if (impl_->ready && SDL_GetDisplayBounds(0, &bounds) == 0) {

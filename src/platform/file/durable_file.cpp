@@ -1,0 +1,70 @@
+#include "platform/file/durable_file.h"
+
+#include <filesystem>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace lumen {
+
+#ifdef _WIN32
+
+bool syncFile(std::FILE* file) { return file != nullptr && std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
+
+// NTFS makes directory entries durable with the file itself.
+bool syncFolderOf(const std::string&) { return true; }
+
+bool reserveFileSpace(std::FILE* file, uint64_t sizeBytes) {
+    const int64_t size = fileSizeBytes(file);
+    if (size < 0) return false;
+    if (static_cast<uint64_t>(size) >= sizeBytes) return true;
+    return _chsize_s(_fileno(file), static_cast<int64_t>(sizeBytes)) == 0;
+}
+
+bool resizeFile(std::FILE* file, uint64_t sizeBytes) {
+    return file != nullptr && std::fflush(file) == 0 && _chsize_s(_fileno(file), static_cast<int64_t>(sizeBytes)) == 0;
+}
+
+int64_t fileSizeBytes(std::FILE* file) {
+    if (file == nullptr) return -1;
+    std::fflush(file);
+    return _filelengthi64(_fileno(file));
+}
+
+#else
+
+bool syncFile(std::FILE* file) { return file != nullptr && std::fflush(file) == 0 && ::fsync(fileno(file)) == 0; }
+
+bool syncFolderOf(const std::string& path) {
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    if (folder.empty()) folder = ".";
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    const bool synced = ::fsync(descriptor) == 0;
+    ::close(descriptor);
+    return synced;
+}
+
+bool reserveFileSpace(std::FILE* file, uint64_t sizeBytes) {
+    if (file == nullptr || std::fflush(file) != 0) return false;
+    return ::posix_fallocate(fileno(file), 0, static_cast<off_t>(sizeBytes)) == 0;
+}
+
+bool resizeFile(std::FILE* file, uint64_t sizeBytes) {
+    return file != nullptr && std::fflush(file) == 0 && ::ftruncate(fileno(file), static_cast<off_t>(sizeBytes)) == 0;
+}
+
+int64_t fileSizeBytes(std::FILE* file) {
+    struct stat info {};
+    if (file == nullptr || std::fflush(file) != 0 || ::fstat(fileno(file), &info) != 0) return -1;
+    return info.st_size;
+}
+
+#endif
+
+}  // namespace lumen

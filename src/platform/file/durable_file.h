@@ -1,0 +1,20 @@
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace lumen {
+
+// Pushes the file's buffered bytes down to the device.
+bool syncFile(std::FILE* file);
+// Makes a created, renamed or removed name in the folder of `path` durable.
+bool syncFolderOf(const std::string& path);
+// Allocates the file's blocks up to `sizeBytes`, so that later writes below
+// that size cannot fail for want of disk space. Never shrinks the file.
+bool reserveFileSpace(std::FILE* file, uint64_t sizeBytes);
+// Cuts or extends the file to `sizeBytes`.
+bool resizeFile(std::FILE* file, uint64_t sizeBytes);
+// The file's size as the system sees it; -1 when unknown.
+int64_t fileSizeBytes(std::FILE* file);
+
+}  // namespace lumen
