@@ -12,11 +12,6 @@
 namespace lumen {
 namespace {
 
-// Two lock bytes far past any content. The session byte is held
-// exclusively by the viewer for its whole session; the content byte is
-// shared while a tool reads the file and exclusive while anything writes.
-constexpr uint64_t kSessionLockByte = 0x7FFF0000;
-constexpr uint64_t kContentLockByte = 0x7FFF0001;
 // Room in the journal beyond a copy of the whole recording: entry headers.
 constexpr uint64_t kJournalSlackBytes = 4096;
 

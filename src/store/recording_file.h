@@ -16,6 +16,12 @@ namespace lumen {
 // lies past 32 MiB, and a larger file is not a recording.
 inline constexpr uint64_t kMaxRecordingBytes = uint64_t{2} << 24;
 
+// Two lock bytes far past any content (see FileLock). The session byte is
+// held exclusively by the viewer for its whole session; the content byte is
+// shared while a tool reads the file and exclusive while anything writes.
+inline constexpr uint64_t kSessionLockByte = 0x7FFF0000;
+inline constexpr uint64_t kContentLockByte = 0x7FFF0001;
+
 // How long an open or a save waits for another program to finish with the
 // recording before it gives up.
 inline constexpr uint32_t kRecordingLockWaitMs = 2000;

@@ -88,6 +88,7 @@ public:
             ::waitpid(pid_, nullptr, 0);
         }
     }
+    void signal(int number) const { ::kill(pid_, number); }
     // The exit status once the program has ended, within about 20 s.
     std::optional<int> waitForExit() {
         for (int tries = 0; tries < 200 && !exitStatus_; ++tries) {
@@ -206,6 +207,31 @@ TEST_F(RealDisplay, KeysClicksAndACaliperDragDriveTheViewerUntilTheExitButton) {
     // The pause at 50 mm/s: the first block shown, no change, PAUSE, speed 4, amplitude 2.
     const int64_t firstBlock = (pause.position - 920 / 4 / 2) / 500;
     EXPECT_EQ(home.text("doef.mem"), std::to_string(firstBlock * 10 + 8 * 3600 + 3 * 60) + "\n0\n114\n4\n2\n");
+}
+
+// Closing the terminal, Ctrl+C or a shutdown's SIGTERM end the viewer as
+// its Exit button does: the relabelled beat saved and handed over.
+TEST_F(RealDisplay, TerminationSignalsEndTheViewerThroughItsNormalExit) {
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+        DemoHome home;
+        const std::vector<uint8_t> before = home.readFile(home.recordingPath("holter.mem"));
+        Viewer viewer(home, server_->display());
+        const auto first = shotUntil(home, [](const ScreenImage& shot) {
+            return shot.count(kStripRegion, kTraceColor) > 300 && shot.nonBackground(kRowsRegion) > 5000;
+        });
+        ASSERT_TRUE(first) << "the window never showed the strip: " << home.text("stderr.txt");
+        xdotool("mousemove " + place(500, 300) + " key a");
+        ASSERT_TRUE(shotUntil(home, [&](const ScreenImage& shot) {
+            return shot.differences(*first, kStripRegion) > 50;
+        })) << "the A key did not relabel the selected beat";
+        viewer.signal(number);
+        const std::optional<int> status = viewer.waitForExit();
+        ASSERT_TRUE(status) << "signal " << number << " did not end the viewer";
+        EXPECT_EQ(*status, 255) << number << ": " << home.text("stderr.txt");
+        EXPECT_NE(home.readFile(home.recordingPath("holter.mem")), before) << number;
+        EXPECT_EQ(home.text("doef.mem").substr(home.text("doef.mem").find('\n') + 1, 2), "1\n") << number;
+        EXPECT_TRUE(home.exists("dore.mem")) << number;
+    }
 }
 
 }  // namespace

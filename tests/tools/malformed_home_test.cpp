@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <ostream>
 #include <string>
 
+#include "platform/file/file_lock.h"
+#include "store/recording_file.h"
 #include "tools/malformed_home.h"
 
 namespace lumen::testing {
@@ -177,6 +180,67 @@ TEST(FatalInput, FormsWithoutTemplatesLeaveTheRelabelledBeatWithoutAForm) {
     // form bits of it, 31: still a beat without a form.
     EXPECT_NE(info.out.find("\"beats\": {\"total\": 4229, \"N\": 0, \"S\": 0, \"V\": 0, \"A\": 0, \"noForm\": 4229}"),
               std::string::npos) << info.out;
+}
+
+// The first block of the strip window that the viewer shows after `script`.
+int32_t shownFirstBlock(const MalformedHome& home, const std::string& script) {
+    const std::string handOver = home.text("doef.mem");
+    const LumenRun run = runLumen(home, script + "dump " + home.path("dump.json") + "\n");
+    home.write("doef.mem", handOver);  // the next run starts where this one did
+    return static_cast<int32_t>(dumpNumber(run.dump, "strip", "windowStart") / 500);
+}
+
+// Every block outside `kept` gets a channel-1 record whose first bits are
+// no code of the table: decoding it fails.
+void breakBlocksBut(const MalformedHome& home, std::initializer_list<int32_t> kept) {
+    std::vector<uint8_t> bytes = home.image();
+    const MalformedHome::Entry index = home.entry(18);
+    for (uint32_t block = 0; block < index.length / 3; ++block) {
+        const bool keep = std::any_of(kept.begin(), kept.end(), [&](int32_t first) {
+            return static_cast<int32_t>(block) >= first && static_cast<int32_t>(block) < first + 12;
+        });
+        if (keep) continue;
+        const size_t record = readU24(bytes, index.offset + 3 * block) + 9;
+        const uint8_t undecodable[16] = {100, 0, 128, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                         0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+        std::copy(std::begin(undecodable), std::end(undecodable), bytes.begin() + static_cast<ptrdiff_t>(record));
+    }
+    home.setImage(bytes);
+}
+
+TEST(FatalInput, ABlockThatCannotBeDecodedKeepsTheCorrectionsMadeBeforeIt) {
+    MalformedHome home;
+    const int32_t start = shownFirstBlock(home, "");
+    const int32_t next = shownFirstBlock(home, "key Up\n");
+    ASSERT_TRUE(next >= start + 12 || next + 12 <= start) << "the next event must lie elsewhere";
+    breakBlocksBut(home, {0, start});
+    const std::vector<uint8_t> before = home.image();
+    // The decoder's notice, then the fatal message: repaints under the
+    // boxes must not decode the broken block again.
+    const LumenRun viewer = runLumen(home, "key A\nkey Up\nanswer ok\nanswer ok\n");
+    EXPECT_EQ(viewer.status, 255);
+    EXPECT_EQ(viewer.err, "Error while extracting!\n");
+    EXPECT_NE(home.image(), before) << "the relabelled beat was not saved";
+    EXPECT_EQ(home.text("doef.mem").substr(home.text("doef.mem").find('\n') + 1, 2), "1\n");
+    EXPECT_EQ(home.text("dore.mem"), "2");  // an artefact label
+}
+
+// Another program holds the recording while the viewer saves: nothing is
+// written, the user is told why, and the hand-over says no label changed.
+TEST(FatalInput, ASaveThatFailsHandsOverTheTruth) {
+    MalformedHome home;
+    const std::vector<uint8_t> before = home.image();
+    std::FILE* holder = std::fopen(home.recordingPath("holter.mem").c_str(), "r+b");
+    ASSERT_NE(holder, nullptr);
+    ASSERT_TRUE(FileLock::lock(holder, kContentLockByte, LockMode::Exclusive, 0));
+    const LumenRun viewer = runLumen(home, "key A\nclose\nanswer ok\n");
+    std::fclose(holder);
+    EXPECT_EQ(viewer.status, 255);
+    EXPECT_NE(viewer.err.find("The corrections could not be saved. Another program"), std::string::npos)
+        << viewer.err;
+    EXPECT_EQ(home.image(), before);
+    EXPECT_EQ(home.text("doef.mem").substr(home.text("doef.mem").find('\n') + 1, 2), "0\n");
+    EXPECT_FALSE(home.exists("dore.mem"));
 }
 
 }  // namespace
