@@ -124,7 +124,9 @@ Clock Recording::fetchBlock(std::span<uint8_t> channel1Window, std::span<uint8_t
     ChannelRecord record;
     const uint64_t channel1At = uint64_t{blockOffset} + kBlockHeaderBytes;
     readChannelRecord(channel1At, record);
-    const uint64_t channel2At = channel1At + 3 + record.storedDataBytes();
+    // Channel 2 follows the bytes read of channel 1, not the length its bit
+    // count claims.
+    const uint64_t channel2At = channel1At + 3 + std::min(record.storedDataBytes(), kMaxRecordDataBytes);
     bool decoded = decoder_->decode(record, channel1Buffer_) != kDecodeFailed;
     if (decoded) {
         readChannelRecord(channel2At, record);

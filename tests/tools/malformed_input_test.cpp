@@ -241,6 +241,27 @@ TEST_F(DamagedSignal, BitCountFarBeyondTheDataKeepsTheFirst500SamplesAndLooksFor
     for (size_t i = 0; i < 500; ++i) EXPECT_EQ(lines[1 + i], line(channel1[0][i], 0)) << i;
 }
 
+TEST_F(DamagedSignal, AnOversizedChannel1RecordHasChannel2DirectlyBehindTheBytesRead) {
+    // Block 1 again at the end of the file: channel 1 claims 7000 bits, of
+    // which 796 bytes are read, and channel 2 stands right behind them.
+    const size_t record1 = recordOf(1);
+    const size_t bits1 = image[record1] | (image[record1 + 1] << 8);
+    const size_t record2 = record1 + 3 + bits1 / 8 + 1;
+    const size_t bits2 = image[record2] | (image[record2 + 1] << 8);
+    std::vector<uint8_t> moved(image.begin() + static_cast<ptrdiff_t>(record1) - 9,
+                               image.begin() + static_cast<ptrdiff_t>(record2));
+    moved[9] = 7000 & 0xFF;
+    moved[10] = 7000 >> 8;
+    moved.resize(9 + 3 + 796, 0);
+    moved.insert(moved.end(), image.begin() + static_cast<ptrdiff_t>(record2),
+                 image.begin() + static_cast<ptrdiff_t>(record2 + 3 + bits2 / 8 + 1));
+    writeU24(image, blockIndex + 3, static_cast<uint32_t>(image.size()));
+    image.insert(image.end(), moved.begin(), moved.end());
+    const auto lines = decodedLines("1");
+    ASSERT_EQ(lines.size(), 501u);
+    for (size_t i = 0; i < 500; ++i) EXPECT_EQ(lines[1 + i].substr(lines[1 + i].find(' ') + 1), std::to_string(channel2[1][i])) << i;
+}
+
 TEST_F(DamagedSignal, BlockOffsetPastTheEndReadsAsARecordOfZeros) {
     writeU24(image, blockIndex + 3, 0xFFFFFF);
     const auto lines = decodedLines("1");
