@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "scratch_folder.h"
 #include "store/huffman_code_builder.h"
@@ -42,9 +44,14 @@ void FuzzHome::writeRecording(std::span<const uint8_t> bytes) {
     ScratchFolder::instance().write("holter.mem", bytes);
 }
 
-std::unique_ptr<Recording> FuzzHome::open() {
+std::unique_ptr<Recording> FuzzHome::open(RecordingAccess access) {
     prepare();
-    return std::make_unique<Recording>(ScratchFolder::instance().directory());
+    return std::make_unique<Recording>(ScratchFolder::instance().directory(), access);
+}
+
+std::vector<uint8_t> FuzzHome::recordingOnDisk() {
+    std::ifstream file(ScratchFolder::instance().directory() + "holter.mem", std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 bool FuzzHome::reachesFarPastEnd(std::span<const uint8_t> recording) {

@@ -23,7 +23,9 @@ public:
     static void writeCodeTableText(std::span<const uint8_t> text);
     static void writeRecording(std::span<const uint8_t> bytes);
     // As the viewer opens it: the code table, path.tmp, then holter.mem.
-    static std::unique_ptr<Recording> open();
+    static std::unique_ptr<Recording> open(RecordingAccess access = RecordingAccess::Read);
+    // The bytes of holter.mem as they are on disk now.
+    static std::vector<uint8_t> recordingOnDisk();
 
     // True when a section of holter.mem claims to run far past the end of
     // the file. Its records past the end all read as zeros, so such an

@@ -11,7 +11,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-fuzz"
-all_harnesses=(recording_open block_decode beat_windows code_table forms configuration script_reader)
+all_harnesses=(recording_open block_decode beat_windows code_table forms configuration script_reader journal write_paths)
 
 seconds="${1:-60}"
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
@@ -46,8 +46,10 @@ if [ ! -f "$seeds/.stamp" ] || [ "$holter" -nt "$seeds/.stamp" ]; then
     home="$demos/h${hours}s${seed}"
     ASAN_OPTIONS=detect_leaks=0 "$holter" demo "$home" --hours "$hours" --seed "$seed" --language "$language" >/dev/null
     tag="h${hours}s${seed}"
-    for name in recording_open beat_windows block_decode code_table forms configuration; do mkdir -p "$seeds/$name"; done
+    for name in recording_open beat_windows block_decode code_table forms configuration write_paths; do mkdir -p "$seeds/$name"; done
     cp "$home/recording/holter.mem" "$seeds/recording_open/$tag.mem"
+    # write_paths: the first byte's lowest bit asks for corrections
+    for mode in 0 1; do { printf "\\x0$mode"; cat "$home/recording/holter.mem"; } >"$seeds/write_paths/$tag-$mode.mem"; done
     cp "$home/recording/holter.mem" "$seeds/beat_windows/$tag.mem"
     # block_decode: the home's code table, the split line, then holter.mem
     { cat "$home/huffman.ko2"; printf '#holter.mem\n'; cat "$home/recording/holter.mem"; } >"$seeds/block_decode/$tag.bin"
@@ -63,12 +65,14 @@ if [ ! -f "$seeds/.stamp" ] || [ "$holter" -nt "$seeds/.stamp" ]; then
   rm -rf "$demos"
   touch "$seeds/.stamp"
 fi
-mkdir -p "$seeds/script_reader"
+mkdir -p "$seeds/script_reader" "$seeds/journal"
 cp "$root"/fuzz/seeds/script_reader/* "$seeds/script_reader/"
+cp "$root"/fuzz/seeds/journal/* "$seeds/journal/"
 
 max_len() {
   case "$1" in
-    recording_open|block_decode|beat_windows) echo 524288 ;;
+    recording_open|block_decode|beat_windows|write_paths) echo 524288 ;;
+    journal) echo 65536 ;;
     code_table) echo 16384 ;;
     forms) echo 8192 ;;
     *) echo 4096 ;;

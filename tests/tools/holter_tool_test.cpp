@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "store/beat_word.h"
@@ -71,6 +72,21 @@ protected:
     testing::TempHome home;
     CodeTable table = testing::flatCodeTable();
 };
+
+TEST_F(HolterTool, DemoWritesOverAnExistingHomeOnlyWhenForcedAndDropsItsJournal) {
+    const std::string recording = home.recordingPath("holter.mem");
+    const std::vector<uint8_t> before = home.readFile(recording);
+    home.writeText(recording + "-journal", "a journal of the recording there before");
+    const std::string demo = "demo " + home.programDirectory() + " --hours 1";
+    const ToolRun refused = runHolter(demo);
+    EXPECT_EQ(refused.status, 255);
+    EXPECT_NE(refused.out.find("--force"), std::string::npos) << refused.out;
+    EXPECT_EQ(home.readFile(recording), before);
+    const ToolRun forced = runHolter(demo + " --force");
+    EXPECT_EQ(forced.status, 0) << forced.out;
+    EXPECT_FALSE(std::filesystem::exists(recording + "-journal"));
+    EXPECT_NE(home.readFile(recording), before);
+}
 
 TEST_F(HolterTool, InfoReportsTheRecordingAsJson) {
     const ToolRun run = runHolter("info --home " + home.programDirectory());
