@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/sdl/sdl_key_map.h"
+#include "platform/sdl/window_title.h"
 #include "platform/window/window_system.h"
 
 namespace lumen {
@@ -60,6 +61,7 @@ void SdlDriver::Impl::createWindow()
     if (window == nullptr) {
         return;
     }
+    setWindowTitle(window, title);
     // Let a window manager maximise it before the size is reported.
     const uint64_t until = SDL_GetTicks64() + settleMs;
     SDL_Event event;
@@ -216,9 +218,7 @@ void SdlDriver::titleChanged(WindowHandle window, std::string_view title)
         return;
     }
     impl_->title = std::string(title);
-    if (impl_->window != nullptr) {
-        SDL_SetWindowTitle(impl_->window, impl_->title.c_str());
-    }
+    setWindowTitle(impl_->window, impl_->title);
 }
 
 void SdlDriver::cursorChanged(uint32_t systemId, const CursorImage* image)
