@@ -34,9 +34,10 @@ PrinterList PrinterList::fromSystem()
     }
     cupsFreeDests(count, destinations);
     if (list.printers_.empty()) {
-        list.emptyReason_ = cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE
-                                ? std::string("CUPS: ") + cupsLastErrorString()
-                                : "CUPS lists no printer";
+        list.emptyReason_ = "CUPS lists no printer";
+        if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
+            list.emptyReason_ += std::string(" (") + cupsLastErrorString() + ")";
+        }
     }
     return list;
 }

@@ -40,10 +40,10 @@ void setX11Title(Display* display, Window window, const std::string& title)
 
 }  // namespace
 
-void setWindowTitle(SDL_Window* window, const std::string& utf8Title)
+uint64_t setWindowTitle(SDL_Window* window, const std::string& utf8Title)
 {
     if (window == nullptr) {
-        return;
+        return 0;
     }
     SDL_SetWindowTitle(window, utf8Title.c_str());
 #if defined(SDL_VIDEO_DRIVER_X11)
@@ -53,6 +53,19 @@ void setWindowTitle(SDL_Window* window, const std::string& utf8Title)
         setX11Title(info.info.x11.display, info.info.x11.window, utf8Title);
     }
 #endif
+    return nativeWindowOf(window);
+}
+
+uint64_t nativeWindowOf(SDL_Window* window)
+{
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+        return static_cast<uint64_t>(info.info.x11.window);
+    }
+#endif
+    return 0;
 }
 
 }  // namespace lumen
