@@ -9,7 +9,7 @@
 #include "bench_home.h"
 #include "events/event_catalog.h"
 #include "events/recording_canvas.h"
-#include "platform/print/print_job.h"
+#include "print/job_print_host.h"
 #include "print/report_page.h"
 #include "print/report_printer.h"
 #include "store/event_feed.h"
@@ -50,25 +50,10 @@ struct DayOnScreen {
     }
 };
 
-class FileHost final : public PrintHost {
+class FileHost final : public JobPrintHost {
 public:
     bool confirm(std::string_view, std::string_view) override { return true; }
     void showError(std::string_view, std::string_view) override {}
-    std::unique_ptr<PageOutput> startJob(const Printer& printer, std::string_view name) override
-    {
-        class Output final : public PageOutput {
-        public:
-            explicit Output(std::unique_ptr<PrintJob> job) : job_(std::move(job)) {}
-            Canvas* startPage() override { return job_->startPage(); }
-            void endPage() override { job_->endPage(); }
-            bool finish() override { return job_->finish(); }
-
-        private:
-            std::unique_ptr<PrintJob> job_;
-        };
-        auto job = PrintJob::start(printer, name);
-        return job ? std::make_unique<Output>(std::move(job)) : nullptr;
-    }
 };
 
 // Confirmation to finished PDF file: layout, chart, strip, fonts embedded.

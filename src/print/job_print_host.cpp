@@ -1,5 +1,8 @@
 #include "print/job_print_host.h"
 
+#include <cstdio>
+#include <string>
+
 #include "platform/print/print_job.h"
 
 namespace lumen {
@@ -12,6 +15,7 @@ public:
     Canvas* startPage() override { return job_->startPage(); }
     void endPage() override { job_->endPage(); }
     bool finish() override { return job_->finish(); }
+    std::string failure() const override { return job_->failure(); }
 
 private:
     std::unique_ptr<PrintJob> job_;
@@ -21,11 +25,18 @@ private:
 
 std::unique_ptr<PageOutput> JobPrintHost::startJob(const Printer& printer, std::string_view documentName)
 {
-    std::unique_ptr<PrintJob> job = PrintJob::start(printer, documentName);
+    jobFailure_.clear();
+    std::unique_ptr<PrintJob> job = PrintJob::start(printer, documentName, &jobFailure_);
     if (!job) {
         return nullptr;
     }
     return std::make_unique<PrintJobOutput>(std::move(job));
+}
+
+void JobPrintHost::tellCause(std::string_view cause)
+{
+    std::fprintf(stderr, "lumen: printing failed: %.*s\n", static_cast<int>(cause.size()), cause.data());
+    std::fflush(stderr);
 }
 
 }  // namespace lumen

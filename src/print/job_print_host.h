@@ -7,10 +7,16 @@
 namespace lumen {
 
 // A print host whose jobs are real PrintJobs (a PDF file, or a PDF handed
-// to CUPS); the message boxes are left to the shell.
+// to CUPS) and whose causes of failure go to standard error; the message
+// boxes are left to the shell.
 class JobPrintHost : public PrintHost {
 public:
     std::unique_ptr<PageOutput> startJob(const Printer& printer, std::string_view documentName) override;
+    std::string jobFailure() const override { return jobFailure_; }
+    void tellCause(std::string_view cause) override;
+
+private:
+    std::string jobFailure_;
 };
 
 }  // namespace lumen

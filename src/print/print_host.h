@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/draw/canvas.h"
@@ -17,6 +18,8 @@ public:
     virtual void endPage() = 0;
     // Ends the document and hands it to the printer.
     virtual bool finish() = 0;
+    // Why finish failed.
+    virtual std::string failure() const = 0;
 };
 
 // What printing needs from the window system: its message boxes and its
@@ -28,8 +31,13 @@ public:
     virtual bool confirm(std::string_view text, std::string_view caption) = 0;
     // An OK box with the exclamation icon and no owner.
     virtual void showError(std::string_view text, std::string_view caption) = 0;
-    // A print job on that printer; null when the printer cannot be opened.
+    // A print job on that printer; null when the printer cannot be opened,
+    // and jobFailure() then says why.
     virtual std::unique_ptr<PageOutput> startJob(const Printer& printer, std::string_view documentName) = 0;
+    virtual std::string jobFailure() const = 0;
+    // Tells the cause of a failure beside the message box, which only says
+    // that printing failed.
+    virtual void tellCause(std::string_view cause) = 0;
 };
 
 }  // namespace lumen

@@ -54,6 +54,8 @@ PrintResult printReport(PrintHost& host, const PrinterList& printers, const Prin
     const Printer* printer = defaultPrinter(printers, request.printerIndex);
     std::unique_ptr<PageOutput> job = printer != nullptr ? host.startJob(*printer, texts.text(kDocumentName)) : nullptr;
     if (!job) {
+        const std::string cause = printer != nullptr ? host.jobFailure() : printers.emptyReason();
+        host.tellCause(cause.empty() ? std::string("no printer") : cause);
         host.showError(texts.text(kNoPrinterText), texts.text(kNoPrinterCaption));
         return PrintResult::NoPrinter;
     }
@@ -68,7 +70,9 @@ PrintResult printReport(PrintHost& host, const PrinterList& printers, const Prin
         }
         job->endPage();
     }
-    job->finish();
+    if (!job->finish()) {
+        host.tellCause(job->failure());
+    }
     return PrintResult::PrintedOrDeclined;
 }
 

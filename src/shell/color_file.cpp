@@ -3,7 +3,7 @@
 #include <cctype>
 #include <memory>
 
-#include "lang/language_texts.h"
+#include "lang/stored_language.h"
 #include "store/plain_file.h"
 
 namespace lumen {
@@ -53,25 +53,6 @@ Color colorFromToken(std::string token) {
     return rgb(red, green, blue);
 }
 
-std::optional<std::string> findConfigKey(std::FILE* file, const std::string& key) {
-    std::rewind(file);
-    size_t matched = 0;
-    int c = 0;
-    while (matched < key.size() && (c = std::fgetc(file)) != EOF) {
-        matched = c == static_cast<unsigned char>(key[matched]) ? matched + 1 : 0;
-    }
-    if (matched < key.size()) return std::nullopt;
-    std::string line;
-    while (line.size() < 20 && (c = std::fgetc(file)) != EOF && c != '\r' && c != '\n') line.push_back(static_cast<char>(c));
-    return line;
-}
-
-int32_t languageFromLine(const std::optional<std::string>& line) {
-    int value = 0;
-    if (!line || std::sscanf(line->c_str(), " = %d", &value) != 1) return LanguageTexts::kDefaultLanguage;
-    return LanguageTexts::isAvailable(value) ? value : LanguageTexts::kDefaultLanguage;
-}
-
 std::optional<ColorSettings> readColorFile(const std::string& path) {
     const File file(openPlainFile(path, "rb"));
     if (!file) return std::nullopt;
@@ -88,7 +69,7 @@ std::optional<ColorSettings> readColorFile(const std::string& path) {
         default: break;
         }
     }
-    settings.languageIndex = languageFromLine(findConfigKey(file.get(), "TAROLT_LANGUAGE"));
+    settings.languageIndex = languageFromLine(findConfigKey(file.get(), kStoredLanguageKey));
     return settings;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "lang/stored_language.h"
 #include "platform/draw/color.h"
 
 namespace lumen {
@@ -34,13 +35,6 @@ struct ColorSettings {
 int32_t nextColorComponent(std::string& token);
 // Three components, red, green, blue, each reduced to its low 8 bits.
 Color colorFromToken(std::string token);
-
-// Searches the file from its start for `key` (a mismatching character is not
-// tried again as a first character) and gives up to 20 characters after it.
-std::optional<std::string> findConfigKey(std::FILE* file, const std::string& key);
-
-// The stored language: 1..13 except 6, else 2.
-int32_t languageFromLine(const std::optional<std::string>& line);
 
 // color.ini: tokens numbered from 1; a file too short to name a colour
 // leaves the default of our own color.ini. nullopt when it cannot be opened.

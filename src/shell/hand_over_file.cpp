@@ -1,6 +1,7 @@
 #include "shell/hand_over_file.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 
 #include "store/plain_file.h"
@@ -11,6 +12,16 @@ namespace {
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
+
+// Speeds and amplitudes the buttons know; any other stored value would
+// draw the strip at one setting while the buttons and the report name
+// another, so it counts as the default.
+int32_t knownOrDefault(long value, std::initializer_list<long> known, int32_t fallback) {
+    for (const long k : known) {
+        if (value == k) return static_cast<int32_t>(value);
+    }
+    return fallback;
+}
 
 }  // namespace
 
@@ -32,8 +43,8 @@ std::optional<HandOver> readHandOver(const std::string& path) {
     values.position = static_cast<int32_t>(position);
     values.changed = changed;
     values.startEventCode = code;
-    values.pixelsPerSample = static_cast<int32_t>(speed);
-    values.amplitudeStep = static_cast<int32_t>(amplitude);
+    values.pixelsPerSample = knownOrDefault(speed, {1, 2, 4}, HandOver{}.pixelsPerSample);
+    values.amplitudeStep = knownOrDefault(amplitude, {1, 2, 3}, HandOver{}.amplitudeStep);
     return values;
 }
 

@@ -18,8 +18,9 @@ struct HandOver {
     int32_t amplitudeStep = 2;
 };
 
-// Values that do not scan keep their defaults; nullopt when the file cannot
-// be opened.
+// Values that do not scan keep their defaults, and so do a speed other than
+// 1, 2 or 4 and an amplitude other than 1, 2 or 3; nullopt when the file
+// cannot be opened.
 std::optional<HandOver> readHandOver(const std::string& path);
 bool writeHandOver(const std::string& path, const HandOver& values);
 

@@ -18,16 +18,16 @@ constexpr ClassValues kClasses[] = {
     {640, 50, 17, 33, 17, 560},
 };
 
+constexpr int32_t kLargestNominalWidth = 1024;
+
 Rect place(int32_t x, int32_t y, int32_t width, int32_t height) { return Rect{x, y, x + width, y + height}; }
 
 }  // namespace
 
 int32_t screenClassOf(int32_t screenWidth) {
+    // Today's wide screens get the largest layout rather than the smallest.
+    if (screenWidth >= kLargestNominalWidth) return 1;
     switch (screenWidth) {
-    case 1024:
-    case 1152:
-    case 1280:
-    case 1600: return 1;
     case 800: return 2;
     default: return 3;
     }

@@ -6,7 +6,7 @@
 
 namespace lumen {
 
-// The screen class of a screen width: 1 for 1024, 1152, 1280 and 1600,
+// The screen class of a screen width: 1 for 1024 and every wider screen,
 // 2 for 800, 3 for every other width.
 int32_t screenClassOf(int32_t screenWidth);
 

@@ -1,5 +1,5 @@
 // The viewer program: lumen [--home DIR] [--headless WxH] [--script FILE]
-// [--print-to FILE.pdf] [PRINTER]
+// [--print-to FILE.pdf] [--paper a4|letter] [PRINTER]
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -33,6 +33,7 @@ lumen::ViewerStart startOf(const lumen::LaunchOptions& options) {
                                  : withSlash(std::filesystem::path(start.programFile).parent_path().string());
     start.printerIndex = options.printerIndex;
     start.printTo = options.printTo.value_or("");
+    start.paper = options.paper;
     return start;
 }
 

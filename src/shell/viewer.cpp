@@ -65,6 +65,7 @@ int Viewer::run(const ViewerStart& start) {
     model_.stage = StartupStage::Recording;
     model_.shell.printerIndex = start.printerIndex;
     printTo_ = start.printTo;
+    paper_ = start.paper;
     if (!model_.strip) terminateProgram("Not enough memory!");
     model_.painter = std::make_unique<StripPainter>(*model_.recording, *model_.strip, model_.texts, *stripHost_);
     loadConfiguration(model_, start.programFile);

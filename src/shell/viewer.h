@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "events/pane_host.h"
+#include "platform/print/paper_size.h"
 #include "platform/process/session_bus.h"
 #include "platform/window/window_system.h"
 #include "shell/auto_step_button.h"
@@ -30,6 +31,7 @@ struct ViewerStart {
     std::string programFile;
     int32_t printerIndex = 0;
     std::string printTo;  // --print-to: the one printer writes this PDF; "" for the system's printers
+    PaperSize paper;      // --paper: the sheet of that PDF
 };
 
 // The running viewer: the start-up sequence, the windows and the shell
@@ -103,6 +105,7 @@ private:
     std::unique_ptr<EcgPane> ecg_;
     std::unique_ptr<TitlePane> title_;
     std::string printTo_;
+    PaperSize paper_;
 };
 
 }  // namespace lumen

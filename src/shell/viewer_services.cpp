@@ -61,7 +61,7 @@ int32_t Viewer::printReport(int32_t channelMode, int32_t firstSample, int32_t la
                                             painter.unitsPerMillivolt(), model_.shell.printerIndex);
     request.excerptStart = firstSample;
     request.excerptEnd = lastSample;
-    const PrinterList printers = printTo_.empty() ? PrinterList::fromSystem() : PrinterList::toFile(printTo_);
+    const PrinterList printers = printTo_.empty() ? PrinterList::fromSystem() : PrinterList::toFile(printTo_, paper_);
     const ReportFacts facts =
         gatherReportFacts(*model_.recording, model_.trends, *model_.catalog, model_.texts, browser_->eventCaption());
     ShellPrintHost host(system_);

@@ -1,5 +1,5 @@
-// The report through a real print system: a private CUPS scheduler whose
-// only destination is a cups-pdf printer.
+// The report through a real print system: a private CUPS scheduler with two
+// cups-pdf printers, one on A4 and the default one on Letter.
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <signal.h>
@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "print/report_fixture.h"
 #include "print/report_printer.h"
@@ -61,7 +62,9 @@ public:
         }
         fs::permissions(root, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                   fs::perms::others_read | fs::perms::others_exec);
-        fs::copy_file(kCupsPdfDriver, root / "conf" / "ppd" / "LumenPDF.ppd");
+        fs::copy_file(kCupsPdfDriver, root / "conf" / "ppd" / "LumenA4.ppd");
+        fs::copy_file(kCupsPdfDriver, root / "conf" / "ppd" / "LumenClosed.ppd");
+        writeLetterDriver(root / "conf" / "ppd" / "LumenLetter.ppd");
         socket_ = root / "cups.sock";
         std::ofstream(root / "conf" / "cupsd.conf") << "Listen " << socket_.string() << "\n"
             << "LogLevel warn\nWebInterface No\nBrowsing Off\nDefaultAuthType None\n"
@@ -76,8 +79,13 @@ public:
             files << "User lp\nGroup lp\nSystemGroup lpadmin\n";
         }
         files.close();
+        // CUPS lists LumenA4 first (by name); LumenLetter is the default.
         std::ofstream(root / "conf" / "printers.conf")
-            << "<DefaultPrinter LumenPDF>\nInfo Lumen test printer\nDeviceURI cups-pdf:/\nState Idle\n"
+            << "<Printer LumenA4>\nInfo Lumen A4 printer\nDeviceURI cups-pdf:/\nState Idle\n"
+            << "Accepting Yes\nShared No\n</Printer>\n"
+            << "<Printer LumenClosed>\nInfo Lumen printer taking no jobs\nDeviceURI cups-pdf:/\nState Idle\n"
+            << "Accepting No\nShared No\n</Printer>\n"
+            << "<DefaultPrinter LumenLetter>\nInfo Lumen Letter printer\nDeviceURI cups-pdf:/\nState Idle\n"
             << "Accepting Yes\nShared No\n</DefaultPrinter>\n";
     }
     ~PrivateScheduler()
@@ -114,6 +122,22 @@ public:
     }
 
 private:
+    // The cups-pdf driver with Letter as its default paper.
+    static void writeLetterDriver(const fs::path& path)
+    {
+        std::ifstream in(kCupsPdfDriver);
+        std::ofstream out(path);
+        for (std::string line; std::getline(in, line);) {
+            for (const char* key : {"*DefaultPageSize: ", "*DefaultPageRegion: ", "*DefaultImageableArea: ",
+                                    "*DefaultPaperDimension: "}) {
+                if (line.rfind(key, 0) == 0) {
+                    line = std::string(key) + "Letter";
+                }
+            }
+            out << line << "\n";
+        }
+    }
+
     fs::path root_;
     fs::path socket_;
     pid_t pid_ = 0;
@@ -132,7 +156,67 @@ fs::path newestReport(const fs::path& folder, fs::file_time_type since)
     return {};
 }
 
-TEST(PrintReportThroughCups, PrinterIndexZeroPrintsOnePageOnTheCupsPdfPrinter)
+// The distance of the strip's 10 mm grid lines on the printed page, in mm:
+// the page rendered at 600 dpi across a band of the strip, the thin lines
+// that run through the whole band (not the box edge with its shadow),
+// first to last. 0 when it cannot be measured.
+double gridPitchMm(const fs::path& pdf)
+{
+    constexpr double dotsPerMm = 600 / 25.4;
+    const int top = static_cast<int>(200 * dotsPerMm);
+    const int height = static_cast<int>(40 * dotsPerMm);
+    const fs::path band = fs::path(pdf).replace_extension();
+    testing::commandOutput("pdftoppm -r 600 -gray -singlefile -y " + std::to_string(top) + " -H " +
+                           std::to_string(height) + " -W 6000 '" + pdf.string() + "' '" + band.string() + "'");
+    std::ifstream in(band.string() + ".pgm", std::ios::binary);
+    std::string magic;
+    int width = 0;
+    int rows = 0;
+    int maximum = 0;
+    in >> magic >> width >> rows >> maximum;
+    in.get();
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * rows);
+    if (magic != "P5" || !in.read(reinterpret_cast<char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()))) {
+        return 0;
+    }
+    std::vector<double> centres;
+    for (int x = 0; x < width;) {
+        int run = 0;
+        while (x + run < width) {
+            int dark = 0;
+            for (int y = 0; y < rows; ++y) dark += pixels[static_cast<size_t>(y) * width + x + run] < 128 ? 1 : 0;
+            if (dark < rows * 9 / 10) break;
+            ++run;
+        }
+        if (run > 0 && run <= 0.3 * dotsPerMm) centres.push_back(x + (run - 1) / 2.0);
+        x += run + 1;
+    }
+    fs::remove(band.string() + ".pgm");
+    if (centres.size() < 10) return 0;
+    return (centres.back() - centres.front()) / static_cast<double>(centres.size() - 1) / dotsPerMm;
+}
+
+// Prints on the printer of that index and answers the page cups-pdf wrote.
+fs::path printOn(testing::ReportFixture& fixture, const PrinterList& printers, int32_t index)
+{
+    const fs::path output = cupsPdfOutputFolder();
+    const auto since = fs::file_time_type::clock::now() - 2s;
+    testing::ScriptedPrintHost host(true);
+    const ReportFacts facts = fixture.facts("Ventricular run");
+    PrintRequest request = fixture.request;
+    request.printerIndex = index;
+    EXPECT_EQ(printReport(host, printers, request, fixture.sources(facts)), PrintResult::PrintedOrDeclined);
+    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.causes.empty()) << host.causes.front();
+    fs::path page;
+    for (int i = 0; i < 300 && page.empty(); ++i) {
+        std::this_thread::sleep_for(100ms);
+        page = newestReport(output, since);
+    }
+    return page;
+}
+
+TEST(PrintReportThroughCups, DefaultPrinterComesFirstAndEachPrintsTrueToScaleOnItsPaper)
 {
     if (!fs::exists(kCupsd) || !fs::exists(kCupsPdfBackend) || !fs::exists(kCupsPdfDriver)) {
         GTEST_SKIP() << "cupsd or cups-pdf is not installed";
@@ -146,34 +230,50 @@ TEST(PrintReportThroughCups, PrinterIndexZeroPrintsOnePageOnTheCupsPdfPrinter)
     if (printers.empty()) {
         GTEST_SKIP() << "the private scheduler lists no printer";
     }
-    ASSERT_EQ(printers.select(0)->name, "LumenPDF");
+    ASSERT_EQ(printers.printers().size(), 3u);
+    EXPECT_EQ(printers.select(0)->name, "LumenLetter") << "the default destination first";
+    EXPECT_EQ(printers.select(1)->name, "LumenA4");
+    EXPECT_EQ(printers.select(2)->name, "LumenClosed");
 
-    const fs::path output = cupsPdfOutputFolder();
-    const auto since = fs::file_time_type::clock::now() - 2s;
+    for (const auto& [index, paper] : {std::pair{0, "(letter)"}, std::pair{1, "(A4)"}}) {
+        SCOPED_TRACE(paper);
+        const fs::path page = printOn(fixture, printers, index);
+        ASSERT_FALSE(page.empty()) << "no report in " << cupsPdfOutputFolder();
+        // cups-pdf creates the file first and writes it when the job has run.
+        std::string info;
+        for (int i = 0; i < 300 && info.find("Pages:") == std::string::npos; ++i) {
+            std::this_thread::sleep_for(100ms);
+            info = testing::commandOutput("pdfinfo '" + page.string() + "' 2>&1");
+        }
+        EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
+        EXPECT_NE(info.find(paper), std::string::npos) << info;
+        EXPECT_NE(info.find("Holter ECG report."), std::string::npos) << "the job's title:\n" << info;
+        const double pitch = gridPitchMm(page);
+        std::printf("grid pitch on %s paper: %.3f mm\n", paper, pitch);
+        EXPECT_NEAR(pitch, 10.0, 0.05) << "the 10 mm grid is not to scale";
+        fs::remove(page);
+    }
+}
+
+TEST(PrintReportThroughCups, JobTheDestinationRefusesTellsCupsReason)
+{
+    if (!fs::exists(kCupsd) || !fs::exists(kCupsPdfBackend) || !fs::exists(kCupsPdfDriver)) {
+        GTEST_SKIP() << "cupsd or cups-pdf is not installed";
+    }
+    testing::ReportFixture fixture;
+    PrivateScheduler scheduler(fs::path(fixture.home) / "cups");
+    if (!scheduler.start() || PrinterList::fromSystem().empty()) {
+        GTEST_SKIP() << "cupsd did not start";
+    }
     testing::ScriptedPrintHost host(true);
-    const ReportFacts facts = fixture.facts("Ventricular run");
+    const ReportFacts facts = fixture.facts("");
     PrintRequest request = fixture.request;
-    request.printerIndex = 0;
-    ASSERT_EQ(printReport(host, printers, request, fixture.sources(facts)),
+    request.printerIndex = 2;
+    EXPECT_EQ(printReport(host, PrinterList::fromSystem(), request, fixture.sources(facts)),
               PrintResult::PrintedOrDeclined);
-    EXPECT_TRUE(host.errors.empty());
-
-    fs::path page;
-    for (int i = 0; i < 300 && page.empty(); ++i) {
-        std::this_thread::sleep_for(100ms);
-        page = newestReport(output, since);
-    }
-    ASSERT_FALSE(page.empty()) << "no report in " << output;
-    // cups-pdf creates the file first and writes it when the job has run.
-    std::string info;
-    for (int i = 0; i < 300 && info.find("Pages:") == std::string::npos; ++i) {
-        std::this_thread::sleep_for(100ms);
-        info = testing::commandOutput("pdfinfo '" + page.string() + "' 2>&1");
-    }
-    EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
-    EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
-    EXPECT_NE(info.find("Holter ECG report."), std::string::npos) << "the job's title:\n" << info;
-    fs::remove(page);
+    ASSERT_EQ(host.causes.size(), 1u);
+    EXPECT_NE(host.causes[0].find("LumenClosed"), std::string::npos) << host.causes[0];
+    EXPECT_NE(host.causes[0].find("not accepting"), std::string::npos) << host.causes[0];
 }
 
 }  // namespace

@@ -89,11 +89,14 @@ TEST(PrintReport, NoPrinterGivesTheFailureBox)
     EXPECT_EQ(host.errors[0].first, "Cannot initialize printer.");
     EXPECT_EQ(host.errors[0].second, "Error");
     EXPECT_TRUE(host.jobs.empty());
-    // A printer that cannot be opened is the same failure.
+    EXPECT_EQ(host.causes, std::vector<std::string>{"no printer"});
+    // A printer that cannot be opened is the same failure; the cause names the file.
     ScriptedPrintHost second(true);
     EXPECT_EQ(printReport(second, PrinterList::toFile("/nonexistent/folder/report.pdf"), fixture.request, sources),
               PrintResult::NoPrinter);
     EXPECT_EQ(second.errors.size(), 1u);
+    ASSERT_EQ(second.causes.size(), 1u);
+    EXPECT_EQ(second.causes[0], "cannot write \"/nonexistent/folder/report.pdf\": No such file or directory");
 }
 
 TEST(PrintReport, PrinterIndexPastTheEndPrintsOnTheFirstPrinter)

@@ -26,10 +26,12 @@ public:
         jobs.emplace_back(printer.name, std::string(documentName));
         return JobPrintHost::startJob(printer, documentName);
     }
+    void tellCause(std::string_view cause) override { causes.emplace_back(cause); }
 
     std::vector<std::pair<std::string, std::string>> questions;
     std::vector<std::pair<std::string, std::string>> errors;
     std::vector<std::pair<std::string, std::string>> jobs;  // printer, document
+    std::vector<std::string> causes;
 
 private:
     bool answerYes_;

@@ -8,7 +8,9 @@ namespace {
 TEST(ShellLayout, ScreenClassComesFromTheWholeScreenWidth) {
     for (const int width : {1024, 1152, 1280, 1600}) EXPECT_EQ(screenClassOf(width), 1) << width;
     EXPECT_EQ(screenClassOf(800), 2);
-    for (const int width : {640, 1366, 1440, 1920, 2560, 0}) EXPECT_EQ(screenClassOf(width), 3) << width;
+    for (const int width : {640, 1000, 1023, 960, 0}) EXPECT_EQ(screenClassOf(width), 3) << width;
+    // Wide screens get the 1024 layout.
+    for (const int width : {1025, 1366, 1440, 1920, 2560, 3840}) EXPECT_EQ(screenClassOf(width), 1) << width;
 }
 
 TEST(ShellLayout, NarrowClientOnA1024ScreenShortensTheStrip) {
@@ -30,12 +32,17 @@ TEST(ShellLayout, ClassValuesAndShortfallPerClass) {
     EXPECT_EQ(small.ecgButtonHalf, 33);
     EXPECT_EQ(small.ecgButtonHeight, 22);
     const ShellLayout wide = computeLayout(1920, Size{1920, 1080});
-    EXPECT_EQ(wide.screenClass, 3);
-    EXPECT_EQ(wide.stripWidth, 560);
-    EXPECT_EQ(wide.buttonUnit, 50);
-    EXPECT_EQ(wide.buttonHeight, 17);
-    EXPECT_EQ(wide.ecgButtonHalf, 33);
-    EXPECT_EQ(computeLayout(1920, Size{600, 400}).stripWidth, 520);
+    EXPECT_EQ(wide.screenClass, 1);
+    EXPECT_EQ(wide.stripWidth, 920);
+    EXPECT_EQ(wide.buttonUnit, 90);
+    EXPECT_EQ(wide.buttonHeight, 29);
+    EXPECT_EQ(wide.ecgButtonHalf, 45);
+    EXPECT_EQ(computeLayout(1920, Size{1000, 400}).stripWidth, 896);
+    const ShellLayout odd = computeLayout(960, Size{960, 700});
+    EXPECT_EQ(odd.screenClass, 3);
+    EXPECT_EQ(odd.stripWidth, 560);
+    EXPECT_EQ(odd.buttonUnit, 50);
+    EXPECT_EQ(computeLayout(640, Size{600, 400}).stripWidth, 520);
 }
 
 }  // namespace

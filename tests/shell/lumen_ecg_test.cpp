@@ -95,13 +95,13 @@ TEST(LumenEcg, CaliperFollowsPressMoveAndRelease) {
         return std::string(verb) + " " + std::to_string(column + 5) + " " + std::to_string(ecgTop + 80);
     };
     const SteppedRun run = runSteps(home, {at("press", 300) + "\n" + at("move", 350),
-                                           at("move", 400) + "\n" + at("release", 400),
+                                           at("move", 400) + "\n" + at("release", 400) + "\n" + at("move", 380),
                                            at("press", 401) + "\n" + at("release", 401),
                                            "button 2011\n" + at("press", 402) + "\n" + at("release", 402),
                                            at("press", 950) + "\n" + at("release", 950)});
     EXPECT_EQ(caliper(run.dumps[0], "firstColumn"), 300);
     EXPECT_EQ(caliper(run.dumps[0], "secondColumn"), 350);
-    EXPECT_EQ(caliper(run.dumps[1], "secondColumn"), 400);
+    EXPECT_EQ(caliper(run.dumps[1], "secondColumn"), 380) << "a move after the release still drags";
     EXPECT_EQ(caliper(run.dumps[2], "firstColumn"), 300) << "a press near the release moves the second line";
     EXPECT_EQ(caliper(run.dumps[2], "secondColumn"), 401);
     EXPECT_EQ(caliper(run.dumps[3], "firstColumn"), 402) << "after a command a press begins anew";
@@ -162,6 +162,36 @@ TEST(LumenEcg, AutoStepRunsToTheLastEventOfTheRowAndStops) {
     EXPECT_EQ(unquoted(dumpValue(run.dumps[1], "status", "right")), statusRight(7, 7, viso[6].timeOfDay));
     EXPECT_EQ(caliper(run.dumps[1], "firstColumn"), -1);
     EXPECT_EQ(dumpValue(run.dumps[1], "1000"), "2");
+}
+
+TEST(LumenEcg, WhileAutoStepRunsAPressAnywhereStopsItAndDoesNothingElse) {
+    DemoHome home;
+    home.write("doef.mem", kStartOnViso);
+    const std::vector<HolterEvent> viso = holterEvents(home, "VISO");
+    const int browserHeight = 768 * 2 / 3 - 31;
+    const int ecgTop = 21 + browserHeight + 15;
+    struct Place {
+        const char* name;
+        int x;
+        int y;
+    };
+    const Place places[] = {{"status line", 105, 31 + browserHeight - 10},
+                            {"event row", 400, 31 + 60},
+                            {"strip", 305, ecgTop + 80}};
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.name);
+        home.write("doef.mem", kStartOnViso);
+        const std::string click = "click " + std::to_string(place.x) + " " + std::to_string(place.y);
+        const SteppedRun run = runSteps(home, {"button 1000\nwait 250\n" + click, "wait 500"});
+        EXPECT_EQ(dumpValue(run.dumps[0], "autoStep"), "false");
+        EXPECT_EQ(dumpValue(run.dumps[1], "autoStep"), "false");
+        EXPECT_EQ(dumpNumber(run.dumps[1], "catalog", "cursorTime"), dumpNumber(run.dumps[0], "catalog", "cursorTime"))
+            << "stepping went on";
+        EXPECT_EQ(caliper(run.dumps[0], "firstColumn"), -1) << "the press began a measurement";
+        if (&place == &places[0]) {
+            EXPECT_EQ(unquoted(dumpValue(run.dumps[1], "status", "right")), statusRight(3, 7, viso[2].timeOfDay));
+        }
+    }
 }
 
 }  // namespace

@@ -50,6 +50,24 @@ TEST(LumenPrint, AnsweredQuestionPrintsOneA4PageOfTheSelectedEvent) {
     EXPECT_EQ(dumpValue(run.dumps[1], "messageBox"), "null");
 }
 
+TEST(LumenPrint, LetterPaperAndUnknownStoredSettingsPrintWhatTheButtonsShow) {
+    if (!havePoppler()) GTEST_SKIP() << "poppler-utils are not installed";
+    DemoHome home;
+    home.write("doef.mem", "0 0 103 3 0\n");  // neither speed 3 nor amplitude 0 exists
+    const std::string pdf = home.path("report.pdf");
+    const SteppedRun run = runSteps(home, {"button 1007\nanswer yes"}, "", "--print-to " + pdf + " --paper letter");
+    EXPECT_EQ(run.run.status, 255) << run.run.err;
+    EXPECT_EQ(dumpNumber(run.dumps[0], "strip", "pixelsPerSample"), 2);
+    EXPECT_EQ(dumpNumber(run.dumps[0], "strip", "amplitudeStep"), 2);
+    EXPECT_EQ(dumpValue(run.dumps[0], "2012"), "22") << "the 25 mm/s face";
+    EXPECT_EQ(dumpValue(run.dumps[0], "2011"), "19") << "the 10 mm/mV face";
+    EXPECT_NE(output("pdfinfo " + pdf).find("612 x 792 pts (letter)"), std::string::npos);
+    const std::string text = output("pdftotext -layout " + pdf + " -");
+    EXPECT_NE(text.find("Ampl.: 10 mm/mV"), std::string::npos) << text;
+    EXPECT_NE(text.find("Speed: 25 mm/s"), std::string::npos);
+    EXPECT_EQ(home.text("doef.mem").substr(home.text("doef.mem").size() - 4), "2\n2\n");
+}
+
 TEST(LumenPrint, DeclinedQuestionPrintsNothing) {
     DemoHome home;
     const std::string pdf = home.path("report.pdf");
@@ -68,6 +86,7 @@ TEST(LumenPrint, QuestionAndFailureAreMessageBoxesThatScriptsAnswer) {
     const LumenRun failed = runLumen(home, "button 1007\nanswer yes\n", "1024x768", kNoPrinters);
     EXPECT_EQ(failed.status, 3);
     EXPECT_NE(failed.err.find("\"Error\": Cannot initialize printer."), std::string::npos) << failed.err;
+    EXPECT_NE(failed.err.find("lumen: printing failed: CUPS lists no printer"), std::string::npos) << failed.err;
 
     const std::string dump = home.path("dump.json");
     const LumenRun answered =

@@ -26,7 +26,8 @@ TEST(LumenWindow, LayoutFollowsTheScreenClassOfEachWidth) {
                                 {800, 600, 2, 720, 66, 22, 33},
                                 {1024, 768, 1, 920, 90, 29, 45},
                                 {1280, 1024, 1, 920, 90, 29, 45},
-                                {1920, 1080, 3, 560, 50, 17, 33}};
+                                {1366, 768, 1, 920, 90, 29, 45},
+                                {1920, 1080, 1, 920, 90, 29, 45}};
     DemoHome home;
     for (const ScreenCase& screen : cases) {
         const std::string size = std::to_string(screen.width) + "x" + std::to_string(screen.height);

@@ -44,9 +44,12 @@ protected:
     void SetUp() override {
         home.writeCodeTable(table);
         home.writePathFile();
+        writeRecording("M\xfcller \"Hans\"\r\n");  // u-umlaut in Windows-1252
+    }
+
+    void writeRecording(const std::string& line) {
         RecordingWriter writer(table);
         std::vector<uint8_t> patient(101, 0);
-        const std::string line = "M\xfcller \"Hans\"\r\n";  // u-umlaut in Windows-1252
         std::copy(line.begin(), line.end(), patient.begin());
         patient[100] = 3;
         writer.setSection(SectionId::Patient, patient);
@@ -100,6 +103,29 @@ TEST_F(HolterTool, InfoReportsTheRecordingAsJson) {
               std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"episodes\": 2, \"markers\": 3, \"trendBlocks\": 3"), std::string::npos);
     EXPECT_NE(run.out.find("(50.00%) / 1 (50.00%) / 0 (0.00%)"), std::string::npos);
+}
+
+TEST_F(HolterTool, InfoReadsThePatientLineInTheCodePageOfTheHomesLanguage) {
+    struct Case {
+        const char* colorIni;  // nullptr: no color.ini
+        const char* line;
+        const char* utf8;
+    };
+    const Case cases[] = {
+        {"TAROLT_LANGUAGE = 1\n", "Gy\xf5z\xf5", "Gy\xc5\x91z\xc5\x91"},                   // Windows-1250
+        {"TAROLT_LANGUAGE = 11\n", "\xc8\xe2\xe0\xed\xee\xe2", "\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xbe\xd0\xb2"},  // Windows-1251
+        {"TAROLT_LANGUAGE = 4\n", "Gy\xf5z\xf5", "Gy\xc3\xb5z\xc3\xb5"},                   // Windows-1252
+        {nullptr, "Gy\xf5z\xf5", "Gy\xc3\xb5z\xc3\xb5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        std::remove(home.path("color.ini").c_str());
+        if (c.colorIni != nullptr) home.writeText(home.path("color.ini"), c.colorIni);
+        writeRecording(std::string(c.line) + "\r\n");
+        const ToolRun run = runHolter("info --home " + home.programDirectory());
+        ASSERT_EQ(run.status, 0) << run.out;
+        EXPECT_NE(run.out.find("\"patient\": \"" + std::string(c.utf8) + "\""), std::string::npos) << run.out;
+    }
 }
 
 TEST_F(HolterTool, InfoTakesTheRecordingFolderFromTheCommandLine) {

@@ -256,16 +256,18 @@ struct Settings {
     const char* file;
     std::string content;
     int selectedRow;
-    int pixelsPerSample;  // as read; the strip draws anything but 1 and 4 at 25 mm/s
-    int amplitudeStep;    // as read; anything but 1 and 3 draws at 10 mm/mV
+    int pixelsPerSample;  // a value other than 1, 2 or 4 reads as 2
+    int amplitudeStep;    // a value other than 1, 2 or 3 reads as 2
     std::string handedBack;  // doef.mem after the run, without its first line
 };
 
 const Settings kSettings[] = {
     {"HandOverEmpty", "doef.mem", "", 18, 2, 2, "0\n117\n2\n2\n"},
     {"HandOverOfWords", "doef.mem", "x y z", 18, 2, 2, "0\n117\n2\n2\n"},
-    {"HandOverOutOfRange", "doef.mem", "2147483647 9 251 99 -7", 13, 99, -7, "0\n251\n99\n-7\n"},
-    {"HandOverZeros", "doef.mem", "-2147483648 0 103 0 0", 0, 0, 0, "0\n103\n0\n0\n"},
+    {"HandOverOutOfRange", "doef.mem", "2147483647 9 251 99 -7", 13, 2, 2, "0\n251\n2\n2\n"},
+    {"HandOverZeros", "doef.mem", "-2147483648 0 103 0 0", 0, 2, 2, "0\n103\n2\n2\n"},
+    {"HandOverSpeed3Amplitude0", "doef.mem", "0 0 103 3 0", 0, 2, 2, "0\n103\n2\n2\n"},
+    {"HandOverLargestSettings", "doef.mem", "0 0 103 4 3", 0, 4, 3, "0\n103\n4\n3\n"},
     {"ColorFileEmpty", "color.ini", "", 4, 2, 2, "0\n108\n2\n2\n"},
     {"ColorFileOfGarbage", "color.ini", "\xff\xff\xff===,,,\nTAROLT_LANGUAGE = 99\n", 4, 2, 2,
      "0\n108\n2\n2\n"},

@@ -1,11 +1,15 @@
 #include "holter/info_command.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "holter/fed_recording.h"
 #include "lang/json_text.h"
 #include "holter/recording_opener.h"
 #include "lang/code_page.h"
+#include "lang/language_texts.h"
+#include "lang/stored_language.h"
+#include "store/plain_file.h"
 #include "store/section_id.h"
 
 namespace lumen {
@@ -19,10 +23,20 @@ uint32_t sectionLength(const Recording& recording, SectionId id) {
     return place ? place->length : 0;
 }
 
-std::string patientText(Recording& recording) {
+// The code page of the home's language, as the viewer reads the patient
+// line; a home without color.ini is English, as a bad language key is.
+CodePage homeCodePage(const std::string& programDirectory) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openPlainFile(programDirectory + "color.ini", "rb"),
+                                                          std::fclose);
+    const int32_t language =
+        file ? languageFromLine(findConfigKey(file.get(), kStoredLanguageKey)) : LanguageTexts::kDefaultLanguage;
+    return LanguageTexts::codePageOf(language);
+}
+
+std::string patientText(Recording& recording, CodePage page) {
     std::string line = recording.readPatientLine();
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    return decodeToUtf8(line, CodePage::Windows1252);
+    return decodeToUtf8(line, page);
 }
 
 int32_t startTick(Recording& recording) {
@@ -54,7 +68,7 @@ int runInfo(const ToolArguments& arguments) {
         .string("startClock", clock)
         .number("startTick", startTick(*recording))
         .number("amplitudeCode", amplitudeByte(*recording))
-        .string("patient", patientText(*recording))
+        .string("patient", patientText(*recording, homeCodePage(arguments.programDirectory)))
         .beginObject("beats")
         .number("total", static_cast<int64_t>(beats.size()))
         .number("N", counts.byClass[0])

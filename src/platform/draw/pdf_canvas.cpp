@@ -18,7 +18,7 @@ constexpr double devicePixelPoints = pointsPerInch / PdfDocument::dotsPerInch;
 
 }  // namespace
 
-PdfCanvas::PdfCanvas(_cairo* context) : context_(context)
+PdfCanvas::PdfCanvas(_cairo* context, Size pageHundredthMm) : context_(context), page_(pageHundredthMm)
 {
     cairo_save(context_);
 }
@@ -56,8 +56,8 @@ int32_t PdfCanvas::pointsToLogical(double points) const
 Size PdfCanvas::deviceSize() const
 {
     constexpr double dotsPerHundredthMm = PdfDocument::dotsPerInch / 2540.0;
-    return Size{static_cast<int32_t>(std::lround(PdfDocument::pageWidthHundredthMm * dotsPerHundredthMm)),
-                static_cast<int32_t>(std::lround(PdfDocument::pageHeightHundredthMm * dotsPerHundredthMm))};
+    return Size{static_cast<int32_t>(std::lround(page_.width * dotsPerHundredthMm)),
+                static_cast<int32_t>(std::lround(page_.height * dotsPerHundredthMm))};
 }
 
 void PdfCanvas::setSourceColor(Color color)

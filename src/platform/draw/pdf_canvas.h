@@ -16,7 +16,8 @@ class FontFace;
 // anything else happens.
 class PdfCanvas final : public Canvas {
 public:
-    explicit PdfCanvas(_cairo* context);
+    // `pageHundredthMm`: the sheet the page is drawn on.
+    PdfCanvas(_cairo* context, Size pageHundredthMm);
     ~PdfCanvas() override;
     PdfCanvas(const PdfCanvas&) = delete;
     PdfCanvas& operator=(const PdfCanvas&) = delete;
@@ -105,6 +106,7 @@ private:
     void showText(PointF baselineStart, const std::string& utf8, double width, const TextFont& metrics);
 
     _cairo* context_;
+    Size page_;
     State state_;
     std::vector<State> savedStates_;
     std::vector<PointF> pendingLine_;

@@ -14,16 +14,17 @@ constexpr double pointsPerHundredthMm = 72.0 / 2540.0;
 }  // namespace
 
 struct PdfDocument::Impl {
+    Size sheet;
     cairo_surface_t* surface = nullptr;
     cairo_t* context = nullptr;
     std::unique_ptr<PdfCanvas> page;
 };
 
-PdfDocument::PdfDocument(const std::string& path) : impl_(std::make_unique<Impl>())
+PdfDocument::PdfDocument(const std::string& path, Size pageHundredthMm) : impl_(std::make_unique<Impl>())
 {
-    cairo_surface_t* surface =
-        cairo_pdf_surface_create(path.c_str(), pageWidthHundredthMm * pointsPerHundredthMm,
-                                 pageHeightHundredthMm * pointsPerHundredthMm);
+    impl_->sheet = pageHundredthMm;
+    cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), pageHundredthMm.width * pointsPerHundredthMm,
+                                                        pageHundredthMm.height * pointsPerHundredthMm);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
         return;
@@ -34,6 +35,8 @@ PdfDocument::PdfDocument(const std::string& path) : impl_(std::make_unique<Impl>
 
 PdfDocument::~PdfDocument() { close(); }
 
+Size PdfDocument::pageHundredthMm() const { return impl_->sheet; }
+
 bool PdfDocument::isOpen() const { return impl_->context != nullptr; }
 
 Canvas* PdfDocument::startPage()
@@ -42,7 +45,7 @@ Canvas* PdfDocument::startPage()
         return nullptr;
     }
     endPage();
-    impl_->page = std::make_unique<PdfCanvas>(impl_->context);
+    impl_->page = std::make_unique<PdfCanvas>(impl_->context, impl_->sheet);
     return impl_->page.get();
 }
 

@@ -7,18 +7,19 @@
 
 namespace lumen {
 
-// A print job as a vector PDF file of A4 portrait pages with embedded fonts.
+// A print job as a vector PDF file of portrait pages with embedded fonts, on
+// the sheet the printer uses (A4 unless told otherwise).
 // Each page is drawn through a Canvas that starts in HundredthMillimetre
 // mode (y grows upward, the top edge of the page is y = 0); its Pixels mode
 // is a 600 dpi device, like a printer's.
 class PdfDocument {
 public:
-    static constexpr int32_t pageWidthHundredthMm = 21000;
-    static constexpr int32_t pageHeightHundredthMm = 29700;
+    static constexpr Size a4HundredthMm{21000, 29700};
     static constexpr int32_t dotsPerInch = 600;
 
     // Opens the file; isOpen() tells whether that worked.
-    explicit PdfDocument(const std::string& path);
+    explicit PdfDocument(const std::string& path, Size pageHundredthMm = a4HundredthMm);
+    Size pageHundredthMm() const;
     ~PdfDocument();
     PdfDocument(const PdfDocument&) = delete;
     PdfDocument& operator=(const PdfDocument&) = delete;

@@ -82,11 +82,11 @@ Point HeadlessDriver::toScreen(WindowSystem& system, Point client) const
     return main ? system.clientToScreen(main, client) : client;
 }
 
-void HeadlessDriver::moveTo(WindowSystem& system, Point screen, bool always)
+void HeadlessDriver::moveTo(WindowSystem& system, Point screen, bool drag)
 {
-    if (always || screen != pointer_) {
+    if (drag || screen != pointer_) {
         pointer_ = screen;
-        system.inputMouseMove(screen);
+        system.inputMouseMove(screen, drag);
     }
 }
 

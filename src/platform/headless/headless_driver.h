@@ -42,7 +42,8 @@ private:
     void run(WindowSystem& system, const ScriptAction& action);
     void pointerAction(WindowSystem& system, const ScriptAction& action);
     void clickAt(WindowSystem& system, Point screen, MouseButton button);
-    void moveTo(WindowSystem& system, Point screen, bool always);
+    // A drag move goes out even to the same point, with the left button held.
+    void moveTo(WindowSystem& system, Point screen, bool drag);
     void keyAction(WindowSystem& system, const ScriptAction& action);
     void fail(WindowSystem& system, int status, const std::string& message);
     Point toScreen(WindowSystem& system, Point client) const;

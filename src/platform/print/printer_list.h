@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/print/paper_size.h"
+
 namespace lumen {
 
 enum class PrinterKind : uint8_t { System, File };
@@ -12,14 +14,17 @@ struct Printer {
     std::string name;
     PrinterKind kind = PrinterKind::System;
     std::string filePath;  // File printers: where the PDF goes
+    PaperSize paper;       // File printers: the sheet; system printers ask CUPS
 };
 
-// The printers a report can go to: the system's (CUPS destinations, in the
-// order CUPS lists them) or, for --print-to, one printer writing a file.
+// The printers a report can go to: the system's (the CUPS default
+// destination first, then the others in the order CUPS lists them, so that
+// the first printer is the one the user chose) or, for --print-to, one
+// printer writing a file.
 class PrinterList {
 public:
     static PrinterList fromSystem();
-    static PrinterList toFile(const std::string& pdfPath);
+    static PrinterList toFile(const std::string& pdfPath, const PaperSize& paper = PaperSize::a4());
     static PrinterList of(std::vector<Printer> printers);
 
     const std::vector<Printer>& printers() const { return printers_; }
@@ -27,9 +32,12 @@ public:
     // Entry `index` of the list; the first entry when there is no such
     // entry; null when the list is empty.
     const Printer* select(int32_t index) const;
+    // Why an empty list is empty ("" when not known).
+    const std::string& emptyReason() const { return emptyReason_; }
 
 private:
     std::vector<Printer> printers_;
+    std::string emptyReason_;
 };
 
 }  // namespace lumen

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/sdl/sdl_key_map.h"
+#include "platform/sdl/window_title.h"
 #include "platform/window/window_system.h"
 
 namespace lumen {
@@ -38,6 +39,7 @@ struct SdlDriver::Impl {
     WindowHandle main;
     PixelSurface lastFrame;
     std::string title;
+    uint64_t titledWindow = 0;  // the native window that got the title
 
     Size windowSize() const
     {
@@ -60,6 +62,7 @@ void SdlDriver::Impl::createWindow()
     if (window == nullptr) {
         return;
     }
+    titledWindow = setWindowTitle(window, title);
     // Let a window manager maximise it before the size is reported.
     const uint64_t until = SDL_GetTicks64() + settleMs;
     SDL_Event event;
@@ -192,6 +195,9 @@ void SdlDriver::present(const PixelSurface& frame)
         return;
     }
     SDL_Surface* target = SDL_GetWindowSurface(impl_->window);
+    if (nativeWindowOf(impl_->window) != impl_->titledWindow) {
+        impl_->titledWindow = setWindowTitle(impl_->window, impl_->title);
+    }
     SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(frame.pixels, frame.width, frame.height, 32,
                                                              frame.stridePixels * 4, SDL_PIXELFORMAT_RGB888);
     if (target != nullptr && source != nullptr) {
@@ -219,9 +225,7 @@ void SdlDriver::titleChanged(WindowHandle window, std::string_view title)
         return;
     }
     impl_->title = std::string(title);
-    if (impl_->window != nullptr) {
-        SDL_SetWindowTitle(impl_->window, impl_->title.c_str());
-    }
+    impl_->titledWindow = setWindowTitle(impl_->window, impl_->title);
 }
 
 void SdlDriver::cursorChanged(uint32_t systemId, const CursorImage* image)

@@ -7,6 +7,9 @@ namespace lumen {
 namespace {
 
 constexpr std::string_view pressedProperty = "lumen.button.pressed";
+// Set from the button's own left-button press until that press ends: only a
+// press the button itself saw can end in a click.
+constexpr std::string_view trackingProperty = "lumen.button.tracking";
 
 bool isOwnerDrawn(WindowSystem& system, WindowHandle button)
 {
@@ -23,6 +26,20 @@ void setPressed(WindowSystem& system, WindowHandle button, bool pressed)
     }
     if (was != pressed && !isOwnerDrawn(system, button)) {
         system.invalidateRect(button, std::nullopt, Erase::No);
+    }
+}
+
+bool isTracking(WindowSystem& system, WindowHandle button)
+{
+    return system.getProp(button, trackingProperty) != nullptr;
+}
+
+void setTracking(WindowSystem& system, WindowHandle button, bool tracking)
+{
+    if (tracking) {
+        system.setProp(button, trackingProperty, reinterpret_cast<void*>(uintptr_t{1}));
+    } else {
+        system.removeProp(button, trackingProperty);
     }
 }
 
@@ -55,17 +72,21 @@ LResult buttonProc(WindowHandle button, uint32_t message, WParam wParam, LParam 
     case WM_LBUTTONDBLCLK:
         system.setFocus(button);
         system.setCapture(button);
+        setTracking(system, button, true);
         setPressed(system, button, true);
         return 0;
     case WM_MOUSEMOVE:
-        if (system.capture() == button) {
+        if (isTracking(system, button) && system.capture() == button) {
             setPressed(system, button, system.clientRect(button).contains(pointFromLParam(lParam)));
         }
         return 0;
     case WM_LBUTTONUP: {
-        if (system.capture() != button) {
+        // A release whose press went elsewhere (a subclass that took the
+        // press, a capture of someone else's) is none of the button's business.
+        if (!isTracking(system, button)) {
             return 0;
         }
+        setTracking(system, button, false);
         const bool inside = system.clientRect(button).contains(pointFromLParam(lParam));
         system.releaseCapture();
         if (inside) {
@@ -75,6 +96,7 @@ LResult buttonProc(WindowHandle button, uint32_t message, WParam wParam, LParam 
         return 0;
     }
     case WM_CAPTURECHANGED:
+        setTracking(system, button, false);
         setPressed(system, button, false);
         return 0;
     case WM_PAINT:

@@ -52,7 +52,7 @@ LaunchOptions LaunchOptions::parse(std::span<const std::string_view> arguments)
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
         const bool takesValue = argument == "--home" || argument == "--headless" || argument == "--script" ||
-                                argument == "--print-to";
+                                argument == "--print-to" || argument == "--paper";
         if (takesValue && i + 1 >= arguments.size()) {
             options.error = std::string(argument) + " needs a value";
             return options;
@@ -69,6 +69,13 @@ LaunchOptions LaunchOptions::parse(std::span<const std::string_view> arguments)
             options.script = std::string(arguments[++i]);
         } else if (argument == "--print-to") {
             options.printTo = std::string(arguments[++i]);
+        } else if (argument == "--paper") {
+            const std::optional<PaperSize> paper = PaperSize::named(arguments[++i]);
+            if (!paper) {
+                options.error = "--paper needs a4 or letter";
+                return options;
+            }
+            options.paper = *paper;
         } else if (argument.size() > 1 && argument.substr(0, 2) == "--") {
             options.error = "unknown option " + std::string(argument);
             return options;

@@ -7,11 +7,15 @@
 #include <string_view>
 
 #include "platform/draw/geometry.h"
+#include "platform/print/paper_size.h"
 
 namespace lumen {
 
 // The viewer's command line:
-//   lumen [--home DIR] [--headless WxH] [--script FILE] [--print-to FILE.pdf] [PRINTER]
+//   lumen [--home DIR] [--headless WxH] [--script FILE] [--print-to FILE.pdf]
+//         [--paper a4|letter] [PRINTER]
+// --paper is the sheet of the --print-to file (A4 when not given); system
+// printers print on their own default media.
 // PRINTER is read like "%d": a leading decimal number, 0 when there is none.
 // --script without --headless runs headless on a 1024 x 768 screen.
 struct LaunchOptions {
@@ -19,6 +23,7 @@ struct LaunchOptions {
     std::optional<Size> headlessScreen;
     std::optional<std::string> script;
     std::optional<std::string> printTo;
+    PaperSize paper;
     int32_t printerIndex = 0;
     std::optional<std::string> error;  // a bad command line: the message to print
 

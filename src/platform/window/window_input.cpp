@@ -95,7 +95,8 @@ bool convertMouse(WindowSystem& system, WindowSystem::Impl& impl, const InputEve
         return false;
     }
     const Point client = system.screenToClient(target, event.screen);
-    message = Message{target, number, mouseKeyFlags(impl), makeLParam(client.x, client.y), 0, {}};
+    const WParam held = event.kind == InputEvent::Kind::Move && event.leftHeld ? MK_LBUTTON : 0;
+    message = Message{target, number, mouseKeyFlags(impl) | held, makeLParam(client.x, client.y), 0, {}};
     return true;
 }
 
@@ -292,11 +293,12 @@ CursorHandle WindowSystem::setClassCursor(WindowHandle window, CursorHandle curs
 
 Point WindowSystem::cursorPosition() const { return impl_->cursorPosition; }
 
-void WindowSystem::inputMouseMove(Point screen)
+void WindowSystem::inputMouseMove(Point screen, bool leftHeld)
 {
     InputEvent event;
     event.kind = InputEvent::Kind::Move;
     event.screen = screen;
+    event.leftHeld = leftHeld;
     impl_->input.push_back(event);
 }
 

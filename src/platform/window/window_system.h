@@ -155,7 +155,9 @@ public:
     bool answerMessageBox(int32_t answer);
 
     // --- input from the driver (screen coordinates) -------------------------
-    void inputMouseMove(Point screen);
+    // `leftHeld`: the move is a drag whatever the button did before (the
+    // test script's move).
+    void inputMouseMove(Point screen, bool leftHeld = false);
     void inputMouseButton(MouseButton button, ButtonAction action, Point screen);
     void inputKey(uint32_t virtualKey, KeyAction action);
     void inputClose(WindowHandle topLevel);

@@ -48,6 +48,7 @@ struct InputEvent {
     Point screen;
     MouseButton button = MouseButton::Left;
     ButtonAction buttonAction = ButtonAction::Down;
+    bool leftHeld = false;  // a move that reports the left button held
     uint32_t virtualKey = 0;
     KeyAction keyAction = KeyAction::Down;
     WindowHandle window;

@@ -115,5 +115,50 @@ TEST_F(XvfbTest, RealWindowIsMaximisedAndARealClickArrivesAsACommand)
     }));
 }
 
+std::string commandOutput(const std::string& command)
+{
+    std::string text;
+    if (FILE* pipe = ::popen(command.c_str(), "r"); pipe != nullptr) {
+        char buffer[1024];
+        for (size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, got);
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+// The credit text of Ctrl+Shift+Alt+P lies outside ASCII: both the name a
+// window manager reads today and the legacy one must hold it, in UTF-8.
+TEST_F(XvfbTest, TitleOutsideAsciiReachesBothWindowNamesUnderAWindowManager)
+{
+    if (!installed("xprop") || !installed("openbox")) {
+        GTEST_SKIP() << "xprop or openbox is not installed";
+    }
+    const pid_t manager = ::fork();
+    if (manager == 0) {
+        ::execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    {
+        SdlDriver driver;
+        ASSERT_TRUE(driver.isReady());
+        WindowSystem system(driver);
+        TestApp app(system);
+        system.setTimer(app.main, 1, 50);
+        const std::string credit = "Lumen \xE2\x80\x94 written by the Lumen developers";
+        system.setWindowText(app.main, credit);
+        ASSERT_TRUE(runUntil(system, [] { return logged(WM_TIMER).size() >= 2; }));
+        const std::string window = commandOutput("xdotool search --name 'written by' | head -n 1 | tr -d '\\n'");
+        ASSERT_FALSE(window.empty());
+        const std::string names = commandOutput("LC_ALL=C.UTF-8 xprop -id " + window + " _NET_WM_NAME WM_NAME");
+        EXPECT_NE(names.find("_NET_WM_NAME(UTF8_STRING) = \"" + credit + "\""), std::string::npos) << names;
+        EXPECT_NE(names.find("WM_NAME(UTF8_STRING) = \"" + credit + "\""), std::string::npos) << names;
+        const std::string seen = commandOutput("LC_ALL=C.UTF-8 xprop -id " + window + " _NET_WM_VISIBLE_NAME");
+        EXPECT_NE(seen.find(credit), std::string::npos) << "the title openbox shows: " << seen;
+    }
+    ::kill(manager, SIGTERM);
+    ::waitpid(manager, nullptr, 0);
+}
+
 }  // namespace
 }  // namespace lumen::testing

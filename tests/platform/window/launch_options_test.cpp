@@ -12,13 +12,16 @@ LaunchOptions parse(std::vector<std::string_view> arguments) { return LaunchOpti
 TEST(LaunchOptionsTest, ReadsEveryOption)
 {
     const LaunchOptions options =
-        parse({"--home", "/h", "--headless", "800x600", "--script", "s.txt", "--print-to", "r.pdf", "2"});
+        parse({"--home", "/h", "--headless", "800x600", "--script", "s.txt", "--print-to", "r.pdf", "--paper", "Letter", "2"});
     ASSERT_FALSE(options.error);
     EXPECT_EQ(options.home, "/h");
     EXPECT_EQ(options.headlessScreen, (Size{800, 600}));
     EXPECT_EQ(options.script, "s.txt");
     EXPECT_EQ(options.printTo, "r.pdf");
+    EXPECT_EQ(options.paper.hundredthMm, (Size{21590, 27940}));
+    EXPECT_EQ(options.paper.media, "na_letter_8.5x11in");
     EXPECT_EQ(options.printerIndex, 2);
+    EXPECT_EQ(parse({}).paper.hundredthMm, (Size{21000, 29700})) << "A4 unless told";
 }
 
 TEST(LaunchOptionsTest, PrinterIndexIsALeadingNumberLikePercentD)
@@ -38,6 +41,8 @@ TEST(LaunchOptionsTest, BadCommandLinesAreErrors)
     EXPECT_TRUE(parse({"--headless", "0x600"}).error);
     EXPECT_TRUE(parse({"--headless", "800x600x3"}).error);
     EXPECT_TRUE(parse({"--frobnicate"}).error);
+    EXPECT_TRUE(parse({"--paper", "a5"}).error);
+    EXPECT_TRUE(parse({"--paper"}).error);
     EXPECT_EQ(parse({"--script", "s"}).headlessScreen, (Size{1024, 768}));
 }
 
