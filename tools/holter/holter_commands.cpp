@@ -4,17 +4,21 @@
 
 #include "holter/demo_command.h"
 #include "holter/events_command.h"
+#include "holter/import_command.h"
 #include "holter/info_command.h"
 
 namespace lumen {
 
 std::span<const HolterCommand> holterCommands() {
     static constexpr std::string_view kDemoOptions[] = {"--hours", "--seed", "--language"};
-    static const std::array<HolterCommand, 4> commands = {{
+    static constexpr std::string_view kImportOptions[] = {"--channels", "--annotations", "--detect", "--language",
+                                                          "--patient", "--force"};
+    static const std::array<HolterCommand, 5> commands = {{
         {"demo", kDemoOptions, &runDemo},
         {"info", {}, &runInfo},
         {"decode", {}, &runDecode},
         {"events", {}, &runEvents},
+        {"import", kImportOptions, &runImport},
     }};
     return commands;
 }

@@ -13,7 +13,8 @@ constexpr const char* kUsage =
     "usage: holter demo DIR [--hours H] [--seed N] [--language L]\n"
     "       holter info [--home DIR] [RECDIR]\n"
     "       holter decode [--home DIR] [RECDIR] FIRST [COUNT]\n"
-    "       holter events [--home DIR] [RECDIR]\n";
+    "       holter events [--home DIR] [RECDIR]\n"
+    "       holter import SOURCE DIR [--channels A,B] [--annotations FILE] [--language L] [--patient TEXT] [--force]\n";
 
 int usage() {
     std::fputs(kUsage, stderr);

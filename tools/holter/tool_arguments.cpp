@@ -15,11 +15,16 @@ std::optional<ToolArguments> ToolArguments::parse(std::span<char* const> words,
             arguments.positional.push_back(word);
             continue;
         }
+        const bool known = std::find(knownOptions.begin(), knownOptions.end(), word) != knownOptions.end();
+        if (known && (word == "--force" || word == "--detect")) {  // flags without a value
+            arguments.options.emplace_back(word, "");
+            continue;
+        }
         if (i + 1 >= words.size()) return std::nullopt;
         const std::string value = words[++i];
         if (word == "--home") {
             arguments.programDirectory = value.empty() || value.back() == '/' ? value : value + "/";
-        } else if (std::find(knownOptions.begin(), knownOptions.end(), word) != knownOptions.end()) {
+        } else if (known) {
             arguments.options.emplace_back(word, value);
         } else {
             return std::nullopt;
