@@ -4,6 +4,7 @@
 
 #include "holter/demo_command.h"
 #include "holter/events_command.h"
+#include "holter/export_command.h"
 #include "holter/import_command.h"
 #include "holter/info_command.h"
 
@@ -13,12 +14,14 @@ std::span<const HolterCommand> holterCommands() {
     static constexpr std::string_view kDemoOptions[] = {"--hours", "--seed", "--language"};
     static constexpr std::string_view kImportOptions[] = {"--channels", "--annotations", "--detect", "--language",
                                                           "--patient", "--force"};
-    static const std::array<HolterCommand, 5> commands = {{
+    static constexpr std::string_view kExportOptions[] = {"--edf", "--wfdb"};
+    static const std::array<HolterCommand, 6> commands = {{
         {"demo", kDemoOptions, &runDemo},
         {"info", {}, &runInfo},
         {"decode", {}, &runDecode},
         {"events", {}, &runEvents},
         {"import", kImportOptions, &runImport},
+        {"export", kExportOptions, &runExport},
     }};
     return commands;
 }

@@ -32,6 +32,9 @@ public:
         if (at - runStart_ >= minimum_) runs_.push_back({runStart_, at});
         runStart_ = at;
     }
+    // A flat stretch that lasts to the end is where the recorder stopped
+    // (or the padding of a stored last block), not a lead-off.
+    void finish(int64_t at) { runStart_ = at; }
     std::vector<std::pair<int64_t, int64_t>>& runs() { return runs_; }
 
 private:
@@ -122,7 +125,7 @@ ConditionedSignal SignalConditioner::run(SignalSource& source, const std::string
         out.channel2[i] = quantise(stored[1][i], out.unitsPerMv);
     }
     for (unsigned c = 0; c < channels; ++c) {
-        flat[c].close(at);
+        flat[c].finish(at);
         for (const auto& [from, to] : flat[c].runs())
             out.leadOff.push_back({static_cast<int32_t>(static_cast<double>(from) * kStoredRateHz / fs),
                                    static_cast<int32_t>(std::ceil(static_cast<double>(to) * kStoredRateHz / fs))});

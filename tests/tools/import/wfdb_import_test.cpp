@@ -3,8 +3,10 @@
 // reference annotations show, counted here from the .atr on its own.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <regex>
 
+#include "import/wfdb/wfdb_annotations.h"
 #include "store/recording.h"
 #include "support/temp_home.h"
 #include "tools/import/import_run.h"
@@ -108,6 +110,53 @@ TEST_P(WfdbImport, BeatsAndEpisodesMatchTheReferenceAnnotations) {
             EXPECT_GT(count, 0) << row;
         }
     }
+}
+
+// EDF+ out and in again gives the same beats and episodes; a WFDB export
+// carries the labels as the physician corrected them.
+TEST(ImportExport, RecordsLeaveWithTheirBeatsAndCorrections) {
+    const auto folder = physionetFolder();
+    if (folder.empty()) GTEST_SKIP() << "the shared PhysioNet data is not beside the source tree";
+    testing::TempHome scratch;
+    const std::string home = scratch.path("h208");
+    ASSERT_EQ(runHolter("import " + (folder / "mitdb/208").string() + " " + home).status, 0);
+    ASSERT_EQ(runHolter("export --home " + home + " --edf " + scratch.path("208.edf")).status, 0);
+    ASSERT_EQ(runHolter("import " + scratch.path("208.edf") + " " + scratch.path("again")).status, 0);
+    const std::string before = runHolter("info --home " + home).out;
+    const std::string after = runHolter("info --home " + scratch.path("again")).out;
+    for (const char* key : {"total", "N", "S", "V", "A", "episodes", "VISO", "VCPL", "VRUN", "VBIG", "VTCH", "SVISO",
+                            "SVCPL", "SVRUN", "SVTCH", "PAUSE", "Artefact", "Lead off"})
+        EXPECT_EQ(jsonNumber(after, key), jsonNumber(before, key)) << key;
+
+    // The physician calls every third ventricular beat normal.
+    Recording recording(home + "/");
+    const auto place = recording.directory().find(SectionId::Beats);
+    ASSERT_TRUE(place.has_value());
+    recording.closeFile();
+    std::fstream file(home + "/recording/holter.mem", std::ios::in | std::ios::out | std::ios::binary);
+    std::string expected;
+    int ventricular = 0;
+    for (uint32_t at = place->offset; at < place->offset + place->length; at += 4) {
+        uint8_t word[4];
+        file.seekg(at);
+        file.read(reinterpret_cast<char*>(word), 4);
+        const int beatClass = (word[3] >> 1) & 3;
+        const bool relabel = beatClass == 2 && ventricular++ % 3 == 0;
+        if (relabel) {
+            word[3] &= static_cast<uint8_t>(~0x06);
+            file.seekp(at);
+            file.write(reinterpret_cast<const char*>(word), 4);
+        }
+        if ((word[3] >> 3) != 31) expected += "NSVQ"[relabel ? 0 : beatClass];
+    }
+    file.close();
+    ASSERT_EQ(runHolter("export --home " + home + " --wfdb " + scratch.path("w208")).status, 0);
+    std::ifstream atr(scratch.path("w208/w208.atr"), std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(atr)), std::istreambuf_iterator<char>());
+    std::string labels;
+    for (const WfdbAnnotation& a : WfdbAnnotations::parse(bytes, "w208.atr")) labels += WfdbAnnotations::mnemonic(a.code);
+    EXPECT_EQ(labels, expected);
+    EXPECT_GT(ventricular, 300);
 }
 
 INSTANTIATE_TEST_SUITE_P(PhysioNet, WfdbImport, ::testing::ValuesIn(kRecords),

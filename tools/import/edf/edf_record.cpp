@@ -9,6 +9,7 @@
 
 #include "import/export_content.h"
 #include "import/import_error.h"
+#include "recording/episode_rules.h"
 
 namespace lumen {
 namespace {
@@ -110,12 +111,12 @@ void readAnnotations(int handle, const edf_hdr_struct& h, SourceRecording& out) 
         if (edf_get_annotation(handle, static_cast<int>(i), &a) != 0) continue;
         const auto at = static_cast<int64_t>(std::llround(static_cast<double>(a.onset) * kQuarterTicksPerAnnotationUnit));
         const std::string text = trimmed(a.annotation);
-        if (const auto label = BeatLabels::lookup(text)) {
-            out.beats.push_back({at, *label});
-            out.hasBeatAnnotations = true;
-        } else if (text == "Artefact") {
+        if (text == episodeName(EpisodeRules::kArtefact)) {
             const double seconds = std::atof(a.duration);
             out.noise.push_back({at, at + static_cast<int64_t>(seconds * kQuarterTicksPerSecond)});
+        } else if (const auto label = BeatLabels::lookup(text)) {
+            out.beats.push_back({at, *label});
+            out.hasBeatAnnotations = true;
         } else if (!isEpisodeName(text)) {
             out.eventQuarterTicks.push_back(at);
         }
