@@ -31,6 +31,7 @@ constexpr Entry kTable[] = {
     {"a", kSupraventricular},         {"J", kSupraventricular},         {"S", kSupraventricular},
     {"V", kVentricular},              {"E", kVentricular},              {"r", kVentricular},
     {"F", kFusion},  {"Q", kArtefact}, {"|", kArtefact},
+    {"X", kArtefact}, {"U", kArtefact},  // ISHNE: artefact, unknown
     {"normal", kNormal}, {"normal beat", kNormal}, {"sinus", kNormal}, {"paced", kPaced}, {"paced beat", kPaced},
     {"svpb", kSupraventricular}, {"spb", kSupraventricular}, {"pac", kSupraventricular},
     {"apb", kSupraventricular}, {"supraventricular", kSupraventricular},

@@ -4,6 +4,7 @@
 
 #include "import/edf/edf_record.h"
 #include "import/import_error.h"
+#include "import/ishne/ishne_record.h"
 #include "import/wfdb/wfdb_record.h"
 
 namespace lumen {
@@ -21,6 +22,7 @@ SourceRecording SourceOpener::open(const std::string& source, const std::vector<
         if (!annotations.empty()) throw ImportError(annotations, "EDF+ and BDF+ files carry their own annotations");
         return EdfRecord::open(source, channels);
     }
+    if (extension == ".ecg") return IshneRecord::open(source, channels, annotations);
     if (!fs::exists(path, error)) throw ImportError(source, "no such file (nor a WFDB header " + source + ".hea)");
     throw ImportError(source, "not a format Lumen imports (WFDB .hea, EDF/EDF+/BDF/BDF+, ISHNE .ecg)");
 }
