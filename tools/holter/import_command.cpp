@@ -1,5 +1,6 @@
 #include "holter/import_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -37,6 +38,9 @@ std::string summaryOf(const SourceRecording& source, const ImportedRecording& im
       << r.plan.markerTenths.size() << " markers";
     if (imported.signal.duplicated) s << "; one channel only: shown twice";
     if (!source.hasBeatAnnotations) s << "; no beat annotations: no beats, no episodes";
+    const auto& st = r.trends.st1;
+    if (std::count(st.begin(), st.end(), kStNoValue) == static_cast<long>(st.size()))
+        s << "; no ST level could be measured: the ST tables are empty";
     return s.str();
 }
 
