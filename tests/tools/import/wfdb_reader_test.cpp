@@ -83,6 +83,14 @@ TEST(WfdbSignalReader, ReadsEverySupportedFormatInMillivolts) {
     }
 }
 
+// A line of blanks other than spaces and tabs once read past an empty word
+// list (a fuzzing finding).
+TEST(WfdbHeader, LinesOfOtherBlanksAreSkipped) {
+    const WfdbHeader h = WfdbHeader::parse("r 1 360 4\n\v\f\nr.dat 16 200 12 0 0 0 0 ECG\n", "r.hea");
+    ASSERT_EQ(h.signals.size(), 1u);
+    EXPECT_EQ(h.signals[0].description, "ECG");
+}
+
 TEST(WfdbAnnotations, FormatAndParseAreInverse) {
     const std::vector<WfdbAnnotation> written = {
         {18, 1, 0, 0, 0, {}}, {370, 5, 0, 0, 0, {}}, {371, 14, 3, 1, 0, {}},

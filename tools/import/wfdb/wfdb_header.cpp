@@ -183,6 +183,7 @@ WfdbHeader WfdbHeader::parse(std::string_view text, const std::string& fileName)
             continue;
         }
         const auto words = wordsOf(line);
+        if (words.empty()) continue;  // blanks of other kinds: vertical tab, form feed
         if (!haveRecordLine) {
             parseRecordLine(words, h, signalCount, fileName);
             haveRecordLine = true;
