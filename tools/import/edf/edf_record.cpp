@@ -34,7 +34,7 @@ bool looksLikeEcg(const std::string& label) {
 class EdfSignal : public SignalSource {
 public:
     EdfSignal(int handle, const edf_hdr_struct& header, std::vector<int> signals, const std::string& path)
-        : handle_(handle), signals_(std::move(signals)) {
+        : handle_(handle), signals_(std::move(signals)), path_(path) {
         for (int s : signals_) {
             const edf_param_struct& p = header.signalparam[s];
             const double fs = static_cast<double>(p.smp_in_datarecord) * EDFLIB_TIME_DIMENSION /
@@ -63,7 +63,7 @@ public:
             std::span<float> out = c == 0 ? out0 : out1;
             edfseek(handle_, signals_[c], position_, EDFSEEK_SET);
             if (edfread_physical_samples(handle_, signals_[c], n, buffer_.data()) != n)
-                throw ImportError("EDF", "the signal ended early");
+                throw ImportError(path_, "the signal ended early");
             edfseek(handle_, signals_[c], position_, EDFSEEK_SET);
             edfread_digital_samples(handle_, signals_[c], n, digital_.data());
             for (int i = 0; i < n; ++i) {
@@ -78,6 +78,7 @@ public:
 private:
     int handle_;
     std::vector<int> signals_;
+    std::string path_;
     double frequency_ = 0;
     int64_t length_ = -1;
     int64_t position_ = 0;

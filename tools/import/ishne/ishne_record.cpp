@@ -30,7 +30,7 @@ std::vector<uint8_t> readBytes(const std::string& path, uintmax_t limit) {
 class IshneSignal : public SignalSource {
 public:
     IshneSignal(const std::string& path, const IshneHeader& h, std::vector<int> leads)
-        : header_(h), leads_(std::move(leads)), stream_(std::fopen(path.c_str(), "rb")) {
+        : header_(h), leads_(std::move(leads)), path_(path), stream_(std::fopen(path.c_str(), "rb")) {
         if (stream_ == nullptr || std::fseek(stream_, static_cast<long>(h.dataOffset), SEEK_SET) != 0)
             throw ImportError(path, "cannot read the ECG block");
     }
@@ -50,7 +50,7 @@ public:
         const auto stride = static_cast<size_t>(header_.leads);
         buffer_.resize(n * stride * 2);
         if (std::fread(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size())
-            throw ImportError("ISHNE", "the ECG block ended early");
+            throw ImportError(path_, "the ECG block ended early");
         for (size_t c = 0; c < leads_.size(); ++c) {
             std::span<float> out = c == 0 ? out0 : out1;
             const auto lead = static_cast<size_t>(leads_[c]);
@@ -68,6 +68,7 @@ public:
 private:
     IshneHeader header_;
     std::vector<int> leads_;
+    std::string path_;
     std::FILE* stream_;
     std::vector<uint8_t> buffer_;
     int64_t position_ = 0;

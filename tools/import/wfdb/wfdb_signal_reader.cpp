@@ -133,6 +133,7 @@ void WfdbSignalReader::openFile(const std::string& name, const std::filesystem::
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
     if (error) throw ImportError(path.string(), "cannot read the signal file: " + error.message());
+    f.path = path.string();
     f.stream = std::fopen(path.c_str(), "rb");
     if (f.stream == nullptr || std::fseek(f.stream, static_cast<long>(offset), SEEK_SET) != 0) {
         if (f.stream != nullptr) std::fclose(f.stream);
@@ -149,7 +150,7 @@ size_t WfdbSignalReader::decodeChunk(SignalFile& file, size_t frames) {
     file.buffer.resize(bytes + 3);
     file.frame.resize(samples);
     const size_t got = std::fread(file.buffer.data(), 1, bytes, file.stream);
-    if (got < bytes) throw ImportError(file.name, "the signal file ended early (read error or truncated)");
+    if (got < bytes) throw ImportError(file.path, "the signal file ended early (read error or truncated)");
     decode(file.format, file.buffer.data(), samples, file.frame.data());
     return frames;
 }

@@ -27,7 +27,8 @@ public:
 
 private:
     struct SignalFile {
-        std::string name;
+        std::string name;  // as the header names it
+        std::string path;
         std::FILE* stream = nullptr;
         int format = 0;
         int signalsPerFrame = 0;
