@@ -124,13 +124,24 @@ void readAnnotations(int handle, const edf_hdr_struct& h, SourceRecording& out) 
     }
 }
 
+std::string openProblem(int code) {
+    switch (code) {
+    case EDFLIB_NO_SUCH_FILE_OR_DIRECTORY: return "no such file";
+    case EDFLIB_FILE_CONTAINS_FORMAT_ERRORS: return "not an EDF/BDF file, or its header contradicts the standard";
+    case EDFLIB_FILE_READ_ERROR: return "cannot be read, or is shorter than its header says";
+    case EDFLIB_FILE_IS_DISCONTINUOUS: return "a discontinuous EDF+D/BDF+D file: only continuous recordings can be imported";
+    case EDFLIB_FILETYPE_ERROR: return "not an EDF/BDF file";
+    default: return "not a readable EDF/BDF file (EDFlib error " + std::to_string(code) + ")";
+    }
+}
+
 }  // namespace
 
 SourceRecording EdfRecord::open(const std::string& path, const std::vector<std::string>& channels) {
     edf_hdr_struct h;
     std::memset(&h, 0, sizeof h);
     if (edfopen_file_readonly(path.c_str(), &h, EDFLIB_READ_ALL_ANNOTATIONS) != 0)
-        throw ImportError(path, "not a readable EDF/BDF file (EDFlib error " + std::to_string(h.filetype) + ")");
+        throw ImportError(path, openProblem(h.filetype));
     SourceRecording out;
     try {
         const std::vector<int> signals = chooseSignals(h, channels, path);
