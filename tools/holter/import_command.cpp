@@ -36,6 +36,8 @@ std::string summaryOf(const SourceRecording& source, const ImportedRecording& im
       << r.plan.beats.size() << " beats (N " << byClass[0] << ", S " << byClass[1] << ", V " << byClass[2] << ", A "
       << byClass[3] << ", lead off " << imported.leadOffBeats << "), " << r.plan.episodes.size() << " episodes, "
       << r.plan.markerTenths.size() << " markers";
+    if (imported.secondVentricularForm > 0)
+        s << "; " << imported.secondVentricularForm << " ventricular beats of a second form";
     if (imported.signal.duplicated) s << "; one channel only: shown twice";
     if (!source.hasBeatAnnotations) s << "; no beat annotations: no beats, no episodes";
     const auto& st = r.trends.st1;

@@ -5,6 +5,7 @@
 
 #include "demo/form_templates.h"
 #include "demo/trend_builder.h"
+#include "import/form_matcher.h"
 #include "import/import_error.h"
 #include "recording/episode_rules.h"
 
@@ -117,6 +118,7 @@ ImportedRecording RecordingImporter::build(SourceRecording& source, const std::s
     r.amplitudeCode = out.signal.amplitudeCode;
     r.trends = TrendBuilder::build(plan, r.signal, out.signal.unitsPerMv);
     r.forms = FormTemplates::build(plan, r.signal);
+    out.secondVentricularForm = FormMatcher::splitVentricularForms(r);
     r.formsMem = FormTemplates::fileImage(r.forms);
     r.codeTable = DemoRecordingBuilder::buildCodeTable(r.signal);
     r.patientLine = asciiLine(patient.empty() ? source.patient : patient);

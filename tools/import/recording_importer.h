@@ -15,6 +15,7 @@ struct ImportedRecording {
     DemoRecording recording;  // everything the recording folder holds
     ConditionedSignal signal;
     size_t leadOffBeats = 0;
+    size_t secondVentricularForm = 0;  // ventricular beats of another shape
 };
 
 // Makes a recording of a source: stored signal, beat words, derived
