@@ -24,7 +24,7 @@ struct WfdbSignalSpec {
 struct WfdbHeader {
     std::string recordName;
     double samplingFrequency = 250.0;
-    double counterFrequency = 0.0;   // annotation time base when it differs; 0 = the sampling frequency
+    double counterFrequency = 0.0;   // 0 when the header gives none
     std::optional<int64_t> samplesPerSignal;
     std::optional<int32_t> startSecondOfDay;
     std::vector<WfdbSignalSpec> signals;

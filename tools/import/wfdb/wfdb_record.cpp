@@ -43,9 +43,9 @@ std::vector<int> pickChannels(const WfdbHeader& h) {
 
 void readAnnotations(const std::filesystem::path& path, const WfdbHeader& h, int64_t length, SourceRecording& out) {
     const auto annotations = WfdbAnnotations::parse(readAll(path, kMaxAnnotationBytes), path.string());
-    const double timeBase = h.counterFrequency > 0 ? h.counterFrequency : h.samplingFrequency;
-    const double perQuarterTick = kQuarterTicksPerSecond / timeBase;
-    const auto lastSample = static_cast<double>(length) * timeBase / h.samplingFrequency;
+    // Annotation times count samples; the counter frequency only labels them.
+    const double perQuarterTick = kQuarterTicksPerSecond / h.samplingFrequency;
+    const auto lastSample = static_cast<double>(length);
     int64_t noiseStart = -1;
     for (const WfdbAnnotation& a : annotations) {
         if (static_cast<double>(a.sample) >= lastSample)
