@@ -11,6 +11,7 @@
 #include "import/wfdb/wfdb_annotations.h"
 #include "import/wfdb/wfdb_header.h"
 #include "import/wfdb/wfdb_signal_reader.h"
+#include "import/wfdb/wfdb_writer.h"
 #include "support/temp_home.h"
 #include "tools/import/import_run.h"
 
@@ -126,6 +127,32 @@ const BadSource kBadSources[] = {
     {"too long", "r 1 50 8460000\nr.dat 16 200 12 0 0 0 0 ECG\n", 0, -1, "at most 46.6 h"},
     {"not a header", "\n\n# only comments\n", 1, -1, "no record line"},
 };
+
+// One channel of a minute at 250 Hz, a spike a second, electrodes off (a
+// flat line) from 20 to 30 s: lead-off marks fill the gap, and the channel
+// is shown twice.
+TEST(WfdbImport, FlatStretchesBecomeLeadOffAndOneChannelIsShownTwice) {
+    testing::TempHome dir;
+    std::vector<int16_t> samples(250 * 60);
+    std::vector<WfdbAnnotation> beats;
+    for (int s = 0; s < static_cast<int>(samples.size()); ++s) {
+        const bool off = s >= 250 * 20 && s < 250 * 30;
+        samples[static_cast<size_t>(s)] = off ? 0 : static_cast<int16_t>(s % 250 < 5 ? 200 : (s * 7) % 11);
+        if (s % 250 == 2 && !off) beats.push_back({s, 1, 0, 0, 0, {}});
+    }
+    WfdbWriter writer(dir.programDirectory(), "flat", 250, {{"ECG", 200, 0}});
+    const std::vector<int16_t> channels[1] = {samples};
+    ASSERT_TRUE(writer.append(channels, samples.size()));
+    ASSERT_TRUE(writer.finish(beats));
+    const ToolRun run = runHolter("import " + dir.path("flat.hea") + " " + dir.path("home"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("one channel only"), std::string::npos) << run.out;
+    const std::string info = runHolter("info --home " + dir.path("home")).out;
+    EXPECT_EQ(jsonNumber(info, "N"), static_cast<long>(beats.size()));
+    EXPECT_GE(jsonNumber(info, "noForm"), 9);
+    EXPECT_EQ(jsonNumber(info, "Lead off"), jsonNumber(info, "noForm"));
+    EXPECT_EQ(jsonNumber(info, "PAUSE"), 0) << "the lead-off marks bridge the gap";
+}
 
 TEST(EdfImportRefusal, AFileThatIsNoEdfGetsAMessageAndNoHome) {
     testing::TempHome dir;
