@@ -1,5 +1,6 @@
 #include "demo/demo_recording.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -108,21 +109,21 @@ std::vector<uint8_t> DemoRecordingBuilder::extremeRecord(const RhythmPlan& plan,
 // Bytes 0-2 carry a recording date (day, month, year - 2000), byte 6 the
 // length in hours; the viewer reads only bytes 3-5.
 std::vector<uint8_t> DemoRecordingBuilder::clockSection(const RhythmPlan& plan) {
-    return {12, 3, 24, plan.start.second, plan.start.minute, plan.start.hour, static_cast<uint8_t>(plan.hours),
+    return {12, 3, 24, plan.start.second, plan.start.minute, plan.start.hour, static_cast<uint8_t>(std::clamp(plan.hours, 0, 255)),
             0, 0, 0, 0, 0};
 }
 
-std::vector<uint8_t> DemoRecordingBuilder::patientSection(const std::string& line) {
+std::vector<uint8_t> DemoRecordingBuilder::patientSection(const std::string& line, uint8_t amplitudeCode) {
     std::vector<uint8_t> out(128, 0);
     const std::string text = line.substr(0, 97) + "\r\n";
     std::copy(text.begin(), text.end(), out.begin());
-    out[kPatientAmplitudeOffset] = kDemoAmplitudeCode;
+    out[kPatientAmplitudeOffset] = amplitudeCode;
     return out;
 }
 
 std::vector<uint8_t> DemoRecordingBuilder::assemble(const DemoRecording& r) {
     RecordingWriter writer(r.codeTable);
-    writer.setSection(SectionId::Patient, patientSection(r.patientLine));
+    writer.setSection(SectionId::Patient, patientSection(r.patientLine, r.amplitudeCode));
     writer.setSection(SectionId::HeartRate, r.trends.heartRate);
     writer.setSection(SectionId::StChannel1, r.trends.st1);
     writer.setSection(SectionId::StChannel2, r.trends.st2);

@@ -21,6 +21,7 @@ struct DemoRecording {
     TrendTables trends;
     std::vector<DemoForm> forms;
     CodeTable codeTable{};
+    uint8_t amplitudeCode = kDemoAmplitudeCode;
     std::string patientLine;  // without its line break
     std::vector<uint8_t> holterMem;  // empty when the file would not fit 24-bit offsets
     std::vector<uint8_t> formsMem;
@@ -36,9 +37,10 @@ public:
     static std::vector<uint8_t> markerTimes(const RhythmPlan& plan);
     static std::vector<uint8_t> extremeRecord(const RhythmPlan& plan, const TrendTables& trends, int32_t block);
     static std::vector<uint8_t> clockSection(const RhythmPlan& plan);
-    static std::vector<uint8_t> patientSection(const std::string& line);
+    static std::vector<uint8_t> patientSection(const std::string& line, uint8_t amplitudeCode = kDemoAmplitudeCode);
 
-private:
+    // Shared with the importers: a code table built from the signal, and
+    // the holter.mem image of everything else in the recording.
     static CodeTable buildCodeTable(const SynthesizedSignal& signal);
     static std::vector<uint8_t> assemble(const DemoRecording& r);
 };

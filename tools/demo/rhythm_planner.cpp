@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "demo/deterministic_math.h"
+#include "recording/episode_rules.h"
 
 namespace lumen {
 namespace {
@@ -307,19 +308,6 @@ void RhythmPlanner::placeMarkers() {
     std::sort(plan_.markerTenths.begin(), plan_.markerTenths.end());
 }
 
-void RhythmPlanner::flagEpisodes() {
-    for (uint8_t code : {uint8_t{37}, uint8_t{53}, uint8_t{34}}) {
-        for (PlannedEpisode& e : plan_.episodes) {
-            if (e.code != code) continue;
-            e.flagged = true;
-            break;
-        }
-    }
-    PlannedEpisode* longest = nullptr;
-    for (PlannedEpisode& e : plan_.episodes)
-        if (e.code == 52 && (longest == nullptr || e.endTenths - e.startTenths > longest->endTenths - longest->startTenths))
-            longest = &e;
-    if (longest != nullptr) longest->flagged = true;
-}
+void RhythmPlanner::flagEpisodes() { EpisodeRules::flagForReport(plan_.episodes); }
 
 }  // namespace lumen

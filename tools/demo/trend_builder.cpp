@@ -15,7 +15,7 @@ uint8_t labelOf(const PlannedBeat& b) { return static_cast<uint8_t>(b.formCode *
 
 }  // namespace
 
-TrendTables TrendBuilder::build(const RhythmPlan& plan, const SynthesizedSignal& signal) {
+TrendTables TrendBuilder::build(const RhythmPlan& plan, const SynthesizedSignal& signal, double unitsPerMv) {
     TrendTables t;
     const auto n = static_cast<size_t>(plan.blockCount());
     t.heartRate.assign(n, 0);
@@ -28,7 +28,7 @@ TrendTables TrendBuilder::build(const RhythmPlan& plan, const SynthesizedSignal&
             if (b >= 0 && static_cast<size_t>(b) < n) t.flags[static_cast<size_t>(b)] = kAnalysisFlag;
     }
     buildHeartRate(plan, t);
-    buildSt(plan, signal, t);
+    buildSt(plan, signal, t, unitsPerMv);
     findExtremes(plan, t);
     return t;
 }
@@ -85,8 +85,10 @@ double TrendBuilder::beatStUnits(const std::vector<uint8_t>& channel, int32_t sa
     return diff * kStUnitsPerSampleUnit;
 }
 
-void TrendBuilder::buildSt(const RhythmPlan& plan, const SynthesizedSignal& signal, TrendTables& t) {
+void TrendBuilder::buildSt(const RhythmPlan& plan, const SynthesizedSignal& signal, TrendTables& t,
+                           double unitsPerMv) {
     const size_t n = t.heartRate.size();
+    const double scale = kUnitsPerMv / unitsPerMv;
     std::vector<double> sum1(n, 0.0), sum2(n, 0.0);
     std::vector<int> count(n, 0);
     for (size_t i = 1; i < plan.beats.size(); ++i) {
@@ -99,8 +101,8 @@ void TrendBuilder::buildSt(const RhythmPlan& plan, const SynthesizedSignal& sign
         const int32_t s = b.positionQuarterTicks / 4;
         if (s + kStBaselineOffset < 0 || s + kStPointOffset >= plan.sampleCount) continue;
         const auto block = static_cast<size_t>(s / kSamplesPerBlock);
-        sum1[block] += beatStUnits(signal.channel1, s);
-        sum2[block] += beatStUnits(signal.channel2, s);
+        sum1[block] += beatStUnits(signal.channel1, s) * scale;
+        sum2[block] += beatStUnits(signal.channel2, s) * scale;
         ++count[block];
     }
     auto toByte = [](double v) {

@@ -26,14 +26,15 @@ struct TrendTables {
 // segment 80 ms before it).
 class TrendBuilder {
 public:
-    static TrendTables build(const RhythmPlan& plan, const SynthesizedSignal& signal);
+    // unitsPerMv: the signal's scale (51 for the demo's amplitude code 3).
+    static TrendTables build(const RhythmPlan& plan, const SynthesizedSignal& signal, double unitsPerMv = kUnitsPerMv);
 
     // The ST level in table units of one beat at sample s, from one channel.
     static double beatStUnits(const std::vector<uint8_t>& channel, int32_t sample);
 
 private:
     static void buildHeartRate(const RhythmPlan& plan, TrendTables& t);
-    static void buildSt(const RhythmPlan& plan, const SynthesizedSignal& signal, TrendTables& t);
+    static void buildSt(const RhythmPlan& plan, const SynthesizedSignal& signal, TrendTables& t, double unitsPerMv);
     static void findExtremes(const RhythmPlan& plan, TrendTables& t);
 };
 

@@ -4,6 +4,8 @@
 
 #include "holter/demo_command.h"
 #include "holter/events_command.h"
+#include "holter/export_command.h"
+#include "holter/import_command.h"
 #include "holter/info_command.h"
 
 namespace lumen {
@@ -11,11 +13,16 @@ namespace lumen {
 std::span<const HolterCommand> holterCommands() {
     static constexpr std::string_view kDemoOptions[] = {"--hours", "--seed", "--language"};
     static constexpr std::string_view kDemoFlags[] = {"--force"};
-    static const std::array<HolterCommand, 4> commands = {{
+    static constexpr std::string_view kImportOptions[] = {"--channels", "--annotations", "--language", "--patient"};
+    static constexpr std::string_view kImportFlags[] = {"--detect", "--force"};
+    static constexpr std::string_view kExportOptions[] = {"--edf", "--wfdb"};
+    static const std::array<HolterCommand, 6> commands = {{
         {"demo", kDemoOptions, &runDemo, kDemoFlags},
         {"info", {}, &runInfo},
         {"decode", {}, &runDecode},
         {"events", {}, &runEvents},
+        {"import", kImportOptions, &runImport, kImportFlags},
+        {"export", kExportOptions, &runExport},
     }};
     return commands;
 }

@@ -13,7 +13,9 @@ constexpr const char* kUsage =
     "usage: holter demo DIR [--hours H] [--seed N] [--language L] [--force]\n"
     "       holter info [--home DIR] [RECDIR]\n"
     "       holter decode [--home DIR] [RECDIR] FIRST [COUNT]\n"
-    "       holter events [--home DIR] [RECDIR]\n";
+    "       holter events [--home DIR] [RECDIR]\n"
+    "       holter import SOURCE DIR [--channels A,B] [--annotations FILE] [--language L] [--patient TEXT] [--force]\n"
+    "       holter export [--home DIR] [RECDIR] (--edf FILE | --wfdb DIR)\n";
 
 int usage() {
     std::fputs(kUsage, stderr);

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "demo/rhythm_planner.h"
+#include "recording/episode_rules.h"
 #include "demo_fixture.h"
 
 namespace lumen {
@@ -131,6 +132,21 @@ TEST(DemoPlan, DisturbedBeatsAreLeadOffOrArtefact) {
     }
     EXPECT_GT(leadOff, 10);
     EXPECT_GT(artefact, 5);
+}
+
+// The demo plans its arrhythmias; the rules that an import derives episodes
+// by must find exactly those in its beats.
+TEST(DemoPlan, TheSharedEpisodeRulesFindThePlannedEpisodes) {
+    const RhythmPlan& p = plan();
+    const std::vector<PlannedEpisode> derived = EpisodeRules::derive(p.beats);
+    ASSERT_EQ(derived.size(), p.episodes.size());
+    for (size_t i = 0; i < derived.size(); ++i) {
+        EXPECT_EQ(derived[i].code, p.episodes[i].code) << i;
+        EXPECT_EQ(derived[i].firstBeat, p.episodes[i].firstBeat) << i;
+        EXPECT_EQ(derived[i].lastBeat, p.episodes[i].lastBeat) << i;
+        EXPECT_EQ(derived[i].startTenths, p.episodes[i].startTenths) << i;
+        EXPECT_EQ(derived[i].endTenths, p.episodes[i].endTenths) << i;
+    }
 }
 
 TEST(DemoPlan, SameSeedSamePlanOtherSeedOtherPlan) {

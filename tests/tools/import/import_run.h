@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace lumen {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;  // standard output and error
+};
+
+// Runs the holter tool with the arguments (already quoted as needed).
+ToolRun runHolter(const std::string& arguments);
+// A whole number after "key": in a JSON text; -1 when absent.
+long jsonNumber(const std::string& json, const std::string& key);
+// The physionet folder of the shared data, or empty when it is absent.
+std::filesystem::path physionetFolder();
+
+// A minimal reading of a MIT-format annotation file, kept apart from the
+// importer's reader so that the tests check it: (sample, mnemonic) of every
+// annotation.
+struct AtrEntry {
+    int64_t sample;
+    char mnemonic;
+    int subtype;
+};
+std::vector<AtrEntry> readAtr(const std::filesystem::path& path);
+
+}  // namespace lumen

@@ -1,0 +1,9 @@
+#pragma once
+#include "holter/tool_arguments.h"
+
+namespace lumen {
+
+// holter export [--home DIR] [RECDIR] (--edf FILE | --wfdb DIR)
+int runExport(const ToolArguments& arguments);
+
+}  // namespace lumen

@@ -1,0 +1,90 @@
+#include "holter/import_command.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+#include "demo/home_files.h"
+#include "import/home_writer.h"
+#include "import/import_error.h"
+#include "import/recording_importer.h"
+#include "import/source_opener.h"
+
+namespace lumen {
+namespace {
+
+constexpr int kFailure = 255;
+
+std::vector<std::string> splitChannels(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string name; std::getline(in, name, ',');) out.push_back(name);
+    return out;
+}
+
+std::string summaryOf(const SourceRecording& source, const ImportedRecording& imported, const std::string& home) {
+    const DemoRecording& r = imported.recording;
+    size_t byClass[4] = {0, 0, 0, 0};
+    for (const PlannedBeat& b : r.plan.beats)
+        if (b.formCode != kFormNone) ++byClass[b.beatClass & 3];
+    const SignalSource& signal = *source.signal;
+    std::ostringstream s;
+    s << "imported " << source.format << " record " << source.name << " (" << signal.frequencyHz() << " Hz, "
+      << signal.channelLabel(0);
+    if (signal.channelCount() > 1) s << " + " << signal.channelLabel(1);
+    s << ") into " << home << ": " << r.plan.blockCount() << " blocks, amplitude code " << int{r.amplitudeCode} << ", "
+      << r.plan.beats.size() << " beats (N " << byClass[0] << ", S " << byClass[1] << ", V " << byClass[2] << ", A "
+      << byClass[3] << ", lead off " << imported.leadOffBeats << "), " << r.plan.episodes.size() << " episodes, "
+      << r.plan.markerTenths.size() << " markers";
+    if (imported.secondVentricularForm > 0)
+        s << "; " << imported.secondVentricularForm << " ventricular beats of a second form";
+    if (imported.signal.duplicated) s << "; one channel only: shown twice";
+    if (!source.hasBeatAnnotations) s << "; no beat annotations: no beats, no episodes";
+    const auto& st = r.trends.st1;
+    if (std::count(st.begin(), st.end(), kStNoValue) == static_cast<long>(st.size()))
+        s << "; no ST level could be measured: the ST tables are empty";
+    return s.str();
+}
+
+}  // namespace
+
+int runImport(const ToolArguments& arguments) {
+    if (arguments.positional.size() != 2) return 2;
+    long language = 2;
+    if (const auto text = arguments.option("--language")) {
+        const auto number = parseInteger(*text);
+        if (!number || !HomeFiles::validLanguage(static_cast<int>(*number))) {
+            std::fprintf(stderr, "language must be 1 to 13, not 6\n");
+            return 2;
+        }
+        language = *number;
+    }
+    const std::string& sourceName = arguments.positional[0];
+    const std::string& home = arguments.positional[1];
+    const bool force = arguments.flag("--force");
+    if (const std::string problem = HomeWriter::checkTarget(home, force); !problem.empty()) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return kFailure;
+    }
+    try {
+        SourceRecording source = SourceOpener::open(sourceName, splitChannels(arguments.option("--channels").value_or("")),
+                                                    arguments.option("--annotations").value_or(""));
+        const ImportedRecording imported =
+            RecordingImporter::build(source, source.fileName, arguments.option("--patient").value_or(""));
+        if (const std::string problem = HomeWriter::write(home, imported.recording, static_cast<int>(language), force);
+            !problem.empty()) {
+            std::fprintf(stderr, "%s\n", problem.c_str());
+            return kFailure;
+        }
+        std::printf("%s\n", summaryOf(source, imported, home).c_str());
+        return 0;
+    } catch (const ImportError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return kFailure;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "%s: not enough memory to import\n", sourceName.c_str());
+        return kFailure;
+    }
+}
+
+}  // namespace lumen

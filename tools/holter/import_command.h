@@ -1,0 +1,10 @@
+#pragma once
+#include "holter/tool_arguments.h"
+
+namespace lumen {
+
+// holter import SOURCE DIR [--channels A,B] [--annotations FILE] [--detect]
+//   [--language L] [--patient TEXT] [--force]
+int runImport(const ToolArguments& arguments);
+
+}  // namespace lumen

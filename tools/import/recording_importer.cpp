@@ -1,0 +1,131 @@
+#include "import/recording_importer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "demo/form_templates.h"
+#include "demo/trend_builder.h"
+#include "import/form_matcher.h"
+#include "import/import_error.h"
+#include "recording/episode_rules.h"
+
+namespace lumen {
+namespace {
+
+constexpr int64_t kLeadOffBeatSpacing = 200;   // one lead-off mark a second
+constexpr int64_t kLeadOffClearance = 120;     // kept away from annotated beats
+
+std::string asciiLine(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        out += (u < 32 || u > 126) ? ' ' : c;
+    }
+    const size_t first = out.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : out.substr(first, 97);
+}
+
+std::vector<PlannedBeat> beatsOf(const SourceRecording& source, const ConditionedSignal& signal, size_t& leadOffBeats) {
+    std::vector<PlannedBeat> beats;
+    beats.reserve(source.beats.size());
+    for (const SourceBeat& b : source.beats) {
+        PlannedBeat p;
+        p.positionQuarterTicks = static_cast<int32_t>(std::max<int64_t>(1, b.quarterTicks));
+        p.beatClass = b.label.beatClass;
+        p.formCode = b.label.formCode;
+        beats.push_back(p);
+    }
+    std::stable_sort(beats.begin(), beats.end(),
+                     [](const PlannedBeat& a, const PlannedBeat& b) { return a.positionQuarterTicks < b.positionQuarterTicks; });
+    // Two beats cannot share a position: the later one moves on by 5 ms.
+    for (size_t i = 1; i < beats.size(); ++i)
+        beats[i].positionQuarterTicks = std::max(beats[i].positionQuarterTicks, beats[i - 1].positionQuarterTicks + 1);
+    std::vector<PlannedBeat> marks;
+    for (const TickStretch& s : signal.leadOff) {
+        for (int64_t q = int64_t{s.start} * 4 + kLeadOffBeatSpacing / 2; q < int64_t{s.end} * 4; q += kLeadOffBeatSpacing) {
+            const auto near = std::lower_bound(beats.begin(), beats.end(), q - kLeadOffClearance,
+                                               [](const PlannedBeat& b, int64_t v) { return b.positionQuarterTicks < v; });
+            if (near != beats.end() && near->positionQuarterTicks <= q + kLeadOffClearance) continue;
+            PlannedBeat p;
+            p.positionQuarterTicks = static_cast<int32_t>(q);
+            p.beatClass = kClassSupraventricular;
+            p.formCode = kFormNone;
+            marks.push_back(p);
+        }
+    }
+    leadOffBeats = marks.size();
+    beats.insert(beats.end(), marks.begin(), marks.end());
+    std::stable_sort(beats.begin(), beats.end(),
+                     [](const PlannedBeat& a, const PlannedBeat& b) { return a.positionQuarterTicks < b.positionQuarterTicks; });
+    return beats;
+}
+
+void addStretches(const SourceRecording& source, const ConditionedSignal& signal, RhythmPlan& plan) {
+    for (const TickStretch& s : signal.leadOff) plan.stretches.push_back({StretchKind::LeadOff, s.start, s.end, 0, 0});
+    for (const QuarterTickStretch& n : source.noise)
+        plan.stretches.push_back({StretchKind::Motion, static_cast<int32_t>(n.start / 4),
+                                  static_cast<int32_t>((n.end + 3) / 4), 0, 0});
+}
+
+// Annotated noise becomes an artefact episode; its beats keep their labels.
+void addNoiseEpisodes(const SourceRecording& source, RhythmPlan& plan) {
+    for (const QuarterTickStretch& n : source.noise) {
+        PlannedEpisode e;
+        e.code = EpisodeRules::kArtefact;
+        e.startTenths = static_cast<int32_t>(n.start / 20);
+        e.endTenths = static_cast<int32_t>((n.end + 19) / 20);
+        plan.episodes.push_back(e);
+    }
+    std::stable_sort(plan.episodes.begin(), plan.episodes.end(),
+                     [](const PlannedEpisode& a, const PlannedEpisode& b) { return a.startTenths < b.startTenths; });
+}
+
+}  // namespace
+
+ImportedRecording RecordingImporter::build(SourceRecording& source, const std::string& sourceName,
+                                           const std::string& patient) {
+    SignalSource& signal = *source.signal;
+    if (signal.frequencyHz() < kStoredRateHz)
+        throw ImportError(sourceName, "sampled at " + std::to_string(signal.frequencyHz()) +
+                                          " Hz, below the 50 Hz the recording stores");
+    const double seconds = static_cast<double>(signal.lengthSamples()) / signal.frequencyHz();
+    if (seconds * kQuarterTicksPerSecond > static_cast<double>(kMaxQuarterTicks))
+        throw ImportError(sourceName, "the record lasts " + std::to_string(seconds / 3600.0) +
+                                          " h; a recording holds at most 46.6 h (25-bit beat positions of 5 ms)");
+    for (const SourceBeat& b : source.beats)
+        if (b.quarterTicks > static_cast<int64_t>(seconds * kQuarterTicksPerSecond) + 4)
+            throw ImportError(sourceName, "a beat annotation lies past the end of the signal");
+
+    ImportedRecording out;
+    out.signal = SignalConditioner::run(signal, sourceName);
+    DemoRecording& r = out.recording;
+    RhythmPlan& plan = r.plan;
+    plan.sampleCount = static_cast<int32_t>(out.signal.channel1.size());
+    plan.hours = std::max(1, (out.signal.sourceTicks + kTicksPerHour - 1) / kTicksPerHour);
+    const int32_t start = source.startSecondOfDay.value_or(0);
+    plan.start = Clock{static_cast<uint8_t>(start / 3600), static_cast<uint8_t>(start / 60 % 60),
+                       static_cast<uint8_t>(start % 60)};
+    plan.beats = beatsOf(source, out.signal, out.leadOffBeats);
+    addStretches(source, out.signal, plan);
+    plan.episodes = EpisodeRules::derive(plan.beats);
+    addNoiseEpisodes(source, plan);
+    EpisodeRules::flagForReport(plan.episodes);
+    for (int64_t q : source.eventQuarterTicks) plan.markerTenths.push_back(static_cast<int32_t>(q / 20));
+    std::sort(plan.markerTenths.begin(), plan.markerTenths.end());
+
+    r.signal.channel1 = std::move(out.signal.channel1);
+    r.signal.channel2 = std::move(out.signal.channel2);
+    r.amplitudeCode = out.signal.amplitudeCode;
+    r.trends = TrendBuilder::build(plan, r.signal, out.signal.unitsPerMv);
+    r.forms = FormTemplates::build(plan, r.signal);
+    out.secondVentricularForm = FormMatcher::splitVentricularForms(r);
+    r.formsMem = FormTemplates::fileImage(r.forms);
+    r.codeTable = DemoRecordingBuilder::buildCodeTable(r.signal);
+    r.patientLine = asciiLine(patient.empty() ? source.patient : patient);
+    r.holterMem = DemoRecordingBuilder::assemble(r);
+    if (r.holterMem.empty())
+        throw ImportError(sourceName, "the recording would exceed the 16 MiB that 24-bit file offsets address");
+    return out;
+}
+
+}  // namespace lumen

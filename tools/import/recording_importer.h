@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+
+#include "demo/demo_recording.h"
+#include "import/signal_conditioner.h"
+#include "import/source_recording.h"
+
+namespace lumen {
+
+// The longest record whose beat positions fit the 25 bits of a beat word:
+// 2^25 quarter ticks, 46.6 hours.
+inline constexpr int64_t kMaxQuarterTicks = (int64_t{1} << 25) - 1;
+
+struct ImportedRecording {
+    DemoRecording recording;  // everything the recording folder holds
+    ConditionedSignal signal;
+    size_t leadOffBeats = 0;
+    size_t secondVentricularForm = 0;  // ventricular beats of another shape
+};
+
+// Makes a recording of a source: stored signal, beat words, derived
+// episodes, trend tables, beat templates and the holter.mem image.
+class RecordingImporter {
+public:
+    // Throws ImportError naming `sourceName` when the source cannot fit.
+    static ImportedRecording build(SourceRecording& source, const std::string& sourceName, const std::string& patient);
+};
+
+}  // namespace lumen

@@ -1,0 +1,30 @@
+#include "import/source_opener.h"
+
+#include <filesystem>
+
+#include "import/edf/edf_record.h"
+#include "import/import_error.h"
+#include "import/ishne/ishne_record.h"
+#include "import/wfdb/wfdb_record.h"
+
+namespace lumen {
+
+SourceRecording SourceOpener::open(const std::string& source, const std::vector<std::string>& channels,
+                                   const std::string& annotations) {
+    namespace fs = std::filesystem;
+    const fs::path path(source);
+    std::string extension = path.extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::error_code error;
+    if (extension == ".hea" || (!fs::is_regular_file(path, error) && fs::exists(WfdbRecord::headerPath(path), error)))
+        return WfdbRecord::open(path, channels, annotations);
+    if (extension == ".edf" || extension == ".bdf" || extension == ".rec") {
+        if (!annotations.empty()) throw ImportError(annotations, "EDF+ and BDF+ files carry their own annotations");
+        return EdfRecord::open(source, channels);
+    }
+    if (extension == ".ecg") return IshneRecord::open(source, channels, annotations);
+    if (!fs::exists(path, error)) throw ImportError(source, "no such file (nor a WFDB header " + source + ".hea)");
+    throw ImportError(source, "not a format Lumen imports (WFDB .hea, EDF/EDF+/BDF/BDF+, ISHNE .ecg)");
+}
+
+}  // namespace lumen

@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "import/source_recording.h"
+
+namespace lumen {
+
+// Recognises a source's format by its name and first bytes and opens it
+// with the reader for that format.
+class SourceOpener {
+public:
+    static SourceRecording open(const std::string& source, const std::vector<std::string>& channels,
+                                const std::string& annotations);
+};
+
+}  // namespace lumen

@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "import/beat_labels.h"
+#include "import/signal_source.h"
+
+namespace lumen {
+
+inline constexpr double kQuarterTicksPerSecond = 200.0;
+
+struct SourceBeat {
+    int64_t quarterTicks = 0;  // 1/200 s from the first sample
+    BeatLabel label;
+};
+
+struct QuarterTickStretch {
+    int64_t start = 0;
+    int64_t end = 0;
+};
+
+// What the importers read from a source, whatever its format.
+struct SourceRecording {
+    std::string format;        // "WFDB", "EDF+", "ISHNE", ...
+    std::string name;          // the record's name, for the summary
+    std::string fileName;      // the file that messages about the whole source name
+    std::unique_ptr<SignalSource> signal;
+    bool hasBeatAnnotations = false;
+    std::vector<SourceBeat> beats;
+    std::vector<QuarterTickStretch> noise;   // annotated noise: artefact episodes
+    std::vector<int64_t> eventQuarterTicks;  // other annotations: manual events
+    std::optional<int32_t> startSecondOfDay;
+    std::string patient;       // a proposal for the patient line
+};
+
+}  // namespace lumen

@@ -1,0 +1,53 @@
+#include "import/wfdb/wfdb_export.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "import/beat_labels.h"
+#include "import/signal_conditioner.h"
+#include "import/wfdb/wfdb_writer.h"
+
+namespace lumen {
+
+std::string WfdbExport::write(const std::string& directory, const ExportContent& c) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path target = fs::absolute(fs::path(directory), error).lexically_normal();
+    std::string record = target.filename().string();
+    if (record.empty() || record.find_first_of(" \t") != std::string::npos) record = "lumen";
+    if (fs::exists(target, error)) return target.string() + " exists";
+    const fs::path scratch = target.parent_path() / ("." + record + ".partial-" + std::to_string(getpid()));
+    fs::create_directories(scratch, error);
+    if (error) return "cannot create " + scratch.string() + ": " + error.message();
+
+    WfdbWriter writer(scratch, record, kStoredRateHz,
+                      {{"ECG1", c.unitsPerMv, 0}, {"ECG2", c.unitsPerMv, 0}});
+    std::vector<int16_t> samples[2];
+    constexpr size_t kChunk = 1 << 16;
+    bool ok = true;
+    for (size_t at = 0; ok && at < c.channel1.size(); at += kChunk) {
+        const size_t n = std::min(kChunk, c.channel1.size() - at);
+        for (int k = 0; k < 2; ++k) {
+            const std::vector<uint8_t>& channel = k == 0 ? c.channel1 : c.channel2;
+            samples[k].resize(n);
+            for (size_t i = 0; i < n; ++i) samples[k][i] = static_cast<int16_t>(channel[at + i] - 128);
+        }
+        ok = writer.append(samples, n);
+    }
+    std::vector<WfdbAnnotation> annotations;
+    for (const ExportBeat& b : c.beats) {
+        if (b.leadOff) continue;
+        const char mnemonic[2] = {BeatLabels::mnemonicOf(b.beatClass), 0};
+        annotations.push_back({(b.quarterTicks + 2) / 4, WfdbAnnotations::codeOf(mnemonic), 0, 0, 0, {}});
+    }
+    ok = writer.finish(annotations, {" " + c.patient, " exported by Lumen: 50 Hz as stored, labels as corrected"}) && ok;
+    if (ok) fs::rename(scratch, target, error);
+    if (!ok || error) {
+        fs::remove_all(scratch, error);
+        return "cannot write the record in " + target.string();
+    }
+    return {};
+}
+
+}  // namespace lumen

@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumen {
+
+// One signal line of a WFDB header.
+struct WfdbSignalSpec {
+    std::string fileName;
+    int format = 0;
+    int64_t byteOffset = 0;
+    double gainPerMv = 200.0;  // ADC units per millivolt
+    double baseline = 0.0;     // ADC value of 0 mV
+    std::string units = "mV";
+    int adcResolution = 12;
+    int adcZero = 0;
+    std::string description;
+};
+
+// A WFDB record header (RECORD.hea): record line, signal lines, comments.
+struct WfdbHeader {
+    std::string recordName;
+    double samplingFrequency = 250.0;
+    double counterFrequency = 0.0;   // 0 when the header gives none
+    std::optional<int64_t> samplesPerSignal;
+    std::optional<int32_t> startSecondOfDay;
+    std::vector<WfdbSignalSpec> signals;
+    std::vector<std::string> comments;
+
+    static bool supportedFormat(int format);
+    // Throws ImportError naming `fileName` when the text is not a header
+    // Lumen can read.
+    static WfdbHeader parse(std::string_view text, const std::string& fileName);
+    std::string format() const;
+};
+
+}  // namespace lumen

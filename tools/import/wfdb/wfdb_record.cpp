@@ -1,0 +1,113 @@
+#include "import/wfdb/wfdb_record.h"
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include "import/import_error.h"
+#include "import/wfdb/wfdb_annotations.h"
+#include "import/wfdb/wfdb_signal_reader.h"
+
+namespace lumen {
+namespace {
+
+constexpr uint8_t kNoiseCode = 14;  // "~": signal quality change
+constexpr uintmax_t kMaxTextBytes = 1 << 20;
+constexpr uintmax_t kMaxAnnotationBytes = 256u << 20;
+
+std::vector<uint8_t> readAll(const std::filesystem::path& path, uintmax_t limit) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error) throw ImportError(path.string(), "cannot read: " + error.message());
+    if (size > limit) throw ImportError(path.string(), "too large (" + std::to_string(size) + " bytes)");
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes(size);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+    if (!in) throw ImportError(path.string(), "cannot read");
+    return bytes;
+}
+
+std::vector<int> pickChannels(const WfdbHeader& h) {
+    std::vector<int> picked;
+    for (size_t i = 0; i < h.signals.size() && picked.size() < 2; ++i) {
+        const std::string& d = h.signals[i].description;
+        const bool ecg = d.empty() || d.find("ECG") != std::string::npos || d.find("EKG") != std::string::npos ||
+                         d.find("ML") == 0 || d[0] == 'V' || d == "I" || d == "II" || d == "III" || d.find("aV") == 0 ||
+                         d.find("lead") != std::string::npos;
+        if (ecg) picked.push_back(static_cast<int>(i));
+    }
+    if (picked.empty()) picked.push_back(0);
+    if (picked.size() == 1 && h.signals.size() > 1 && picked[0] != 1 && h.signals.size() == 2) picked.push_back(1);
+    return picked;
+}
+
+void readAnnotations(const std::filesystem::path& path, const WfdbHeader& h, int64_t length, SourceRecording& out) {
+    const auto annotations = WfdbAnnotations::parse(readAll(path, kMaxAnnotationBytes), path.string());
+    // Annotation times count samples; the counter frequency only labels them.
+    const double perQuarterTick = kQuarterTicksPerSecond / h.samplingFrequency;
+    const auto lastSample = static_cast<double>(length);
+    int64_t noiseStart = -1;
+    for (const WfdbAnnotation& a : annotations) {
+        if (static_cast<double>(a.sample) >= lastSample)
+            throw ImportError(path.string(), "annotation at sample " + std::to_string(a.sample) +
+                                                 " lies past the end of the signal (" + std::to_string(length) + " samples)");
+        const auto at = static_cast<int64_t>(std::llround(static_cast<double>(a.sample) * perQuarterTick));
+        if (a.code == kNoiseCode) {
+            if (a.subtype != 0 && noiseStart < 0) noiseStart = at;
+            if (a.subtype == 0 && noiseStart >= 0) {
+                out.noise.push_back({noiseStart, at});
+                noiseStart = -1;
+            }
+            continue;
+        }
+        if (const auto label = BeatLabels::lookup(WfdbAnnotations::mnemonic(a.code))) out.beats.push_back({at, *label});
+    }
+    if (noiseStart >= 0) out.noise.push_back({noiseStart, static_cast<int64_t>(std::llround(lastSample * perQuarterTick))});
+    out.hasBeatAnnotations = true;
+}
+
+std::vector<int> namedChannels(const WfdbHeader& h, const std::vector<std::string>& names, const std::string& file) {
+    std::vector<int> picked;
+    for (const std::string& name : names) {
+        int found = -1;
+        for (size_t i = 0; i < h.signals.size() && found < 0; ++i)
+            if (h.signals[i].description == name) found = static_cast<int>(i);
+        if (found < 0 && !name.empty() && name.find_first_not_of("0123456789") == std::string::npos && name.size() < 4)
+            found = std::stoi(name) - 1;
+        if (found < 0 || found >= static_cast<int>(h.signals.size()))
+            throw ImportError(file, "no signal \"" + name + "\" in the record");
+        picked.push_back(found);
+    }
+    return picked;
+}
+
+}  // namespace
+
+std::filesystem::path WfdbRecord::headerPath(const std::filesystem::path& source) {
+    if (source.extension() == ".hea") return source;
+    return std::filesystem::path(source.string() + ".hea");
+}
+
+SourceRecording WfdbRecord::open(const std::filesystem::path& source, const std::vector<std::string>& channels,
+                                 const std::string& annotations) {
+    const std::filesystem::path header = headerPath(source);
+    const auto text = readAll(header, kMaxTextBytes);
+    const WfdbHeader h = WfdbHeader::parse(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
+                                           header.string());
+    const std::filesystem::path directory = header.parent_path().empty() ? "." : header.parent_path();
+    SourceRecording out;
+    out.format = "WFDB";
+    out.name = h.recordName;
+    out.fileName = header.string();
+    auto reader = std::make_unique<WfdbSignalReader>(h, directory, channels.empty() ? pickChannels(h) : namedChannels(h, channels, header.string()));
+    const int64_t length = reader->lengthSamples();
+    out.signal = std::move(reader);
+    out.startSecondOfDay = h.startSecondOfDay;
+    out.patient = h.recordName + (h.comments.empty() ? "" : "," + h.comments.front());
+    const std::filesystem::path atr =
+        annotations.empty() ? directory / (header.stem().string() + ".atr") : std::filesystem::path(annotations);
+    if (!annotations.empty() || std::filesystem::exists(atr)) readAnnotations(atr, h, length, out);
+    return out;
+}
+
+}  // namespace lumen
