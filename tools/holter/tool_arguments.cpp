@@ -24,7 +24,7 @@ std::optional<ToolArguments> ToolArguments::parse(std::span<char* const> words,
         const std::string value = words[++i];
         if (word == "--home") {
             arguments.programDirectory = value.empty() || value.back() == '/' ? value : value + "/";
-        } else if (known) {
+        } else if (std::find(knownOptions.begin(), knownOptions.end(), word) != knownOptions.end()) {
             arguments.options.emplace_back(word, value);
         } else {
             return std::nullopt;

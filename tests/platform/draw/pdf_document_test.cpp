@@ -75,7 +75,7 @@ struct GreyImage {
 
 GreyImage rasterise(const std::string& pdfPath, int dotsPerInch)
 {
-    const std::string base = ::testing::TempDir() + "lumen_pdf_page";
+    const std::string base = pdfPath + ".raster";
     std::system(("pdftoppm -gray -r " + std::to_string(dotsPerInch) + " -singlefile '" + pdfPath + "' '" + base +
                  "'").c_str());
     std::ifstream file(base + ".pgm", std::ios::binary);
@@ -122,7 +122,9 @@ protected:
         if (!toolAvailable("pdftotext") || !toolAvailable("pdftoppm")) {
             GTEST_SKIP() << "poppler-utils not installed";
         }
-        path_ = ::testing::TempDir() + "lumen_pdf_page.pdf";
+        // One file per test: CTest runs the tests of this fixture side by side.
+        path_ = ::testing::TempDir() + "lumen_pdf_page_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".pdf";
         PdfDocument document(path_);
         ASSERT_TRUE(document.isOpen());
         Canvas* page = document.startPage();
