@@ -16,6 +16,7 @@ void BeatList::load(Recording& recording) {
     uint64_t wordCount = place.length / kBeatWordBytes;
     const uint64_t available = place.offset < file.size() ? (file.size() - place.offset) / kBeatWordBytes : 0;
     if (wordCount > available) wordCount = available;
+    recording.chargeMemory(wordCount * kBeatWordMemoryBytes);
     ceilingStale_ = true;
     if (wordCount == 0) {
         words_.clear();

@@ -41,6 +41,7 @@ void Recording::open(RecordingAccess access) {
     case OpenResult::InUse: raiseFatal(kRecordingInUseText);
     case OpenResult::Busy: raiseFatal(kRecordingBusyText);
     }
+    chargeMemory(file_.size());
     directory_.read(file_);
     readStartClock();
     selectBlockIndex();
@@ -163,6 +164,11 @@ std::string Recording::readPatientLine() {
         if (byte == '\n') break;
     }
     return line;
+}
+
+void Recording::chargeMemory(uint64_t bytes) {
+    memoryChargedBytes_ += bytes;
+    if (memoryChargedBytes_ > kRecordingMemoryBudgetBytes) raiseFileNotFound(recordingDirectory_ + "/holter.mem");
 }
 
 bool Recording::writeBackSection(SectionId id, uint32_t readOffset, std::span<const uint8_t> bytes) {

@@ -19,6 +19,16 @@ inline constexpr std::string_view kRecordingInUseText =
 inline constexpr std::string_view kRecordingBusyText =
     "The recording is busy: corrections are being saved into it. Try again in a moment.";
 
+// What a recording may cost in memory, all told: its bytes, the tables and
+// lists read from it and the events fed from it. A day's recording takes
+// about 2 MB; a file whose sections claim far more is no recording (the
+// viewer's own needs, about 24 MB, come on top).
+inline constexpr uint64_t kRecordingMemoryBudgetBytes = uint64_t{40} << 20;
+// What one event costs in its row (its node and running maximum, with the
+// list's spare room) and what one beat word costs in the beat list.
+inline constexpr uint64_t kEventMemoryBytes = 24;
+inline constexpr uint64_t kBeatWordMemoryBytes = 8;
+
 // The one open recording: the code table, holter.mem with its section
 // directory, the start clock, the block count and the beat list. Building it
 // runs the whole open sequence; any failure ends the program through the
@@ -61,6 +71,9 @@ public:
     // no longer matches it cannot be stored (false).
     bool writeBackSection(SectionId id, uint32_t readOffset, std::span<const uint8_t> bytes);
     bool addToEditCounter(uint32_t edits);
+    // Accounts for `bytes` more of memory taken for the recording; one that
+    // needs more than its budget ends the program as a file not found.
+    void chargeMemory(uint64_t bytes);
     void closeFile() { file_.close(); }
 
     const std::string& recordingDirectory() const { return recordingDirectory_; }
@@ -95,6 +108,7 @@ private:
     std::string recordingDirectory_;
     int32_t blockCount_ = 0;
     int displayMultiplier_ = 1;
+    uint64_t memoryChargedBytes_ = 0;
 };
 
 }  // namespace lumen

@@ -31,6 +31,7 @@ bool writeSection(Recording& recording, SectionId id, uint32_t readOffset, const
 void TrendTable::load(Recording& recording) {
     recording.selectSection(SectionId::TrendFlags);
     const size_t count = recording.selectedSection().length;
+    recording.chargeMemory(uint64_t{count} * 4);  // flags, heart rate, two ST tables
     readOffsets_ = {readSection(recording, SectionId::TrendFlags, flags_, count),
                     readSection(recording, SectionId::HeartRate, heartRate_, count),
                     readSection(recording, SectionId::StChannel1, st1_, count),

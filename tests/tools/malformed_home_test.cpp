@@ -182,6 +182,22 @@ TEST(FatalInput, FormsWithoutTemplatesLeaveTheRelabelledBeatWithoutAForm) {
               std::string::npos) << info.out;
 }
 
+// Sixteen million marker records, or a trend table for five million
+// blocks, would take hundreds of megabytes: no recording needs that much.
+TEST(FatalInput, SectionsClaimingMoreThanAnyRecordingNeedsAreRefused) {
+    for (const uint8_t id : {20, 9}) {
+        MalformedHome home;
+        home.setEntry(id, 0xFFFFFF, {});
+        const std::string line = withFolders(kRecordingMissing, home) + "\n";
+        const ToolRun info = runHolter(home, "info --home " + home.programDirectory());
+        EXPECT_EQ(info.status, 255) << int{id};
+        EXPECT_EQ(info.err, line) << int{id};
+        const LumenRun viewer = runLumen(home, "");
+        EXPECT_EQ(viewer.status, 255) << int{id};
+        EXPECT_EQ(viewer.err, line) << int{id};
+    }
+}
+
 // The first block of the strip window that the viewer shows after `script`.
 int32_t shownFirstBlock(const MalformedHome& home, const std::string& script) {
     const std::string handOver = home.text("doef.mem");
