@@ -69,10 +69,10 @@ IshneHeader IshneHeader::parse(std::span<const uint8_t> b, const std::string& fi
     return h;
 }
 
-std::string IshneHeader::leadName(int spec) {
+std::string IshneHeader::leadName(int leadCode) {
     static constexpr const char* kNames[] = {"unknown", "bipolar", "X", "Y", "Z", "I", "II", "III", "aVR", "aVL",
                                              "aVF", "V1", "V2", "V3", "V4", "V5", "V6", "ES", "AS", "AI"};
-    return spec >= 0 && spec < static_cast<int>(std::size(kNames)) ? kNames[spec] : "lead " + std::to_string(spec);
+    return leadCode >= 0 && leadCode < static_cast<int>(std::size(kNames)) ? kNames[leadCode] : "lead " + std::to_string(leadCode);
 }
 
 std::vector<IshneAnnotation> parseIshneAnnotations(std::span<const uint8_t> b, const std::string& fileName) {

@@ -32,7 +32,7 @@ struct IshneHeader {
     // naming `fileName`. `magic` is "ISHNE1.0" or "ANN  1.0".
     static IshneHeader parse(std::span<const uint8_t> bytes, const std::string& fileName, const char* magic);
     static uint16_t crc(std::span<const uint8_t> bytes);
-    static std::string leadName(int spec);
+    static std::string leadName(int leadCode);
 };
 
 // The beat annotations of an ISHNE annotation file: after the header, the

@@ -166,20 +166,20 @@ size_t WfdbSignalReader::read(std::span<float> out0, std::span<float> out1) {
     if (frames == 0) return 0;
     for (SignalFile& f : files_) decodeChunk(f, frames);
     for (size_t c = 0; c < channels_.size(); ++c) {
-        const WfdbSignalSpec& spec = header_.signals[static_cast<size_t>(channels_[c])];
+        const WfdbSignalSpec& signal = header_.signals[static_cast<size_t>(channels_[c])];
         const SignalFile& f = files_[static_cast<size_t>(channelFile_[c])];
-        const int32_t invalid = invalidSample(spec.format);
-        const double half = std::ldexp(1.0, std::clamp(spec.adcResolution, 2, 32) - 1);
-        const double low = spec.adcZero - half;
-        const double high = spec.adcZero + half - 1;
-        const double scale = 1.0 / spec.gainPerMv;
+        const int32_t invalid = invalidSample(signal.format);
+        const double half = std::ldexp(1.0, std::clamp(signal.adcResolution, 2, 32) - 1);
+        const double low = signal.adcZero - half;
+        const double high = signal.adcZero + half - 1;
+        const double scale = 1.0 / signal.gainPerMv;
         std::span<float> out = c == 0 ? out0 : out1;
         const auto stride = static_cast<size_t>(f.signalsPerFrame);
         const auto column = static_cast<size_t>(channelColumn_[c]);
         for (size_t i = 0; i < frames; ++i) {
             const int32_t v = f.frame[i * stride + column];
             out[i] = (v == invalid || v <= low || v >= high) ? std::numeric_limits<float>::quiet_NaN()
-                                                              : static_cast<float>((v - spec.baseline) * scale);
+                                                              : static_cast<float>((v - signal.baseline) * scale);
         }
     }
     position_ += static_cast<int64_t>(frames);

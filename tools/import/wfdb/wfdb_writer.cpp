@@ -39,15 +39,15 @@ bool WfdbWriter::finish(std::span<const WfdbAnnotation> annotations, const std::
     h.samplesPerSignal = frames_;
     h.comments = comments;
     for (const WfdbWriteSignal& s : signals_) {
-        WfdbSignalSpec spec;
-        spec.fileName = record_ + ".dat";
-        spec.format = 16;
-        spec.gainPerMv = s.gainPerMv;
-        spec.baseline = s.baseline;
-        spec.adcResolution = 16;
-        spec.adcZero = 0;
-        spec.description = s.description;
-        h.signals.push_back(spec);
+        WfdbSignalSpec described;
+        described.fileName = record_ + ".dat";
+        described.format = 16;
+        described.gainPerMv = s.gainPerMv;
+        described.baseline = s.baseline;
+        described.adcResolution = 16;
+        described.adcZero = 0;
+        described.description = s.description;
+        h.signals.push_back(described);
     }
     std::ofstream header(directory_ / (record_ + ".hea"), std::ios::trunc);
     header << h.format();
