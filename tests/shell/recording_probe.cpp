@@ -1,7 +1,6 @@
 #include "shell/recording_probe.h"
 
 #include <cstdio>
-#include <memory>
 #include <sstream>
 
 #include "store/episode_record.h"
@@ -12,10 +11,8 @@ namespace lumen::testing {
 std::vector<HolterEvent> holterEvents(const DemoHome& home, const std::string& row) {
     const std::string command = LUMEN_HOLTER_PATH " events --home " + home.programDirectory();
     std::vector<HolterEvent> events;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) return events;
-    char line[256];
-    while (std::fgets(line, sizeof line, pipe.get()) != nullptr) {
+    std::istringstream lines(commandOutput(command));
+    for (std::string line; std::getline(lines, line);) {
         std::istringstream in(line);
         HolterEvent event;
         in >> event.row >> event.position >> event.timeOfDay >> event.episode;

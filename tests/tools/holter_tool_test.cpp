@@ -2,33 +2,21 @@
 // recording that follows the file formats.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "store/beat_word.h"
 #include "store/recording_writer.h"
+#include "support/command_run.h"
 #include "support/temp_home.h"
 
 namespace lumen {
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
+using ToolRun = testing::CommandRun;
 
 ToolRun runHolter(const std::string& arguments) {
-    const std::string command = std::string(LUMEN_HOLTER_PATH) + " " + arguments + " 2>&1";
-    ToolRun run;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char chunk[4096];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.out.append(chunk, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testing::runCommand(std::string(LUMEN_HOLTER_PATH) + " " + arguments + " 2>&1");
 }
 
 std::vector<uint8_t> bytesOf(std::initializer_list<uint32_t> words) {

@@ -19,27 +19,6 @@ int32_t runScript(const std::string& text, const std::function<void(WindowSystem
     return system.runMessageLoop();
 }
 
-TEST(WindowSystemTest, MainWindowFirstSizeReportIsTheMaximisedScreen)
-{
-    runScript("");
-    const auto sizes = logged(WM_SIZE);
-    ASSERT_GE(sizes.size(), 2u);
-    EXPECT_EQ(sizes[0].window, "main");
-    EXPECT_EQ(sizes[0].wParam, SIZE_MAXIMIZED);
-    EXPECT_EQ(xFromLParam(sizes[0].lParam), 640);
-    EXPECT_EQ(yFromLParam(sizes[0].lParam), 480);
-    EXPECT_EQ(sizes[1].window, "pane");
-    EXPECT_EQ(sizes[1].wParam, SIZE_RESTORED);
-    EXPECT_EQ(xFromLParam(sizes[1].lParam), 200);
-}
-
-TEST(WindowSystemTest, ScriptEndClosesTheMainWindowAndEndsTheLoop)
-{
-    EXPECT_EQ(runScript("move 5 5\n"), 7);
-    ASSERT_EQ(logged(WM_CLOSE).size(), 1u);
-    EXPECT_EQ(logged(WM_DESTROY).front().window, "main");
-}
-
 TEST(WindowSystemTest, ButtonClickSendsItsIdToTheParent)
 {
     runScript("button 1001\nbutton 1000\nclick 15 15\n");
@@ -177,32 +156,6 @@ TEST(WindowSystemTest, SubclassedButtonSeesMessagesAndStillWorks)
     EXPECT_NE(record.previous, nullptr);
     EXPECT_EQ(subclassDowns, 102);  // the third click is a double click
     EXPECT_EQ(logged(WM_COMMAND).size(), 3u);
-}
-
-TEST(WindowSystemTest, PropertiesBelongToOneWindow)
-{
-    StepDriver driver(screen);
-    WindowSystem system(driver);
-    TestApp app(system);
-    int value = 3;
-    EXPECT_TRUE(system.setProp(app.pane, "FNStruc", &value));
-    EXPECT_EQ(system.getProp(app.pane, "FNStruc"), &value);
-    EXPECT_EQ(system.getProp(app.main, "FNStruc"), nullptr);
-    EXPECT_EQ(system.removeProp(app.pane, "FNStruc"), &value);
-    EXPECT_EQ(system.getProp(app.pane, "FNStruc"), nullptr);
-    EXPECT_FALSE(system.setProp(WindowHandle{999}, "x", &value));
-}
-
-TEST(WindowSystemTest, SizeAndForeignMessagesReachTheMainWindow)
-{
-    EXPECT_EQ(runScript("size minimized\nsize restored\nmessage 0x220\n"), 7);
-    const auto sizes = logged(WM_SIZE);
-    ASSERT_GE(sizes.size(), 4u);
-    EXPECT_EQ(sizes[2].wParam, SIZE_MINIMIZED);
-    EXPECT_EQ(sizes[2].lParam, 0);
-    EXPECT_EQ(sizes[3].wParam, SIZE_RESTORED);
-    EXPECT_EQ(logged(0x220).size(), 1u);
-    EXPECT_TRUE(logged(WM_CLOSE).empty());  // 0x220 ended it before the script did
 }
 
 TEST(WindowSystemTest, PointerOverAWindowShowsItsClassCursor)
