@@ -90,18 +90,6 @@ TEST(LumenStartup, DoefMemWithOnlyAPositionOpensTheTimeScale) {
     EXPECT_NE(home.text("doef.mem").find("\n0\n117\n2\n2\n"), std::string::npos) << home.text("doef.mem");
 }
 
-TEST(LumenStartup, PrinterIndexAndFirstWindowAreReported) {
-    DemoHome home;
-    home.writeText(home.path("script.txt"), "dump " + home.path("dump.json") + "\n");
-    const std::string command = std::string(LUMEN_PATH) + " --home " + home.programDirectory() +
-                                " --headless 1024x768 --script " + home.path("script.txt") + " 2 2>/dev/null";
-    EXPECT_NE(std::system(command.c_str()), 0);
-    const std::string dump = home.text("dump.json");
-    EXPECT_EQ(dumpValue(dump, "printerIndex"), "2");
-    EXPECT_EQ(dumpValue(dump, "messageBox"), "null");
-    EXPECT_EQ(dumpValue(dump, "labelChangeState"), "0");
-}
-
 }  // namespace
 }  // namespace lumen::testing
 

@@ -32,17 +32,6 @@ struct BeatHome {
     }
 };
 
-TEST(BeatWord, FieldsAndLabel) {
-    const BeatWord word = BeatWord::make(123456, BeatClass::Ventricular, 5);
-    EXPECT_EQ(word.positionQuarterTicks(), 123456u);
-    EXPECT_EQ(word.sample(), 30864);
-    EXPECT_EQ(word.beatClass(), BeatClass::Ventricular);
-    EXPECT_EQ(word.formCode(), 5);
-    EXPECT_EQ(word.label(), 5 * 4 + 2);
-    EXPECT_EQ(word.withLabel(kNoBeatLabel).formCode(), 30);
-    EXPECT_EQ(word.withLabel(kNoBeatLabel).positionQuarterTicks(), 123456u);
-}
-
 TEST(BeatList, SixteenThousandWordsLoadCountAndSaveWhole) {
     std::vector<BeatWord> words;
     for (uint32_t i = 0; i < 16000; ++i) {

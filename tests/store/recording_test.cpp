@@ -121,28 +121,6 @@ TEST(Recording, MoreThanTwentyFiveSectionsLeaveTheDirectoryEmpty) {
     EXPECT_FALSE(recording.selectSection(SectionId::Patient));
 }
 
-TEST(Recording, AmplitudeCodesMapToUnitsPerMillivoltAndMultiplier) {
-    Home h;
-    h.save();
-    const std::string path = h.home.recordingPath("holter.mem");
-    const int8_t units[] = {-6, -13, -26, -51};
-    const int multipliers[] = {8, 4, 2, 1};
-    for (uint8_t code = 0; code < 4; ++code) {
-        std::vector<uint8_t> bytes = h.home.readFile(path);
-        bytes[520 + 100] = code;
-        h.home.writeFile(path, bytes);
-        Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-        EXPECT_EQ(recording.amplitudeCode(), units[code]);
-        EXPECT_EQ(recording.displayMultiplier(), multipliers[code]);
-    }
-    std::vector<uint8_t> bytes = h.home.readFile(path);
-    bytes[520 + 100] = 7;
-    h.home.writeFile(path, bytes);
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    EXPECT_EQ(recording.amplitudeCode(), 7);
-    EXPECT_EQ(recording.displayMultiplier(), 1);
-}
-
 TEST(Recording, PatientLineEndsAfterItsLineBreakOrAt99Characters) {
     Home h;
     h.save();
@@ -168,24 +146,6 @@ TEST(Recording, EditCounterAccumulatesAtOffset516) {
     const std::vector<uint8_t> bytes = h.home.readFile(h.home.recordingPath("holter.mem"));
     EXPECT_EQ(bytes[516], 42);
     EXPECT_EQ(bytes[517] | bytes[518] | bytes[519], 0);
-}
-
-TEST(Recording, BlockIndexPointingPastTheFileReadsZeros) {
-    Home h;
-    h.addRampBlocks(2);
-    h.save();
-    std::vector<uint8_t> bytes = h.home.readFile(h.home.recordingPath("holter.mem"));
-    Recording probe(h.home.programDirectory());
-    probe.selectSection(SectionId::BlockIndex);
-    const uint32_t index = probe.selectedSection().offset;
-    bytes[index + 3] = bytes[index + 4] = bytes[index + 5] = 0xFF;
-    h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    std::vector<uint8_t> one(1000, 0), two(1000, 0);
-    recording.fetchBlock(one, two, 0, 0);
-    recording.fetchBlock(one, two, 1, 0);
-    EXPECT_EQ(one[500], 0);  // first sample of an empty record
-    EXPECT_EQ(one[501], one[1]);  // the rest keep the previous block's samples
 }
 
 TEST(RecordingDeathTest, MissingFilesEndTheProgramWithTheirFullPath) {

@@ -133,14 +133,5 @@ TEST_F(HolterTool, DecodePrintsEachBlockWithItsClockAndFlatBlocksPastTheEnd) {
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1002);
 }
 
-TEST_F(HolterTool, UndecodableBlockEndsWithTheDecoderMessage) {
-    CodeTable useless{};
-    for (CodeEntry& entry : useless) entry = CodeEntry{255, 12, 4095};
-    home.writeCodeTable(useless);
-    const ToolRun run = runHolter("decode --home " + home.programDirectory() + " 0");
-    EXPECT_EQ(run.status, 255);
-    EXPECT_EQ(run.out, "Error while extracting!\n");
-}
-
 }  // namespace
 }  // namespace lumen

@@ -19,23 +19,6 @@ PixelStreams streamsWith(uint8_t leftValue, uint8_t rightValue) {
     return streams;
 }
 
-TEST(CaliperFigures, IntervalRateAndVoltageFollowTheColumns) {
-    const PixelStreams streams = streamsWith(128, 179);
-    Caliper caliper;
-    caliper.firstColumn = 10;
-    caliper.secondColumn = 60;
-    CaliperFigures figures = caliperFigures(caliper, streams, 2, 1);
-    EXPECT_FLOAT_EQ(figures.intervalMs, 500.0f);
-    EXPECT_TRUE(figures.showsRate);
-    EXPECT_FLOAT_EQ(figures.beatsPerMinute, 120.0f);
-    EXPECT_NEAR(figures.channel1Millivolts, 1.00f, 0.005f);  // 51 units at multiplier 1
-    EXPECT_NEAR(caliperFigures(caliper, streams, 2, 4).channel1Millivolts, 3.99f, 0.005f);
-    std::swap(caliper.firstColumn, caliper.secondColumn);  // right minus left all the same
-    figures = caliperFigures(caliper, streams, 2, 1);
-    EXPECT_FLOAT_EQ(figures.intervalMs, 500.0f);
-    EXPECT_NEAR(figures.channel1Millivolts, 1.00f, 0.005f);
-}
-
 TEST(CaliperFigures, RateOnlyFromTwoHundredFortyMilliseconds) {
     const PixelStreams streams = streamsWith(128, 128);
     Caliper caliper;
