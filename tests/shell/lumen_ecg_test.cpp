@@ -1,5 +1,5 @@
 // The ECG and title panes through the real viewer: relabelling from the keys,
-// form matching, measuring, beat stepping and stopping the automatic stepper.
+// measuring, beat stepping and stopping the automatic stepper.
 #include <gtest/gtest.h>
 
 #include "shell/recording_probe.h"
@@ -29,25 +29,6 @@ TEST(LumenEcg, KeyboardRelabelMarksTheExtremesAndHandsTheChangeKindOver) {
     home.write("doef.mem", kStartOnViso);
     runLumen(home, "key A\n");
     EXPECT_EQ(beatInFile(home, beat)->beatClass(), BeatClass::Artefact);
-}
-
-TEST(LumenEcg, BeatWithoutAFormTakesTheBestMatchingFormWhenRelabelled) {
-    DemoHome home;
-    home.write("doef.mem", kStartOnViso);
-    std::vector<std::string> steps(16, "key Down");  // the lead-off row
-    steps.emplace_back("key N");
-    const SteppedRun run = runSteps(home, steps);
-    ASSERT_EQ(dumpNumber(run.dumps[15], "catalog", "selectedRow"), 16);
-    const int64_t beat = strip(run.dumps[15], "selectedBeatPosition");
-    ASSERT_GT(beat, 0);
-    EXPECT_EQ(strip(run.dumps[16], "selectedClass"), 1);
-    const std::optional<BeatWord> saved = beatInFile(home, beat);
-    ASSERT_TRUE(saved);
-    EXPECT_EQ(saved->beatClass(), BeatClass::Normal);
-    EXPECT_NE(saved->formCode(), kNoFormCode) << "the lead-off beat got a form";
-
-    DemoHome untouched;
-    EXPECT_EQ(beatInFile(untouched, beat)->formCode(), kNoFormCode);
 }
 
 TEST(LumenEcg, CaliperFollowsPressMoveAndRelease) {

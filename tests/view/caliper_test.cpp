@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "events/recording_canvas.h"
 #include "strip_test_home.h"
 
 namespace lumen {
@@ -41,29 +40,6 @@ protected:
     StripTestHome home;
 };
 
-TEST_F(CaliperPaintTest, DragWritesIntervalRateAndBothVoltages) {
-    auto canvas = std::make_unique<test::RecordingCanvas>();
-    test::RecordingCanvas& log = *canvas;
-    home.host.image = std::move(canvas);
-    home.painter->pressCaliper(310, MouseKeys::LeftAlone);
-    log.forget();
-    EXPECT_EQ(home.painter->moveCaliper(380, MouseKeys::LeftAlone), CaliperMove::Moved);
-    const int32_t h = 14;  // "M" on the logging canvas
-    const int32_t bottom = testing::TestStripHost::kHeight;
-    auto wrote = [&](const std::string& text, Point at) {
-        for (const auto& t : log.texts) {
-            if (t.text == text && t.at == at) return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(wrote("1400 msec", {385, h + 1}));
-    EXPECT_TRUE(wrote("43 bpm", {385, 2 * h}));
-    EXPECT_TRUE(wrote("Ch1: 1.00 mV", {385, bottom - 1 - 3 * h}));
-    EXPECT_TRUE(wrote("Ch2: -0.51 mV", {385, bottom - 1 - 2 * h}));
-    EXPECT_EQ(home.painter->caliper().firstColumn, 310);
-    EXPECT_EQ(home.painter->caliper().secondColumn, 380);
-}
-
 // Rows between the beat letters and the ticks: there every paint draws the
 // same pixels, while the edges of smoothed letters darken with each redraw.
 constexpr int32_t kTopRow = 20;
@@ -88,22 +64,6 @@ TEST_F(CaliperPaintTest, DraggingOnErasesTheOldLineAndItsTexts) {
     }
     EXPECT_EQ(home.paneColor(380, 150), home.imageColor(380, 150));
     EXPECT_EQ(home.imageColor(310, 150), home.host.colors.caliper);
-}
-
-TEST_F(CaliperPaintTest, PressNearTheLastReleaseMovesTheSecondLine) {
-    home.painter->pressCaliper(300, MouseKeys::LeftAlone);
-    home.painter->releaseCaliper(300);
-    home.painter->pressCaliper(302, MouseKeys::LeftAlone);
-    EXPECT_EQ(home.painter->caliper().firstColumn, 300);
-    EXPECT_EQ(home.painter->caliper().secondColumn, 302);
-    home.painter->releaseCaliper(302);
-    EXPECT_EQ(home.painter->moveCaliper(600, MouseKeys::LeftAlone), CaliperMove::OutsideStrip);
-    EXPECT_EQ(home.painter->moveCaliper(350, MouseKeys::Other), CaliperMove::Ignored);
-    EXPECT_EQ(home.painter->caliper().secondColumn, 302);
-    home.painter->caliper().forgetRelease();
-    home.painter->pressCaliper(302, MouseKeys::LeftAlone);
-    EXPECT_EQ(home.painter->caliper().firstColumn, 302);
-    EXPECT_EQ(home.painter->view().caliperCleared, 0);
 }
 
 TEST_F(CaliperPaintTest, SelectionMoveTakesTheLinesOff) {

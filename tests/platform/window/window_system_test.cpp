@@ -56,29 +56,6 @@ TEST(WindowSystemTest, ClickedButtonTakesFocusAndThePaneGivesItBack)
     EXPECT_EQ(system.capture(), WindowHandle{});
 }
 
-TEST(WindowSystemTest, CaptureRoutesMouseToTheCapturingWindowInItsCoordinates)
-{
-    runScript("move 300 300\n", [](WindowSystem& system, TestApp& app) { system.setCapture(app.pane); });
-    const auto moves = logged(WM_MOUSEMOVE);
-    ASSERT_EQ(moves.size(), 1u);
-    EXPECT_EQ(moves[0].window, "pane");
-    EXPECT_EQ(xFromLParam(moves[0].lParam), 290);
-}
-
-TEST(WindowSystemTest, MouseGoesToTheInnermostWindowWithKeyFlags)
-{
-    runScript("move 50 90\npress 50 90\nmove 400 400\nrclick 400 400\n");
-    const auto moves = logged(WM_MOUSEMOVE);
-    ASSERT_EQ(moves.size(), 2u);
-    EXPECT_EQ(moves[0].window, "pane");
-    EXPECT_EQ(xFromLParam(moves[0].lParam), 40);
-    EXPECT_EQ(yFromLParam(moves[0].lParam), 80);
-    EXPECT_EQ(moves[1].window, "main");
-    EXPECT_EQ(moves[1].wParam & MK_LBUTTON, MK_LBUTTON);
-    EXPECT_EQ(logged(WM_RBUTTONUP).size(), 1u);
-    EXPECT_EQ(logged(WM_LBUTTONDOWN).front().wParam & MK_LBUTTON, MK_LBUTTON);
-}
-
 TEST(WindowSystemTest, KeysReachTheFocusWithModifierStates)
 {
     runScript("key p ctrl shift alt\nkey Left\nkey n alt\nkey 7\n");

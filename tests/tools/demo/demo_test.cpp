@@ -174,10 +174,10 @@ TEST(DemoHome, CodeTableAndSettingsReadAsTheViewerReadsThem) {
 }
 
 TEST(DemoHome, SameOptionsGiveIdenticalFilesAndAnotherSeedOthers) {
-    testing::TempFolder folder;
+    testing::TempHome folder;
     const auto write = [&](const std::string& name, uint32_t seed) {
         DemoOptions o;
-        o.directory = folder.path() + "/" + name;
+        o.directory = folder.path(name);
         o.hours = 1;
         o.seed = seed;
         o.language = 4;
@@ -193,7 +193,7 @@ TEST(DemoHome, SameOptionsGiveIdenticalFilesAndAnotherSeedOthers) {
 }
 
 TEST(DemoHome, RejectsOptionsOutsideTheirRangeAndPathsWithBlanks) {
-    testing::TempFolder folder;
+    testing::TempHome folder;
     const struct {
         int hours, language;
         std::string directory;
@@ -204,7 +204,7 @@ TEST(DemoHome, RejectsOptionsOutsideTheirRangeAndPathsWithBlanks) {
                  {1, 2, std::string(300, 'x'), DemoStatus::UnusablePath}};
     for (const auto& c : cases) {
         DemoOptions o;
-        o.directory = folder.path() + "/" + c.directory;
+        o.directory = folder.path(c.directory);
         o.hours = c.hours;
         o.language = c.language;
         const DemoResult result = writeDemoHome(o);
