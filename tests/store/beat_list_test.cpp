@@ -56,20 +56,6 @@ TEST(BeatList, SixteenThousandWordsLoadCountAndSaveWhole) {
     EXPECT_EQ(reopened.beats()[15998].raw, words[15998].raw);
 }
 
-TEST(BeatList, FileEndingInsideTheSectionGivesTheWordsItHolds) {
-    BeatHome h({BeatWord::make(4, BeatClass::Normal, 0), BeatWord::make(8, BeatClass::Normal, 0),
-                BeatWord::make(12, BeatClass::Normal, 0)});
-    std::vector<uint8_t> bytes = h.home.readFile(h.home.recordingPath("holter.mem"));
-    // Beats are the last non-empty section but one: cut the file inside them.
-    Recording probe(h.home.programDirectory());
-    probe.selectSection(SectionId::Beats);
-    bytes.resize(probe.selectedSection().offset + 9);
-    h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    recording.beats().load(recording);
-    EXPECT_EQ(recording.beats().size(), 2u);
-}
-
 // Where a walk in file order for the first beat at or after a sample may
 // start: never past that beat, on words out of order too, and still right
 // after words were moved through write access.
