@@ -148,30 +148,5 @@ TEST(Recording, EditCounterAccumulatesAtOffset516) {
     EXPECT_EQ(bytes[517] | bytes[518] | bytes[519], 0);
 }
 
-TEST(RecordingDeathTest, MissingFilesEndTheProgramWithTheirFullPath) {
-    Home h;
-    h.save();
-    std::remove(h.home.recordingPath("holter.mem").c_str());
-    EXPECT_EXIT(Recording(h.home.programDirectory()), ::testing::ExitedWithCode(255),
-                "File not found \"" + h.home.recordingPath("holter.mem") + "\" !");
-    std::remove(h.home.path("path.tmp").c_str());
-    EXPECT_EXIT(Recording(h.home.programDirectory()), ::testing::ExitedWithCode(255),
-                "File not found \"" + h.home.path("path.tmp") + "\" !");
-}
-
-TEST(RecordingDeathTest, UndecodableBlockShowsTheDecoderBoxThenEnds) {
-    Home h;
-    h.addRampBlocks(1);
-    h.save();
-    // A table in which nothing matches: every record fails after 12 bits.
-    CodeTable useless{};
-    for (CodeEntry& entry : useless) entry = CodeEntry{255, 12, 4095};
-    h.home.writeCodeTable(useless);
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    std::vector<uint8_t> one(500), two(500);
-    EXPECT_EXIT(recording.fetchBlock(one, two, 0, 0), ::testing::ExitedWithCode(255),
-                "^Error while extracting!\n$");
-}
-
 }  // namespace
 }  // namespace lumen
