@@ -58,19 +58,6 @@ TEST(Recording, OpensAndFetchesEveryBlockAsWritten) {
     EXPECT_EQ(two[500 + 10], static_cast<uint8_t>(255 - 2 - 5));
 }
 
-TEST(Recording, BlocksPastTheEndAreFlatBaselineWithoutAClock) {
-    Home h;
-    h.addRampBlocks(2);
-    h.save();
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    std::vector<uint8_t> one(1000, 7), two(1000, 7);
-    EXPECT_EQ(recording.fetchBlock(one, two, 2, 1), kNoDataClock);
-    EXPECT_EQ(recording.fetchBlock(one, two, 99, 99), kNoDataClock);
-    EXPECT_EQ(one[500], 128);
-    EXPECT_EQ(two[999], 128);
-    EXPECT_EQ(one[0], 128);  // block 99 into slot 0
-}
-
 TEST(Recording, BlockClockUsesByteArithmeticAndWrapsOnceAtMidnight) {
     Home h;
     h.setClock(23, 59, 12);
@@ -107,18 +94,6 @@ TEST(Recording, SectionLookupTakesTheFirstEntryAndKeepsTheSelectionOnFailure) {
     EXPECT_EQ(patient.offset, 520u);
     EXPECT_FALSE(recording.selectSection(3));
     EXPECT_EQ(recording.selectedSection().offset, patient.offset);
-}
-
-TEST(Recording, MoreThanTwentyFiveSectionsLeaveTheDirectoryEmpty) {
-    Home h;
-    h.addRampBlocks(3);
-    h.save();
-    std::vector<uint8_t> bytes = h.home.readFile(h.home.recordingPath("holter.mem"));
-    bytes[0] = 26;
-    h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    EXPECT_EQ(recording.blockCount(), 0);
-    EXPECT_FALSE(recording.selectSection(SectionId::Patient));
 }
 
 TEST(Recording, PatientLineEndsAfterItsLineBreakOrAt99Characters) {
