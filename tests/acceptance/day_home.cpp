@@ -1,8 +1,6 @@
 #include "acceptance/day_home.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 
 namespace lumen::testing {
 
@@ -20,15 +18,6 @@ DayHome::DayHome(int language) : DemoHome(language) {
         if (at != std::string::npos) colors.replace(at, 19, "TAROLT_LANGUAGE = " + std::to_string(language));
         write("color.ini", colors);
     }
-}
-
-std::string commandOutput(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string text;
-    char buffer[4096];
-    size_t read = 0;
-    while (pipe && (read = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) text.append(buffer, read);
-    return text;
 }
 
 std::string holterInfo(const DemoHome& home) {

@@ -29,9 +29,6 @@ inline constexpr Region kRowsRegion{5, 31, 1019, 483};
 inline constexpr Region kStripRegion{5, 517, 925, 763};
 inline constexpr int32_t kEcgTop = 517;
 
-// Output of a shell command (standard output only).
-std::string commandOutput(const std::string& command);
-
 // `holter info` of the home, as JSON text.
 std::string holterInfo(const DemoHome& home);
 

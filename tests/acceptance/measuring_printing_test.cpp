@@ -2,7 +2,6 @@
 // recording.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 #include "acceptance/screen_image.h"
 #include "shell/recording_probe.h"
@@ -46,10 +45,8 @@ TEST(AcceptanceMeasuring, CaliperDragShowsItsLinesIntervalRateAndVoltages) {
     EXPECT_GT(measured.count(voltages, kTextColor), empty.count(voltages, kTextColor) + 100);
 }
 
-bool havePoppler() { return std::system("command -v pdftotext >/dev/null 2>&1") == 0; }
-
 TEST(AcceptancePrinting, ReportOfTheSelectedEventAtTheChosenSpeed) {
-    if (!havePoppler()) GTEST_SKIP() << "poppler-utils are not installed";
+    if (!installed("pdftotext")) GTEST_SKIP() << "poppler-utils are not installed";
     DayHome home;  // opens on the first ventricular tachycardia
     const std::string pdf = home.path("report.pdf");
     const SteppedRun run =

@@ -21,10 +21,6 @@
 namespace lumen::testing {
 namespace {
 
-bool installed(const char* program) {
-    return std::system((std::string("command -v ") + program + " > /dev/null 2>&1").c_str()) == 0;
-}
-
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 // Xvfb on the first free display number, which it reports through a pipe.
@@ -109,7 +105,7 @@ private:
 class RealDisplay : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!installed("Xvfb") || !installed("xdotool") || !installed("import")) {
+        if (!installed("Xvfb xdotool import")) {
             GTEST_SKIP() << "Xvfb, xdotool or ImageMagick's import is not installed";
         }
         server_ = std::make_unique<XServer>();

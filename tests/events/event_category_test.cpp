@@ -26,14 +26,6 @@ protected:
     TimeScaleRow scale{18, screen, paper, texts};
 };
 
-TEST_F(Rows, SeekNearestBreaksTiesTowardTheLaterEvent) {
-    EXPECT_EQ(row.seekNearest(kStart + 150), kStart + 200);
-    EXPECT_EQ(row.seekNearest(kStart + 149), kStart + 100);
-    EXPECT_EQ(row.seekNearest(kStart + 9999), kStart + 300);
-    EXPECT_EQ(row.currentOrdinal(), 3);
-    EXPECT_EQ(row.next(), kStart + 300);  // the last event answers again
-}
-
 TEST_F(Rows, SortedInsertionGoesBeforeEqualPositionsAndKeepsTheCurrentEvent) {
     row.seekNearest(kStart + 200);
     row.insertSorted(200, 7, 42);

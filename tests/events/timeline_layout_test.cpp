@@ -65,19 +65,6 @@ TEST(TimelineLayout, SpanAcrossMidnightAndZoomWindows) {
     EXPECT_EQ(layout.windowEnd(), kStart + 1170000);
 }
 
-TEST(TimelineLayout, TimeAndPixelsMapByTruncation) {
-    TimelineLayout layout;
-    EXPECT_EQ(layout.timeToX(kStart), 0);  // no strip, no window yet
-    EXPECT_EQ(layout.xToTime(500), 0);
-    layout.setArea({0, 0, 1024, 190});
-    layout.setRecordingSpan(kStart, kStart + 4320000);
-    EXPECT_EQ(layout.timeToX(kStart + 5130), 0);
-    EXPECT_EQ(layout.timeToX(kStart + 5131), 1);  // 842 pixels for a day
-    EXPECT_EQ(layout.timeToX(kStart - 5131), -1);
-    EXPECT_EQ(layout.xToTime(91), 0);
-    EXPECT_EQ(layout.xToTime(92), 5130);
-}
-
 TEST(TimeCursor, RemembersWhereItWasDrawnAndXorsTwice) {
     TimelineLayout screen;
     TimelineLayout paper;

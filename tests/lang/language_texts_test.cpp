@@ -7,17 +7,6 @@
 namespace lumen {
 namespace {
 
-TEST(LanguageTexts, EnglishIsTheDefaultAndOutsideEntriesAreEmpty) {
-    const LanguageTexts texts;
-    EXPECT_EQ(texts.languageIndex(), 2);
-    EXPECT_EQ(texts.text(0), "  Time (h)");
-    EXPECT_EQ(texts.text(4), "%ld/%ld      Actual Time: %02d:%02d:%02d ");
-    EXPECT_EQ(texts.text(25), "To printer");
-    EXPECT_STREQ(texts.textZ(24), "FULL DISCLOSURE ECG HOLTER SYSTEM ");
-    EXPECT_EQ(texts.text(31), "");
-    EXPECT_STREQ(texts.textZ(-1), "");
-}
-
 TEST(LanguageTexts, EveryLanguageHasAllTextsWithTheirBlanks) {
     const std::string blanks18(18, ' ');
     for (const int32_t n : {1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13}) {

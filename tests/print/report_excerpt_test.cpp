@@ -10,13 +10,6 @@
 namespace lumen {
 namespace {
 
-TEST(ReportExcerpt, PaperStripHoldsFourteenPointFourSecondsAtTheSlowestSpeed)
-{
-    EXPECT_EQ(stripCapacitySamples(1), 720);
-    EXPECT_EQ(stripCapacitySamples(2), 360);
-    EXPECT_EQ(stripCapacitySamples(4), 180);
-}
-
 TEST(ReportExcerpt, LongExcerptIsCutSymmetricallyAndCalipersFollow)
 {
     const ReportExcerpt cut = fitToStrip(ReportExcerpt{0, 1000, 300, 400}, 1);
@@ -32,15 +25,6 @@ TEST(ReportExcerpt, LongExcerptIsCutSymmetricallyAndCalipersFollow)
     EXPECT_EQ(fast.endSample, 305);
     EXPECT_EQ(fast.firstColumn, 300);
     EXPECT_EQ(fast.secondColumn, 400);
-}
-
-TEST(ReportExcerpt, ExcerptThatFitsIsKept)
-{
-    const ReportExcerpt kept = fitToStrip(ReportExcerpt{37, 317, 10, 20}, 2);
-    EXPECT_EQ(kept.startSample, 37);
-    EXPECT_EQ(kept.endSample, 317);
-    EXPECT_EQ(kept.firstColumn, 10);
-    EXPECT_EQ(kept.secondColumn, 20);
 }
 
 TEST(ReportExcerpt, CalipersLeftOfTheCut)

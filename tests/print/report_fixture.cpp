@@ -40,17 +40,4 @@ ReportFixture::~ReportFixture()
     std::filesystem::remove_all(home);
 }
 
-std::string commandOutput(const std::string& command)
-{
-    std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r"); pipe != nullptr) {
-        char buffer[4096];
-        for (size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-            output.append(buffer, read);
-        }
-        ::pclose(pipe);
-    }
-    return output;
-}
-
 }  // namespace lumen::testing

@@ -7,6 +7,7 @@
 #include "print/report_printer.h"
 #include "store/recording.h"
 #include "store/trend_table.h"
+#include "support/command_run.h"
 
 namespace lumen::testing {
 
@@ -28,8 +29,5 @@ struct ReportFixture {
     ReportFacts facts(const std::string& caption) { return gatherReportFacts(*recording, trends, *catalog, texts, caption); }
     ReportSources sources(const ReportFacts& facts) { return ReportSources{texts, *catalog, window, facts}; }
 };
-
-// Runs a command and answers its standard output; empty when it failed.
-std::string commandOutput(const std::string& command);
 
 }  // namespace lumen::testing

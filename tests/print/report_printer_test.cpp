@@ -99,23 +99,6 @@ TEST(PrintReport, NoPrinterGivesTheFailureBox)
     EXPECT_EQ(second.causes[0], "cannot write \"/nonexistent/folder/report.pdf\": No such file or directory");
 }
 
-TEST(PrintReport, PrinterIndexPastTheEndPrintsOnTheFirstPrinter)
-{
-    const PrinterList two = PrinterList::of({Printer{"first", PrinterKind::System, ""}, Printer{"second", PrinterKind::System, ""}});
-    EXPECT_EQ(defaultPrinter(two, 1)->name, "second");
-    EXPECT_EQ(defaultPrinter(two, 2)->name, "first");
-    EXPECT_EQ(defaultPrinter(two, -3)->name, "first");
-    EXPECT_EQ(defaultPrinter(PrinterList::of({}), 0), nullptr);
-
-    PrintedPage page;
-    PrintRequest request = page.fixture.request;
-    request.printerIndex = 2;
-    page.print(request);
-    ASSERT_EQ(page.host.jobs.size(), 1u);
-    EXPECT_EQ(page.host.jobs[0].second, "Holter ECG report.");
-    EXPECT_TRUE(fs::exists(page.pdf));
-}
-
 TEST(PrintReport, OneVectorA4PageWithEmbeddedFontsAndTheReportTexts)
 {
     PrintedPage page;

@@ -25,25 +25,5 @@ TEST(ShellLayout, NarrowClientOnA1024ScreenShortensTheStrip) {
     EXPECT_EQ(layout.buttonHeight, 29);
 }
 
-TEST(ShellLayout, ClassValuesAndShortfallPerClass) {
-    const ShellLayout small = computeLayout(800, Size{790, 560});
-    EXPECT_EQ(small.stripWidth, 710);
-    EXPECT_EQ(small.buttonUnit, 66);
-    EXPECT_EQ(small.ecgButtonHalf, 33);
-    EXPECT_EQ(small.ecgButtonHeight, 22);
-    const ShellLayout wide = computeLayout(1920, Size{1920, 1080});
-    EXPECT_EQ(wide.screenClass, 1);
-    EXPECT_EQ(wide.stripWidth, 920);
-    EXPECT_EQ(wide.buttonUnit, 90);
-    EXPECT_EQ(wide.buttonHeight, 29);
-    EXPECT_EQ(wide.ecgButtonHalf, 45);
-    EXPECT_EQ(computeLayout(1920, Size{1000, 400}).stripWidth, 896);
-    const ShellLayout odd = computeLayout(960, Size{960, 700});
-    EXPECT_EQ(odd.screenClass, 3);
-    EXPECT_EQ(odd.stripWidth, 560);
-    EXPECT_EQ(odd.buttonUnit, 50);
-    EXPECT_EQ(computeLayout(640, Size{600, 400}).stripWidth, 520);
-}
-
 }  // namespace
 }  // namespace lumen

@@ -1,8 +1,5 @@
 #include "shell/lumen_run.h"
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -34,9 +31,9 @@ LumenRun runLumen(const DemoHome& home, const std::string& script, const std::st
     std::filesystem::remove(home.path("dump.json"));
     const std::string command = environment + " " LUMEN_PATH " --home " + home.programDirectory() + " --headless " +
                                 screen + " " + options + " --script " + home.path("script.txt") + " 2> " + home.path("stderr.txt");
-    const int raw = std::system(command.c_str());
+    // The output is read to its end, so a program the viewer started has done its work.
     LumenRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.status = runCommand(command).status;
     run.err = home.text("stderr.txt");
     run.dump = home.text("dump.json");
     return run;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "support/command_run.h"
 #include "support/temp_home.h"
 
 namespace lumen::testing {

@@ -67,41 +67,6 @@ TEST(LumenStartup, UndecodableBlockEndsWithTheDecoderMessage) {
     EXPECT_EQ(lineCount(home.text("doef.mem")), 5);
 }
 
-TEST(LumenStartup, DoefMemGivesStartRowSpeedAndAmplitudeAndIsWrittenBack) {
-    DemoHome home;
-    home.write("doef.mem", "12345 0 105 4 3\n");
-    const LumenRun run = runLumen(home, script(home, kDump));
-    EXPECT_EQ(run.status, 255);
-    EXPECT_EQ(dumpValue(run.dump, "selectedRow"), "2");
-    EXPECT_EQ(dumpValue(run.dump, "pixelsPerSample"), "4");
-    EXPECT_EQ(dumpValue(run.dump, "amplitudeStep"), "3");
-    const int firstBlock = std::stoi(dumpValue(run.dump, "firstBlock"));
-    // The demo's start clock is 08:03:00 (its seconds byte is 0).
-    EXPECT_EQ(home.text("doef.mem"), std::to_string(firstBlock * 10 + 8 * 3600 + 3 * 60) + "\n0\n105\n4\n3\n");
-}
-
-TEST(LumenStartup, DoefMemWithOnlyAPositionOpensTheTimeScale) {
-    DemoHome home;
-    home.write("doef.mem", "12345");
-    const LumenRun run = runLumen(home, script(home, kDump));
-    EXPECT_EQ(dumpValue(run.dump, "selectedRow"), "18");
-    EXPECT_EQ(dumpValue(run.dump, "pixelsPerSample"), "2");
-    EXPECT_EQ(dumpValue(run.dump, "amplitudeStep"), "2");
-    EXPECT_NE(home.text("doef.mem").find("\n0\n117\n2\n2\n"), std::string::npos) << home.text("doef.mem");
-}
-
-TEST(LumenStartup, PrinterIndexAndFirstWindowAreReported) {
-    DemoHome home;
-    home.writeText(home.path("script.txt"), "dump " + home.path("dump.json") + "\n");
-    const std::string command = std::string(LUMEN_PATH) + " --home " + home.programDirectory() +
-                                " --headless 1024x768 --script " + home.path("script.txt") + " 2 2>/dev/null";
-    EXPECT_NE(std::system(command.c_str()), 0);
-    const std::string dump = home.text("dump.json");
-    EXPECT_EQ(dumpValue(dump, "printerIndex"), "2");
-    EXPECT_EQ(dumpValue(dump, "messageBox"), "null");
-    EXPECT_EQ(dumpValue(dump, "labelChangeState"), "0");
-}
-
 }  // namespace
 }  // namespace lumen::testing
 

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "shell/lumen_run.h"
 
@@ -25,9 +23,7 @@ TEST(LumenWindow, LayoutFollowsTheScreenClassOfEachWidth) {
     const ScreenCase cases[] = {{640, 480, 3, 560, 50, 17, 33},
                                 {800, 600, 2, 720, 66, 22, 33},
                                 {1024, 768, 1, 920, 90, 29, 45},
-                                {1280, 1024, 1, 920, 90, 29, 45},
-                                {1366, 768, 1, 920, 90, 29, 45},
-                                {1920, 1080, 1, 920, 90, 29, 45}};
+                                {1920, 1080, 1, 920, 90, 29, 45}};  // wide screens keep the 1024 layout
     DemoHome home;
     for (const ScreenCase& screen : cases) {
         const std::string size = std::to_string(screen.width) + "x" + std::to_string(screen.height);
@@ -102,15 +98,8 @@ TEST(LumenWindow, ButtonFacesFollowTheSettingsAndAutoStepRunsToTheEndOfTheRow) {
     EXPECT_EQ(dumpValue(stepped.dump, "1000"), "2");
 }
 
-bool appearsWithin(const DemoHome& home, const std::string& name, std::chrono::milliseconds limit) {
-    const auto until = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < until) {
-        if (home.exists(name)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return home.exists(name);
-}
-
+// The viewer starts the tool without waiting; runLumen waits for the tool
+// through the output pipe it inherits, so its mark is there or never comes.
 class CleanUpTool : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -130,7 +119,7 @@ TEST_F(CleanUpTool, RemovingAnEventWritesDoreMemAndStartsTheTool) {
     EXPECT_EQ(dumpValue(run.dump, "labelChangeState"), "1");
     EXPECT_EQ(home.text("dore.mem"), "1");
     EXPECT_EQ(home.text("doef.mem").substr(home.text("doef.mem").find('\n'), 3), "\n1\n");
-    EXPECT_TRUE(appearsWithin(home, "cleaned", std::chrono::seconds(5)));
+    EXPECT_TRUE(home.exists("cleaned"));
 }
 
 TEST_F(CleanUpTool, WithoutChangesNeitherDoreMemNorTheTool) {
@@ -138,7 +127,7 @@ TEST_F(CleanUpTool, WithoutChangesNeitherDoreMemNorTheTool) {
     EXPECT_EQ(run.status, 255);
     EXPECT_EQ(dumpValue(run.dump, "labelChangeState"), "0");
     EXPECT_FALSE(home.exists("dore.mem"));
-    EXPECT_FALSE(appearsWithin(home, "cleaned", std::chrono::milliseconds(300)));
+    EXPECT_FALSE(home.exists("cleaned"));
 }
 
 }  // namespace

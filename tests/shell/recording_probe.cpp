@@ -1,10 +1,8 @@
 #include "shell/recording_probe.h"
 
 #include <cstdio>
-#include <memory>
 #include <sstream>
 
-#include "store/episode_record.h"
 #include "store/recording.h"
 
 namespace lumen::testing {
@@ -12,10 +10,8 @@ namespace lumen::testing {
 std::vector<HolterEvent> holterEvents(const DemoHome& home, const std::string& row) {
     const std::string command = LUMEN_HOLTER_PATH " events --home " + home.programDirectory();
     std::vector<HolterEvent> events;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) return events;
-    char line[256];
-    while (std::fgets(line, sizeof line, pipe.get()) != nullptr) {
+    std::istringstream lines(commandOutput(command));
+    for (std::string line; std::getline(lines, line);) {
         std::istringstream in(line);
         HolterEvent event;
         in >> event.row >> event.position >> event.timeOfDay >> event.episode;
@@ -32,22 +28,10 @@ std::string statusRight(int32_t ordinal, int32_t count, int32_t timeOfDayTicks) 
     return text;
 }
 
-uint8_t episodeCodeInFile(const DemoHome& home, int32_t episodeIndex) {
-    Recording recording(home.programDirectory());
-    recording.selectSection(SectionId::Episodes);
-    const uint64_t offset = recording.selectedSection().offset + uint64_t(episodeIndex) * 12 + EpisodeRecord::kCodeOffset;
-    return recording.file().readU8(offset);
-}
-
-std::vector<BeatWord> beatsInFile(const DemoHome& home) {
+std::optional<BeatWord> beatInFile(const DemoHome& home, int64_t positionQuarterTicks) {
     Recording recording(home.programDirectory());
     recording.beats().load(recording);
-    const auto words = recording.beats().words();
-    return {words.begin(), words.end()};
-}
-
-std::optional<BeatWord> beatInFile(const DemoHome& home, int64_t positionQuarterTicks) {
-    for (const BeatWord word : beatsInFile(home)) {
+    for (const BeatWord word : recording.beats().words()) {
         if (word.positionQuarterTicks() == positionQuarterTicks) return word;
     }
     return std::nullopt;

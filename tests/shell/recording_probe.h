@@ -24,11 +24,7 @@ std::vector<HolterEvent> holterEvents(const DemoHome& home, const std::string& r
 // events at that time of day.
 std::string statusRight(int32_t ordinal, int32_t count, int32_t timeOfDayTicks);
 
-// What holter.mem holds now: the code byte of an episode record and the
-// beat word at a beat position (1/200 s).
-uint8_t episodeCodeInFile(const DemoHome& home, int32_t episodeIndex);
+// The beat word that holter.mem holds now at a beat position (1/200 s).
 std::optional<BeatWord> beatInFile(const DemoHome& home, int64_t positionQuarterTicks);
-// Every beat word of the file with its class.
-std::vector<BeatWord> beatsInFile(const DemoHome& home);
 
 }  // namespace lumen::testing

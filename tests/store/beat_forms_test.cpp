@@ -75,11 +75,5 @@ TEST(BeatForms, TiesKeepTheEarlierFormAndACountBelowFourMeansNone) {
     EXPECT_EQ(matchForm(home.recordingDirectory(), excerpt(spike, spike)), -1);
 }
 
-TEST(BeatFormsDeathTest, MissingFileEndsTheProgram) {
-    testing::TempHome home;
-    EXPECT_EXIT(matchForm(home.recordingDirectory(), excerpt(spike, spike)), ::testing::ExitedWithCode(255),
-                "File not found \"" + home.recordingPath("forms.mem") + "\" !");
-}
-
 }  // namespace
 }  // namespace lumen

@@ -32,17 +32,6 @@ struct BeatHome {
     }
 };
 
-TEST(BeatWord, FieldsAndLabel) {
-    const BeatWord word = BeatWord::make(123456, BeatClass::Ventricular, 5);
-    EXPECT_EQ(word.positionQuarterTicks(), 123456u);
-    EXPECT_EQ(word.sample(), 30864);
-    EXPECT_EQ(word.beatClass(), BeatClass::Ventricular);
-    EXPECT_EQ(word.formCode(), 5);
-    EXPECT_EQ(word.label(), 5 * 4 + 2);
-    EXPECT_EQ(word.withLabel(kNoBeatLabel).formCode(), 30);
-    EXPECT_EQ(word.withLabel(kNoBeatLabel).positionQuarterTicks(), 123456u);
-}
-
 TEST(BeatList, SixteenThousandWordsLoadCountAndSaveWhole) {
     std::vector<BeatWord> words;
     for (uint32_t i = 0; i < 16000; ++i) {
@@ -65,20 +54,6 @@ TEST(BeatList, SixteenThousandWordsLoadCountAndSaveWhole) {
     reopened.beats().load(reopened);
     EXPECT_EQ(reopened.beats()[15999].beatClass(), BeatClass::Artefact);
     EXPECT_EQ(reopened.beats()[15998].raw, words[15998].raw);
-}
-
-TEST(BeatList, FileEndingInsideTheSectionGivesTheWordsItHolds) {
-    BeatHome h({BeatWord::make(4, BeatClass::Normal, 0), BeatWord::make(8, BeatClass::Normal, 0),
-                BeatWord::make(12, BeatClass::Normal, 0)});
-    std::vector<uint8_t> bytes = h.home.readFile(h.home.recordingPath("holter.mem"));
-    // Beats are the last non-empty section but one: cut the file inside them.
-    Recording probe(h.home.programDirectory());
-    probe.selectSection(SectionId::Beats);
-    bytes.resize(probe.selectedSection().offset + 9);
-    h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    recording.beats().load(recording);
-    EXPECT_EQ(recording.beats().size(), 2u);
 }
 
 // Where a walk in file order for the first beat at or after a sample may

@@ -58,19 +58,6 @@ TEST(Recording, OpensAndFetchesEveryBlockAsWritten) {
     EXPECT_EQ(two[500 + 10], static_cast<uint8_t>(255 - 2 - 5));
 }
 
-TEST(Recording, BlocksPastTheEndAreFlatBaselineWithoutAClock) {
-    Home h;
-    h.addRampBlocks(2);
-    h.save();
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    std::vector<uint8_t> one(1000, 7), two(1000, 7);
-    EXPECT_EQ(recording.fetchBlock(one, two, 2, 1), kNoDataClock);
-    EXPECT_EQ(recording.fetchBlock(one, two, 99, 99), kNoDataClock);
-    EXPECT_EQ(one[500], 128);
-    EXPECT_EQ(two[999], 128);
-    EXPECT_EQ(one[0], 128);  // block 99 into slot 0
-}
-
 TEST(Recording, BlockClockUsesByteArithmeticAndWrapsOnceAtMidnight) {
     Home h;
     h.setClock(23, 59, 12);
@@ -109,40 +96,6 @@ TEST(Recording, SectionLookupTakesTheFirstEntryAndKeepsTheSelectionOnFailure) {
     EXPECT_EQ(recording.selectedSection().offset, patient.offset);
 }
 
-TEST(Recording, MoreThanTwentyFiveSectionsLeaveTheDirectoryEmpty) {
-    Home h;
-    h.addRampBlocks(3);
-    h.save();
-    std::vector<uint8_t> bytes = h.home.readFile(h.home.recordingPath("holter.mem"));
-    bytes[0] = 26;
-    h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    EXPECT_EQ(recording.blockCount(), 0);
-    EXPECT_FALSE(recording.selectSection(SectionId::Patient));
-}
-
-TEST(Recording, AmplitudeCodesMapToUnitsPerMillivoltAndMultiplier) {
-    Home h;
-    h.save();
-    const std::string path = h.home.recordingPath("holter.mem");
-    const int8_t units[] = {-6, -13, -26, -51};
-    const int multipliers[] = {8, 4, 2, 1};
-    for (uint8_t code = 0; code < 4; ++code) {
-        std::vector<uint8_t> bytes = h.home.readFile(path);
-        bytes[520 + 100] = code;
-        h.home.writeFile(path, bytes);
-        Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-        EXPECT_EQ(recording.amplitudeCode(), units[code]);
-        EXPECT_EQ(recording.displayMultiplier(), multipliers[code]);
-    }
-    std::vector<uint8_t> bytes = h.home.readFile(path);
-    bytes[520 + 100] = 7;
-    h.home.writeFile(path, bytes);
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    EXPECT_EQ(recording.amplitudeCode(), 7);
-    EXPECT_EQ(recording.displayMultiplier(), 1);
-}
-
 TEST(Recording, PatientLineEndsAfterItsLineBreakOrAt99Characters) {
     Home h;
     h.save();
@@ -168,49 +121,6 @@ TEST(Recording, EditCounterAccumulatesAtOffset516) {
     const std::vector<uint8_t> bytes = h.home.readFile(h.home.recordingPath("holter.mem"));
     EXPECT_EQ(bytes[516], 42);
     EXPECT_EQ(bytes[517] | bytes[518] | bytes[519], 0);
-}
-
-TEST(Recording, BlockIndexPointingPastTheFileReadsZeros) {
-    Home h;
-    h.addRampBlocks(2);
-    h.save();
-    std::vector<uint8_t> bytes = h.home.readFile(h.home.recordingPath("holter.mem"));
-    Recording probe(h.home.programDirectory());
-    probe.selectSection(SectionId::BlockIndex);
-    const uint32_t index = probe.selectedSection().offset;
-    bytes[index + 3] = bytes[index + 4] = bytes[index + 5] = 0xFF;
-    h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    std::vector<uint8_t> one(1000, 0), two(1000, 0);
-    recording.fetchBlock(one, two, 0, 0);
-    recording.fetchBlock(one, two, 1, 0);
-    EXPECT_EQ(one[500], 0);  // first sample of an empty record
-    EXPECT_EQ(one[501], one[1]);  // the rest keep the previous block's samples
-}
-
-TEST(RecordingDeathTest, MissingFilesEndTheProgramWithTheirFullPath) {
-    Home h;
-    h.save();
-    std::remove(h.home.recordingPath("holter.mem").c_str());
-    EXPECT_EXIT(Recording(h.home.programDirectory()), ::testing::ExitedWithCode(255),
-                "File not found \"" + h.home.recordingPath("holter.mem") + "\" !");
-    std::remove(h.home.path("path.tmp").c_str());
-    EXPECT_EXIT(Recording(h.home.programDirectory()), ::testing::ExitedWithCode(255),
-                "File not found \"" + h.home.path("path.tmp") + "\" !");
-}
-
-TEST(RecordingDeathTest, UndecodableBlockShowsTheDecoderBoxThenEnds) {
-    Home h;
-    h.addRampBlocks(1);
-    h.save();
-    // A table in which nothing matches: every record fails after 12 bits.
-    CodeTable useless{};
-    for (CodeEntry& entry : useless) entry = CodeEntry{255, 12, 4095};
-    h.home.writeCodeTable(useless);
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    std::vector<uint8_t> one(500), two(500);
-    EXPECT_EXIT(recording.fetchBlock(one, two, 0, 0), ::testing::ExitedWithCode(255),
-                "^Error while extracting!\n$");
 }
 
 }  // namespace

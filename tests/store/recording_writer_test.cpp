@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <set>
 
 #include "store/huffman_code_builder.h"
@@ -11,48 +10,6 @@
 
 namespace lumen {
 namespace {
-
-std::vector<std::array<uint8_t, 500>> randomWalk(std::mt19937& random, int blocks) {
-    std::vector<std::array<uint8_t, 500>> signal(static_cast<size_t>(blocks));
-    int value = 128;
-    for (auto& block : signal) {
-        for (auto& sample : block) {
-            const int step = random() % 50 == 0 ? static_cast<int>(random() % 511) - 255 : static_cast<int>(random() % 9) - 4;
-            value = std::clamp(value + step, 0, 255);
-            sample = static_cast<uint8_t>(value);
-        }
-    }
-    return signal;
-}
-
-TEST(RecordingWriter, RandomSignalsRoundTripThroughTheReader) {
-    std::mt19937 random(99);
-    for (int round = 0; round < 3; ++round) {
-        const auto one = randomWalk(random, 30);
-        const auto two = randomWalk(random, 30);
-        std::array<uint64_t, kCodeTableEntries> frequencies{};
-        for (const auto& block : one) HuffmanCodeBuilder::countDifferences(block, frequencies);
-        for (const auto& block : two) HuffmanCodeBuilder::countDifferences(block, frequencies);
-        const CodeTable table = HuffmanCodeBuilder::build(frequencies);
-
-        testing::TempHome home;
-        home.writeCodeTable(table);
-        home.writePathFile();
-        RecordingWriter writer(table);
-        writer.setSection(SectionId::RecordingClock, std::vector<uint8_t>(12, 0));
-        for (size_t b = 0; b < one.size(); ++b) writer.addBlock(one[b], two[b]);
-        ASSERT_TRUE(writer.writeFile(home.recordingPath("holter.mem")));
-
-        Recording recording(home.programDirectory());
-        ASSERT_EQ(recording.blockCount(), 30);
-        std::array<uint8_t, 500> gotOne, gotTwo;
-        for (int b = 0; b < 30; ++b) {
-            recording.fetchBlock(gotOne, gotTwo, b, b);
-            ASSERT_EQ(gotOne, one[static_cast<size_t>(b)]) << "block " << b;
-            ASSERT_EQ(gotTwo, two[static_cast<size_t>(b)]) << "block " << b;
-        }
-    }
-}
 
 TEST(RecordingWriter, DirectoryCoversEveryIdUpToTheCount) {
     const CodeTable table = testing::flatCodeTable();

@@ -105,13 +105,6 @@ TEST(TrendTable, StQueriesPickTheChannelAndSetBothChannelFields) {
     EXPECT_EQ(f.trends.heartRateAt(750), 0);  // nearest block 2 is outside
 }
 
-TEST(TrendTable, ResetKeepsOnlyTheAnalysisBlocksOutAsAllOnes) {
-    TrendFixture f({0, 1, 128, 129, 64}, std::vector<uint8_t>(5, 70), std::vector<int8_t>(5, 0),
-                   std::vector<int8_t>(5, 0));
-    f.trends.resetFlags();
-    EXPECT_EQ(f.trends.flags(), (std::vector<uint8_t>{0, 0, 255, 255, 0}));
-}
-
 TEST(TrendTable, SaveWritesTheTablesBackInPlace) {
     TrendFixture f({0, 0, 0}, {70, 71, 72}, {1, 2, 3}, {4, 5, 6});
     f.trends.excludeExtreme(36, f.sink, 0);
@@ -143,12 +136,6 @@ TEST(TrendRebuild, RegularRhythmGivesItsRateAndAGapBlanksFourBlocksEachSide) {
     EXPECT_EQ(rate[20], 60);
     EXPECT_EQ(rate[29], 60);  // closed by the last beat
     EXPECT_EQ(rate[30], 99);  // never closed
-}
-
-TEST(TrendRebuild, NoBeatsChangeNothing) {
-    TrendFixture f({0, 0}, {50, 60}, {1, 2}, {3, 4});
-    f.trends.rebuildHeartRate(f.recording->beats());
-    EXPECT_EQ(f.trends.heartRate(), (std::vector<uint8_t>{50, 60}));
 }
 
 }  // namespace

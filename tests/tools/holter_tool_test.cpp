@@ -2,33 +2,21 @@
 // recording that follows the file formats.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "store/beat_word.h"
 #include "store/recording_writer.h"
+#include "support/command_run.h"
 #include "support/temp_home.h"
 
 namespace lumen {
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
+using ToolRun = testing::CommandRun;
 
 ToolRun runHolter(const std::string& arguments) {
-    const std::string command = std::string(LUMEN_HOLTER_PATH) + " " + arguments + " 2>&1";
-    ToolRun run;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char chunk[4096];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.out.append(chunk, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testing::runCommand(std::string(LUMEN_HOLTER_PATH) + " " + arguments + " 2>&1");
 }
 
 std::vector<uint8_t> bytesOf(std::initializer_list<uint32_t> words) {
@@ -143,15 +131,6 @@ TEST_F(HolterTool, DecodePrintsEachBlockWithItsClockAndFlatBlocksPastTheEnd) {
     const size_t second = run.out.find("block 3 25:00:00\n128 128\n");
     ASSERT_NE(second, std::string::npos);
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1002);
-}
-
-TEST_F(HolterTool, UndecodableBlockEndsWithTheDecoderMessage) {
-    CodeTable useless{};
-    for (CodeEntry& entry : useless) entry = CodeEntry{255, 12, 4095};
-    home.writeCodeTable(useless);
-    const ToolRun run = runHolter("decode --home " + home.programDirectory() + " 0");
-    EXPECT_EQ(run.status, 255);
-    EXPECT_EQ(run.out, "Error while extracting!\n");
 }
 
 }  // namespace

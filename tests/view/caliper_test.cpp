@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "events/recording_canvas.h"
 #include "strip_test_home.h"
 
 namespace lumen {
@@ -17,23 +16,6 @@ PixelStreams streamsWith(uint8_t leftValue, uint8_t rightValue) {
     streams.channel1[10] = leftValue;
     streams.channel1[60] = rightValue;
     return streams;
-}
-
-TEST(CaliperFigures, IntervalRateAndVoltageFollowTheColumns) {
-    const PixelStreams streams = streamsWith(128, 179);
-    Caliper caliper;
-    caliper.firstColumn = 10;
-    caliper.secondColumn = 60;
-    CaliperFigures figures = caliperFigures(caliper, streams, 2, 1);
-    EXPECT_FLOAT_EQ(figures.intervalMs, 500.0f);
-    EXPECT_TRUE(figures.showsRate);
-    EXPECT_FLOAT_EQ(figures.beatsPerMinute, 120.0f);
-    EXPECT_NEAR(figures.channel1Millivolts, 1.00f, 0.005f);  // 51 units at multiplier 1
-    EXPECT_NEAR(caliperFigures(caliper, streams, 2, 4).channel1Millivolts, 3.99f, 0.005f);
-    std::swap(caliper.firstColumn, caliper.secondColumn);  // right minus left all the same
-    figures = caliperFigures(caliper, streams, 2, 1);
-    EXPECT_FLOAT_EQ(figures.intervalMs, 500.0f);
-    EXPECT_NEAR(figures.channel1Millivolts, 1.00f, 0.005f);
 }
 
 TEST(CaliperFigures, RateOnlyFromTwoHundredFortyMilliseconds) {
@@ -57,29 +39,6 @@ protected:
     }
     StripTestHome home;
 };
-
-TEST_F(CaliperPaintTest, DragWritesIntervalRateAndBothVoltages) {
-    auto canvas = std::make_unique<test::RecordingCanvas>();
-    test::RecordingCanvas& log = *canvas;
-    home.host.image = std::move(canvas);
-    home.painter->pressCaliper(310, MouseKeys::LeftAlone);
-    log.forget();
-    EXPECT_EQ(home.painter->moveCaliper(380, MouseKeys::LeftAlone), CaliperMove::Moved);
-    const int32_t h = 14;  // "M" on the logging canvas
-    const int32_t bottom = testing::TestStripHost::kHeight;
-    auto wrote = [&](const std::string& text, Point at) {
-        for (const auto& t : log.texts) {
-            if (t.text == text && t.at == at) return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(wrote("1400 msec", {385, h + 1}));
-    EXPECT_TRUE(wrote("43 bpm", {385, 2 * h}));
-    EXPECT_TRUE(wrote("Ch1: 1.00 mV", {385, bottom - 1 - 3 * h}));
-    EXPECT_TRUE(wrote("Ch2: -0.51 mV", {385, bottom - 1 - 2 * h}));
-    EXPECT_EQ(home.painter->caliper().firstColumn, 310);
-    EXPECT_EQ(home.painter->caliper().secondColumn, 380);
-}
 
 // Rows between the beat letters and the ticks: there every paint draws the
 // same pixels, while the edges of smoothed letters darken with each redraw.
@@ -105,22 +64,6 @@ TEST_F(CaliperPaintTest, DraggingOnErasesTheOldLineAndItsTexts) {
     }
     EXPECT_EQ(home.paneColor(380, 150), home.imageColor(380, 150));
     EXPECT_EQ(home.imageColor(310, 150), home.host.colors.caliper);
-}
-
-TEST_F(CaliperPaintTest, PressNearTheLastReleaseMovesTheSecondLine) {
-    home.painter->pressCaliper(300, MouseKeys::LeftAlone);
-    home.painter->releaseCaliper(300);
-    home.painter->pressCaliper(302, MouseKeys::LeftAlone);
-    EXPECT_EQ(home.painter->caliper().firstColumn, 300);
-    EXPECT_EQ(home.painter->caliper().secondColumn, 302);
-    home.painter->releaseCaliper(302);
-    EXPECT_EQ(home.painter->moveCaliper(600, MouseKeys::LeftAlone), CaliperMove::OutsideStrip);
-    EXPECT_EQ(home.painter->moveCaliper(350, MouseKeys::Other), CaliperMove::Ignored);
-    EXPECT_EQ(home.painter->caliper().secondColumn, 302);
-    home.painter->caliper().forgetRelease();
-    home.painter->pressCaliper(302, MouseKeys::LeftAlone);
-    EXPECT_EQ(home.painter->caliper().firstColumn, 302);
-    EXPECT_EQ(home.painter->view().caliperCleared, 0);
 }
 
 TEST_F(CaliperPaintTest, SelectionMoveTakesTheLinesOff) {

@@ -8,7 +8,6 @@
 #include "view/label_changes.h"
 #include "view/strip_grid.h"
 #include "view/strip_text.h"
-#include "view/strip_view.h"
 
 namespace lumen {
 namespace {
@@ -41,22 +40,6 @@ TEST(StripGrid, BandDrawsOnlyItsColumns) {
     EXPECT_EQ(canvas.colorAt(84, 4), whiteColor);
     EXPECT_EQ(canvas.colorAt(0, 4), whiteColor);
     EXPECT_TRUE(canvas.pen().isNull());
-}
-
-TEST(StripView, SpeedAndAmplitudeCycle) {
-    StripView view;
-    view.nextSpeed();
-    EXPECT_EQ(view.pixelsPerSample, 4);
-    view.nextSpeed();
-    EXPECT_EQ(view.pixelsPerSample, 1);
-    view.nextSpeed();
-    EXPECT_EQ(view.pixelsPerSample, 2);
-    view.nextAmplitude();
-    EXPECT_EQ(view.pixelsPerMillivolt(), 80);
-    view.nextAmplitude();
-    EXPECT_EQ(view.pixelsPerMillivolt(), 20);
-    view.pixelsPerSample = 0;  // a broken stored value
-    EXPECT_EQ(view.speed(), 2);
 }
 
 TEST(LabelChanges, KindOneIsKeptAndCounted) {

@@ -1,42 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/draw/pdf_document.h"
+#include "support/command_run.h"
 
 namespace lumen {
 namespace {
 
 constexpr double pointsPerHundredthMm = 72.0 / 2540.0;
-
-bool toolAvailable(const std::string& tool)
-{
-    return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string runAndRead(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return output;
-    }
-    std::array<char, 4096> buffer{};
-    size_t got = 0;
-    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        output.append(buffer.data(), got);
-    }
-    pclose(pipe);
-    return output;
-}
 
 struct WordBox {
     double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
@@ -51,7 +27,7 @@ double attribute(const std::string& tag, const std::string& name)
 // Word boxes in points, from the top-left corner of the page.
 std::map<std::string, WordBox> wordBoxes(const std::string& pdfPath)
 {
-    const std::string html = runAndRead("pdftotext -bbox '" + pdfPath + "' -");
+    const std::string html = testing::commandOutput("pdftotext -bbox '" + pdfPath + "' -");
     std::map<std::string, WordBox> boxes;
     for (size_t at = html.find("<word "); at != std::string::npos; at = html.find("<word ", at + 1)) {
         const size_t close = html.find('>', at);
@@ -64,31 +40,6 @@ std::map<std::string, WordBox> wordBoxes(const std::string& pdfPath)
             WordBox{attribute(tag, "xMin"), attribute(tag, "yMin"), attribute(tag, "xMax"), attribute(tag, "yMax")};
     }
     return boxes;
-}
-
-struct GreyImage {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> pixels;
-    int at(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
-};
-
-GreyImage rasterise(const std::string& pdfPath, int dotsPerInch)
-{
-    const std::string base = pdfPath + ".raster";
-    std::system(("pdftoppm -gray -r " + std::to_string(dotsPerInch) + " -singlefile '" + pdfPath + "' '" + base +
-                 "'").c_str());
-    std::ifstream file(base + ".pgm", std::ios::binary);
-    GreyImage image;
-    std::string magic;
-    int maxValue = 0;
-    file >> magic >> image.width >> image.height >> maxValue;
-    file.get();
-    image.pixels.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (magic != "P5" || image.pixels.size() < static_cast<size_t>(image.width) * static_cast<size_t>(image.height)) {
-        image = GreyImage{};
-    }
-    return image;
 }
 
 // A report-like page: header box with texts, a centred line, a strip line.
@@ -119,7 +70,7 @@ class PdfPage : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!toolAvailable("pdftotext") || !toolAvailable("pdftoppm")) {
+        if (!testing::installed("pdftotext")) {
             GTEST_SKIP() << "poppler-utils not installed";
         }
         // One file per test: CTest runs the tests of this fixture side by side.
@@ -148,43 +99,6 @@ TEST_F(PdfPage, TextsLandWhereTheirAlignmentPutsThem)
     EXPECT_NEAR(centre, 10000 * pointsPerHundredthMm, 1.5);
 }
 
-TEST_F(PdfPage, LinesAndBoxesLandWhereTheyShould)
-{
-    const GreyImage image = rasterise(path_, 100);
-    ASSERT_EQ(image.width, 827);  // 210 mm at 100 dpi
-    const auto column = [](int hundredthMm) { return hundredthMm * 100 / 2540; };
-    EXPECT_LT(image.at(column(10000), column(22000)), 100);    // the strip line
-    EXPECT_GT(image.at(column(10000) + 3, column(22000)), 200);
-    EXPECT_GT(image.at(column(10000), column(26000)), 200);    // below its end
-    EXPECT_LT(image.at(column(1000), column(1000)), 100);      // left edge of the box
-    EXPECT_GT(image.at(column(900), column(1000)), 200);
-    EXPECT_LT(image.at(column(16000), column(21000)), 50);    // the copied image
-    EXPECT_GT(image.at(column(17700), column(21000)), 200);
-    const int inside = image.at(column(5000), column(1500));
-    EXPECT_NEAR(inside, 220, 12);                               // light grey inside
-}
-
-TEST_F(PdfPage, FontsAreEmbedded)
-{
-    if (!toolAvailable("pdffonts")) {
-        GTEST_SKIP() << "pdffonts not installed";
-    }
-    std::istringstream listing(runAndRead("pdffonts '" + path_ + "'"));
-    std::string line;
-    int fonts = 0;
-    while (std::getline(listing, line)) {
-        if (line.find("Liberation") == std::string::npos) {
-            continue;
-        }
-        std::istringstream fields(line);
-        std::vector<std::string> tokens{std::istream_iterator<std::string>(fields), {}};
-        ASSERT_GE(tokens.size(), 6u);
-        EXPECT_EQ(tokens[tokens.size() - 5], "yes") << line;
-        ++fonts;
-    }
-    EXPECT_EQ(fonts, 2);
-}
-
 TEST(PdfDocument, WritesSeveralPagesAndRefusesBadPaths)
 {
     const std::string path = ::testing::TempDir() + "lumen_pdf_two.pdf";
@@ -198,8 +112,8 @@ TEST(PdfDocument, WritesSeveralPagesAndRefusesBadPaths)
         EXPECT_EQ(second->deviceSize(), (Size{4961, 7016}));
         EXPECT_TRUE(document.close());
     }
-    if (toolAvailable("pdfinfo")) {
-        EXPECT_NE(runAndRead("pdfinfo '" + path + "'").find("Pages:           2"), std::string::npos);
+    if (testing::installed("pdfinfo")) {
+        EXPECT_NE(testing::commandOutput("pdfinfo '" + path + "'").find("Pages:           2"), std::string::npos);
     }
     PdfDocument broken("/nonexistent-dir/report.pdf");
     EXPECT_FALSE(broken.isOpen());

@@ -143,16 +143,6 @@ TEST(RasterLines, XorTwiceRestoresTheImage)
     }
 }
 
-TEST(RasterLines, XorWithBlackChangesNothing)
-{
-    RasterCanvas canvas(Size{10, 10});
-    canvas.setRasterOp(RasterOp::Xor);
-    canvas.moveTo(Point{0, 5});
-    canvas.lineTo(Point{10, 5});
-    EXPECT_EQ(inkBox(canvas, whiteColor), Rect{});
-    EXPECT_EQ(canvas.setRasterOp(RasterOp::Copy), RasterOp::Xor);
-}
-
 TEST(RasterRectangles, OutlineWithPenInsideWithBrushRightBottomExclusive)
 {
     RasterCanvas canvas(Size{30, 30});
@@ -238,22 +228,6 @@ TEST(RasterClipping, SaveAndRestoreBringBackObjectsModesAndClip)
     canvas.moveTo(Point{0, 10});
     canvas.lineTo(Point{20, 10});
     EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{0, 10, 20, 11}));
-}
-
-TEST(RasterClipping, SelectAndSetReturnWhatTheyReplace)
-{
-    RasterCanvas canvas(Size{4, 4});
-    const Pen pen = Pen::solid(3, red);
-    EXPECT_EQ(canvas.selectPen(pen), Pen::black());
-    EXPECT_EQ(canvas.selectPen(Pen::null()), pen);
-    EXPECT_EQ(canvas.selectBrush(Brush::null()), Brush::white());
-    const Font arial = Font::make("Arial", 14, Font::boldWeight);
-    EXPECT_EQ(canvas.selectFont(arial), Font::system());
-    EXPECT_EQ(canvas.selectFont(Font::system()), arial);
-    EXPECT_EQ(canvas.setTextColor(red), blackColor);
-    EXPECT_EQ(canvas.setBkColor(red), whiteColor);
-    EXPECT_EQ(canvas.setMapMode(MapMode::HundredthMillimetre), MapMode::Pixels);
-    EXPECT_EQ(canvas.moveTo(Point{1, 2}), (Point{0, 0}));
 }
 
 TEST(RasterBlit, BandIsCopiedPixelForPixel)

@@ -50,16 +50,6 @@ TEST(FontResolution, WindowsFaceNamesResolveToLiberationFonts)
               std::string::npos);
 }
 
-TEST(FontResolution, SameFontAndSizeShareOneGlyphCache)
-{
-    ScaledFont* first = ScaledFont::find(arial(14), 14);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(ScaledFont::find(arial(14), 14), first);
-    EXPECT_NE(ScaledFont::find(arial(17), 17), first);
-    EXPECT_EQ(&first->glyph(U'N'), &first->glyph(U'N'));
-    EXPECT_EQ(first->cellHeight(), 14);
-}
-
 TEST(TextMetrics, ExtentIsAdvanceWidthAndCellHeight)
 {
     RasterCanvas canvas(Size{10, 10});

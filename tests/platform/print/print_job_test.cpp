@@ -21,23 +21,6 @@ TEST(PrinterListTest, IndexPicksAnEntryOrFallsBackToTheFirst)
     EXPECT_EQ(PrinterList::of({}).select(0), nullptr);
 }
 
-TEST(PrinterListTest, PrintToReplacesTheListByOneFilePrinter)
-{
-    const PrinterList list = PrinterList::toFile("/tmp/report.pdf");
-    ASSERT_EQ(list.printers().size(), 1u);
-    EXPECT_EQ(list.select(3)->kind, PrinterKind::File);
-    EXPECT_EQ(list.select(3)->filePath, "/tmp/report.pdf");
-}
-
-TEST(PrinterListTest, SystemListIsReadableWithOrWithoutCups)
-{
-    const PrinterList list = PrinterList::fromSystem();
-    for (const Printer& printer : list.printers()) {
-        EXPECT_FALSE(printer.name.empty());
-        EXPECT_EQ(printer.kind, PrinterKind::System);
-    }
-}
-
 TEST(PrintJobTest, FilePrinterWritesThePdf)
 {
     const fs::path path = fs::temp_directory_path() / "lumen_print_job_test.pdf";

@@ -4,10 +4,8 @@
 #include <unistd.h>
 #include <utime.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "platform/process/process.h"
 
@@ -51,19 +49,6 @@ TEST_F(ProcessTest, BareNamesAreLookedUpInTheCurrentDirectoryThenThePath)
     EXPECT_FALSE(findProgram(""));
     std::ofstream(directory / "plain.txt") << "not a program";
     EXPECT_FALSE(findProgram("plain.txt"));
-}
-
-TEST_F(ProcessTest, StartedProgramRunsWithoutBeingWaitedFor)
-{
-    writeScript("clean_wf.exe", "echo started > \"" + (directory / "ran.txt").string() + "\"");
-    ASSERT_TRUE(startProgram("clean_wf.exe"));
-    bool ran = false;
-    for (int attempt = 0; attempt < 500 && !ran; ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        ran = fs::exists(directory / "ran.txt") && fs::file_size(directory / "ran.txt") > 0;
-    }
-    EXPECT_TRUE(ran);
-    EXPECT_FALSE(startProgram("missing_clean_wf.exe"));
 }
 
 TEST_F(ProcessTest, FileTimeIsCalendarFieldsInUtc)

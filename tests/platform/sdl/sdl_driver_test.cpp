@@ -16,21 +16,17 @@
 // they keep for the process cannot be told apart from a leak any more.
 extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
 #include "platform/window/test_app.h"
+#include "support/command_run.h"
 
 namespace lumen::testing {
 namespace {
-
-bool installed(const char* program)
-{
-    return std::system((std::string("command -v ") + program + " > /dev/null 2>&1").c_str()) == 0;
-}
 
 // An X server of its own for the test: display :N on a 1024 x 768 screen.
 class XvfbTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!installed("Xvfb") || !installed("xdotool")) {
+        if (!installed("Xvfb xdotool")) {
             GTEST_SKIP() << "Xvfb or xdotool is not installed";
         }
         const int display = 70 + static_cast<int>(::getpid() % 50);
@@ -57,13 +53,6 @@ protected:
         }
     }
 
-    // Runs an xdotool command in the background, as a user's hand would.
-    void xdotool(const std::string& arguments)
-    {
-        const std::string command = "xdotool " + arguments + " > /dev/null 2>&1 &";
-        ASSERT_EQ(std::system(command.c_str()), 0);
-    }
-
     // Handles messages until `done` holds, at most a few seconds.
     bool runUntil(WindowSystem& system, const std::function<bool()>& done)
     {
@@ -83,54 +72,11 @@ protected:
     pid_t server = 0;
 };
 
-TEST_F(XvfbTest, RealWindowIsMaximisedAndARealClickArrivesAsACommand)
-{
-    SdlDriver driver;
-    ASSERT_TRUE(driver.isReady());
-    EXPECT_EQ(driver.screenSize(), (Size{1024, 768}));
-    WindowSystem system(driver);
-    TestApp app(system);
-    system.setTimer(app.main, 1, 50);  // keeps the loop turning while we wait
-
-    const auto sizes = logged(WM_SIZE);
-    ASSERT_FALSE(sizes.empty());
-    EXPECT_EQ(sizes[0].window, "main");
-    EXPECT_EQ(sizes[0].wParam, SIZE_MAXIMIZED);
-    EXPECT_GT(xFromLParam(sizes[0].lParam), 0);
-
-    // Let the first paint reach the screen, then click button 1001 (screen 110..170, 30..54).
-    ASSERT_TRUE(runUntil(system, [] { return logged(WM_TIMER).size() >= 2; }));
-    xdotool("mousemove 140 42 click 1");
-    ASSERT_TRUE(runUntil(system, [] { return !logged(WM_COMMAND).empty(); }));
-    EXPECT_EQ(loWord(logged(WM_COMMAND).front().wParam), TestApp::plainId);
-
-    xdotool("key Left");
-    ASSERT_TRUE(runUntil(system, [] {
-        for (const auto& key : logged(WM_KEYDOWN)) {
-            if (key.wParam == VK_LEFT) {
-                return true;
-            }
-        }
-        return false;
-    }));
-}
-
-std::string commandOutput(const std::string& command)
-{
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r"); pipe != nullptr) {
-        char buffer[1024];
-        for (size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, got);
-        ::pclose(pipe);
-    }
-    return text;
-}
-
 // The credit text of Ctrl+Shift+Alt+P lies outside ASCII: both the name a
 // window manager reads today and the legacy one must hold it, in UTF-8.
 TEST_F(XvfbTest, TitleOutsideAsciiReachesBothWindowNamesUnderAWindowManager)
 {
-    if (!installed("xprop") || !installed("openbox")) {
+    if (!installed("xprop openbox")) {
         GTEST_SKIP() << "xprop or openbox is not installed";
     }
     const pid_t manager = ::fork();

@@ -89,38 +89,5 @@ TEST(MessageBoxTest, ClickingTheBoxButtonAnswers)
     EXPECT_FALSE(system.answerMessageBox(IDOK));
 }
 
-TEST(MessageBoxDeathTest, ScriptWithoutAnAnswerEndsWithStatus3)
-{
-    EXPECT_EXIT(
-        {
-            HeadlessDriver driver(screen, actionsOf("button 1001\n"));
-            WindowSystem system(driver);
-            TestApp app(system);
-            system.messageBox(app.main, "Cannot initialize printer.", "Printer", MB_OK | MB_ICONEXCLAMATION);
-        },
-        ::testing::ExitedWithCode(3), "Printer.*Cannot initialize printer");
-}
-
-TEST(MessageBoxDeathTest, AnswerWithoutABoxIsAScriptError)
-{
-    EXPECT_EXIT(
-        {
-            HeadlessDriver driver(screen, actionsOf("answer ok\n"));
-            WindowSystem system(driver);
-            TestApp app(system);
-            system.runMessageLoop();
-        },
-        ::testing::ExitedWithCode(2), "line 1: answer");
-}
-
-TEST(MessageBoxTest, ScriptAnswersTheBox)
-{
-    HeadlessDriver driver(screen, actionsOf("answer yes\n"));
-    WindowSystem system(driver);
-    TestApp app(system);
-    EXPECT_EQ(system.messageBox(app.main, "Print?", "Question", MB_YESNO), IDYES);
-    EXPECT_EQ(driver.actionsRun(), 1u);
-}
-
 }  // namespace
 }  // namespace lumen::testing

@@ -33,15 +33,6 @@ TEST_F(WindowPaintTest, ParentsPaintBeforeChildrenAndOwnersDrawTheirButtons)
     EXPECT_EQ(items.front().wParam, TestApp::ownerDrawnId);
 }
 
-TEST_F(WindowPaintTest, WindowsComposeIntoTheFramebuffer)
-{
-    EXPECT_EQ(pixelAt(system, 300, 300), pixelFromColor(mainColor));
-    EXPECT_EQ(pixelAt(system, 15, 105), pixelFromColor(paneColor));
-    EXPECT_EQ(pixelAt(system, 40, 40), pixelFromColor(drawnFaceColor));  // owner-drawn button
-    EXPECT_EQ(pixelAt(system, 113, 50), pixelFromColor(rgb(192, 192, 192)));  // plain button face
-    EXPECT_EQ(pixelAt(system, 210, 50), pixelFromColor(mainColor));  // just right of the pane
-}
-
 TEST_F(WindowPaintTest, WindowCanvasIsClippedToTheWindowAndItsParents)
 {
     auto canvas = system.getDC(app.pane);
@@ -94,17 +85,6 @@ TEST_F(WindowPaintTest, InvalidatingAParentRepaintsTheChildrenOverIt)
     }
     EXPECT_EQ(painted, (std::vector<std::string>{"main", "pane"}));
     EXPECT_EQ(logged(WM_DRAWITEM).size(), 1u);  // the owner-drawn button lies at 30..70
-}
-
-TEST_F(WindowPaintTest, OffScreenImagesCopyThroughWindowCanvases)
-{
-    auto canvas = system.getDC(app.pane);
-    auto strip = canvas->createCompatibleImage(Size{30, 20});
-    strip->fillRect(Rect{0, 0, 30, 20}, Brush::solid(rgb(10, 20, 30)));
-    canvas->bitBlt(Rect{100, 60, 130, 80}, *strip, Point{});
-    canvas.reset();
-    EXPECT_EQ(pixelAt(system, 10 + 100, 10 + 60), pixelFromColor(rgb(10, 20, 30)));
-    EXPECT_EQ(pixelAt(system, 10 + 131, 10 + 60), pixelFromColor(paneColor));
 }
 
 TEST_F(WindowPaintTest, HiddenWindowUncoversItsParent)

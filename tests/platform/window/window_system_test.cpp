@@ -19,27 +19,6 @@ int32_t runScript(const std::string& text, const std::function<void(WindowSystem
     return system.runMessageLoop();
 }
 
-TEST(WindowSystemTest, MainWindowFirstSizeReportIsTheMaximisedScreen)
-{
-    runScript("");
-    const auto sizes = logged(WM_SIZE);
-    ASSERT_GE(sizes.size(), 2u);
-    EXPECT_EQ(sizes[0].window, "main");
-    EXPECT_EQ(sizes[0].wParam, SIZE_MAXIMIZED);
-    EXPECT_EQ(xFromLParam(sizes[0].lParam), 640);
-    EXPECT_EQ(yFromLParam(sizes[0].lParam), 480);
-    EXPECT_EQ(sizes[1].window, "pane");
-    EXPECT_EQ(sizes[1].wParam, SIZE_RESTORED);
-    EXPECT_EQ(xFromLParam(sizes[1].lParam), 200);
-}
-
-TEST(WindowSystemTest, ScriptEndClosesTheMainWindowAndEndsTheLoop)
-{
-    EXPECT_EQ(runScript("move 5 5\n"), 7);
-    ASSERT_EQ(logged(WM_CLOSE).size(), 1u);
-    EXPECT_EQ(logged(WM_DESTROY).front().window, "main");
-}
-
 TEST(WindowSystemTest, ButtonClickSendsItsIdToTheParent)
 {
     runScript("button 1001\nbutton 1000\nclick 15 15\n");
@@ -75,29 +54,6 @@ TEST(WindowSystemTest, ClickedButtonTakesFocusAndThePaneGivesItBack)
     EXPECT_EQ(focusAfter, main);
     EXPECT_EQ(logged(WM_KILLFOCUS).front().window, "main");
     EXPECT_EQ(system.capture(), WindowHandle{});
-}
-
-TEST(WindowSystemTest, CaptureRoutesMouseToTheCapturingWindowInItsCoordinates)
-{
-    runScript("move 300 300\n", [](WindowSystem& system, TestApp& app) { system.setCapture(app.pane); });
-    const auto moves = logged(WM_MOUSEMOVE);
-    ASSERT_EQ(moves.size(), 1u);
-    EXPECT_EQ(moves[0].window, "pane");
-    EXPECT_EQ(xFromLParam(moves[0].lParam), 290);
-}
-
-TEST(WindowSystemTest, MouseGoesToTheInnermostWindowWithKeyFlags)
-{
-    runScript("move 50 90\npress 50 90\nmove 400 400\nrclick 400 400\n");
-    const auto moves = logged(WM_MOUSEMOVE);
-    ASSERT_EQ(moves.size(), 2u);
-    EXPECT_EQ(moves[0].window, "pane");
-    EXPECT_EQ(xFromLParam(moves[0].lParam), 40);
-    EXPECT_EQ(yFromLParam(moves[0].lParam), 80);
-    EXPECT_EQ(moves[1].window, "main");
-    EXPECT_EQ(moves[1].wParam & MK_LBUTTON, MK_LBUTTON);
-    EXPECT_EQ(logged(WM_RBUTTONUP).size(), 1u);
-    EXPECT_EQ(logged(WM_LBUTTONDOWN).front().wParam & MK_LBUTTON, MK_LBUTTON);
 }
 
 TEST(WindowSystemTest, KeysReachTheFocusWithModifierStates)
@@ -177,32 +133,6 @@ TEST(WindowSystemTest, SubclassedButtonSeesMessagesAndStillWorks)
     EXPECT_NE(record.previous, nullptr);
     EXPECT_EQ(subclassDowns, 102);  // the third click is a double click
     EXPECT_EQ(logged(WM_COMMAND).size(), 3u);
-}
-
-TEST(WindowSystemTest, PropertiesBelongToOneWindow)
-{
-    StepDriver driver(screen);
-    WindowSystem system(driver);
-    TestApp app(system);
-    int value = 3;
-    EXPECT_TRUE(system.setProp(app.pane, "FNStruc", &value));
-    EXPECT_EQ(system.getProp(app.pane, "FNStruc"), &value);
-    EXPECT_EQ(system.getProp(app.main, "FNStruc"), nullptr);
-    EXPECT_EQ(system.removeProp(app.pane, "FNStruc"), &value);
-    EXPECT_EQ(system.getProp(app.pane, "FNStruc"), nullptr);
-    EXPECT_FALSE(system.setProp(WindowHandle{999}, "x", &value));
-}
-
-TEST(WindowSystemTest, SizeAndForeignMessagesReachTheMainWindow)
-{
-    EXPECT_EQ(runScript("size minimized\nsize restored\nmessage 0x220\n"), 7);
-    const auto sizes = logged(WM_SIZE);
-    ASSERT_GE(sizes.size(), 4u);
-    EXPECT_EQ(sizes[2].wParam, SIZE_MINIMIZED);
-    EXPECT_EQ(sizes[2].lParam, 0);
-    EXPECT_EQ(sizes[3].wParam, SIZE_RESTORED);
-    EXPECT_EQ(logged(0x220).size(), 1u);
-    EXPECT_TRUE(logged(WM_CLOSE).empty());  // 0x220 ended it before the script did
 }
 
 TEST(WindowSystemTest, PointerOverAWindowShowsItsClassCursor)

@@ -3,26 +3,14 @@
 
 #include "demo/demo_home.h"
 #include "demo/demo_recording.h"
+#include "support/temp_home.h"
 
 namespace lumen::testing {
-
-// A fresh empty folder under the system's temporary folder, removed again.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // One two-hour demo recording and its home, built once for all tests.
 struct DemoFixture {
     DemoRecording recording;
-    TempFolder folder;
+    TempHome folder;  // the home is its subfolder "home"
     DemoResult result;
     std::string home;  // ends with '/'
 };

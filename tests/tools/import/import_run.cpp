@@ -1,7 +1,5 @@
 #include "tools/import/import_run.h"
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -10,15 +8,7 @@
 namespace lumen {
 
 ToolRun runHolter(const std::string& arguments) {
-    const std::string command = std::string(LUMEN_HOLTER_PATH) + " " + arguments + " 2>&1";
-    ToolRun run;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char chunk[4096];
-    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) run.out.append(chunk, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testing::runCommand(std::string(LUMEN_HOLTER_PATH) + " " + arguments + " 2>&1");
 }
 
 long jsonNumber(const std::string& json, const std::string& key) {

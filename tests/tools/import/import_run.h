@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "support/command_run.h"
+
 namespace lumen {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;  // standard output and error
-};
+// Standard output and error, and the exit status.
+using ToolRun = testing::CommandRun;
 
 // Runs the holter tool with the arguments (already quoted as needed).
 ToolRun runHolter(const std::string& arguments);

@@ -50,10 +50,6 @@ long runs(const std::string& classes, char c, size_t low, size_t high) {
     return count;
 }
 
-long matches(const std::string& classes, const std::regex& pattern) {
-    return std::distance(std::sregex_iterator(classes.begin(), classes.end(), pattern), std::sregex_iterator());
-}
-
 class WfdbImport : public ::testing::TestWithParam<RecordCase> {};
 
 TEST_P(WfdbImport, BeatsAndEpisodesMatchTheReferenceAnnotations) {
@@ -88,13 +84,12 @@ TEST_P(WfdbImport, BeatsAndEpisodesMatchTheReferenceAnnotations) {
 
     const long couplets = runs(classes, 'V', 2, 2);
     const long vRuns = runs(classes, 'V', 3, SIZE_MAX);
-    const long bigeminy = matches(classes, std::regex("(NV){3,}(?!V)"));  // as the rules define it
+    const std::regex bigeminyPattern("(NV){3,}(?!V)");  // as the rules define it
+    long bigeminy = 0, bigeminyBeats = 0;
+    for (auto m = std::sregex_iterator(classes.begin(), classes.end(), bigeminyPattern); m != std::sregex_iterator(); ++m)
+        ++bigeminy, bigeminyBeats += m->length() / 2;
     const long svRuns = runs(classes, 'S', 3, SIZE_MAX);
     const long svIsolated = runs(classes, 'S', 1, 1);
-    const std::regex bigeminyPattern("(NV){3,}(?!V)");
-    long bigeminyBeats = 0;
-    for (auto m = std::sregex_iterator(classes.begin(), classes.end(), bigeminyPattern); m != std::sregex_iterator(); ++m)
-        bigeminyBeats += m->length() / 2;
     EXPECT_EQ(jsonNumber(info.out, "VISO"), runs(classes, 'V', 1, 1) - bigeminyBeats);
     EXPECT_EQ(jsonNumber(info.out, "SVISO"), svIsolated);
     EXPECT_EQ(jsonNumber(info.out, "VCPL"), couplets);

@@ -56,21 +56,11 @@ const FormatCase kFormats[] = {
      }},
 };
 
-void writeFile(const std::filesystem::path& path, const std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-}
-
-void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
-    writeFile(path, std::string(bytes.begin(), bytes.end()));
-}
-
 TEST(WfdbSignalReader, ReadsEverySupportedFormatInMillivolts) {
     const std::vector<int> frames = {0, 100, -100, 50, 120, -120, 7, -7};  // two signals interleaved
     for (const FormatCase& f : kFormats) {
         testing::TempHome dir;
-        writeFile(dir.path("r.dat"), f.encode(frames));
+        dir.writeFile(dir.path("r.dat"), f.encode(frames));
         const std::string header = "r 2 360 4\nr.dat " + std::to_string(f.format) + " 100(0)/mV 12 0 0 0 0 MLII\nr.dat " +
                                    std::to_string(f.format) + " 200(-10) 12 0 0 0 0 V1\n";
         WfdbSignalReader reader(WfdbHeader::parse(header, "r.hea"), dir.programDirectory(), {0, 1});
@@ -156,7 +146,7 @@ TEST(WfdbImport, FlatStretchesBecomeLeadOffAndOneChannelIsShownTwice) {
 
 TEST(EdfImportRefusal, AFileThatIsNoEdfGetsAMessageAndNoHome) {
     testing::TempHome dir;
-    writeFile(dir.path("r.edf"), std::string("0       ") + std::string(300, 'x'));
+    dir.writeText(dir.path("r.edf"), std::string("0       ") + std::string(300, 'x'));
     const ToolRun run = runHolter("import " + dir.path("r.edf") + " " + dir.path("home"));
     EXPECT_EQ(run.status, 255) << run.out;
     EXPECT_NE(run.out.find("r.edf: not an EDF/BDF file"), std::string::npos) << run.out;
@@ -166,11 +156,11 @@ TEST(EdfImportRefusal, AFileThatIsNoEdfGetsAMessageAndNoHome) {
 TEST(WfdbImportRefusal, BadSourcesGetAMessageAndNoHome) {
     for (const BadSource& c : kBadSources) {
         testing::TempHome dir;
-        writeFile(dir.path("r.hea"), c.header);
-        writeFile(dir.path("r.dat"), Bytes(static_cast<size_t>(c.dataSeconds * 360 * 2), 0));
+        dir.writeText(dir.path("r.hea"), c.header);
+        dir.writeFile(dir.path("r.dat"), Bytes(static_cast<size_t>(c.dataSeconds * 360 * 2), 0));
         if (c.dataSeconds == 0) std::filesystem::resize_file(dir.path("r.dat"), 8460000 * 2);
         if (c.annotationAt >= 0)
-            writeFile(dir.path("r.atr"), WfdbAnnotations::format(std::vector<WfdbAnnotation>{{c.annotationAt, 1, 0, 0, 0, {}}}));
+            dir.writeFile(dir.path("r.atr"), WfdbAnnotations::format(std::vector<WfdbAnnotation>{{c.annotationAt, 1, 0, 0, 0, {}}}));
         const ToolRun run = runHolter("import " + dir.path("r") + " " + dir.path("home"));
         EXPECT_EQ(run.status, 255) << c.name << ": " << run.out;
         EXPECT_NE(run.out.find(c.problem), std::string::npos) << c.name << ": " << run.out;
