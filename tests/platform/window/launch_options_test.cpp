@@ -38,6 +38,8 @@ TEST(LaunchOptionsTest, BadCommandLinesAreErrors)
     EXPECT_TRUE(parse({"--headless", "0x600"}).error);
     EXPECT_TRUE(parse({"--headless", "800x600x3"}).error);
     EXPECT_TRUE(parse({"--frobnicate"}).error);
+    EXPECT_TRUE(parse({"--home", "/h", "--help", "--frobnicate"}).help);
+    EXPECT_FALSE(parse({"--home", "/h", "--help", "--frobnicate"}).error);
     EXPECT_EQ(parse({"--script", "s"}).headlessScreen, (Size{1024, 768}));
 }
 
