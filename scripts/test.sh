@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Lumen once, with AddressSanitizer and UndefinedBehaviorSanitizer at
-# -O1 with debug information, and runs every test in that build: what the
+# -O1 with line tables (-g1: stack traces name file and line), and runs
+# every test in that build: what the
 # sanitizers catch is caught on every run, and one build is half the time of
 # an optimised build plus a sanitized one. ccache is used when present.
 #
@@ -17,7 +18,7 @@ if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S "$root" -B "$build" "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
+  -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
   -DLUMEN_SANITIZE=ON -DLUMEN_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$jobs"
 UBSAN_OPTIONS=print_stacktrace=1 \

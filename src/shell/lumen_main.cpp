@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/draw/font_resolver.h"
 #include "platform/headless/headless_driver.h"
 #include "platform/headless/script_reader.h"
 #include "platform/process/process.h"
@@ -121,6 +122,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "lumen: %s\n%s", options.error->c_str(), kUsage);
         return kUsageStatus;
     }
+    lumen::prepareFontConfiguration();
     const lumen::ViewerStart start = startOf(options);
     return options.isHeadless() ? runHeadless(options, start) : runOnDisplay(options, start);
 }

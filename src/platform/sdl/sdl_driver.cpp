@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "platform/sdl/sdl_key_map.h"
@@ -167,7 +168,18 @@ SdlDriver::SdlDriver() : impl_(std::make_unique<Impl>())
     // first frame on a machine without a GPU. SDL's environment variable
     // still overrides this.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The viewer takes keys, never composed text; X's input method would
+    // otherwise parse the locale's whole compose table (a third of the
+    // start-up's processor time) while SDL starts. Programs started later
+    // get the environment as it was.
+    const bool composeNamed = std::getenv("XCOMPOSEFILE") != nullptr;
+    if (!composeNamed) {
+        setenv("XCOMPOSEFILE", "/dev/null", 0);
+    }
     impl_->ready = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (!composeNamed) {
+        unsetenv("XCOMPOSEFILE");
+    }
     SDL_Rect bounds{};
     if (impl_->ready && SDL_GetDisplayBounds(0, &bounds) == 0) {
         impl_->screen = Size{bounds.w, bounds.h};
