@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds Lumen once, with AddressSanitizer and UndefinedBehaviorSanitizer at
 # -O1 with line tables (-g1: stack traces name file and line), and runs
-# every test in that build: what the
-# sanitizers catch is caught on every run, and one build is half the time of
-# an optimised build plus a sanitized one. ccache is used when present.
+# every test in that build: what the sanitizers catch is caught on every
+# run, and one build takes half the time of an optimised build plus a
+# sanitized one. ccache is used when present.
 #
 #   scripts/test.sh [BUILD_DIR]        (default: build-test/ of the repository)
 set -euo pipefail
