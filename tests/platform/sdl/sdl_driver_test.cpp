@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -30,8 +32,8 @@ class XvfbTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!installed("Xvfb") || !installed("xdotool")) {
-            GTEST_SKIP() << "Xvfb or xdotool is not installed";
+        if (!installed("Xvfb") || !installed("xdotool") || !installed("xprop")) {
+            GTEST_SKIP() << "Xvfb, xdotool or xprop is not installed";
         }
         const int display = 70 + static_cast<int>(::getpid() % 50);
         displayName = ":" + std::to_string(display);
@@ -79,6 +81,8 @@ protected:
         return done();
     }
 
+    static std::string home() { return ::testing::TempDir(); }
+
     std::string displayName;
     pid_t server = 0;
 };
@@ -100,6 +104,15 @@ TEST_F(XvfbTest, RealWindowIsMaximisedAndARealClickArrivesAsACommand)
 
     // Let the first paint reach the screen, then click button 1001 (screen 110..170, 30..54).
     ASSERT_TRUE(runUntil(system, [] { return logged(WM_TIMER).size() >= 2; }));
+    // A window whose program gave it no title yet names the program, and
+    // the window manager gets the program's icon.
+    const std::string properties = home() + "icon" + displayName.substr(1) + ".txt";
+    ASSERT_EQ(std::system(("xprop -id \"$(xdotool search --name '^Lumen$' | head -1)\" _NET_WM_ICON > " +
+                           properties + " 2>&1").c_str()),
+              0);
+    std::ifstream iconText(properties);
+    const std::string icon((std::istreambuf_iterator<char>(iconText)), std::istreambuf_iterator<char>());
+    EXPECT_NE(icon.find("Icon (48 x 48)"), std::string::npos) << icon.substr(0, 200);
     xdotool("mousemove 140 42 click 1");
     ASSERT_TRUE(runUntil(system, [] { return !logged(WM_COMMAND).empty(); }));
     EXPECT_EQ(loWord(logged(WM_COMMAND).front().wParam), TestApp::plainId);
