@@ -91,7 +91,8 @@ void SdlDriver::Impl::setIcon()
     }
 }
 
-// Events other than the window's own wait in the queue for the message loop.
+// Only window events are taken from the queue here (the size they report is
+// read afterwards); input waits in it for the message loop.
 void SdlDriver::Impl::awaitFirstExposure()
 {
     const uint64_t until = SDL_GetTicks64() + longestExposureWaitMs;
