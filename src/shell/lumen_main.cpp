@@ -100,6 +100,9 @@ int runOnDisplay(const lumen::LaunchOptions& options, const lumen::ViewerStart& 
         return kNoDisplayStatus;
     }
     lumen::SdlDriver driver;
+    // Fonts load while the recording is opened and the window made; only
+    // after SDL has started, which sets the environment for a moment.
+    lumen::prepareFontConfiguration();
     if (!driver.isReady()) {
         std::fprintf(stderr, "lumen: no display available (SDL could not be started)\n");
         return kNoDisplayStatus;
@@ -122,7 +125,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "lumen: %s\n%s", options.error->c_str(), kUsage);
         return kUsageStatus;
     }
-    lumen::prepareFontConfiguration();
     const lumen::ViewerStart start = startOf(options);
     return options.isHeadless() ? runHeadless(options, start) : runOnDisplay(options, start);
 }
