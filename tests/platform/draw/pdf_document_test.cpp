@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -73,9 +74,16 @@ struct GreyImage {
     int at(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
 };
 
+// Each test case runs as a process of its own, several at once (and other
+// builds' tests beside them): every file name carries the process.
+std::string scratchPath(const std::string& name)
+{
+    return ::testing::TempDir() + "lumen_" + std::to_string(::getpid()) + "_" + name;
+}
+
 GreyImage rasterise(const std::string& pdfPath, int dotsPerInch)
 {
-    const std::string base = ::testing::TempDir() + "lumen_pdf_page";
+    const std::string base = scratchPath("pdf_page");
     std::system(("pdftoppm -gray -r " + std::to_string(dotsPerInch) + " -singlefile '" + pdfPath + "' '" + base +
                  "'").c_str());
     std::ifstream file(base + ".pgm", std::ios::binary);
@@ -122,7 +130,7 @@ protected:
         if (!toolAvailable("pdftotext") || !toolAvailable("pdftoppm")) {
             GTEST_SKIP() << "poppler-utils not installed";
         }
-        path_ = ::testing::TempDir() + "lumen_pdf_page.pdf";
+        path_ = scratchPath("pdf_page.pdf");
         PdfDocument document(path_);
         ASSERT_TRUE(document.isOpen());
         Canvas* page = document.startPage();
@@ -185,7 +193,7 @@ TEST_F(PdfPage, FontsAreEmbedded)
 
 TEST(PdfDocument, WritesSeveralPagesAndRefusesBadPaths)
 {
-    const std::string path = ::testing::TempDir() + "lumen_pdf_two.pdf";
+    const std::string path = scratchPath("pdf_two.pdf");
     {
         PdfDocument document(path);
         ASSERT_NE(document.startPage(), nullptr);
