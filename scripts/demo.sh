@@ -5,7 +5,14 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+# Only the programs: the tests and benchmarks need the tools of
+# packages-test.txt, which scripts/test.sh installs.
+cmake -S "$root" -B "$root/build" "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DLUMEN_BUILD_TESTS=OFF -DLUMEN_BUILD_BENCH=OFF >/dev/null
 cmake --build "$root/build" -j"$(nproc)" --target holter lumen
 home="$root/demo-home"
 [ -f "$home/recording/holter.mem" ] || "$root/build/tools/holter/holter" demo "$home"

@@ -7,7 +7,7 @@
 #
 # Corpora grow in build-fuzz/corpus/<name>/ from run to run; a crashing,
 # leaking or hanging input is saved in build-fuzz/findings/<name>/ and makes
-# the script end with status 1. Installs nothing (see scripts/packages.txt).
+# the script end with status 1. Installs nothing (see scripts/packages-test.txt).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-fuzz"

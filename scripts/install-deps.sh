@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/packages.txt that are missing.
+# Installs the Debian packages of the named lists in scripts/ that are
+# missing (default: packages.txt, what building and running needs).
+#
+#   scripts/install-deps.sh [packages.txt] [packages-test.txt]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-mapfile -t wanted < <(grep -v '^#' "$here/packages.txt" | sed '/^$/d')
+lists=("$@")
+[ ${#lists[@]} -eq 0 ] && lists=(packages.txt)
+wanted=()
+for list in "${lists[@]}"; do
+  mapfile -t -O "${#wanted[@]}" wanted < <(grep -v '^#' "$here/$list" | sed '/^$/d')
+done
 missing=()
 for package in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

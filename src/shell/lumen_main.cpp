@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/draw/font_resolver.h"
 #include "platform/headless/headless_driver.h"
 #include "platform/headless/script_reader.h"
 #include "platform/process/process.h"
@@ -19,6 +20,34 @@ namespace {
 
 constexpr int kUsageStatus = 2;
 constexpr int kNoDisplayStatus = 1;
+
+constexpr const char* kUsage =
+    "usage: lumen [--home DIR] [--headless WxH] [--script FILE] [--print-to FILE.pdf] [--paper a4|letter] [PRINTER]\n"
+    "  --home DIR          the program home (default: the folder of the program)\n"
+    "  --headless WxH      run without a display on a WxH screen (e.g. 1024x768)\n"
+    "  --script FILE       input actions to run headless (key, click, button, shot, dump, ...)\n"
+    "  --print-to FILE.pdf print the report into a PDF file instead of a printer\n"
+    "  --paper a4|letter   the paper size of the report\n"
+    "  PRINTER             the index of the printer to print on (default 0, the first)\n"
+    "  --help              print this and exit\n";
+
+// Without --home the program's own folder is the home; when that is not one,
+// the missing code table's message alone leaves a newcomer guessing. The note
+// follows the first fatal message, just before its box would open.
+lumen::ProgramExit::BoxPolicy explainingProgramHome(const lumen::LaunchOptions& options, const std::string& directory,
+                                                    lumen::ProgramExit::BoxPolicy policy) {
+    if (options.home || std::filesystem::exists(directory + "huffman.ko2")) return policy;
+    return [directory, policy, explained = false]() mutable {
+        if (!explained) {
+            explained = true;
+            std::fprintf(stderr,
+                         "lumen: %s is not a program home (a folder with path.tmp, huffman.ko2, color.ini and a "
+                         "recording); write one with `holter demo DIR` and open it with `lumen --home DIR`\n",
+                         directory.c_str());
+        }
+        return !policy || policy();
+    };
+}
 
 std::string withSlash(std::string directory) {
     if (directory.empty() || directory.back() != '/') directory += '/';
@@ -54,7 +83,7 @@ int runHeadless(const lumen::LaunchOptions& options, const lumen::ViewerStart& s
         const size_t next = driver.actionsRun();
         return next < actions.size() && actions[next].verb == lumen::ScriptVerb::Answer;
     };
-    lumen::Viewer viewer(system, nextIsAnswer);
+    lumen::Viewer viewer(system, explainingProgramHome(options, start.programDirectory, nextIsAnswer));
     driver.setDumpHandler([&viewer](const std::string& path) { return viewer.writeDump(path); });
     return viewer.run(start);
 }
@@ -66,18 +95,21 @@ bool displayNamed() {
            std::getenv("SDL_VIDEODRIVER") != nullptr;
 }
 
-int runOnDisplay(const lumen::ViewerStart& start) {
+int runOnDisplay(const lumen::LaunchOptions& options, const lumen::ViewerStart& start) {
     if (!displayNamed()) {
         std::fprintf(stderr, "lumen: no display available (DISPLAY is not set); use --headless WxH\n");
         return kNoDisplayStatus;
     }
     lumen::SdlDriver driver;
+    // Fonts load while the recording is opened and the window made; only
+    // after SDL has started, which sets the environment for a moment.
+    lumen::prepareFontConfiguration();
     if (!driver.isReady()) {
         std::fprintf(stderr, "lumen: no display available (SDL could not be started)\n");
         return kNoDisplayStatus;
     }
     lumen::WindowSystem system(driver);
-    lumen::Viewer viewer(system, nullptr);
+    lumen::Viewer viewer(system, explainingProgramHome(options, start.programDirectory, nullptr));
     return viewer.run(start);
 }
 
@@ -86,10 +118,14 @@ int runOnDisplay(const lumen::ViewerStart& start) {
 int main(int argc, char** argv) {
     std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const lumen::LaunchOptions options = lumen::LaunchOptions::parse(arguments);
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (options.error) {
-        std::fprintf(stderr, "lumen: %s\n", options.error->c_str());
+        std::fprintf(stderr, "lumen: %s\n%s", options.error->c_str(), kUsage);
         return kUsageStatus;
     }
     const lumen::ViewerStart start = startOf(options);
-    return options.isHeadless() ? runHeadless(options, start) : runOnDisplay(start);
+    return options.isHeadless() ? runHeadless(options, start) : runOnDisplay(options, start);
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "acceptance/day_home.h"
 #include "events/timeline_layout.h"
@@ -127,6 +129,44 @@ TEST(AcceptanceBrowsing, AutomaticStepperVisitsEveryEventOfTheRowInTurnAndStops)
     }
     expectShows(run.dumps.back(), couplets, static_cast<int32_t>(couplets.size()), startTick);
     EXPECT_EQ(dumpValue(run.dumps.back(), "autoStep"), "false") << "stops at the last event";
+}
+
+// The README's first tour, keys as it names them, on the demo recording it
+// opens; every status it quotes is checked, and quoted there as checked.
+TEST(AcceptanceBrowsing, TheReadmeTourEndsWhereTheReadmeSays) {
+    struct Stop {
+        const char* keys;
+        const char* name;
+        const char* ordinal;
+        const char* time;
+    };
+    const Stop tour[] = {{"", "VTCH - Ventricular Tachycardia", "1/2", "11:39:09"},
+                         {"key Right", "VTCH - Ventricular Tachycardia", "2/2", "15:27:07"},
+                         {"key Right", "VTCH - Ventricular Tachycardia", "2/2", "15:27:07"},
+                         {"key Down", "SVISO - Supraventricular Beat", "80/220", "15:30:03"},
+                         {"key Down", "SVCPL - Supraventricular Couplet", "3/16", "15:37:41"}};
+    const Stop nextStart{"", "SVCPL - Supraventricular Couplet", "1/16", "08:33:52"};
+    std::ifstream file(LUMEN_README_PATH);
+    std::stringstream readme;
+    readme << file.rdbuf();
+    DayHome home;
+    std::vector<std::string> steps;
+    for (const Stop& stop : tour) steps.emplace_back(stop.keys);
+    const SteppedRun run = runSteps(home, steps);
+    ASSERT_EQ(run.run.status, 255) << run.run.err;
+    const SteppedRun again = runSteps(home, {nextStart.keys});
+    std::vector<std::pair<const Stop*, std::string>> seen;
+    for (size_t i = 0; i < std::size(tour); ++i) seen.emplace_back(&tour[i], run.dumps[i]);
+    seen.emplace_back(&nextStart, again.dumps[0]);
+    for (const auto& [stop, dump] : seen) {
+        SCOPED_TRACE(std::string(stop->ordinal) + " " + stop->keys);
+        EXPECT_EQ(unquoted(dumpValue(dump, "status", "left")), std::string("  ") + stop->name + " ");
+        EXPECT_EQ(unquoted(dumpValue(dump, "status", "right")),
+                  std::string(stop->ordinal) + "      Actual Time: " + stop->time + " ");
+        for (const std::string& quoted : {std::string(stop->ordinal), std::string(stop->time)}) {
+            EXPECT_NE(readme.str().find("`" + quoted + "`"), std::string::npos) << quoted << " not in the README";
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -81,6 +84,19 @@ TEST(LumenStartup, WithoutADisplayOrHeadlessItSaysSoAndFails) {
     EXPECT_NE(status, 0);
     EXPECT_NE(home.text("stderr.txt").find("no display"), std::string::npos);
     EXPECT_FALSE(home.exists("dore.mem"));
+}
+
+TEST(LumenStartup, WithoutHomeInAFolderThatIsNoneItSaysWhatAHomeIs) {
+    DemoHome home;
+    std::filesystem::create_directory(home.path("bin"));
+    std::filesystem::copy_file(LUMEN_PATH, home.path("bin/lumen"));
+    const std::string command = home.path("bin/lumen") + " --headless 640x480 2> " + home.path("stderr.txt");
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 255);
+    const std::string err = home.text("stderr.txt");
+    EXPECT_EQ(err.substr(0, err.find('\n') + 1), "File not found \"huffman.ko2\" !\n");
+    EXPECT_NE(err.find("is not a program home"), std::string::npos) << err;
+    EXPECT_NE(err.find("holter demo DIR"), std::string::npos);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2);
 }
 
 }  // namespace

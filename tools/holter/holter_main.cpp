@@ -22,10 +22,22 @@ int usage() {
     return 2;
 }
 
+bool asksForHelp(std::span<char* const> words) {
+    for (const char* word : words) {
+        const std::string_view text = word;
+        if (text == "--help" || text == "-h") return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
+    if (asksForHelp(std::span<char* const>(argv + 1, static_cast<size_t>(argc - 1)))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     const std::string_view command = argv[1];
     const std::span<char* const> words(argv + 2, static_cast<size_t>(argc - 2));
     for (const lumen::HolterCommand& entry : lumen::holterCommands()) {

@@ -3,7 +3,9 @@
 #include <fontconfig/fontconfig.h>
 
 #include <cctype>
+#include <future>
 #include <map>
+#include <mutex>
 #include <tuple>
 
 namespace lumen {
@@ -21,12 +23,25 @@ std::string lowered(const std::string& text)
     return result;
 }
 
+std::future<bool>& configurationLoad()
+{
+    static std::future<bool> load;
+    return load;
+}
+
+bool configurationReady()
+{
+    prepareFontConfiguration();
+    static const bool ready = configurationLoad().get();
+    return ready;
+}
+
 int openTypeWeight(const Font& font) { return font.weight <= 0 ? Font::normalWeight : font.weight; }
 
 FontFile matchFontFile(const Font& font)
 {
     FontFile file;
-    if (FcInit() == FcFalse) {
+    if (!configurationReady()) {
         return file;
     }
     FcPattern* pattern = FcPatternCreate();
@@ -56,6 +71,14 @@ FontFile matchFontFile(const Font& font)
 }
 
 }  // namespace
+
+void prepareFontConfiguration()
+{
+    static std::once_flag started;
+    std::call_once(started, [] {
+        configurationLoad() = std::async(std::launch::async, [] { return FcInit() == FcTrue; });
+    });
+}
 
 const FontFile& resolveFontFile(const Font& font)
 {

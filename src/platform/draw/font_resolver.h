@@ -17,4 +17,9 @@ struct FontFile {
 // Asks fontconfig once per (face name, weight, slant) and remembers it.
 const FontFile& resolveFontFile(const Font& font);
 
+// Starts reading fontconfig's configuration and font cache on a thread of
+// its own, so that it overlaps the rest of the start-up; the first
+// resolveFontFile waits for it. Calling it again does nothing.
+void prepareFontConfiguration();
+
 }  // namespace lumen

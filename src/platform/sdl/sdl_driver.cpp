@@ -3,10 +3,12 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "platform/sdl/sdl_key_map.h"
 #include "platform/sdl/window_title.h"
+#include "platform/sdl/window_icon.h"
 #include "platform/window/window_system.h"
 
 namespace lumen {
@@ -15,7 +17,12 @@ namespace {
 
 // Longest sleep while waiting, so that messages from other programs are seen.
 constexpr uint64_t pollIntervalMs = 100;
-constexpr uint32_t settleMs = 300;
+// The first size is taken when the window is first exposed: a window
+// manager maps it maximised (or maximises it) before that. Without any
+// exposure report (an odd back-end) it is taken after this long.
+constexpr uint64_t longestExposureWaitMs = 300;
+constexpr int iconSidePixels = 48;
+constexpr const char* programName = "Lumen";
 
 SDL_SystemCursor sdlCursorOf(uint32_t systemId)
 {
@@ -49,6 +56,8 @@ struct SdlDriver::Impl {
         return Size{width, height};
     }
     void createWindow();
+    void setIcon();
+    void awaitFirstExposure();
     void handle(WindowSystem& system, const SDL_Event& event);
     void handleWindowEvent(WindowSystem& system, const SDL_WindowEvent& event);
 };
@@ -57,21 +66,50 @@ void SdlDriver::Impl::createWindow()
 {
     SDL_Rect usable{0, 0, screen.width, screen.height};
     SDL_GetDisplayUsableBounds(0, &usable);
-    window = SDL_CreateWindow(title.c_str(), usable.x, usable.y, usable.w, usable.h,
-                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_SHOWN);
+    // A box shown before the main window (a fatal start) names the program.
+    const char* name = title.empty() ? programName : title.c_str();
+    window = SDL_CreateWindow(name, usable.x, usable.y, usable.w, usable.h,
+                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
         return;
     }
     titledWindow = setWindowTitle(window, title);
-    // Let a window manager maximise it before the size is reported.
-    const uint64_t until = SDL_GetTicks64() + settleMs;
-    SDL_Event event;
-    while (SDL_GetTicks64() < until) {
-        while (SDL_PollEvent(&event) != 0) {
-        }
-        SDL_Delay(10);
-    }
+    setIcon();
+    SDL_ShowWindow(window);
+    awaitFirstExposure();
     reported = windowSize();
+}
+
+void SdlDriver::Impl::setIcon()
+{
+    WindowIcon icon = drawWindowIcon(iconSidePixels);
+    if (icon.pixels.empty()) {
+        return;
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon.pixels.data(), icon.side, icon.side, 32,
+                                                              icon.side * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface != nullptr) {
+        SDL_SetWindowIcon(window, surface);
+        SDL_FreeSurface(surface);
+    }
+}
+
+// Only window events are taken from the queue here (the size they report is
+// read afterwards); input waits in it for the message loop.
+void SdlDriver::Impl::awaitFirstExposure()
+{
+    const uint64_t until = SDL_GetTicks64() + longestExposureWaitMs;
+    const uint32_t id = SDL_GetWindowID(window);
+    for (uint64_t now = SDL_GetTicks64(); now < until; now = SDL_GetTicks64()) {
+        SDL_PumpEvents();
+        SDL_Event event;
+        while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT) == 1) {
+            if (event.window.windowID == id && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                return;
+            }
+        }
+        SDL_Delay(1);
+    }
 }
 
 void SdlDriver::Impl::handleWindowEvent(WindowSystem& system, const SDL_WindowEvent& event)
@@ -132,7 +170,23 @@ SdlDriver::SdlDriver() : impl_(std::make_unique<Impl>())
     // The program watches the termination signals itself, so that they end
     // it through its normal exit; SDL would turn them into a quit event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The frame is drawn in software and only copied; an OpenGL texture
+    // for that copy would start a GL driver first, most of the time to the
+    // first frame on a machine without a GPU. SDL's environment variable
+    // still overrides this.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The viewer takes keys, never composed text; X's input method would
+    // otherwise parse the locale's whole compose table (a third of the
+    // start-up's processor time) while SDL starts. Programs started later
+    // get the environment as it was.
+    const bool composeNamed = std::getenv("XCOMPOSEFILE") != nullptr;
+    if (!composeNamed) {
+        setenv("XCOMPOSEFILE", "/dev/null", 0);
+    }
     impl_->ready = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (!composeNamed) {
+        unsetenv("XCOMPOSEFILE");
+    }
     SDL_Rect bounds{};
     if (impl_->ready && SDL_GetDisplayBounds(0, &bounds) == 0) {
         impl_->screen = Size{bounds.w, bounds.h};

@@ -57,6 +57,10 @@ LaunchOptions LaunchOptions::parse(std::span<const std::string_view> arguments)
             options.error = std::string(argument) + " needs a value";
             return options;
         }
+        if (argument == "--help" || argument == "-h") {
+            options.help = true;
+            return options;
+        }
         if (argument == "--home") {
             options.home = std::string(arguments[++i]);
         } else if (argument == "--headless") {

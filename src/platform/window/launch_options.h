@@ -25,6 +25,7 @@ struct LaunchOptions {
     std::optional<std::string> printTo;
     PaperSize paper;
     int32_t printerIndex = 0;
+    bool help = false;                 // --help or -h: print the usage and stop
     std::optional<std::string> error;  // a bad command line: the message to print
 
     // `arguments` excludes the program name.

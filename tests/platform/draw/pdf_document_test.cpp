@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +43,13 @@ std::map<std::string, WordBox> wordBoxes(const std::string& pdfPath)
     return boxes;
 }
 
+// Each test case runs as a process of its own, several at once (and other
+// builds' tests beside them): every file name carries the process.
+std::string scratchPath(const std::string& name)
+{
+    return ::testing::TempDir() + "lumen_" + std::to_string(::getpid()) + "_" + name;
+}
+
 // A report-like page: header box with texts, a centred line, a strip line.
 void drawSamplePage(Canvas& page)
 {
@@ -73,9 +81,7 @@ protected:
         if (!testing::installed("pdftotext")) {
             GTEST_SKIP() << "poppler-utils not installed";
         }
-        // One file per test: CTest runs the tests of this fixture side by side.
-        path_ = ::testing::TempDir() + "lumen_pdf_page_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".pdf";
+        path_ = scratchPath("pdf_page.pdf");
         PdfDocument document(path_);
         ASSERT_TRUE(document.isOpen());
         Canvas* page = document.startPage();
@@ -101,7 +107,7 @@ TEST_F(PdfPage, TextsLandWhereTheirAlignmentPutsThem)
 
 TEST(PdfDocument, WritesSeveralPagesAndRefusesBadPaths)
 {
-    const std::string path = ::testing::TempDir() + "lumen_pdf_two.pdf";
+    const std::string path = scratchPath("pdf_two.pdf");
     {
         PdfDocument document(path);
         ASSERT_NE(document.startPage(), nullptr);

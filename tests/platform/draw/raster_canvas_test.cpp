@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/draw/ink.h"
@@ -268,7 +270,8 @@ TEST(RasterPng, SavedImageReadsBackTheSame)
 {
     RasterCanvas canvas(Size{7, 5});
     canvas.fillRect(Rect{1, 1, 3, 4}, Brush::solid(rgb(12, 34, 56)));
-    const std::string path = ::testing::TempDir() + "lumen_raster_roundtrip.png";
+    // Other builds may run this test at the same moment.
+    const std::string path = ::testing::TempDir() + "lumen_raster_roundtrip_" + std::to_string(::getpid()) + ".png";
     ASSERT_TRUE(canvas.savePng(path));
     const auto loaded = RasterCanvas::loadPng(path);
     ASSERT_NE(loaded, nullptr);

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -26,8 +28,8 @@ class XvfbTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!installed("Xvfb xdotool")) {
-            GTEST_SKIP() << "Xvfb or xdotool is not installed";
+        if (!installed("Xvfb xdotool xprop")) {
+            GTEST_SKIP() << "Xvfb, xdotool or xprop is not installed";
         }
         const int display = 70 + static_cast<int>(::getpid() % 50);
         displayName = ":" + std::to_string(display);
@@ -68,6 +70,8 @@ protected:
         return done();
     }
 
+    static std::string home() { return ::testing::TempDir(); }
+
     std::string displayName;
     pid_t server = 0;
 };
@@ -101,6 +105,9 @@ TEST_F(XvfbTest, TitleOutsideAsciiReachesBothWindowNamesUnderAWindowManager)
         EXPECT_NE(names.find("WM_NAME(UTF8_STRING) = \"" + credit + "\""), std::string::npos) << names;
         const std::string seen = commandOutput("LC_ALL=C.UTF-8 xprop -id " + window + " _NET_WM_VISIBLE_NAME");
         EXPECT_NE(seen.find(credit), std::string::npos) << "the title openbox shows: " << seen;
+        // The window manager gets the program's icon for its task bar and title.
+        const std::string icon = commandOutput("xprop -id " + window + " _NET_WM_ICON | head -c 200");
+        EXPECT_NE(icon.find("Icon (48 x 48)"), std::string::npos) << icon;
     }
     ::kill(manager, SIGTERM);
     ::waitpid(manager, nullptr, 0);

@@ -43,6 +43,8 @@ TEST(LaunchOptionsTest, BadCommandLinesAreErrors)
     EXPECT_TRUE(parse({"--frobnicate"}).error);
     EXPECT_TRUE(parse({"--paper", "a5"}).error);
     EXPECT_TRUE(parse({"--paper"}).error);
+    EXPECT_TRUE(parse({"--home", "/h", "--help", "--frobnicate"}).help);
+    EXPECT_FALSE(parse({"--home", "/h", "--help", "--frobnicate"}).error);
     EXPECT_EQ(parse({"--script", "s"}).headlessScreen, (Size{1024, 768}));
 }
 

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Makes every picture of docs/ from the current build: the viewer runs
+# headless on the demo recording that scripts/demo.sh opens (24 hours,
+# seed 1) and takes each shot; the report is printed into a PDF and its
+# upper part rendered at 150 dpi.
+#
+#   scripts/docs-pictures.sh [OUT_DIR]     (default: docs/)
+#   BUILD_DIR=DIR                          the build to use (default: build/)
+#
+# scripts/check-docs-pictures.sh compares the committed pictures with a
+# fresh set from this script.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+out="$(realpath -m "${1:-$root/docs}")"
+build="$(realpath -m "${BUILD_DIR:-$root/build}")"
+[ -x "$build/src/shell/lumen" ] || cmake --build "$build" -j"$(nproc)" --target lumen holter >/dev/null
+lumen="$build/src/shell/lumen"
+holter="$build/tools/holter/holter"
+command -v pdftoppm >/dev/null || { echo "docs-pictures.sh: pdftoppm is missing (poppler-utils)" >&2; exit 2; }
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/lumen-docs.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$out"
+ASAN_OPTIONS=detect_leaks=0 "$holter" demo "$work/pristine" >/dev/null
+
+# shoot NAME SCREEN [OPTIONS...]: the script on standard input, then a shot
+# into NAME, on a fresh copy of the demo home (corrections stay out).
+shoot() {
+  local name="$1" screen="$2"
+  shift 2
+  rm -rf "$work/home"
+  cp -r "$work/pristine" "$work/home"
+  sed "s#$work/pristine#$work/home#" "$work/pristine/path.tmp" >"$work/home/path.tmp"
+  { cat; [ "$name" = - ] || echo "shot $work/$name"; } >"$work/script.txt"
+  ASAN_OPTIONS=detect_leaks=0 "$lumen" --home "$work/home" --headless "$screen" "$@" --script "$work/script.txt" \
+    || [ $? -eq 255 ]
+  [ "$name" = - ] || cp "$work/$name" "$out/$name"
+}
+
+# The start: the first ventricular tachycardia, 25 mm/s, 10 mm/mV.
+shoot screenshot-main.png 1024x768 </dev/null
+shoot screenshot-1920.png 1920x1080 </dev/null
+# Speed 25 -> 50 -> 12.5 mm/s.
+echo "button 2012" | shoot guide-speed-50.png 1024x768
+printf 'button 2012\nbutton 2012\n' | shoot guide-speed-12.png 1024x768
+# A right click in the rows: three hours around the cursor.
+echo "rclick 400 100" | shoot screenshot-zoom.png 1024x768
+# Three rows up, the couplets; the next one declared artefact.
+printf 'key Up\nkey Up\nkey Up\nkey Right\nkey Delete\n' | shoot guide-artefact.png 1024x768
+# Six rows down, the heart-rate minimum.
+printf 'key Down\nkey Down\nkey Down\nkey Down\nkey Down\nkey Down\n' | shoot guide-hrmin.png 1024x768
+# An RR interval measured on channel 1 between two normal beats.
+printf 'press 109 580\nmove 160 580\nmove 190 580\nrelease 190 580\n' | shoot screenshot-caliper.png 1024x768
+
+# The report of the start event, with a measurement on the strip.
+printf 'press 109 580\nmove 190 580\nrelease 190 580\nbutton 1007\nanswer yes\n' |
+  shoot - 1024x768 --print-to "$work/report.pdf"
+# 150 dpi, the report's frame down to the end of the ECG excerpt, without
+# the empty margins: the strip stays legible at the size a page shows it.
+pdftoppm -r 150 -png -singlefile -x 45 -y 0 -W 1100 -H 1500 "$work/report.pdf" "$work/report"
+cp "$work/report.png" "$out/report-page.png"
+ls "$out"/*.png
