@@ -52,6 +52,18 @@ printf 'key Down\nkey Down\nkey Down\nkey Down\nkey Down\nkey Down\n' | shoot gu
 # An RR interval measured on channel 1 between two normal beats.
 printf 'press 109 580\nmove 160 580\nmove 190 580\nrelease 190 580\n' | shoot screenshot-caliper.png 1024x768
 
+# An imported MIT-BIH record (the shared PhysioNet data beside the
+# repository): record 106 on its third ventricular bigeminy.
+physionet="$root/../shared/data/physionet/mitdb"
+if [ -f "$physionet/106.hea" ]; then
+  ASAN_OPTIONS=detect_leaks=0 "$holter" import "$physionet/106" "$work/mitdb-106" >/dev/null
+  { for _ in $(seq 15); do echo "key Up"; done; for _ in $(seq 17); do echo "key Left"; done
+    echo "shot $work/guide-mitdb-106.png"; } >"$work/mitdb.txt"
+  ASAN_OPTIONS=detect_leaks=0 "$lumen" --home "$work/mitdb-106" --headless 1024x768 --script "$work/mitdb.txt" \
+    || [ $? -eq 255 ]
+  cp "$work/guide-mitdb-106.png" "$out/"
+fi
+
 # The report of the start event, with a measurement on the strip.
 printf 'press 109 580\nmove 190 580\nrelease 190 580\nbutton 1007\nanswer yes\n' |
   shoot - 1024x768 --print-to "$work/report.pdf"
