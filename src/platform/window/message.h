@@ -22,10 +22,7 @@ struct WindowHandle {
 };
 
 constexpr LParam toLParam(WindowHandle window) { return static_cast<LParam>(window.id); }
-constexpr WindowHandle windowFromLParam(LParam value)
-{
-    return WindowHandle{static_cast<uint32_t>(value)};
-}
+constexpr WindowHandle windowFromLParam(LParam value) { return WindowHandle{static_cast<uint32_t>(value)}; }
 
 struct Message {
     WindowHandle window;
@@ -38,13 +35,11 @@ struct Message {
 
 constexpr uint16_t loWord(uint64_t value) { return static_cast<uint16_t>(value & 0xFFFFu); }
 constexpr uint16_t hiWord(uint64_t value) { return static_cast<uint16_t>((value >> 16) & 0xFFFFu); }
-constexpr LParam makeLParam(int32_t low, int32_t high)
-{
+constexpr LParam makeLParam(int32_t low, int32_t high) {
     return static_cast<LParam>((static_cast<uint32_t>(low) & 0xFFFFu) |
                                ((static_cast<uint32_t>(high) & 0xFFFFu) << 16));
 }
-constexpr WParam makeWParam(uint32_t low, uint32_t high)
-{
+constexpr WParam makeWParam(uint32_t low, uint32_t high) {
     return static_cast<WParam>((low & 0xFFFFu) | ((high & 0xFFFFu) << 16));
 }
 // Signed client coordinates of a mouse message.

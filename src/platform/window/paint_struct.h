@@ -13,8 +13,8 @@ namespace lumen {
 // to the part that needs painting, valid until endPaint.
 struct PaintStruct {
     Canvas* canvas = nullptr;
-    Rect paintRect;         // client coordinates
-    bool erased = false;    // the background was already painted
+    Rect paintRect;       // client coordinates
+    bool erased = false;  // the background was already painted
 };
 
 struct DrawItemStruct {

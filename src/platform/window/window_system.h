@@ -85,8 +85,7 @@ public:
     // --- subclassing and properties -----------------------------------------
     WindowProc setWindowProc(WindowHandle window, WindowProc procedure);
     WindowProc windowProc(WindowHandle window) const;
-    LResult callWindowProc(WindowProc procedure, WindowHandle window, uint32_t message,
-                           WParam wParam, LParam lParam);
+    LResult callWindowProc(WindowProc procedure, WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
     bool setProp(WindowHandle window, std::string_view name, void* value);
     void* getProp(WindowHandle window, std::string_view name) const;
     void* removeProp(WindowHandle window, std::string_view name);
@@ -148,8 +147,7 @@ public:
 
     // --- message boxes ------------------------------------------------------
     // Modal: runs its own message loop until answered; returns IDOK, IDYES or IDNO.
-    int32_t messageBox(WindowHandle owner, std::string_view text, std::string_view caption,
-                       uint32_t flags);
+    int32_t messageBox(WindowHandle owner, std::string_view text, std::string_view caption, uint32_t flags);
     std::optional<MessageBoxInfo> openMessageBox() const;
     // Answers the innermost open box; false if none is open or it has no such answer.
     bool answerMessageBox(int32_t answer);
@@ -170,8 +168,7 @@ public:
 private:
 #ifdef _WIN32
     template <typename Char>
-    static uint32_t resourceNumber(const Char* resource)
-    {
+    static uint32_t resourceNumber(const Char* resource) {
         return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(resource));
     }
 #endif
