@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/window/virtual_keys.h"
+#include "store/clock.h"
 #include "store/event_feed.h"
 #include "store/recording.h"
 #include "store/trend_table.h"
@@ -15,7 +16,6 @@ namespace {
 constexpr int32_t kStCaptionText = 3;
 constexpr int32_t kStatusText = 4;
 constexpr int32_t kRateUnitText = 30;
-constexpr int32_t kPauseRow = 9;
 constexpr Color kCaptionColor = rgb(255, 0, 0);
 
 // The system's texts are printf formats; a buffer of 200 bytes holds every one.
@@ -42,11 +42,11 @@ void EventBrowserPane::placeButtons(WindowHandle window) {
     const int32_t x0 = client.width() - 4 * bw;
     const int32_t y = client.height() - bh;
     const struct {
-        uint32_t id;
+        ControlId id;
         int32_t left;
         int32_t width;
-    } places[] = {{1002, x0, k},          {1003, x0 + k, k},          {1000, x0 + 2 * k, bw},
-                  {1001, x0 + 2 * k + bw, k}, {1007, x0 + 3 * k + bw, k}, {1008, x0 + 4 * k + bw, bw}};
+    } places[] = {{ControlId::PreviousEvent, x0, k},          {ControlId::NextEvent, x0 + k, k},          {ControlId::AutoStep, x0 + 2 * k, bw},
+                  {ControlId::RemoveEvent, x0 + 2 * k + bw, k}, {ControlId::PrintReport, x0 + 3 * k + bw, k}, {ControlId::Exit, x0 + 4 * k + bw, bw}};
     for (const auto& place : places) {
         system.moveWindow(host_.button(place.id), Rect{place.left, y, place.left + place.width, y + bh},
                           Repaint::Yes);
@@ -129,8 +129,8 @@ std::string EventBrowserPane::eventCaption() {
 }
 
 StatusTexts EventBrowserPane::composeStatus() {
-    const int32_t t = catalog_.selectedTimeOfDay() / 50;
-    const int hours = (t / 3600) % 24;
+    const int32_t t = catalog_.selectedTimeOfDay() / kTicksPerSecond;
+    const int hours = (t / kSecondsPerHour) % 24;
     const int minutes = (t / 60) % 60;
     const int seconds = t % 60;
     StatusTexts texts;
@@ -138,7 +138,7 @@ StatusTexts EventBrowserPane::composeStatus() {
                          static_cast<long>(catalog_.selectedCount()), hours, minutes, seconds);
     const std::string caption = eventCaption();
     const int32_t row = catalog_.selectedRow();
-    if (row == kPauseRow || (row >= 15 && row <= 18)) {
+    if (row == kPauseRow || (row >= kArtefactRow && row <= kTimeScaleRow)) {
         texts.left = format("  %s", caption.c_str());
     } else {
         const std::string shortName(catalog_.selectedShortName());
@@ -186,20 +186,20 @@ void EventBrowserPane::stepEvent(bool forward) {
 }
 
 void EventBrowserPane::command(uint32_t id) {
-    switch (id) {
-    case 1001:
+    switch (static_cast<ControlId>(id)) {
+    case ControlId::RemoveEvent:
         removeSelectedEvent();
         refreshBrowser(false);
         host_.recountBeatsAndTitle();
         break;
-    case 1002: stepEvent(false); break;
-    case 1003: stepEvent(true); break;
-    case 1007: {
+    case ControlId::PreviousEvent: stepEvent(false); break;
+    case ControlId::NextEvent: stepEvent(true); break;
+    case ControlId::PrintReport: {
         const ShownStretch shown = host_.shownStretch();
         host_.printReport(shown.channelMode, shown.firstSample, shown.lastSample);
         break;
     }
-    case 1008: WindowSystem::active().sendMessage(host_.mainWindow(), WM_DESTROY, 0, 0); break;
+    case ControlId::Exit: WindowSystem::active().sendMessage(host_.mainWindow(), WM_DESTROY, 0, 0); break;
     default: break;
     }
 }

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <string>
 
+#include "store/event_feed.h"
+
 namespace lumen {
 namespace {
 
 constexpr int32_t kToPrinterText = 25;
-constexpr int32_t kArtefactRow = 15;
-constexpr int32_t kFirstExtremeRow = 10;
-constexpr int32_t kLastExtremeRow = 13;
-constexpr int32_t kFirstNonRemovableRow = 14;
-constexpr std::array<uint8_t, 4> kExtremeCodes = {36, 51, 60, 61};
+constexpr int32_t kFirstNonRemovableRow = kManualRow;
+constexpr std::array<uint8_t, 4> kExtremeCodes = {kHeartRateMinimumCode, kHeartRateMaximumCode, kStMinimumCode,
+                                                  kStMaximumCode};
 
 }  // namespace
 

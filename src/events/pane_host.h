@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "events/control_id.h"
 #include "events/drawing_set.h"
 #include "events/shell_layout.h"
 #include "lang/language_texts.h"
@@ -41,7 +42,7 @@ public:
     virtual WindowHandle mainWindow() const = 0;
     virtual WindowHandle paneWindow(PaneKind pane) const = 0;
     // The owner-drawn button with that control id (its pane places it).
-    virtual WindowHandle button(uint32_t controlId) const = 0;
+    virtual WindowHandle button(ControlId control) const = 0;
 
     // --- shell state --------------------------------------------------------
     virtual int32_t firstBlock() const = 0;

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "store/clock.h"
 #include "shell/color_file.h"
 #include "shell/hand_over_file.h"
 #include "shell/start_event_code.h"
@@ -83,7 +84,7 @@ void loadConfiguration(ViewerModel& model, const std::string& programFile) {
     feedEvents(recording, model.trends, *model.catalog);
 
     const Clock start = recording.startClock();
-    const int32_t startSeconds = 3600 * start.hour + 60 * start.minute + start.second;
+    const int32_t startSeconds = kSecondsPerHour * start.hour + kSecondsPerMinute * start.minute + start.second;
     // A hand-over position near the ends of its range selects the first or
     // the last event instead of overflowing.
     const int64_t startTime = int64_t{handOver->position} + int64_t{kTicksPerSecond} * startSeconds;

@@ -53,7 +53,7 @@ public:
     Canvas* stripImage() override;
     WindowHandle mainWindow() const override { return model_.shell.mainWindow; }
     WindowHandle paneWindow(PaneKind pane) const override;
-    WindowHandle button(uint32_t controlId) const override { return model_.shell.button(controlId); }
+    WindowHandle button(ControlId control) const override { return model_.shell.button(control); }
     int32_t firstBlock() const override { return model_.shell.firstBlock; }
     void setFirstBlock(int32_t block) override { model_.shell.firstBlock = block; }
     int32_t printerIndex() const override { return model_.shell.printerIndex; }

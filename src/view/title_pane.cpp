@@ -8,7 +8,6 @@ namespace {
 
 constexpr int32_t kStatisticsText = 2;
 constexpr int32_t kPatientText = 5;
-constexpr uint32_t kHiddenButton = 3001;
 
 }  // namespace
 
@@ -40,8 +39,8 @@ LResult TitlePane::handle(WindowHandle window, uint32_t message, WParam wParam, 
     case WM_PAINT: paint(window); return 0;
     case WM_COMMAND:
         system.setFocus(host_.mainWindow());
-        if (loWord(wParam) != kHiddenButton) break;
-        system.moveWindow(host_.button(kHiddenButton), Rect{}, Repaint::Yes);
+        if (loWord(wParam) != controlNumber(ControlId::TitleHidden)) break;
+        system.moveWindow(host_.button(ControlId::TitleHidden), Rect{}, Repaint::Yes);
         system.invalidateRect(window, std::nullopt, Erase::Yes);
         system.updateWindow(window);
         host_.refreshButtonFaces();
