@@ -35,7 +35,7 @@ int32_t EcgPane::repaintStrip(RelabelMode mode, PaintOp op, int32_t column) {
 void EcgPane::runLabelWriteBack() {
     LabelChanges changes;
     const ChangeKind kind = painter_.writeBackLabels(changes);
-    host_.recordWriteBack(static_cast<int32_t>(kind) & 0xFF);
+    host_.recordWriteBack(kind);
 }
 
 void EcgPane::paint(WindowHandle window) {
