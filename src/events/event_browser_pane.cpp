@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "lang/text_format.h"
 #include "platform/window/virtual_keys.h"
 #include "store/clock.h"
 #include "store/event_feed.h"
@@ -13,8 +14,6 @@ namespace lumen {
 
 namespace {
 
-constexpr int32_t kStCaptionText = 3;
-constexpr int32_t kStatusText = 4;
 constexpr int32_t kRateUnitText = 30;
 constexpr Color kCaptionColor = rgb(255, 0, 0);
 
@@ -26,6 +25,9 @@ std::string format(const char* pattern, Values... values) {
     if (written < 0) return {};
     return std::string(buffer, std::min<size_t>(static_cast<size_t>(written), sizeof buffer - 1));
 }
+
+// A filled-in language text, cut as the status line's buffer cuts it.
+std::string fitted(std::string text) { return text.size() < 200 ? text : text.substr(0, 199); }
 
 }  // namespace
 
@@ -122,7 +124,7 @@ std::string EventBrowserPane::eventCaption() {
         const int8_t value = minimum ? trends_.stMinimumAt(position) : trends_.stMaximumAt(position);
         const int32_t channel = minimum ? trends_.channelOfMinimum() : trends_.channelOfMaximum();
         if (value == TrendTable::kNoSt) return format("%s : ---  ", name.c_str());
-        return format(texts.textZ(kStCaptionText), name.c_str(), value * 0.4 / 64.0, static_cast<int>(channel));
+        return fitted(format(texts, TextId::StCaption, name.c_str(), value * 0.4 / 64.0, static_cast<int>(channel)));
     }
     default: return format("%s", name.c_str());
     }
@@ -134,8 +136,8 @@ StatusTexts EventBrowserPane::composeStatus() {
     const int minutes = (t / 60) % 60;
     const int seconds = t % 60;
     StatusTexts texts;
-    texts.right = format(host_.texts().textZ(kStatusText), static_cast<long>(catalog_.selectedOrdinal()),
-                         static_cast<long>(catalog_.selectedCount()), hours, minutes, seconds);
+    texts.right = fitted(format(host_.texts(), TextId::BrowserStatus, static_cast<long>(catalog_.selectedOrdinal()),
+                                static_cast<long>(catalog_.selectedCount()), hours, minutes, seconds));
     const std::string caption = eventCaption();
     const int32_t row = catalog_.selectedRow();
     if (row == kPauseRow || (row >= kArtefactRow && row <= kTimeScaleRow)) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "lang/language_texts.h"
+#include "lang/text_format.h"
 #include "print/report_box.h"
 #include "print/report_catalog.h"
 #include "print/report_strip_painter.h"
@@ -15,15 +16,11 @@ ReportPage::ReportPage(Canvas& canvas, const ReportTools& tools, const LanguageT
 }
 
 // Language entries are format texts of the language table.
-std::string ReportPage::format(int32_t entry, auto... values) const
+std::string ReportPage::format(TextId entry, auto... values) const
 {
-    char buffer[256];
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-#pragma GCC diagnostic ignored "-Wformat-security"
-    std::snprintf(buffer, sizeof buffer, texts_.textZ(entry), values...);
-#pragma GCC diagnostic pop
-    return buffer;
+    constexpr size_t kLineBytes = 255;
+    const std::string text = lumen::format(texts_, entry, values...);
+    return text.size() <= kLineBytes ? text : text.substr(0, kLineBytes);
 }
 
 void ReportPage::textAt(Point at, TextAlign align, const std::string& text)
@@ -55,7 +52,7 @@ void ReportPage::drawHeader(const ReportFacts& facts)
     canvas_.selectFont(tools_.titleFont);
     textAt(Point{18600, -330}, TextAlign::Right, std::string(texts_.text(23)));
     canvas_.selectFont(tools_.textFont);
-    textAt(Point{18600, -1030}, TextAlign::Right, format(8, facts.patientLine.c_str()));
+    textAt(Point{18600, -1030}, TextAlign::Right, format(TextId::ReportPatient, facts.patientLine.c_str()));
 }
 
 void ReportPage::drawStatistics(const ReportFacts& facts)
@@ -86,11 +83,11 @@ void ReportPage::drawEventData(const ReportFacts& facts, const ReportStrip& stri
     textAt(Point{kCentre, -16300}, TextAlign::Center, numbers);
     const int millimetresPerMillivolt = strip.amplitudeStep == 1 ? 5 : strip.amplitudeStep == 3 ? 20 : 10;
     const int32_t speedEntry = strip.pixelsPerSample == 1 ? 11 : strip.pixelsPerSample == 4 ? 13 : 12;
-    textAt(Point{kLeft, -18000}, TextAlign::Left, format(10, millimetresPerMillivolt) + std::string(texts_.text(speedEntry)));
+    textAt(Point{kLeft, -18000}, TextAlign::Left, format(TextId::Amplitude, millimetresPerMillivolt) + std::string(texts_.text(speedEntry)));
     textAt(Point{kCentre, -17000}, TextAlign::Center, facts.eventCaption);
     const std::string timeText = facts.heartRate == 0
-                                     ? format(15, hour, minute, second)
-                                     : format(14, hour, minute, second, static_cast<int>(facts.heartRate));
+                                     ? format(TextId::TimeWithoutRate, hour, minute, second)
+                                     : format(TextId::TimeAndRate, hour, minute, second, static_cast<int>(facts.heartRate));
     textAt(Point{kRight, -18000}, TextAlign::Right, timeText);
 }
 
