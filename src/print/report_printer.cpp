@@ -18,14 +18,7 @@ constexpr int32_t kNoPrinterCaption = 20;
 
 const Printer* defaultPrinter(const PrinterList& printers, int32_t printerIndex)
 {
-    const auto& list = printers.printers();
-    if (list.empty()) {
-        return nullptr;
-    }
-    if (printerIndex < 0 || static_cast<size_t>(printerIndex) >= list.size()) {
-        return &list.front();
-    }
-    return &list[static_cast<size_t>(printerIndex)];
+    return printers.select(printerIndex);
 }
 
 ReportStrip reportStripOf(const PrintRequest& request, const StripWindow& window)

@@ -26,25 +26,17 @@ Font arial(int32_t height, int32_t weight) { return Font::make("Arial", height, 
 
 }  // namespace
 
-DrawingSet makeDrawingSet(const ColorSettings& colors, Color gridColor) {
+DrawingSet makeDrawingSet(const ColorSettings& colors) {
     DrawingSet set;
     set.windowColor = colors.window;
     set.windowBrush = Brush::solid(colors.window);
     set.windowPen = Pen::solid(0, colors.window);
-    set.tracePens = {Pen::solid(0, colors.trace), Pen::solid(0, colors.ventricular),
-                     Pen::solid(0, colors.supraventricular)};
     set.ventricularColor = colors.ventricular;
-    set.textColor = colors.text;
-    set.caliperPen = Pen::solid(0, colors.caliper);
-    set.gridPen = Pen::solid(0, gridColor);
-    set.greyBrush = Brush::solid(rgb(128, 128, 128));
     set.silverBrush = Brush::solid(rgb(192, 192, 192));
-    set.stripFont = arial(14, Font::normalWeight);
     set.measuringFont = arial(18, Font::boldWeight);
     set.readoutFont = arial(40, Font::normalWeight);
     set.rowFontSmall = arial(14, Font::boldWeight);
     set.rowFontLarge = arial(17, Font::boldWeight);
-    set.stripFontSmall = arial(13, Font::boldWeight);
     return set;
 }
 
@@ -77,8 +69,7 @@ void loadConfiguration(ViewerModel& model, const std::string& programFile) {
     const auto colors = readColorFile(directory + "color.ini");
     if (!colors) raiseFatal("File not found \"color.ini\" !");
     model.texts.setLanguage(colors->languageIndex);
-    // Until TBcolor.ini is read the grid draws in the trace colour.
-    model.drawing = makeDrawingSet(*colors, colors->trace);
+    model.drawing = makeDrawingSet(*colors);
 
     model.catalog = std::make_unique<EventCatalog>(model.texts);
     feedEvents(recording, model.trends, *model.catalog);
@@ -97,7 +88,6 @@ void loadConfiguration(ViewerModel& model, const std::string& programFile) {
 
     const auto grid = readGridColorFile(directory + "TBcolor.ini");
     if (!grid) raiseFatal("File not found \"TBcolor.ini\" !");
-    model.drawing.gridPen = Pen::solid(0, *grid);
     model.stripColors = StripColors{colors->window, colors->trace,   colors->ventricular, colors->supraventricular,
                                     colors->text,   colors->caliper, *grid};
     model.stripObjects = StripDrawingObjects::make(model.stripColors, 1);

@@ -9,10 +9,6 @@
 namespace lumen {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 constexpr int8_t kUnitsPerMillivolt[4] = {-6, -13, -26, -51};
 constexpr int kDisplayMultipliers[4] = {8, 4, 2, 1};
 
@@ -50,7 +46,7 @@ void Recording::open(RecordingAccess access) {
 
 void Recording::readRecordingDirectory(std::string_view programDirectory) {
     const std::string path = std::string(programDirectory) + "path.tmp";
-    std::unique_ptr<std::FILE, FileCloser> file(openPlainFile(path, "rt"));
+    PlainFile file(openPlainFile(path, "rt"));
     if (!file) raiseFileNotFound(path);
     // One word: the directory ends at the first blank.
     char word[300] = {};

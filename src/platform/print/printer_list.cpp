@@ -50,14 +50,4 @@ PrinterList PrinterList::of(std::vector<Printer> printers) {
     return list;
 }
 
-const Printer* PrinterList::select(int32_t index) const {
-    if (printers_.empty()) {
-        return nullptr;
-    }
-    if (index < 0 || static_cast<size_t>(index) >= printers_.size()) {
-        return &printers_.front();
-    }
-    return &printers_[static_cast<size_t>(index)];
-}
-
 }  // namespace lumen
