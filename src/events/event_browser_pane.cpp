@@ -14,7 +14,6 @@ namespace lumen {
 
 namespace {
 
-constexpr int32_t kRateUnitText = 30;
 constexpr Color kCaptionColor = rgb(255, 0, 0);
 
 // The system's texts are printf formats; a buffer of 200 bytes holds every one.
@@ -115,8 +114,8 @@ std::string EventBrowserPane::eventCaption() {
     case kHeartRateMinimumCode:
     case kHeartRateMaximumCode: {
         const uint8_t rate = trends_.heartRateAt(position);
-        if (rate == 0) return format("%s : --- %s", name.c_str(), texts.textZ(kRateUnitText));
-        return format("%s : %3d %s", name.c_str(), static_cast<int>(rate), texts.textZ(kRateUnitText));
+        if (rate == 0) return format("%s : --- %s", name.c_str(), texts.textZ(TextId::RateUnit));
+        return format("%s : %3d %s", name.c_str(), static_cast<int>(rate), texts.textZ(TextId::RateUnit));
     }
     case kStMinimumCode:
     case kStMaximumCode: {
@@ -174,7 +173,7 @@ void EventBrowserPane::drawHeartRate(Canvas& canvas, int32_t top, int32_t bottom
     canvas.textOut(Point{x, (3 * top + 11 * bottom) / 14}, heartRateText());
     canvas.selectFont(host_.drawing().measuringFont);
     canvas.setTextAlign(TextAlign::Bottom | TextAlign::Center);
-    canvas.textOut(Point{x, bottom}, host_.texts().text(kRateUnitText));
+    canvas.textOut(Point{x, bottom}, host_.texts().text(TextId::RateUnit));
 }
 
 void EventBrowserPane::stepEvent(bool forward) {

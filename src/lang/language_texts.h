@@ -29,6 +29,7 @@ public:
     std::string_view text(int32_t k) const;
     const char* textZ(int32_t k) const { return text(k).data(); }
     std::string_view text(TextId id) const { return text(static_cast<int32_t>(id)); }
+    const char* textZ(TextId id) const { return textZ(static_cast<int32_t>(id)); }
 
     CodePage codePage() const { return codePageOf(languageIndex_); }
     // Text read from a recording (the patient line), written in the code

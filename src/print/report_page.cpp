@@ -45,12 +45,12 @@ void ReportPage::drawHeader(const ReportFacts& facts)
     drawReportBox(canvas_, tools_, Point{1000, -230}, Size{18000, 1400}, BoxFill::LightGrey);
     canvas_.setBkMode(BackgroundMode::Transparent);
     canvas_.selectFont(tools_.titleFont);
-    textAt(Point{1400, -330}, TextAlign::Left, std::string(texts_.text(21)));
-    textAt(Point{1400, -730}, TextAlign::Left, std::string(texts_.text(22)));
+    textAt(Point{1400, -330}, TextAlign::Left, std::string(texts_.text(TextId::ReportHeading)));
+    textAt(Point{1400, -730}, TextAlign::Left, std::string(texts_.text(TextId::ReportTitle)));
     canvas_.selectFont(tools_.textFont);
     textAt(Point{1400, -1130}, TextAlign::Left, facts.versionText);
     canvas_.selectFont(tools_.titleFont);
-    textAt(Point{18600, -330}, TextAlign::Right, std::string(texts_.text(23)));
+    textAt(Point{18600, -330}, TextAlign::Right, std::string(texts_.text(TextId::EventDistribution)));
     canvas_.selectFont(tools_.textFont);
     textAt(Point{18600, -1030}, TextAlign::Right, format(TextId::ReportPatient, facts.patientLine.c_str()));
 }
@@ -76,14 +76,17 @@ void ReportPage::drawEventData(const ReportFacts& facts, const ReportStrip& stri
     const int hour = (t / kTicksPerHour) % 24;
     const int minute = (t / kTicksPerMinute) % 60;
     const int second = (t / kTicksPerSecond) % 60;
-    textAt(Point{kCentre, -15900}, TextAlign::Center, std::string(texts_.text(9)));
+    textAt(Point{kCentre, -15900}, TextAlign::Center, std::string(texts_.text(TextId::ActualTotal)));
     char numbers[64];
     std::snprintf(numbers, sizeof numbers, "%ld / %ld", static_cast<long>(facts.eventOrdinal),
                   static_cast<long>(facts.eventCount));
     textAt(Point{kCentre, -16300}, TextAlign::Center, numbers);
     const int millimetresPerMillivolt = strip.amplitudeStep == 1 ? 5 : strip.amplitudeStep == 3 ? 20 : 10;
-    const int32_t speedEntry = strip.pixelsPerSample == 1 ? 11 : strip.pixelsPerSample == 4 ? 13 : 12;
-    textAt(Point{kLeft, -18000}, TextAlign::Left, format(TextId::Amplitude, millimetresPerMillivolt) + std::string(texts_.text(speedEntry)));
+    const TextId speedEntry = strip.pixelsPerSample == 1   ? TextId::Speed12_5
+                              : strip.pixelsPerSample == 4 ? TextId::Speed50
+                                                           : TextId::Speed25;
+    textAt(Point{kLeft, -18000}, TextAlign::Left,
+           format(TextId::Amplitude, millimetresPerMillivolt) + std::string(texts_.text(speedEntry)));
     textAt(Point{kCentre, -17000}, TextAlign::Center, facts.eventCaption);
     const std::string timeText = facts.heartRate == 0
                                      ? format(TextId::TimeWithoutRate, hour, minute, second)

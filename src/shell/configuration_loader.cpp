@@ -15,7 +15,6 @@
 namespace lumen {
 namespace {
 
-constexpr int32_t kSystemTitleText = 24;
 
 std::string withoutLineBreak(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
@@ -93,7 +92,7 @@ void loadConfiguration(ViewerModel& model, const std::string& programFile) {
     model.stripObjects = StripDrawingObjects::make(model.stripColors, 1);
 
     model.shell.patientLine = withoutLineBreak(model.texts.decodeRecordingText(recording.readPatientLine()));
-    model.shell.titleText = titleText(model.texts.text(kSystemTitleText), buildStamp(programFile));
+    model.shell.titleText = titleText(model.texts.text(TextId::SystemTitle), buildStamp(programFile));
     model.stage = StartupStage::Configured;
 }
 

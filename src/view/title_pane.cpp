@@ -4,13 +4,6 @@
 
 namespace lumen {
 
-namespace {
-
-constexpr int32_t kStatisticsText = 2;
-constexpr int32_t kPatientText = 5;
-
-}  // namespace
-
 TitlePane::TitlePane(PaneHost& host, const BeatList& beats) : host_(host), beats_(beats) {}
 
 // The statistics are written last: where a long patient line meets them,
@@ -19,8 +12,8 @@ void TitlePane::paint(WindowHandle window) {
     WindowSystem& system = WindowSystem::active();
     PaintStruct paint;
     Canvas* canvas = system.beginPaint(window, paint);
-    left_ = std::string(host_.texts().text(kPatientText)) + host_.patientLine();
-    right_ = beats_.statisticsText(host_.texts().text(kStatisticsText));
+    left_ = std::string(host_.texts().text(TextId::PatientLabel)) + host_.patientLine();
+    right_ = beats_.statisticsText(host_.texts().text(TextId::BeatStatistics));
     if (canvas != nullptr) {
         canvas->setBkColor(host_.drawing().windowColor);
         canvas->selectFont(host_.drawing().measuringFont);
