@@ -79,8 +79,8 @@ std::vector<lumen::ScriptAction> passes(const std::vector<int32_t>& counts, int 
     std::vector<lumen::ScriptAction> actions;
     for (int pass = 1; pass <= passCount; ++pass) {
         for (int32_t row = 0; row < kEventRows; ++row) {
-            if (row > 0) actions.push_back(key(lumen::VK_DOWN));
-            for (int32_t i = 1; i < counts[static_cast<size_t>(row)]; ++i) actions.push_back(key(lumen::VK_LEFT));
+            if (row > 0) actions.push_back(key(VK_DOWN));
+            for (int32_t i = 1; i < counts[static_cast<size_t>(row)]; ++i) actions.push_back(key(VK_LEFT));
             lumen::ScriptAction start;
             start.verb = lumen::ScriptVerb::Button;
             start.number = kAutoStepButton;
@@ -90,7 +90,7 @@ std::vector<lumen::ScriptAction> passes(const std::vector<int32_t>& counts, int 
             wait.milliseconds = kStepMs * static_cast<uint64_t>(counts[static_cast<size_t>(row)] + 1);
             actions.push_back(wait);
         }
-        for (int32_t row = 1; row < kEventRows; ++row) actions.push_back(key(lumen::VK_UP));
+        for (int32_t row = 1; row < kEventRows; ++row) actions.push_back(key(VK_UP));
         lumen::ScriptAction dump;
         dump.verb = lumen::ScriptVerb::Dump;
         dump.path = std::to_string(pass);

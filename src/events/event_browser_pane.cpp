@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "lang/text_format.h"
 #include "platform/window/virtual_keys.h"
+#include "store/clock.h"
 #include "store/event_feed.h"
 #include "store/recording.h"
 #include "store/trend_table.h"
@@ -12,10 +14,6 @@ namespace lumen {
 
 namespace {
 
-constexpr int32_t kStCaptionText = 3;
-constexpr int32_t kStatusText = 4;
-constexpr int32_t kRateUnitText = 30;
-constexpr int32_t kPauseRow = 9;
 constexpr Color kCaptionColor = rgb(255, 0, 0);
 
 // The system's texts are printf formats; a buffer of 200 bytes holds every one.
@@ -26,6 +24,9 @@ std::string format(const char* pattern, Values... values) {
     if (written < 0) return {};
     return std::string(buffer, std::min<size_t>(static_cast<size_t>(written), sizeof buffer - 1));
 }
+
+// A filled-in language text, cut as the status line's buffer cuts it.
+std::string fitted(std::string text) { return text.size() < 200 ? text : text.substr(0, 199); }
 
 }  // namespace
 
@@ -42,11 +43,11 @@ void EventBrowserPane::placeButtons(WindowHandle window) {
     const int32_t x0 = client.width() - 4 * bw;
     const int32_t y = client.height() - bh;
     const struct {
-        uint32_t id;
+        ControlId id;
         int32_t left;
         int32_t width;
-    } places[] = {{1002, x0, k},          {1003, x0 + k, k},          {1000, x0 + 2 * k, bw},
-                  {1001, x0 + 2 * k + bw, k}, {1007, x0 + 3 * k + bw, k}, {1008, x0 + 4 * k + bw, bw}};
+    } places[] = {{ControlId::PreviousEvent, x0, k},          {ControlId::NextEvent, x0 + k, k},          {ControlId::AutoStep, x0 + 2 * k, bw},
+                  {ControlId::RemoveEvent, x0 + 2 * k + bw, k}, {ControlId::PrintReport, x0 + 3 * k + bw, k}, {ControlId::Exit, x0 + 4 * k + bw, bw}};
     for (const auto& place : places) {
         system.moveWindow(host_.button(place.id), Rect{place.left, y, place.left + place.width, y + bh},
                           Repaint::Yes);
@@ -113,8 +114,8 @@ std::string EventBrowserPane::eventCaption() {
     case kHeartRateMinimumCode:
     case kHeartRateMaximumCode: {
         const uint8_t rate = trends_.heartRateAt(position);
-        if (rate == 0) return format("%s : --- %s", name.c_str(), texts.textZ(kRateUnitText));
-        return format("%s : %3d %s", name.c_str(), static_cast<int>(rate), texts.textZ(kRateUnitText));
+        if (rate == 0) return format("%s : --- %s", name.c_str(), texts.textZ(TextId::RateUnit));
+        return format("%s : %3d %s", name.c_str(), static_cast<int>(rate), texts.textZ(TextId::RateUnit));
     }
     case kStMinimumCode:
     case kStMaximumCode: {
@@ -122,23 +123,23 @@ std::string EventBrowserPane::eventCaption() {
         const int8_t value = minimum ? trends_.stMinimumAt(position) : trends_.stMaximumAt(position);
         const int32_t channel = minimum ? trends_.channelOfMinimum() : trends_.channelOfMaximum();
         if (value == TrendTable::kNoSt) return format("%s : ---  ", name.c_str());
-        return format(texts.textZ(kStCaptionText), name.c_str(), value * 0.4 / 64.0, static_cast<int>(channel));
+        return fitted(format(texts, TextId::StCaption, name.c_str(), value * 0.4 / 64.0, static_cast<int>(channel)));
     }
     default: return format("%s", name.c_str());
     }
 }
 
 StatusTexts EventBrowserPane::composeStatus() {
-    const int32_t t = catalog_.selectedTimeOfDay() / 50;
-    const int hours = (t / 3600) % 24;
+    const int32_t t = catalog_.selectedTimeOfDay() / kTicksPerSecond;
+    const int hours = (t / kSecondsPerHour) % 24;
     const int minutes = (t / 60) % 60;
     const int seconds = t % 60;
     StatusTexts texts;
-    texts.right = format(host_.texts().textZ(kStatusText), static_cast<long>(catalog_.selectedOrdinal()),
-                         static_cast<long>(catalog_.selectedCount()), hours, minutes, seconds);
+    texts.right = fitted(format(host_.texts(), TextId::BrowserStatus, static_cast<long>(catalog_.selectedOrdinal()),
+                                static_cast<long>(catalog_.selectedCount()), hours, minutes, seconds));
     const std::string caption = eventCaption();
     const int32_t row = catalog_.selectedRow();
-    if (row == kPauseRow || (row >= 15 && row <= 18)) {
+    if (row == kPauseRow || (row >= kArtefactRow && row <= kTimeScaleRow)) {
         texts.left = format("  %s", caption.c_str());
     } else {
         const std::string shortName(catalog_.selectedShortName());
@@ -172,7 +173,7 @@ void EventBrowserPane::drawHeartRate(Canvas& canvas, int32_t top, int32_t bottom
     canvas.textOut(Point{x, (3 * top + 11 * bottom) / 14}, heartRateText());
     canvas.selectFont(host_.drawing().measuringFont);
     canvas.setTextAlign(TextAlign::Bottom | TextAlign::Center);
-    canvas.textOut(Point{x, bottom}, host_.texts().text(kRateUnitText));
+    canvas.textOut(Point{x, bottom}, host_.texts().text(TextId::RateUnit));
 }
 
 void EventBrowserPane::stepEvent(bool forward) {
@@ -186,20 +187,20 @@ void EventBrowserPane::stepEvent(bool forward) {
 }
 
 void EventBrowserPane::command(uint32_t id) {
-    switch (id) {
-    case 1001:
+    switch (static_cast<ControlId>(id)) {
+    case ControlId::RemoveEvent:
         removeSelectedEvent();
         refreshBrowser(false);
         host_.recountBeatsAndTitle();
         break;
-    case 1002: stepEvent(false); break;
-    case 1003: stepEvent(true); break;
-    case 1007: {
+    case ControlId::PreviousEvent: stepEvent(false); break;
+    case ControlId::NextEvent: stepEvent(true); break;
+    case ControlId::PrintReport: {
         const ShownStretch shown = host_.shownStretch();
         host_.printReport(shown.channelMode, shown.firstSample, shown.lastSample);
         break;
     }
-    case 1008: WindowSystem::active().sendMessage(host_.mainWindow(), WM_DESTROY, 0, 0); break;
+    case ControlId::Exit: WindowSystem::active().sendMessage(host_.mainWindow(), WM_DESTROY, 0, 0); break;
     default: break;
     }
 }

@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <string>
 
+#include "store/event_feed.h"
+
 namespace lumen {
 namespace {
 
-constexpr int32_t kToPrinterText = 25;
-constexpr int32_t kArtefactRow = 15;
-constexpr int32_t kFirstExtremeRow = 10;
-constexpr int32_t kLastExtremeRow = 13;
-constexpr int32_t kFirstNonRemovableRow = 14;
-constexpr std::array<uint8_t, 4> kExtremeCodes = {36, 51, 60, 61};
+constexpr int32_t kFirstNonRemovableRow = kManualRow;
+constexpr std::array<uint8_t, 4> kExtremeCodes = {kHeartRateMinimumCode, kHeartRateMaximumCode, kStMinimumCode,
+                                                  kStMaximumCode};
 
 }  // namespace
 
@@ -22,7 +21,7 @@ EventCatalog::EventCatalog(const LanguageTexts& texts)
         categories_[static_cast<size_t>(r)] = std::make_unique<EventCategory>(
             r, screenLayout_, printLayout_, std::string(info.shortName), std::string(info.longName));
     }
-    const std::string toPrinter(texts_.text(kToPrinterText));
+    const std::string toPrinter(texts_.text(TextId::ToPrinter));
     categories_[kToPrinterRow] =
         std::make_unique<EventCategory>(kToPrinterRow, screenLayout_, printLayout_, toPrinter, toPrinter);
     timeScale_ = std::make_unique<TimeScaleRow>(kTimeScaleRow, screenLayout_, printLayout_, texts_);

@@ -71,9 +71,9 @@ public:
     int32_t selectedCount() const;
     int32_t selectedOrdinal() const;
     int32_t selectedRow() const { return selectedRow_; }
-    bool selectedIsHeartRate() const { return selectedRow_ == 10 || selectedRow_ == 11; }
-    bool selectedIsSt() const { return selectedRow_ == 12 || selectedRow_ == 13; }
-    bool selectedIsExtreme() const { return selectedRow_ >= 10 && selectedRow_ <= 13; }
+    bool selectedIsHeartRate() const { return selectedRow_ == kHeartRateMinimumRow || selectedRow_ == kHeartRateMaximumRow; }
+    bool selectedIsSt() const { return selectedRow_ == kStMinimumRow || selectedRow_ == kStMaximumRow; }
+    bool selectedIsExtreme() const { return selectedRow_ >= kFirstExtremeRow && selectedRow_ <= kLastExtremeRow; }
     bool extremesValid() const { return screenLayout_.extremesValid(); }
     void setExtremesValid() { screenLayout_.setExtremesValid(true); }
     void clearExtremesValid() { screenLayout_.setExtremesValid(false); }

@@ -47,7 +47,7 @@ int32_t EventCodeTable::rowOfCode(uint8_t code) {
 }
 
 uint8_t EventCodeTable::extremeCodeOfRow(int32_t row) {
-    return row >= 10 && row <= 13 ? kCategories[static_cast<size_t>(row)].code : 0;
+    return row >= kFirstExtremeRow && row <= kLastExtremeRow ? kCategories[static_cast<size_t>(row)].code : 0;
 }
 
 }  // namespace lumen

@@ -5,9 +5,21 @@
 
 namespace lumen {
 
+// Rows of the event browser, top to bottom: the categories (code table
+// order below), then the to-printer row and the time scale.
 inline constexpr int32_t kCategoryRowCount = 17;
+inline constexpr int32_t kPauseRow = 9;
+inline constexpr int32_t kHeartRateMinimumRow = 10;
+inline constexpr int32_t kHeartRateMaximumRow = 11;
+inline constexpr int32_t kStMinimumRow = 12;
+inline constexpr int32_t kStMaximumRow = 13;
+inline constexpr int32_t kManualRow = 14;
+inline constexpr int32_t kArtefactRow = 15;
+inline constexpr int32_t kLeadOffRow = 16;
 inline constexpr int32_t kToPrinterRow = 17;
 inline constexpr int32_t kTimeScaleRow = 18;
+inline constexpr int32_t kFirstExtremeRow = kHeartRateMinimumRow;
+inline constexpr int32_t kLastExtremeRow = kStMaximumRow;
 inline constexpr uint8_t kToPrinterFlag = 0x80;
 
 struct EventCodeInfo {

@@ -3,11 +3,14 @@
 #include <string>
 #include <string_view>
 
+#include "events/channel_mode.h"
+#include "events/control_id.h"
 #include "events/drawing_set.h"
 #include "events/shell_layout.h"
 #include "lang/language_texts.h"
 #include "platform/draw/canvas.h"
 #include "platform/window/message.h"
+#include "store/beat_window.h"
 
 namespace lumen {
 
@@ -16,7 +19,7 @@ enum class PaneKind : uint8_t { Browser, Ecg, Title };
 // The channels the ECG view shows and the stretch of its window on the
 // strip: window samples firstSample .. lastSample, both included.
 struct ShownStretch {
-    int32_t channelMode = 1;  // 1 channel 1, 2 channel 2, 3 both
+    ChannelMode channelMode = ChannelMode::Channel1;
     int32_t firstSample = 0;
     int32_t lastSample = 0;
 };
@@ -41,7 +44,7 @@ public:
     virtual WindowHandle mainWindow() const = 0;
     virtual WindowHandle paneWindow(PaneKind pane) const = 0;
     // The owner-drawn button with that control id (its pane places it).
-    virtual WindowHandle button(uint32_t controlId) const = 0;
+    virtual WindowHandle button(ControlId control) const = 0;
 
     // --- shell state --------------------------------------------------------
     virtual int32_t firstBlock() const = 0;
@@ -49,9 +52,9 @@ public:
     virtual int32_t printerIndex() const = 0;
     virtual int32_t labelChangeState() const = 0;
     virtual int32_t labelChangeCount() const = 0;
-    // A label write-back answered change kind `kind` (0, 1 or 2): a state of
-    // 1 stays 1, otherwise it becomes `kind`; kind 1 counts one edit.
-    virtual void recordWriteBack(int32_t kind) = 0;
+    // A label write-back answered `kind`: a state of 1 (normality changed)
+    // stays 1, otherwise it becomes `kind`; NormalityChanged counts one edit.
+    virtual void recordWriteBack(ChangeKind kind) = 0;
     // The annotation changed outside a write-back (an event removed, the
     // extremes searched again): the state becomes 1.
     virtual void markAnnotationChanged() = 0;
@@ -67,7 +70,7 @@ public:
     virtual void recountBeatsAndTitle() = 0;
     // Prints the one-page report of the selected event with that stretch of
     // the ECG; 0 when printed or declined, 1 when no printer could be opened.
-    virtual int32_t printReport(int32_t channelMode, int32_t firstSample, int32_t lastSample) = 0;
+    virtual int32_t printReport(ChannelMode channels, int32_t firstSample, int32_t lastSample) = 0;
     [[noreturn]] virtual void terminateProgram(std::string_view message) = 0;
     // A correction could not be written into the recording (which keeps its
     // previous bytes): the user must know.

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "store/clock.h"
+
 namespace lumen {
 namespace {
 
@@ -219,9 +221,9 @@ int32_t RowPainter::firstScaleTickTime(int32_t eventTime) {
 
 void RowPainter::writeRecordingLength(Canvas& canvas, const TimelineLayout& layout, const Rect& countCell,
                                       std::string_view trailer) {
-    const int32_t seconds = layout.recordingLength() / 50;
+    const int32_t seconds = layout.recordingLength() / kTicksPerSecond;
     char text[48];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", seconds / 3600, (seconds / 60) % 60, seconds % 60);
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", seconds / kSecondsPerHour, (seconds / kSecondsPerMinute) % 60, seconds % 60);
     canvas.drawText(countTextRect(countCell), std::string(text) + std::string(trailer), DrawTextFormat::Right);
 }
 

@@ -1,9 +1,11 @@
 #include "events/time_cursor.h"
 
+#include "events/event_code_table.h"
+
 namespace lumen {
 namespace {
 
-constexpr int32_t kLowestCursorRow = 17;  // the time-scale row is not crossed
+constexpr int32_t kLowestCursorRow = kToPrinterRow;  // the time-scale row is not crossed
 
 }  // namespace
 

@@ -6,8 +6,6 @@ namespace lumen {
 namespace {
 
 constexpr int32_t kSecondTicks = 50;
-constexpr int32_t kNameText = 1;
-constexpr int32_t kLabelText = 0;
 
 }  // namespace
 
@@ -21,7 +19,7 @@ void TimeScaleRow::setSelected(bool on) {
 void TimeScaleRow::paint(Canvas& canvas, PaintTarget target) {
     const bool paper = target == PaintTarget::Paper;
     RowPainter::paintTimeScale(canvas, paper ? printLayout_ : screenLayout_, target,
-                               TimeScaleRowView{row_, texts_.text(kLabelText), selected_});
+                               TimeScaleRowView{row_, texts_.text(TextId::TimeScaleLabel), selected_});
     if (!paper) {
         painted_ = true;
     }
@@ -60,7 +58,7 @@ int32_t TimeScaleRow::first() {
 }
 
 std::string_view TimeScaleRow::longName() const {
-    return texts_.text(kNameText);
+    return texts_.text(TextId::TimeScaleName);
 }
 
 int32_t TimeScaleRow::seekAtOrAfter(int32_t eventTime) {

@@ -5,6 +5,7 @@
 
 #include "lang/code_page.h"
 #include "lang/language_table.h"
+#include "lang/text_id.h"
 
 namespace lumen {
 
@@ -27,6 +28,8 @@ public:
     // An entry outside 0..30 is the empty text.
     std::string_view text(int32_t k) const;
     const char* textZ(int32_t k) const { return text(k).data(); }
+    std::string_view text(TextId id) const { return text(static_cast<int32_t>(id)); }
+    const char* textZ(TextId id) const { return textZ(static_cast<int32_t>(id)); }
 
     CodePage codePage() const { return codePageOf(languageIndex_); }
     // Text read from a recording (the patient line), written in the code

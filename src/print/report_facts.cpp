@@ -29,7 +29,7 @@ ReportFacts gatherReportFacts(Recording& recording, const TrendTable& trends, Ev
     ReportFacts facts;
     facts.patientLine = texts.decodeRecordingText(withoutLineBreaks(recording.readPatientLine()));
     recording.beats().count();
-    facts.statistics = recording.beats().statisticsText(texts.text(2));
+    facts.statistics = recording.beats().statisticsText(texts.text(TextId::BeatStatistics));
     facts.eventCaption = std::move(eventCaption);
     facts.versionText = readVersionText("version.dat", texts);
     takeSelectedEvent(catalog, trends, facts);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "lang/language_texts.h"
+#include "lang/text_format.h"
 #include "print/report_box.h"
 #include "print/report_catalog.h"
 #include "print/report_strip_painter.h"
@@ -15,15 +16,11 @@ ReportPage::ReportPage(Canvas& canvas, const ReportTools& tools, const LanguageT
 }
 
 // Language entries are format texts of the language table.
-std::string ReportPage::format(int32_t entry, auto... values) const
+std::string ReportPage::format(TextId entry, auto... values) const
 {
-    char buffer[256];
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-#pragma GCC diagnostic ignored "-Wformat-security"
-    std::snprintf(buffer, sizeof buffer, texts_.textZ(entry), values...);
-#pragma GCC diagnostic pop
-    return buffer;
+    constexpr size_t kLineBytes = 255;
+    const std::string text = lumen::format(texts_, entry, values...);
+    return text.size() <= kLineBytes ? text : text.substr(0, kLineBytes);
 }
 
 void ReportPage::textAt(Point at, TextAlign align, const std::string& text)
@@ -48,14 +45,14 @@ void ReportPage::drawHeader(const ReportFacts& facts)
     drawReportBox(canvas_, tools_, Point{1000, -230}, Size{18000, 1400}, BoxFill::LightGrey);
     canvas_.setBkMode(BackgroundMode::Transparent);
     canvas_.selectFont(tools_.titleFont);
-    textAt(Point{1400, -330}, TextAlign::Left, std::string(texts_.text(21)));
-    textAt(Point{1400, -730}, TextAlign::Left, std::string(texts_.text(22)));
+    textAt(Point{1400, -330}, TextAlign::Left, std::string(texts_.text(TextId::ReportHeading)));
+    textAt(Point{1400, -730}, TextAlign::Left, std::string(texts_.text(TextId::ReportTitle)));
     canvas_.selectFont(tools_.textFont);
     textAt(Point{1400, -1130}, TextAlign::Left, facts.versionText);
     canvas_.selectFont(tools_.titleFont);
-    textAt(Point{18600, -330}, TextAlign::Right, std::string(texts_.text(23)));
+    textAt(Point{18600, -330}, TextAlign::Right, std::string(texts_.text(TextId::EventDistribution)));
     canvas_.selectFont(tools_.textFont);
-    textAt(Point{18600, -1030}, TextAlign::Right, format(8, facts.patientLine.c_str()));
+    textAt(Point{18600, -1030}, TextAlign::Right, format(TextId::ReportPatient, facts.patientLine.c_str()));
 }
 
 void ReportPage::drawStatistics(const ReportFacts& facts)
@@ -79,18 +76,21 @@ void ReportPage::drawEventData(const ReportFacts& facts, const ReportStrip& stri
     const int hour = (t / kTicksPerHour) % 24;
     const int minute = (t / kTicksPerMinute) % 60;
     const int second = (t / kTicksPerSecond) % 60;
-    textAt(Point{kCentre, -15900}, TextAlign::Center, std::string(texts_.text(9)));
+    textAt(Point{kCentre, -15900}, TextAlign::Center, std::string(texts_.text(TextId::ActualTotal)));
     char numbers[64];
     std::snprintf(numbers, sizeof numbers, "%ld / %ld", static_cast<long>(facts.eventOrdinal),
                   static_cast<long>(facts.eventCount));
     textAt(Point{kCentre, -16300}, TextAlign::Center, numbers);
     const int millimetresPerMillivolt = strip.amplitudeStep == 1 ? 5 : strip.amplitudeStep == 3 ? 20 : 10;
-    const int32_t speedEntry = strip.pixelsPerSample == 1 ? 11 : strip.pixelsPerSample == 4 ? 13 : 12;
-    textAt(Point{kLeft, -18000}, TextAlign::Left, format(10, millimetresPerMillivolt) + std::string(texts_.text(speedEntry)));
+    const TextId speedEntry = strip.pixelsPerSample == 1   ? TextId::Speed12_5
+                              : strip.pixelsPerSample == 4 ? TextId::Speed50
+                                                           : TextId::Speed25;
+    textAt(Point{kLeft, -18000}, TextAlign::Left,
+           format(TextId::Amplitude, millimetresPerMillivolt) + std::string(texts_.text(speedEntry)));
     textAt(Point{kCentre, -17000}, TextAlign::Center, facts.eventCaption);
     const std::string timeText = facts.heartRate == 0
-                                     ? format(15, hour, minute, second)
-                                     : format(14, hour, minute, second, static_cast<int>(facts.heartRate));
+                                     ? format(TextId::TimeWithoutRate, hour, minute, second)
+                                     : format(TextId::TimeAndRate, hour, minute, second, static_cast<int>(facts.heartRate));
     textAt(Point{kRight, -18000}, TextAlign::Right, timeText);
 }
 

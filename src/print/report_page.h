@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "lang/text_id.h"
 #include "platform/draw/canvas.h"
 #include "print/report_facts.h"
 #include "print/report_strip.h"
@@ -36,7 +37,7 @@ private:
     void drawChart(EventCatalog& catalog);
     void drawEventData(const ReportFacts& facts, const ReportStrip& strip);
     void textAt(Point at, TextAlign align, const std::string& text);
-    std::string format(int32_t entry, auto... values) const;
+    std::string format(TextId entry, auto... values) const;
 
     Canvas& canvas_;
     const ReportTools& tools_;

@@ -6,26 +6,9 @@
 
 namespace lumen {
 
-namespace {
-
-constexpr int32_t kConfirmText = 16;
-constexpr int32_t kConfirmCaption = 17;
-constexpr int32_t kDocumentName = 18;
-constexpr int32_t kNoPrinterText = 19;
-constexpr int32_t kNoPrinterCaption = 20;
-
-}  // namespace
-
 const Printer* defaultPrinter(const PrinterList& printers, int32_t printerIndex)
 {
-    const auto& list = printers.printers();
-    if (list.empty()) {
-        return nullptr;
-    }
-    if (printerIndex < 0 || static_cast<size_t>(printerIndex) >= list.size()) {
-        return &list.front();
-    }
-    return &list[static_cast<size_t>(printerIndex)];
+    return printers.select(printerIndex);
 }
 
 ReportStrip reportStripOf(const PrintRequest& request, const StripWindow& window)
@@ -47,16 +30,17 @@ PrintResult printReport(PrintHost& host, const PrinterList& printers, const Prin
                         const ReportSources& sources)
 {
     const LanguageTexts& texts = sources.texts;
-    if (!host.confirm(texts.text(kConfirmText), texts.text(kConfirmCaption))) {
+    if (!host.confirm(texts.text(TextId::PrintQuestion), texts.text(TextId::PrintCaption))) {
         return PrintResult::PrintedOrDeclined;
     }
     const ReportStrip strip = reportStripOf(request, sources.window);
     const Printer* printer = defaultPrinter(printers, request.printerIndex);
-    std::unique_ptr<PageOutput> job = printer != nullptr ? host.startJob(*printer, texts.text(kDocumentName)) : nullptr;
+    std::unique_ptr<PageOutput> job =
+        printer != nullptr ? host.startJob(*printer, texts.text(TextId::DocumentName)) : nullptr;
     if (!job) {
         const std::string cause = printer != nullptr ? host.jobFailure() : printers.emptyReason();
         host.tellCause(cause.empty() ? std::string("no printer") : cause);
-        host.showError(texts.text(kNoPrinterText), texts.text(kNoPrinterCaption));
+        host.showError(texts.text(TextId::NoPrinter), texts.text(TextId::ErrorCaption));
         return PrintResult::NoPrinter;
     }
     const ReportTools tools;

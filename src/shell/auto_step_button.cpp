@@ -61,18 +61,18 @@ void AutoStepButton::click(WindowHandle button) {
     }
     stop(button);
     system_.setFocus(parent_);
-    system_.sendMessage(parent_, WM_COMMAND, 1000, 0);
+    system_.sendMessage(parent_, WM_COMMAND, controlNumber(ControlId::AutoStep), 0);
 }
 
 void AutoStepButton::step(WindowHandle button) {
     const int32_t before = model_.catalog ? model_.catalog->cursorTime() : 0;
     if (model_.painter) model_.painter->caliper().firstColumn = -1;
-    system_.sendMessage(parent_, WM_COMMAND, 1003, 0);
+    system_.sendMessage(parent_, WM_COMMAND, controlNumber(ControlId::NextEvent), 0);
     const int32_t after = model_.catalog ? model_.catalog->cursorTime() : 0;
     if (running_ && after == before) {
         // The end of the row: the cursor no longer moves.
         stop(button);
-        system_.sendMessage(parent_, WM_COMMAND, 1003, 0);
+        system_.sendMessage(parent_, WM_COMMAND, controlNumber(ControlId::NextEvent), 0);
     }
 }
 

@@ -6,24 +6,24 @@ namespace lumen {
 namespace {
 
 struct FacePlace {
-    uint32_t buttonId = 0;
+    ControlId buttonId{};
     int32_t pictureSlot = 0;
 };
 
 // Which button a slot is drawn on, and whose picture it shows there.
 std::optional<FacePlace> placeOfSlot(int32_t slot) {
-    if (slot == 0 || slot == 1) return FacePlace{1001, slot};
-    if (slot == 2 || slot == 3) return FacePlace{1002, 24};
-    if (slot == 4 || slot == 5) return FacePlace{1003, 25};
-    if (slot == 10 || slot == 11) return FacePlace{2001, slot};
-    if (slot == 14 || slot == 15) return FacePlace{2002, slot};
-    if (slot == 16 || slot == 17) return FacePlace{2004, slot};
-    if (slot >= 18 && slot <= 20) return FacePlace{2011, slot};
-    if (slot >= 21 && slot <= 23) return FacePlace{2012, slot};
-    if (slot == 27) return FacePlace{1007, slot};
-    if (slot == 28) return FacePlace{1008, slot};
-    if (slot == 40) return FacePlace{2013, slot};
-    if (slot == 41) return FacePlace{2014, slot};
+    if (slot == 0 || slot == 1) return FacePlace{ControlId::RemoveEvent, slot};
+    if (slot == 2 || slot == 3) return FacePlace{ControlId::PreviousEvent, 24};
+    if (slot == 4 || slot == 5) return FacePlace{ControlId::NextEvent, 25};
+    if (slot == 10 || slot == 11) return FacePlace{ControlId::LabelNormal, slot};
+    if (slot == 14 || slot == 15) return FacePlace{ControlId::LabelVentricular, slot};
+    if (slot == 16 || slot == 17) return FacePlace{ControlId::LabelArtefact, slot};
+    if (slot >= 18 && slot <= 20) return FacePlace{ControlId::NextAmplitude, slot};
+    if (slot >= 21 && slot <= 23) return FacePlace{ControlId::NextSpeed, slot};
+    if (slot == 27) return FacePlace{ControlId::PrintReport, slot};
+    if (slot == 28) return FacePlace{ControlId::Exit, slot};
+    if (slot == 40) return FacePlace{ControlId::PreviousBeat, slot};
+    if (slot == 41) return FacePlace{ControlId::NextBeat, slot};
     return std::nullopt;
 }
 

@@ -9,11 +9,6 @@
 namespace lumen {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 // One white-space separated token of any length, as "%s" reads it.
 std::optional<std::string> readToken(std::FILE* file) {
     int c = std::fgetc(file);
@@ -54,7 +49,7 @@ Color colorFromToken(std::string token) {
 }
 
 std::optional<ColorSettings> readColorFile(const std::string& path) {
-    const File file(openPlainFile(path, "rb"));
+    const PlainFile file(openPlainFile(path, "rb"));
     if (!file) return std::nullopt;
     ColorSettings settings;
     int32_t number = 1;
@@ -74,7 +69,7 @@ std::optional<ColorSettings> readColorFile(const std::string& path) {
 }
 
 std::optional<Color> readGridColorFile(const std::string& path) {
-    const File file(openPlainFile(path, "rb"));
+    const PlainFile file(openPlainFile(path, "rb"));
     if (!file) return std::nullopt;
     const auto token = readToken(file.get());
     return colorFromToken(token.value_or(""));

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "store/clock.h"
 #include "shell/color_file.h"
 #include "shell/hand_over_file.h"
 #include "shell/start_event_code.h"
@@ -14,7 +15,6 @@
 namespace lumen {
 namespace {
 
-constexpr int32_t kSystemTitleText = 24;
 
 std::string withoutLineBreak(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
@@ -25,25 +25,17 @@ Font arial(int32_t height, int32_t weight) { return Font::make("Arial", height, 
 
 }  // namespace
 
-DrawingSet makeDrawingSet(const ColorSettings& colors, Color gridColor) {
+DrawingSet makeDrawingSet(const ColorSettings& colors) {
     DrawingSet set;
     set.windowColor = colors.window;
     set.windowBrush = Brush::solid(colors.window);
     set.windowPen = Pen::solid(0, colors.window);
-    set.tracePens = {Pen::solid(0, colors.trace), Pen::solid(0, colors.ventricular),
-                     Pen::solid(0, colors.supraventricular)};
     set.ventricularColor = colors.ventricular;
-    set.textColor = colors.text;
-    set.caliperPen = Pen::solid(0, colors.caliper);
-    set.gridPen = Pen::solid(0, gridColor);
-    set.greyBrush = Brush::solid(rgb(128, 128, 128));
     set.silverBrush = Brush::solid(rgb(192, 192, 192));
-    set.stripFont = arial(14, Font::normalWeight);
     set.measuringFont = arial(18, Font::boldWeight);
     set.readoutFont = arial(40, Font::normalWeight);
     set.rowFontSmall = arial(14, Font::boldWeight);
     set.rowFontLarge = arial(17, Font::boldWeight);
-    set.stripFontSmall = arial(13, Font::boldWeight);
     return set;
 }
 
@@ -76,14 +68,13 @@ void loadConfiguration(ViewerModel& model, const std::string& programFile) {
     const auto colors = readColorFile(directory + "color.ini");
     if (!colors) raiseFatal("File not found \"color.ini\" !");
     model.texts.setLanguage(colors->languageIndex);
-    // Until TBcolor.ini is read the grid draws in the trace colour.
-    model.drawing = makeDrawingSet(*colors, colors->trace);
+    model.drawing = makeDrawingSet(*colors);
 
     model.catalog = std::make_unique<EventCatalog>(model.texts);
     feedEvents(recording, model.trends, *model.catalog);
 
     const Clock start = recording.startClock();
-    const int32_t startSeconds = 3600 * start.hour + 60 * start.minute + start.second;
+    const int32_t startSeconds = kSecondsPerHour * start.hour + kSecondsPerMinute * start.minute + start.second;
     // A hand-over position near the ends of its range selects the first or
     // the last event instead of overflowing.
     const int64_t startTime = int64_t{handOver->position} + int64_t{kTicksPerSecond} * startSeconds;
@@ -96,13 +87,12 @@ void loadConfiguration(ViewerModel& model, const std::string& programFile) {
 
     const auto grid = readGridColorFile(directory + "TBcolor.ini");
     if (!grid) raiseFatal("File not found \"TBcolor.ini\" !");
-    model.drawing.gridPen = Pen::solid(0, *grid);
     model.stripColors = StripColors{colors->window, colors->trace,   colors->ventricular, colors->supraventricular,
                                     colors->text,   colors->caliper, *grid};
     model.stripObjects = StripDrawingObjects::make(model.stripColors, 1);
 
     model.shell.patientLine = withoutLineBreak(model.texts.decodeRecordingText(recording.readPatientLine()));
-    model.shell.titleText = titleText(model.texts.text(kSystemTitleText), buildStamp(programFile));
+    model.shell.titleText = titleText(model.texts.text(TextId::SystemTitle), buildStamp(programFile));
     model.stage = StartupStage::Configured;
 }
 

@@ -21,6 +21,6 @@ void selectStartEvent(EventCatalog& catalog, int32_t timeOfDayTicks, int32_t sta
 void loadViewWindow(ViewerModel& model, int32_t firstBlock);
 
 // The fixed drawing objects and those made from the colour files.
-DrawingSet makeDrawingSet(const struct ColorSettings& colors, Color gridColor);
+DrawingSet makeDrawingSet(const struct ColorSettings& colors);
 
 }  // namespace lumen

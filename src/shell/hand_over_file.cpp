@@ -9,10 +9,6 @@
 namespace lumen {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // Speeds and amplitudes the buttons know; any other stored value would
 // draw the strip at one setting while the buttons and the report name
 // another, so it counts as the default.
@@ -26,7 +22,7 @@ int32_t knownOrDefault(long value, std::initializer_list<long> known, int32_t fa
 }  // namespace
 
 std::optional<HandOver> readHandOver(const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(openPlainFile(path, "rt"));
+    PlainFile file(openPlainFile(path, "rt"));
     if (!file) return std::nullopt;
     HandOver values;
     long position = values.position;
@@ -49,7 +45,7 @@ std::optional<HandOver> readHandOver(const std::string& path) {
 }
 
 bool writeHandOver(const std::string& path, const HandOver& values) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wt"));
+    PlainFile file(std::fopen(path.c_str(), "wt"));
     if (!file) return false;
     const int written = std::fprintf(file.get(), "%ld\n%d\n%d\n%d\n%d\n", static_cast<long>(values.position),
                                      values.changed, values.startEventCode, values.pixelsPerSample, values.amplitudeStep);

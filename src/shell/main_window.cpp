@@ -49,8 +49,8 @@ void MainWindow::layoutPanes(Size client) {
     }
 }
 
-void MainWindow::relabel(int32_t relabelMode) {
-    if (panes_.repaintStrip(relabelMode, 0, -1) != 0) panes_.runLabelWriteBack();
+void MainWindow::relabel(RelabelMode mode) {
+    if (panes_.repaintStrip(mode, PaintOp::Full, -1) != 0) panes_.runLabelWriteBack();
     faces_.refreshButtonFaces();
     panes_.recountBeatsAndTitle();
     if (model_.catalog) model_.catalog->clearExtremesValid();
@@ -74,9 +74,9 @@ void MainWindow::keyDown(uint32_t virtualKey) {
         panes_.refreshBrowser(false);
         panes_.recountBeatsAndTitle();
         break;
-    case 'N': relabel(1); break;
-    case 'V': relabel(3); break;
-    case 'A': relabel(4); break;
+    case 'N': relabel(RelabelMode::Normal); break;
+    case 'V': relabel(RelabelMode::Ventricular); break;
+    case 'A': relabel(RelabelMode::Artefact); break;
     case 'P':
         if ((system_.keyState(VK_CONTROL) & 0x8000) != 0 && (system_.keyState(VK_SHIFT) & 0x8000) != 0 &&
             (system_.keyState(VK_MENU) & 0x8000) != 0) {

@@ -32,7 +32,7 @@ public:
 private:
     LResult handle(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
     void keyDown(uint32_t virtualKey);
-    void relabel(int32_t relabelMode);
+    void relabel(RelabelMode mode);
     void destroyed();
 
     static MainWindow* instance_;

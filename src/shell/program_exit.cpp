@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "store/clock.h"
 #include "platform/process/process.h"
 #include "shell/hand_over_file.h"
 #include "shell/start_event_code.h"
@@ -57,7 +58,7 @@ void ProgramExit::showMessage(std::string_view message) {
 void ProgramExit::writeHandOverFile() {
     HandOver values;
     const Clock start = model_.recording ? model_.recording->startClock() : Clock{};
-    values.position = model_.shell.firstBlock * 10 + 3600 * start.hour + 60 * start.minute + start.second;
+    values.position = model_.shell.firstBlock * 10 + kSecondsPerHour * start.hour + kSecondsPerMinute * start.minute + start.second;
     values.changed = model_.shell.labelChangeState != 0 ? 1 : 0;
     int32_t row = model_.catalog ? model_.catalog->selectedRow() : EventCatalog::kNoSelection;
     // A start-up selection that no paint has placed yet is still that row.

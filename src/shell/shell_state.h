@@ -3,13 +3,17 @@
 #include <cstdint>
 #include <string>
 
+#include "events/control_id.h"
 #include "platform/window/message.h"
 
 namespace lumen {
 
 // The fourteen buttons in the order the start-up creates them.
-inline constexpr std::array<uint32_t, 14> kButtonIds = {1001, 1002, 1003, 1000, 1007, 1008, 2001,
-                                                        2002, 2004, 2011, 2012, 2013, 2014, 3001};
+inline constexpr std::array<ControlId, 14> kButtonIds = {
+    ControlId::RemoveEvent,  ControlId::PreviousEvent, ControlId::NextEvent,        ControlId::AutoStep,
+    ControlId::PrintReport,  ControlId::Exit,          ControlId::LabelNormal,      ControlId::LabelVentricular,
+    ControlId::LabelArtefact, ControlId::NextAmplitude, ControlId::NextSpeed,       ControlId::PreviousBeat,
+    ControlId::NextBeat,     ControlId::TitleHidden};
 
 // The shell's own state: one instance for the whole run.
 struct ShellState {
@@ -30,7 +34,7 @@ struct ShellState {
     WindowHandle titlePane;
     std::array<WindowHandle, kButtonIds.size()> buttons{};
 
-    WindowHandle button(uint32_t id) const {
+    WindowHandle button(ControlId id) const {
         for (size_t i = 0; i < kButtonIds.size(); ++i) {
             if (kButtonIds[i] == id) return buttons[i];
         }

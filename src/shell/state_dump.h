@@ -23,7 +23,7 @@ struct DumpExtras {
     std::map<uint32_t, int32_t> buttons;  // button id → bitmap slot last drawn
 };
 
-// The state dump of the headless tool contract, as one JSON object.
+// The state dump the headless test tools read, as one JSON object.
 std::string stateDumpText(const WindowSystem& system, ViewerModel& model, const DumpExtras& extras);
 
 }  // namespace lumen

@@ -121,11 +121,12 @@ void Viewer::createWindows() {
     shell.ecgPane = pane("c2_ablak", WS_CHILD | WS_CLIPSIBLINGS, Rect{100, 300, 500, 450}, *ecg_);
     shell.titlePane = pane("c3_ablak", WS_CHILD, Rect{0, 0, 100, 100}, *title_);
     for (size_t i = 0; i < kButtonIds.size(); ++i) {
-        const uint32_t id = kButtonIds[i];
-        const WindowHandle parent = id < 2000 ? shell.browserPane : id < 3000 ? shell.ecgPane : shell.titlePane;
+        const ControlId id = kButtonIds[i];
+        const uint32_t number = controlNumber(id);
+        const WindowHandle parent = number < 2000 ? shell.browserPane : number < 3000 ? shell.ecgPane : shell.titlePane;
         shell.buttons[i] = system_.createWindow(
-            {"button", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_OWNERDRAW, Rect{}, parent, id});
-        if (id == 1000) autoStep_->attach(shell.buttons[i]);
+            {"button", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_OWNERDRAW, Rect{}, parent, number});
+        if (id == ControlId::AutoStep) autoStep_->attach(shell.buttons[i]);
     }
     system_.showWindow(shell.mainWindow, ShowCommand::Maximized);
     system_.updateWindow(shell.mainWindow);

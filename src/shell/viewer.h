@@ -43,7 +43,7 @@ public:
 
     // Runs the start-up and the message loop; does not return normally.
     int run(const ViewerStart& start);
-    // The state dump of the tool contract; false when it cannot be written.
+    // The state dump the test tools read; false when it cannot be written.
     bool writeDump(const std::string& path);
 
     // PaneHost
@@ -53,18 +53,18 @@ public:
     Canvas* stripImage() override;
     WindowHandle mainWindow() const override { return model_.shell.mainWindow; }
     WindowHandle paneWindow(PaneKind pane) const override;
-    WindowHandle button(uint32_t controlId) const override { return model_.shell.button(controlId); }
+    WindowHandle button(ControlId control) const override { return model_.shell.button(control); }
     int32_t firstBlock() const override { return model_.shell.firstBlock; }
     void setFirstBlock(int32_t block) override { model_.shell.firstBlock = block; }
     int32_t printerIndex() const override { return model_.shell.printerIndex; }
     int32_t labelChangeState() const override { return model_.shell.labelChangeState; }
     int32_t labelChangeCount() const override { return model_.shell.labelChangeCount; }
-    void recordWriteBack(int32_t kind) override;
+    void recordWriteBack(ChangeKind kind) override;
     void markAnnotationChanged() override { model_.shell.labelChangeState = 1; }
     bool restoreTitle() override;
     const std::string& patientLine() const override { return model_.shell.patientLine; }
     void refreshButtonFaces() override;
-    int32_t printReport(int32_t channelMode, int32_t firstSample, int32_t lastSample) override;
+    int32_t printReport(ChannelMode channels, int32_t firstSample, int32_t lastSample) override;
     [[noreturn]] void terminateProgram(std::string_view message) override;
     void reportUnsavedCorrections() override { exit_.reportUnsavedCorrections(); }
     void loadStripAround(int32_t samplePosition) override;
@@ -76,7 +76,7 @@ public:
     void refreshBrowser(bool full) override;
     void removeSelectedEvent() override;
     bool refreshExtremes() override;
-    int32_t repaintStrip(int32_t relabelMode, int32_t operation, int32_t column) override;
+    int32_t repaintStrip(RelabelMode mode, PaintOp op, int32_t column) override;
     void runLabelWriteBack() override;
     void recountBeatsAndTitle() override;
 

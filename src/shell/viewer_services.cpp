@@ -22,9 +22,9 @@ WindowHandle Viewer::paneWindow(PaneKind pane) const {
     return {};
 }
 
-void Viewer::recordWriteBack(int32_t kind) {
-    if (model_.shell.labelChangeState != 1) model_.shell.labelChangeState = kind;
-    if (kind == 1) ++model_.shell.labelChangeCount;
+void Viewer::recordWriteBack(ChangeKind kind) {
+    if (model_.shell.labelChangeState != 1) model_.shell.labelChangeState = static_cast<int32_t>(kind);
+    if (kind == ChangeKind::NormalityChanged) ++model_.shell.labelChangeCount;
 }
 
 bool Viewer::restoreTitle() { return main_ && main_->restoreTitle(); }
@@ -48,16 +48,16 @@ void Viewer::showBothChannels() {
 ShownStretch Viewer::shownStretch() const {
     if (!model_.painter) return {};
     const StripView& view = model_.painter->view();
-    return {view.channelMode, view.slotA * StripWindow::kSlotSamples + view.offsetA,
+    return {static_cast<ChannelMode>(view.channelMode), view.slotA * StripWindow::kSlotSamples + view.offsetA,
             view.slotB * StripWindow::kSlotSamples + view.offsetB};
 }
 
-int32_t Viewer::printReport(int32_t channelMode, int32_t firstSample, int32_t lastSample) {
+int32_t Viewer::printReport(ChannelMode channels, int32_t firstSample, int32_t lastSample) {
     if (!model_.painter || !model_.catalog || !browser_) return 0;
     const StripPainter& painter = *model_.painter;
     const CaliperFigures figures = caliperFigures(painter.caliper(), painter.streams(), painter.view().speed(),
                                                   model_.recording->displayMultiplier());
-    PrintRequest request = printRequestFrom(channelMode, painter.view(), painter.caliper(), figures,
+    PrintRequest request = printRequestFrom(static_cast<int32_t>(channels), painter.view(), painter.caliper(), figures,
                                             painter.unitsPerMillivolt(), model_.shell.printerIndex);
     request.excerptStart = firstSample;
     request.excerptEnd = lastSample;
@@ -80,9 +80,9 @@ void Viewer::removeSelectedEvent() {
 
 bool Viewer::refreshExtremes() { return browser_ && browser_->refreshExtremes(); }
 
-int32_t Viewer::repaintStrip(int32_t relabelMode, int32_t operation, int32_t column) {
+int32_t Viewer::repaintStrip(RelabelMode mode, PaintOp op, int32_t column) {
     if (!ecg_) return 0;
-    return ecg_->repaintStrip(static_cast<RelabelMode>(relabelMode), static_cast<PaintOp>(operation), column);
+    return ecg_->repaintStrip(mode, op, column);
 }
 
 void Viewer::runLabelWriteBack() {

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "lang/printf_pattern.h"
 #include "store/recording.h"
 
 namespace lumen {
@@ -73,15 +74,11 @@ std::string BeatList::statisticsText(std::string_view format) const {
     const auto& byClass = counts_.byClass;
     const double total = static_cast<double>(byClass[0]) + byClass[1] + byClass[2];
     auto percent = [total](uint32_t count) { return total > 0 ? count * 100.0 / total : 0.0; };
-    const std::string formatText(format);
-    char text[512];
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    std::snprintf(text, sizeof text, formatText.c_str(), static_cast<long>(byClass[0]), percent(byClass[0]),
-                  static_cast<long>(byClass[2]), percent(byClass[2]), static_cast<long>(byClass[1]),
-                  percent(byClass[1]));
-#pragma GCC diagnostic pop
-    return text;
+    constexpr size_t kTextBytes = 511;
+    const std::string text =
+        formatPattern(format, static_cast<long>(byClass[0]), percent(byClass[0]), static_cast<long>(byClass[2]),
+                      percent(byClass[2]), static_cast<long>(byClass[1]), percent(byClass[1]));
+    return text.size() <= kTextBytes ? text : text.substr(0, kTextBytes);
 }
 
 }  // namespace lumen

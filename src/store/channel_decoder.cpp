@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "store/clock.h"
+
 namespace lumen {
 namespace {
 
@@ -67,10 +69,10 @@ ChannelDecoder::ChannelDecoder(const CodeTable& table) {
 int32_t ChannelDecoder::decode(const ChannelRecord& record, ChannelSamples samples) const {
     // Decoded into a scratch buffer first: a record that fails leaves the
     // channel's samples untouched.
-    std::array<uint8_t, 500> scratch;
+    std::array<uint8_t, kSamplesPerBlock> scratch;
     const int32_t count = decodeInto(record, scratch);
     if (count == kDecodeFailed) return kDecodeFailed;
-    std::memcpy(samples.data(), scratch.data(), static_cast<size_t>(std::min<int32_t>(count, 500)));
+    std::memcpy(samples.data(), scratch.data(), static_cast<size_t>(std::min<int32_t>(count, kSamplesPerBlock)));
     return count;
 }
 
@@ -161,7 +163,7 @@ int32_t ChannelDecoder::finishWalk(const ChannelRecord& record, ChannelSamples s
         if (length > walk.bitsLeft) break;
         walk.running += static_cast<uint32_t>(hit >> 4);
         ++walk.count;
-        if (walk.count < 500) samples[static_cast<size_t>(walk.count)] = static_cast<uint8_t>(walk.running);
+        if (walk.count < kSamplesPerBlock) samples[static_cast<size_t>(walk.count)] = static_cast<uint8_t>(walk.running);
         walk.bitsUsed += length;
         walk.bitsLeft -= length;
     }

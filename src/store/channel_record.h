@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <span>
 
+#include "store/clock.h"
+
 namespace lumen {
 
 // The reader never takes more than this many code bytes for one channel;
@@ -25,6 +27,6 @@ struct ChannelRecord {
     uint32_t storedDataBytes() const { return bitCount / 8u + 1u; }
 };
 
-using ChannelSamples = std::span<uint8_t, 500>;
+using ChannelSamples = std::span<uint8_t, kSamplesPerBlock>;
 
 }  // namespace lumen

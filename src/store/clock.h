@@ -21,5 +21,10 @@ inline constexpr int32_t kTicksPerMinute = 3000;
 inline constexpr int32_t kTicksPerHour = 180000;
 inline constexpr int32_t kTicksPerDay = 4320000;
 inline constexpr int32_t kSamplesPerBlock = 500;
+inline constexpr int32_t kSecondsPerMinute = 60;
+inline constexpr int32_t kSecondsPerHour = 3600;
+
+// Samples are unsigned bytes around this flat baseline.
+inline constexpr uint8_t kBaselineSample = 128;
 
 }  // namespace lumen

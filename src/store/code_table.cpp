@@ -7,16 +7,9 @@
 #include "store/plain_file.h"
 
 namespace lumen {
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
 
 CodeTableStatus readCodeTable(const std::string& path, CodeTable& table) {
-    std::unique_ptr<std::FILE, FileCloser> file(openPlainFile(path, "rb"));
+    PlainFile file(openPlainFile(path, "rb"));
     if (!file) return CodeTableStatus::FileNotFound;
     table = CodeTable{};
     for (CodeEntry& entry : table) {

@@ -11,16 +11,12 @@
 #include "platform/file/regular_file.h"
 #include "store/disk_steps.h"
 #include "store/journal_format.h"
+#include "store/plain_file.h"
 #include "store/recording_file.h"
 #include "store/recording_journal.h"
 
 namespace lumen {
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
 
 struct EntryPlace {
     uint64_t offset = 0;
@@ -116,7 +112,7 @@ JournalKind JournalRecovery::inspect(const std::string& recordingPath) {
     if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
         return error && error != std::errc::no_such_file_or_directory ? JournalKind::Unreadable : JournalKind::None;
     }
-    const FilePointer journal(openRegularFile(path, "rb"));
+    const PlainFile journal(openRegularFile(path, "rb"));
     if (!journal) return JournalKind::Unreadable;
     JournalHeader header;
     HeaderCheck check = HeaderCheck::Foreign;
@@ -131,7 +127,7 @@ JournalKind JournalRecovery::inspect(const std::string& recordingPath) {
 
 RecoveryResult JournalRecovery::restore(const std::string& recordingPath, std::FILE* recording,
                                         std::vector<uint8_t>& image) {
-    const FilePointer journal(openRegularFile(RecordingJournal::pathFor(recordingPath), "rb"));
+    const PlainFile journal(openRegularFile(RecordingJournal::pathFor(recordingPath), "rb"));
     JournalHeader header;
     HeaderCheck check = HeaderCheck::Foreign;
     if (!journal || !readHeader(journal.get(), header, check)) return RecoveryResult::Failed;

@@ -9,10 +9,6 @@
 namespace lumen {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 constexpr int8_t kUnitsPerMillivolt[4] = {-6, -13, -26, -51};
 constexpr int kDisplayMultipliers[4] = {8, 4, 2, 1};
 
@@ -50,7 +46,7 @@ void Recording::open(RecordingAccess access) {
 
 void Recording::readRecordingDirectory(std::string_view programDirectory) {
     const std::string path = std::string(programDirectory) + "path.tmp";
-    std::unique_ptr<std::FILE, FileCloser> file(openPlainFile(path, "rt"));
+    PlainFile file(openPlainFile(path, "rt"));
     if (!file) raiseFileNotFound(path);
     // One word: the directory ends at the first blank.
     char word[300] = {};
@@ -82,8 +78,8 @@ void Recording::selectBlockIndex() {
 Clock Recording::blockClock(int32_t block) const {
     // Byte arithmetic, as the clock always was: one wrap past midnight.
     const int32_t seconds = 10 * block;
-    auto hour = static_cast<uint8_t>(startClock_.hour + seconds / 3600);
-    auto minute = static_cast<uint8_t>(startClock_.minute + (seconds % 3600) / 60);
+    auto hour = static_cast<uint8_t>(startClock_.hour + seconds / kSecondsPerHour);
+    auto minute = static_cast<uint8_t>(startClock_.minute + (seconds % kSecondsPerHour) / kSecondsPerMinute);
     auto second = static_cast<uint8_t>(startClock_.second + seconds % 60);
     if (second > 59) {
         minute = static_cast<uint8_t>(minute + second / 60);
@@ -116,8 +112,8 @@ Clock Recording::fetchBlock(std::span<uint8_t> channel1Window, std::span<uint8_t
     if (block >= blockCount_) {
         // Blocks past the end read as flat baseline.
         if (fits) {
-            std::fill_n(channel1Window.begin() + at, kSamplesPerBlock, uint8_t{128});
-            std::fill_n(channel2Window.begin() + at, kSamplesPerBlock, uint8_t{128});
+            std::fill_n(channel1Window.begin() + at, kSamplesPerBlock, kBaselineSample);
+            std::fill_n(channel2Window.begin() + at, kSamplesPerBlock, kBaselineSample);
         }
         return kNoDataClock;
     }

@@ -99,8 +99,8 @@ private:
 
     std::unique_ptr<ChannelDecoder> decoder_;
     BeatList beats_;
-    std::array<uint8_t, 500> channel1Buffer_{};
-    std::array<uint8_t, 500> channel2Buffer_{};
+    std::array<uint8_t, kSamplesPerBlock> channel1Buffer_{};
+    std::array<uint8_t, kSamplesPerBlock> channel2Buffer_{};
     SectionDirectory directory_;
     SectionPlace selected_;
     RecordingFile file_;

@@ -29,7 +29,8 @@ void RecordingWriter::setSection(uint8_t id, std::vector<uint8_t> bytes) {
     sections_[id] = std::move(bytes);
 }
 
-void RecordingWriter::addBlock(std::span<const uint8_t, 500> channel1, std::span<const uint8_t, 500> channel2) {
+void RecordingWriter::addBlock(std::span<const uint8_t, kSamplesPerBlock> channel1,
+                               std::span<const uint8_t, kSamplesPerBlock> channel2) {
     const auto blockNumber = static_cast<uint32_t>(blockOffsets_.size());
     blockOffsets_.push_back(static_cast<uint32_t>(signal_.size()));
     // The 9 bytes before the records: block number (24 bits), length of the

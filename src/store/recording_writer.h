@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "store/clock.h"
 #include "store/code_table.h"
 #include "store/section_id.h"
 
@@ -28,7 +29,8 @@ public:
     void setEditCounter(uint32_t count) { editCounter_ = count; }
 
     // Appends one 10-second block. Differences must be within -255..255.
-    void addBlock(std::span<const uint8_t, 500> channel1, std::span<const uint8_t, 500> channel2);
+    void addBlock(std::span<const uint8_t, kSamplesPerBlock> channel1,
+                  std::span<const uint8_t, kSamplesPerBlock> channel2);
     int32_t blockCount() const { return static_cast<int32_t>(blockOffsets_.size()); }
 
     // The whole file; empty when it would not fit the 24-bit offsets.

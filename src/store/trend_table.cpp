@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "store/clock.h"
+#include "store/event_feed.h"
 #include "store/event_sink.h"
 #include "store/recording.h"
 
@@ -52,7 +54,7 @@ void TrendTable::resetFlags() {
 }
 
 uint8_t TrendTable::heartRateAt(int32_t positionTicks) const {
-    const int32_t block = (positionTicks + 250) / 500;
+    const int32_t block = (positionTicks + kSamplesPerBlock / 2) / kSamplesPerBlock;
     return block >= 0 && block < blockCount() ? heartRate_[static_cast<size_t>(block)] : 0;
 }
 
@@ -61,7 +63,7 @@ int8_t TrendTable::stMinimumAt(int32_t positionTicks) { return stAt(positionTick
 int8_t TrendTable::stMaximumAt(int32_t positionTicks) { return stAt(positionTicks, Search::Maximum); }
 
 int8_t TrendTable::stAt(int32_t positionTicks, Search search) {
-    const int32_t block = positionTicks / 500;
+    const int32_t block = positionTicks / kSamplesPerBlock;
     if (block < 0 || block >= blockCount()) return kNoSt;
     const int8_t a = st1_[static_cast<size_t>(block)];
     const int8_t c = st2_[static_cast<size_t>(block)];
@@ -128,40 +130,40 @@ void TrendTable::markAround(int32_t block, uint8_t bit) {
 
 void TrendTable::excludeExtreme(uint8_t code, EventSink& sink, int32_t positionTicks) {
     const bool mark = positionTicks != -1;
-    const int32_t block = positionTicks / 500;
+    const int32_t block = positionTicks / kSamplesPerBlock;
     int32_t found = -1;
     switch (code) {
-    case 36:
-        if (mark) markAround(block, 1);
+    case kHeartRateMinimumCode:
+        if (mark) markAround(block, kHeartRateMinimumExcluded);
         searchHeartRate(Search::Minimum);
         found = heartRateMinimumBlock_;
         break;
-    case 51:
-        if (mark) markAround(block, 2);
+    case kHeartRateMaximumCode:
+        if (mark) markAround(block, kHeartRateMaximumExcluded);
         searchHeartRate(Search::Maximum);
         found = heartRateMaximumBlock_;
         break;
-    case 60:
-        if (mark) markAround(block, stMinimumChannel_ == 1 ? 4 : 16);
+    case kStMinimumCode:
+        if (mark) markAround(block, stMinimumChannel_ == 1 ? kStMinimumChannel1Excluded : kStMinimumChannel2Excluded);
         searchSt(Search::Minimum);
         found = stMinimumBlock_;
         break;
-    case 61:
-        if (mark) markAround(block, stMaximumChannel_ == 1 ? 8 : 32);
+    case kStMaximumCode:
+        if (mark) markAround(block, stMaximumChannel_ == 1 ? kStMaximumChannel1Excluded : kStMaximumChannel2Excluded);
         searchSt(Search::Maximum);
         found = stMaximumBlock_;
         break;
     default:
         return;
     }
-    sink.dispatchCode(code, found * 500, 0, -1);
+    sink.dispatchCode(code, found * kSamplesPerBlock, 0, -1);
 }
 
 void TrendTable::postStExtremes(EventSink& sink) {
     searchSt(Search::Minimum);
     searchSt(Search::Maximum);
-    sink.dispatchCode(60, stMinimumBlock_ * 500, 0, -1);
-    sink.dispatchCode(61, stMaximumBlock_ * 500, 0, -1);
+    sink.dispatchCode(kStMinimumCode, stMinimumBlock_ * kSamplesPerBlock, 0, -1);
+    sink.dispatchCode(kStMaximumCode, stMaximumBlock_ * kSamplesPerBlock, 0, -1);
 }
 
 }  // namespace lumen

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "store/clock.h"
+
 namespace lumen {
 
 class BeatList;
@@ -20,6 +22,13 @@ public:
     static constexpr uint8_t kAnalysisFlag = 128;
     // Any of the bits 1..64 keeps a block out of every extreme search.
     static constexpr uint8_t kExcludedMask = 127;
+    // The bit an excluded extreme leaves around its block.
+    static constexpr uint8_t kHeartRateMinimumExcluded = 1;
+    static constexpr uint8_t kHeartRateMaximumExcluded = 2;
+    static constexpr uint8_t kStMinimumChannel1Excluded = 4;
+    static constexpr uint8_t kStMaximumChannel1Excluded = 8;
+    static constexpr uint8_t kStMinimumChannel2Excluded = 16;
+    static constexpr uint8_t kStMaximumChannel2Excluded = 32;
 
     // Reads sections 9, 2, 3 and 5; the block count is the length of section 9.
     void load(Recording& recording);
@@ -32,8 +41,8 @@ public:
     int8_t stMaximumAt(int32_t positionTicks);
     int32_t channelOfMinimum() const { return stMinimumChannel_; }
     int32_t channelOfMaximum() const { return stMaximumChannel_; }
-    void setHeartRateMinimumBlock(int32_t positionTicks) { heartRateMinimumBlock_ = positionTicks / 500; }
-    void setHeartRateMaximumBlock(int32_t positionTicks) { heartRateMaximumBlock_ = positionTicks / 500; }
+    void setHeartRateMinimumBlock(int32_t positionTicks) { heartRateMinimumBlock_ = positionTicks / kSamplesPerBlock; }
+    void setHeartRateMaximumBlock(int32_t positionTicks) { heartRateMaximumBlock_ = positionTicks / kSamplesPerBlock; }
 
     // Marks the minute around the extreme at `positionTicks` (-1: nothing
     // marked), searches that extreme again and posts it as an event.

@@ -10,10 +10,6 @@ namespace lumen {
 namespace {
 
 // Language entries of the channel names and the voltage formats.
-constexpr int32_t kChannel1NameText = 26;
-constexpr int32_t kChannel2NameText = 27;
-constexpr int32_t kChannel1VoltageText = 28;
-constexpr int32_t kChannel2VoltageText = 29;
 constexpr int32_t kEraseSpaces = 24;
 
 }  // namespace
@@ -110,8 +106,8 @@ void CaliperPainter::writeChannelNames() {
     image.setBkColor(scene_.objects.background);
     image.setBkMode(BackgroundMode::Opaque);
     const Size m = image.textExtent("M");
-    image.textOut({m.width, scene_.height / 4 - m.height / 2}, scene_.texts.text(kChannel1NameText));
-    image.textOut({m.width, 3 * scene_.height / 4 - m.height / 2}, scene_.texts.text(kChannel2NameText));
+    image.textOut({m.width, scene_.height / 4 - m.height / 2}, scene_.texts.text(TextId::Channel1Name));
+    image.textOut({m.width, 3 * scene_.height / 4 - m.height / 2}, scene_.texts.text(TextId::Channel2Name));
 }
 
 void CaliperPainter::copyVoltages(Canvas* target) {
@@ -120,9 +116,9 @@ void CaliperPainter::copyVoltages(Canvas* target) {
     const int32_t x = caliper_.secondColumn + 5;
     const int32_t h = caliper_.textHeight;
     image.textOut({x, scene_.height - 1 - 3 * h},
-                  formatFloat(scene_.texts.text(kChannel1VoltageText), figures.channel1Millivolts));
+                  formatFloat(scene_.texts.text(TextId::Channel1Voltage), figures.channel1Millivolts));
     image.textOut({x, scene_.height - 1 - 2 * h},
-                  formatFloat(scene_.texts.text(kChannel2VoltageText), figures.channel2Millivolts));
+                  formatFloat(scene_.texts.text(TextId::Channel2Voltage), figures.channel2Millivolts));
     writeChannelNames();
     const int32_t left = caliper_.secondColumn;
     const int32_t right = caliper_.secondColumn + 15 * caliper_.textWidth + 5;

@@ -14,12 +14,12 @@ void EcgPane::placeButtons(WindowHandle window) {
     const int32_t bh = host_.layout().ecgButtonHeight;
     const int32_t x = paneWidth - 2 * bw;
     const struct {
-        uint32_t id;
+        ControlId id;
         Rect place;
-    } places[] = {{2001, {x, 0, x + 2 * bw, bh}},          {2002, {x, bh, x + 2 * bw, 2 * bh}},
-                  {2004, {x, 2 * bh, x + 2 * bw, 3 * bh}}, {2011, {x, 3 * bh, x + 2 * bw, 4 * bh}},
-                  {2012, {x, 4 * bh, x + 2 * bw, 5 * bh}}, {2013, {x, 5 * bh, x + bw, 6 * bh}},
-                  {2014, {paneWidth - bw, 5 * bh, paneWidth, 6 * bh}}};
+    } places[] = {{ControlId::LabelNormal, {x, 0, x + 2 * bw, bh}},          {ControlId::LabelVentricular, {x, bh, x + 2 * bw, 2 * bh}},
+                  {ControlId::LabelArtefact, {x, 2 * bh, x + 2 * bw, 3 * bh}}, {ControlId::NextAmplitude, {x, 3 * bh, x + 2 * bw, 4 * bh}},
+                  {ControlId::NextSpeed, {x, 4 * bh, x + 2 * bw, 5 * bh}}, {ControlId::PreviousBeat, {x, 5 * bh, x + bw, 6 * bh}},
+                  {ControlId::NextBeat, {paneWidth - bw, 5 * bh, paneWidth, 6 * bh}}};
     for (const auto& place : places) system.moveWindow(host_.button(place.id), place.place, Repaint::Yes);
 }
 
@@ -35,7 +35,7 @@ int32_t EcgPane::repaintStrip(RelabelMode mode, PaintOp op, int32_t column) {
 void EcgPane::runLabelWriteBack() {
     LabelChanges changes;
     const ChangeKind kind = painter_.writeBackLabels(changes);
-    host_.recordWriteBack(static_cast<int32_t>(kind) & 0xFF);
+    host_.recordWriteBack(kind);
 }
 
 void EcgPane::paint(WindowHandle window) {
@@ -54,17 +54,17 @@ void EcgPane::relabel(RelabelMode mode) {
 }
 
 void EcgPane::command(uint32_t id) {
-    switch (id) {
-    case 2001: relabel(RelabelMode::Normal); return;
-    case 2002: relabel(RelabelMode::Ventricular); return;
-    case 2004: relabel(RelabelMode::Artefact); return;
-    case 2011: painter_.nextAmplitude(); break;
-    case 2012:
+    switch (static_cast<ControlId>(id)) {
+    case ControlId::LabelNormal: relabel(RelabelMode::Normal); return;
+    case ControlId::LabelVentricular: relabel(RelabelMode::Ventricular); return;
+    case ControlId::LabelArtefact: relabel(RelabelMode::Artefact); return;
+    case ControlId::NextAmplitude: painter_.nextAmplitude(); break;
+    case ControlId::NextSpeed:
         painter_.nextSpeed(catalog_.cursorPosition());
         host_.setFirstBlock(painter_.window().firstBlock);
         break;
-    case 2013: painter_.selectPreviousBeat(); break;
-    case 2014: painter_.selectNextBeat(); break;
+    case ControlId::PreviousBeat: painter_.selectPreviousBeat(); break;
+    case ControlId::NextBeat: painter_.selectNextBeat(); break;
     default: return;
     }
     host_.refreshButtonFaces();

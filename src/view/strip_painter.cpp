@@ -114,7 +114,7 @@ bool StripPainter::gatherStretch(int32_t width) {
     const int32_t needed = width / view_.speed() + 1;
     stretch_.reserveColumns(needed);
     const auto hasData = [this](int32_t slot) {
-        return slot >= 0 && slot < StripWindow::kSlots && window_.slotClocks[static_cast<size_t>(slot)].hour != 25;
+        return slot >= 0 && slot < StripWindow::kSlots && window_.slotClocks[static_cast<size_t>(slot)].hour != kNoDataClock.hour;
     };
     int32_t count = 0;
     const auto take = [&](int32_t from, int32_t to, bool noData) {

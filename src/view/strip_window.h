@@ -22,8 +22,8 @@ struct StripWindow {
     // The pen index that marks samples without data while a stretch is gathered.
     static constexpr uint8_t kNoDataPen = 10;
 
-    std::vector<uint8_t> channel1 = std::vector<uint8_t>(kSamples, 128);
-    std::vector<uint8_t> channel2 = std::vector<uint8_t>(kSamples, 128);
+    std::vector<uint8_t> channel1 = std::vector<uint8_t>(kSamples, kBaselineSample);
+    std::vector<uint8_t> channel2 = std::vector<uint8_t>(kSamples, kBaselineSample);
     std::vector<uint8_t> penIndex = std::vector<uint8_t>(kSamples, 0);
     std::vector<uint8_t> episodeCode = std::vector<uint8_t>(kSamples, 0);
     std::vector<uint8_t> beatLabel = std::vector<uint8_t>(kSamples, 121);

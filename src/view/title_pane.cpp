@@ -4,14 +4,6 @@
 
 namespace lumen {
 
-namespace {
-
-constexpr int32_t kStatisticsText = 2;
-constexpr int32_t kPatientText = 5;
-constexpr uint32_t kHiddenButton = 3001;
-
-}  // namespace
-
 TitlePane::TitlePane(PaneHost& host, const BeatList& beats) : host_(host), beats_(beats) {}
 
 // The statistics are written last: where a long patient line meets them,
@@ -20,8 +12,8 @@ void TitlePane::paint(WindowHandle window) {
     WindowSystem& system = WindowSystem::active();
     PaintStruct paint;
     Canvas* canvas = system.beginPaint(window, paint);
-    left_ = std::string(host_.texts().text(kPatientText)) + host_.patientLine();
-    right_ = beats_.statisticsText(host_.texts().text(kStatisticsText));
+    left_ = std::string(host_.texts().text(TextId::PatientLabel)) + host_.patientLine();
+    right_ = beats_.statisticsText(host_.texts().text(TextId::BeatStatistics));
     if (canvas != nullptr) {
         canvas->setBkColor(host_.drawing().windowColor);
         canvas->selectFont(host_.drawing().measuringFont);
@@ -40,8 +32,8 @@ LResult TitlePane::handle(WindowHandle window, uint32_t message, WParam wParam, 
     case WM_PAINT: paint(window); return 0;
     case WM_COMMAND:
         system.setFocus(host_.mainWindow());
-        if (loWord(wParam) != kHiddenButton) break;
-        system.moveWindow(host_.button(kHiddenButton), Rect{}, Repaint::Yes);
+        if (loWord(wParam) != controlNumber(ControlId::TitleHidden)) break;
+        system.moveWindow(host_.button(ControlId::TitleHidden), Rect{}, Repaint::Yes);
         system.invalidateRect(window, std::nullopt, Erase::Yes);
         system.updateWindow(window);
         host_.refreshButtonFaces();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "store/clock.h"
 #include "holter/fed_recording.h"
 #include "lang/json_text.h"
 #include "holter/recording_opener.h"
@@ -103,8 +104,8 @@ int runDecode(const ToolArguments& arguments) {
     recordingOnly.positional.resize(firstAt);
     auto recording = openRecording(recordingOnly, 0);
     recording->selectBlockIndex();
-    std::array<uint8_t, 500> channel1;
-    std::array<uint8_t, 500> channel2;
+    std::array<uint8_t, kSamplesPerBlock> channel1;
+    std::array<uint8_t, kSamplesPerBlock> channel2;
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     for (long block = *first; block < *first + *count; ++block) {

@@ -8,10 +8,8 @@ namespace lumen {
 // 0x00BBGGRR (red in the low byte), as Win32 COLORREF.
 using Color = uint32_t;
 
-constexpr Color rgb(uint8_t red, uint8_t green, uint8_t blue)
-{
-    return static_cast<Color>(red) | (static_cast<Color>(green) << 8) |
-           (static_cast<Color>(blue) << 16);
+constexpr Color rgb(uint8_t red, uint8_t green, uint8_t blue) {
+    return static_cast<Color>(red) | (static_cast<Color>(green) << 8) | (static_cast<Color>(blue) << 16);
 }
 
 constexpr uint8_t redOf(Color color) { return static_cast<uint8_t>(color & 0xFFu); }

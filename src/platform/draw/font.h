@@ -25,9 +25,8 @@ struct Font {
     static constexpr int32_t normalWeight = 400;
     static constexpr int32_t boldWeight = 700;
 
-    static Font make(std::string faceName, int32_t height, int32_t weight,
-                     FontSlant slant = FontSlant::Upright, uint8_t charSet = 0)
-    {
+    static Font make(std::string faceName, int32_t height, int32_t weight, FontSlant slant = FontSlant::Upright,
+                     uint8_t charSet = 0) {
         return Font{std::move(faceName), height, weight, slant, charSet};
     }
     // The system font that drawing code selects back after using its own.

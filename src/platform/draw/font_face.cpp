@@ -19,16 +19,14 @@ namespace {
 constexpr int32_t defaultCellHeight = 16;
 
 // Faces live until the process ends, as the fonts of the drawing code do.
-std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>>& faceCache()
-{
+std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>>& faceCache() {
     static auto* cache = new std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>>();
     return *cache;
 }
 
 }  // namespace
 
-FT_LibraryRec_* freetypeLibrary()
-{
+FT_LibraryRec_* freetypeLibrary() {
     static FT_Library library = [] {
         FT_Library created = nullptr;
         if (FT_Init_FreeType(&created) != 0) {
@@ -39,8 +37,7 @@ FT_LibraryRec_* freetypeLibrary()
     return library;
 }
 
-FontFace* FontFace::find(const Font& font)
-{
+FontFace* FontFace::find(const Font& font) {
     const FontFile& file = resolveFontFile(font);
     if (!file.isValid() || freetypeLibrary() == nullptr) {
         return nullptr;
@@ -79,8 +76,7 @@ FontFace* FontFace::find(const Font& font)
     return result;
 }
 
-FontScale FontFace::scaleFor(int32_t height) const
-{
+FontScale FontFace::scaleFor(int32_t height) const {
     const double cellUnits = ascentUnits_ + descentUnits_;
     double emSize = 0.0;
     if (height > 0) {
@@ -94,8 +90,7 @@ FontScale FontFace::scaleFor(int32_t height) const
     return FontScale{emSize, ascentUnits_ * unitsToSize, descentUnits_ * unitsToSize};
 }
 
-FT_FaceRec_* FontFace::openAnotherHandle() const
-{
+FT_FaceRec_* FontFace::openAnotherHandle() const {
     FT_Face ftFace = nullptr;
     if (path_ == nullptr || FT_New_Face(freetypeLibrary(), path_, index_, &ftFace) != 0) {
         return nullptr;

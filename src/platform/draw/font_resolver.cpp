@@ -14,8 +14,7 @@ namespace {
 
 using ResolveKey = std::tuple<std::string, int, int>;
 
-std::string lowered(const std::string& text)
-{
+std::string lowered(const std::string& text) {
     std::string result = text;
     for (char& c : result) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -23,14 +22,12 @@ std::string lowered(const std::string& text)
     return result;
 }
 
-std::future<bool>& configurationLoad()
-{
+std::future<bool>& configurationLoad() {
     static std::future<bool> load;
     return load;
 }
 
-bool configurationReady()
-{
+bool configurationReady() {
     prepareFontConfiguration();
     static const bool ready = configurationLoad().get();
     return ready;
@@ -38,8 +35,7 @@ bool configurationReady()
 
 int openTypeWeight(const Font& font) { return font.weight <= 0 ? Font::normalWeight : font.weight; }
 
-FontFile matchFontFile(const Font& font)
-{
+FontFile matchFontFile(const Font& font) {
     FontFile file;
     if (!configurationReady()) {
         return file;
@@ -48,8 +44,7 @@ FontFile matchFontFile(const Font& font)
     const std::string family = font.faceName.empty() ? std::string("sans-serif") : font.faceName;
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(openTypeWeight(font)));
-    FcPatternAddInteger(pattern, FC_SLANT,
-                        font.slant == FontSlant::Italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddInteger(pattern, FC_SLANT, font.slant == FontSlant::Italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
@@ -72,19 +67,15 @@ FontFile matchFontFile(const Font& font)
 
 }  // namespace
 
-void prepareFontConfiguration()
-{
+void prepareFontConfiguration() {
     static std::once_flag started;
-    std::call_once(started, [] {
-        configurationLoad() = std::async(std::launch::async, [] { return FcInit() == FcTrue; });
-    });
+    std::call_once(started,
+                   [] { configurationLoad() = std::async(std::launch::async, [] { return FcInit() == FcTrue; }); });
 }
 
-const FontFile& resolveFontFile(const Font& font)
-{
+const FontFile& resolveFontFile(const Font& font) {
     static std::map<ResolveKey, FontFile> resolved;
-    const ResolveKey key{lowered(font.faceName), openTypeWeight(font),
-                         static_cast<int>(font.slant)};
+    const ResolveKey key{lowered(font.faceName), openTypeWeight(font), static_cast<int>(font.slant)};
     auto found = resolved.find(key);
     if (found == resolved.end()) {
         found = resolved.emplace(key, matchFontFile(font)).first;

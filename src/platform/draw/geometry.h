@@ -28,22 +28,15 @@ struct Rect {
     constexpr int32_t width() const { return right - left; }
     constexpr int32_t height() const { return bottom - top; }
     constexpr bool isEmpty() const { return right <= left || bottom <= top; }
-    constexpr bool contains(Point p) const
-    {
-        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    constexpr bool contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    constexpr Rect normalized() const {
+        return Rect{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
     }
-    constexpr Rect normalized() const
-    {
-        return Rect{std::min(left, right), std::min(top, bottom), std::max(left, right),
-                    std::max(top, bottom)};
+    constexpr Rect intersected(const Rect& other) const {
+        return Rect{std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
+                    std::min(bottom, other.bottom)};
     }
-    constexpr Rect intersected(const Rect& other) const
-    {
-        return Rect{std::max(left, other.left), std::max(top, other.top),
-                    std::min(right, other.right), std::min(bottom, other.bottom)};
-    }
-    constexpr Rect translated(int32_t dx, int32_t dy) const
-    {
+    constexpr Rect translated(int32_t dx, int32_t dy) const {
         return Rect{left + dx, top + dy, right + dx, bottom + dy};
     }
     friend constexpr bool operator==(const Rect&, const Rect&) = default;

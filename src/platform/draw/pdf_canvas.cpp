@@ -18,55 +18,46 @@ constexpr double devicePixelPoints = pointsPerInch / PdfDocument::dotsPerInch;
 
 }  // namespace
 
-PdfCanvas::PdfCanvas(_cairo* context, Size pageHundredthMm) : context_(context), page_(pageHundredthMm)
-{
+PdfCanvas::PdfCanvas(_cairo* context, Size pageHundredthMm) : context_(context), page_(pageHundredthMm) {
     cairo_save(context_);
 }
 
-PdfCanvas::~PdfCanvas()
-{
+PdfCanvas::~PdfCanvas() {
     flush();
     cairo_restore(context_);
 }
 
-double PdfCanvas::pointsPerUnit() const
-{
+double PdfCanvas::pointsPerUnit() const {
     return state_.mapMode == MapMode::Pixels ? devicePixelPoints : pointsPerInch / 2540.0;
 }
 
-PdfCanvas::PointF PdfCanvas::toPoints(Point logical) const
-{
+PdfCanvas::PointF PdfCanvas::toPoints(Point logical) const {
     const double scale = pointsPerUnit();
     const double ySign = state_.mapMode == MapMode::Pixels ? 1.0 : -1.0;
     return PointF{logical.x * scale, ySign * logical.y * scale};
 }
 
-PdfCanvas::RectF PdfCanvas::toPoints(const Rect& logical) const
-{
+PdfCanvas::RectF PdfCanvas::toPoints(const Rect& logical) const {
     const PointF a = toPoints(Point{logical.left, logical.top});
     const PointF b = toPoints(Point{logical.right, logical.bottom});
     return RectF{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
-int32_t PdfCanvas::pointsToLogical(double points) const
-{
+int32_t PdfCanvas::pointsToLogical(double points) const {
     return static_cast<int32_t>(std::lround(points / pointsPerUnit()));
 }
 
-Size PdfCanvas::deviceSize() const
-{
+Size PdfCanvas::deviceSize() const {
     constexpr double dotsPerHundredthMm = PdfDocument::dotsPerInch / 2540.0;
     return Size{static_cast<int32_t>(std::lround(page_.width * dotsPerHundredthMm)),
                 static_cast<int32_t>(std::lround(page_.height * dotsPerHundredthMm))};
 }
 
-void PdfCanvas::setSourceColor(Color color)
-{
+void PdfCanvas::setSourceColor(Color color) {
     cairo_set_source_rgb(context_, redOf(color) / 255.0, greenOf(color) / 255.0, blueOf(color) / 255.0);
 }
 
-void PdfCanvas::flush()
-{
+void PdfCanvas::flush() {
     if (pendingLine_.size() < 2) {
         pendingLine_.clear();
         return;
@@ -103,14 +94,12 @@ TextAlign PdfCanvas::setTextAlign(TextAlign align) { return std::exchange(state_
 // Paper has no XOR: every raster op prints as a plain copy.
 RasterOp PdfCanvas::setRasterOp(RasterOp op) { return std::exchange(state_.rasterOp, op); }
 
-MapMode PdfCanvas::setMapMode(MapMode mode)
-{
+MapMode PdfCanvas::setMapMode(MapMode mode) {
     flush();
     return std::exchange(state_.mapMode, mode);
 }
 
-void PdfCanvas::applyClip()
-{
+void PdfCanvas::applyClip() {
     cairo_reset_clip(context_);
     if (state_.clipped) {
         const RectF& clip = state_.clip;
@@ -120,31 +109,27 @@ void PdfCanvas::applyClip()
     }
 }
 
-void PdfCanvas::setClipRect(const Rect& clip)
-{
+void PdfCanvas::setClipRect(const Rect& clip) {
     flush();
     state_.clipped = true;
     state_.clip = toPoints(clip);
     applyClip();
 }
 
-void PdfCanvas::resetClipRect()
-{
+void PdfCanvas::resetClipRect() {
     flush();
     state_.clipped = false;
     applyClip();
 }
 
-void PdfCanvas::saveState()
-{
+void PdfCanvas::saveState() {
     constexpr size_t maximumDepth = 1024;
     if (savedStates_.size() < maximumDepth) {
         savedStates_.push_back(state_);
     }
 }
 
-void PdfCanvas::restoreState()
-{
+void PdfCanvas::restoreState() {
     if (savedStates_.empty()) {
         return;
     }
@@ -156,15 +141,14 @@ void PdfCanvas::restoreState()
 
 Point PdfCanvas::moveTo(Point to) { return std::exchange(state_.position, to); }
 
-void PdfCanvas::lineTo(Point to)
-{
+void PdfCanvas::lineTo(Point to) {
     const PointF from = toPoints(state_.position);
     state_.position = to;
     if (state_.pen.isNull()) {
         return;
     }
-    const bool continues = !pendingLine_.empty() && pendingPen_ == state_.pen &&
-                           pendingLine_.back().x == from.x && pendingLine_.back().y == from.y;
+    const bool continues = !pendingLine_.empty() && pendingPen_ == state_.pen && pendingLine_.back().x == from.x &&
+                           pendingLine_.back().y == from.y;
     if (!continues) {
         flush();
         pendingPen_ = state_.pen;
@@ -173,16 +157,14 @@ void PdfCanvas::lineTo(Point to)
     pendingLine_.push_back(toPoints(to));
 }
 
-void PdfCanvas::fillPoints(const RectF& rect, Color color)
-{
+void PdfCanvas::fillPoints(const RectF& rect, Color color) {
     cairo_new_path(context_);
     cairo_rectangle(context_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     setSourceColor(color);
     cairo_fill(context_);
 }
 
-void PdfCanvas::rectangle(const Rect& rect)
-{
+void PdfCanvas::rectangle(const Rect& rect) {
     flush();
     const RectF box = toPoints(rect);
     if (!state_.brush.isNull()) {
@@ -196,16 +178,14 @@ void PdfCanvas::rectangle(const Rect& rect)
     }
 }
 
-void PdfCanvas::fillRect(const Rect& rect, const Brush& brush)
-{
+void PdfCanvas::fillRect(const Rect& rect, const Brush& brush) {
     flush();
     if (!brush.isNull()) {
         fillPoints(toPoints(rect), brush.color);
     }
 }
 
-void PdfCanvas::bitBlt(const Rect& destination, const Canvas& source, Point sourceOrigin)
-{
+void PdfCanvas::bitBlt(const Rect& destination, const Canvas& source, Point sourceOrigin) {
     flush();
     const auto* raster = dynamic_cast<const RasterCanvas*>(&source);
     if (raster == nullptr) {
@@ -231,8 +211,7 @@ void PdfCanvas::bitBlt(const Rect& destination, const Canvas& source, Point sour
     cairo_surface_destroy(image);
 }
 
-std::unique_ptr<Canvas> PdfCanvas::createCompatibleImage(Size sizePixels) const
-{
+std::unique_ptr<Canvas> PdfCanvas::createCompatibleImage(Size sizePixels) const {
     auto image = std::make_unique<RasterCanvas>(sizePixels);
     image->setDotsPerInch(PdfDocument::dotsPerInch);
     return image;

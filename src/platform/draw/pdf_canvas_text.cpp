@@ -15,8 +15,7 @@ namespace lumen {
 namespace {
 
 // cairo faces over the shared FreeType faces, kept for the process's life.
-cairo_font_face_t* cairoFaceFor(const FontFace& face)
-{
+cairo_font_face_t* cairoFaceFor(const FontFace& face) {
     static auto* faces = new std::map<const FontFace*, cairo_font_face_t*>();
     auto found = faces->find(&face);
     if (found == faces->end()) {
@@ -26,8 +25,7 @@ cairo_font_face_t* cairoFaceFor(const FontFace& face)
     return found->second;
 }
 
-std::vector<std::string> splitLines(std::string_view text, bool singleLine)
-{
+std::vector<std::string> splitLines(std::string_view text, bool singleLine) {
     std::vector<std::string> lines;
     for (size_t start = 0;;) {
         const size_t end = singleLine ? std::string_view::npos : text.find('\n', start);
@@ -45,8 +43,7 @@ std::vector<std::string> splitLines(std::string_view text, bool singleLine)
 
 }  // namespace
 
-PdfCanvas::TextFont PdfCanvas::useFont()
-{
+PdfCanvas::TextFont PdfCanvas::useFont() {
     TextFont metrics;
     FontFace* face = FontFace::find(state_.font);
     if (face == nullptr) {
@@ -62,15 +59,13 @@ PdfCanvas::TextFont PdfCanvas::useFont()
     return metrics;
 }
 
-double PdfCanvas::textWidth(const std::string& utf8)
-{
+double PdfCanvas::textWidth(const std::string& utf8) {
     cairo_text_extents_t extents;
     cairo_text_extents(context_, utf8.c_str(), &extents);
     return extents.x_advance;
 }
 
-void PdfCanvas::showText(PointF baselineStart, const std::string& utf8, double width, const TextFont& metrics)
-{
+void PdfCanvas::showText(PointF baselineStart, const std::string& utf8, double width, const TextFont& metrics) {
     if (state_.bkMode == BackgroundMode::Opaque) {
         fillPoints(RectF{baselineStart.x, baselineStart.y - metrics.ascent, baselineStart.x + width,
                          baselineStart.y + metrics.descent},
@@ -83,8 +78,7 @@ void PdfCanvas::showText(PointF baselineStart, const std::string& utf8, double w
     cairo_new_path(context_);
 }
 
-void PdfCanvas::textOut(Point at, std::string_view text)
-{
+void PdfCanvas::textOut(Point at, std::string_view text) {
     flush();
     const TextFont metrics = useFont();
     if (!metrics.usable) {
@@ -106,8 +100,7 @@ void PdfCanvas::textOut(Point at, std::string_view text)
     showText(origin, utf8, width, metrics);
 }
 
-int32_t PdfCanvas::drawText(const Rect& rect, std::string_view text, DrawTextFormat format)
-{
+int32_t PdfCanvas::drawText(const Rect& rect, std::string_view text, DrawTextFormat format) {
     flush();
     const TextFont metrics = useFont();
     if (!metrics.usable) {
@@ -144,8 +137,7 @@ int32_t PdfCanvas::drawText(const Rect& rect, std::string_view text, DrawTextFor
     return pointsToLogical(lineHeight * static_cast<double>(lines.size()));
 }
 
-Size PdfCanvas::textExtent(std::string_view text)
-{
+Size PdfCanvas::textExtent(std::string_view text) {
     const TextFont metrics = useFont();
     if (!metrics.usable) {
         return Size{};

@@ -20,8 +20,7 @@ struct PdfDocument::Impl {
     std::unique_ptr<PdfCanvas> page;
 };
 
-PdfDocument::PdfDocument(const std::string& path, Size pageHundredthMm) : impl_(std::make_unique<Impl>())
-{
+PdfDocument::PdfDocument(const std::string& path, Size pageHundredthMm) : impl_(std::make_unique<Impl>()) {
     impl_->sheet = pageHundredthMm;
     cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), pageHundredthMm.width * pointsPerHundredthMm,
                                                         pageHundredthMm.height * pointsPerHundredthMm);
@@ -39,8 +38,7 @@ Size PdfDocument::pageHundredthMm() const { return impl_->sheet; }
 
 bool PdfDocument::isOpen() const { return impl_->context != nullptr; }
 
-Canvas* PdfDocument::startPage()
-{
+Canvas* PdfDocument::startPage() {
     if (!isOpen()) {
         return nullptr;
     }
@@ -49,8 +47,7 @@ Canvas* PdfDocument::startPage()
     return impl_->page.get();
 }
 
-void PdfDocument::endPage()
-{
+void PdfDocument::endPage() {
     if (!impl_->page) {
         return;
     }
@@ -58,8 +55,7 @@ void PdfDocument::endPage()
     cairo_show_page(impl_->context);
 }
 
-bool PdfDocument::close()
-{
+bool PdfDocument::close() {
     if (!isOpen()) {
         return false;
     }

@@ -15,16 +15,12 @@ struct PixelSurface {
     int32_t stridePixels = 0;  // pixels from one row to the next
 };
 
-constexpr uint32_t pixelFromColor(Color color)
-{
-    return (static_cast<uint32_t>(redOf(color)) << 16) |
-           (static_cast<uint32_t>(greenOf(color)) << 8) | blueOf(color);
+constexpr uint32_t pixelFromColor(Color color) {
+    return (static_cast<uint32_t>(redOf(color)) << 16) | (static_cast<uint32_t>(greenOf(color)) << 8) | blueOf(color);
 }
 
-constexpr Color colorFromPixel(uint32_t pixel)
-{
-    return rgb(static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8),
-               static_cast<uint8_t>(pixel));
+constexpr Color colorFromPixel(uint32_t pixel) {
+    return rgb(static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8), static_cast<uint8_t>(pixel));
 }
 
 }  // namespace lumen

@@ -13,8 +13,7 @@ constexpr int32_t largestPngSide = 1 << 15;
 
 }  // namespace
 
-bool RasterCanvas::savePng(const std::string& path) const
-{
+bool RasterCanvas::savePng(const std::string& path) const {
     const PixelSurface pixels = surface();
     if (pixels.pixels == nullptr || pixels.width <= 0 || pixels.height <= 0) {
         return false;
@@ -40,16 +39,14 @@ bool RasterCanvas::savePng(const std::string& path) const
     return written != 0;
 }
 
-std::unique_ptr<RasterCanvas> RasterCanvas::loadPng(const std::string& path)
-{
+std::unique_ptr<RasterCanvas> RasterCanvas::loadPng(const std::string& path) {
     png_image image;
     std::memset(&image, 0, sizeof(image));
     image.version = PNG_IMAGE_VERSION;
     if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
         return nullptr;
     }
-    if (image.width == 0 || image.height == 0 || image.width > largestPngSide ||
-        image.height > largestPngSide) {
+    if (image.width == 0 || image.height == 0 || image.width > largestPngSide || image.height > largestPngSide) {
         png_image_free(&image);
         return nullptr;
     }

@@ -14,14 +14,10 @@ constexpr int64_t deviceLimit = int64_t{1} << 28;
 constexpr int64_t hundredthMmPerInch = 2540;
 constexpr int32_t maximumPenPixels = 256;
 
-int32_t clampDevice(int64_t value)
-{
-    return static_cast<int32_t>(std::clamp(value, -deviceLimit, deviceLimit));
-}
+int32_t clampDevice(int64_t value) { return static_cast<int32_t>(std::clamp(value, -deviceLimit, deviceLimit)); }
 
 // Rounds value * numerator / denominator to the nearest integer, halves away from 0.
-int64_t scaleRounded(int64_t value, int64_t numerator, int64_t denominator)
-{
+int64_t scaleRounded(int64_t value, int64_t numerator, int64_t denominator) {
     const int64_t product = value * numerator;
     const int64_t half = denominator / 2;
     return product >= 0 ? (product + half) / denominator : -((-product + half) / denominator);
@@ -29,8 +25,7 @@ int64_t scaleRounded(int64_t value, int64_t numerator, int64_t denominator)
 
 }  // namespace
 
-RasterCanvas::RasterCanvas(Size sizePixels)
-{
+RasterCanvas::RasterCanvas(Size sizePixels) {
     const int32_t width = std::clamp(sizePixels.width, 0, 1 << 15);
     const int32_t height = std::clamp(sizePixels.height, 0, 1 << 15);
     ownPixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0x00FFFFFFu);
@@ -41,10 +36,8 @@ RasterCanvas::RasterCanvas(Size sizePixels)
     state_.clip = area_;
 }
 
-RasterCanvas::RasterCanvas(PixelSurface target, const Rect& area) : target_(target)
-{
-    if (target_.pixels == nullptr || target_.width < 0 || target_.height < 0 ||
-        target_.stridePixels < target_.width) {
+RasterCanvas::RasterCanvas(PixelSurface target, const Rect& area) : target_(target) {
+    if (target_.pixels == nullptr || target_.width < 0 || target_.height < 0 || target_.stridePixels < target_.width) {
         target_ = PixelSurface{};
     }
     origin_ = Point{area.left, area.top};
@@ -58,8 +51,7 @@ RasterCanvas::RasterCanvas(PixelSurface target, const Rect& area) : target_(targ
 
 RasterCanvas::~RasterCanvas() = default;
 
-uint32_t RasterCanvas::pixel(int32_t x, int32_t y) const
-{
+uint32_t RasterCanvas::pixel(int32_t x, int32_t y) const {
     const Point device{x + origin_.x, y + origin_.y};
     if (!area_.contains(device)) {
         return 0;
@@ -67,8 +59,7 @@ uint32_t RasterCanvas::pixel(int32_t x, int32_t y) const
     return target_.pixels[static_cast<ptrdiff_t>(device.y) * target_.stridePixels + device.x];
 }
 
-PixelSurface RasterCanvas::surface() const
-{
+PixelSurface RasterCanvas::surface() const {
     if (area_.isEmpty()) {
         return PixelSurface{};
     }
@@ -102,16 +93,14 @@ void RasterCanvas::setClipRect(const Rect& clip) { state_.clip = toDevice(clip).
 
 void RasterCanvas::resetClipRect() { state_.clip = area_; }
 
-void RasterCanvas::saveState()
-{
+void RasterCanvas::saveState() {
     constexpr size_t maximumDepth = 1024;
     if (savedStates_.size() < maximumDepth) {
         savedStates_.push_back(state_);
     }
 }
 
-void RasterCanvas::restoreState()
-{
+void RasterCanvas::restoreState() {
     if (!savedStates_.empty()) {
         state_ = savedStates_.back();
         savedStates_.pop_back();
@@ -120,8 +109,7 @@ void RasterCanvas::restoreState()
 
 Point RasterCanvas::moveTo(Point to) { return std::exchange(state_.position, to); }
 
-Point RasterCanvas::toDevice(Point logical) const
-{
+Point RasterCanvas::toDevice(Point logical) const {
     if (state_.mapMode == MapMode::Pixels) {
         return Point{clampDevice(int64_t{logical.x} + origin_.x), clampDevice(int64_t{logical.y} + origin_.y)};
     }
@@ -129,36 +117,31 @@ Point RasterCanvas::toDevice(Point logical) const
                  clampDevice(scaleRounded(-int64_t{logical.y}, dotsPerInch_, hundredthMmPerInch) + origin_.y)};
 }
 
-Rect RasterCanvas::toDevice(const Rect& logical) const
-{
+Rect RasterCanvas::toDevice(const Rect& logical) const {
     const Point topLeft = toDevice(Point{logical.left, logical.top});
     const Point bottomRight = toDevice(Point{logical.right, logical.bottom});
     return Rect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
-int32_t RasterCanvas::lengthToDevice(int32_t logical) const
-{
+int32_t RasterCanvas::lengthToDevice(int32_t logical) const {
     if (state_.mapMode == MapMode::Pixels) {
         return logical;
     }
     return clampDevice(scaleRounded(logical, dotsPerInch_, hundredthMmPerInch));
 }
 
-int32_t RasterCanvas::lengthToLogical(int32_t device) const
-{
+int32_t RasterCanvas::lengthToLogical(int32_t device) const {
     if (state_.mapMode == MapMode::Pixels) {
         return device;
     }
     return clampDevice(scaleRounded(device, hundredthMmPerInch, dotsPerInch_));
 }
 
-int32_t RasterCanvas::penWidthPixels() const
-{
+int32_t RasterCanvas::penWidthPixels() const {
     return std::clamp(lengthToDevice(std::abs(state_.pen.width)), 1, maximumPenPixels);
 }
 
-RasterTextRenderer& RasterCanvas::text()
-{
+RasterTextRenderer& RasterCanvas::text() {
     if (!text_) {
         text_ = std::make_unique<RasterTextRenderer>();
     }
@@ -166,8 +149,7 @@ RasterTextRenderer& RasterCanvas::text()
     return *text_;
 }
 
-std::unique_ptr<Canvas> RasterCanvas::createCompatibleImage(Size sizePixels) const
-{
+std::unique_ptr<Canvas> RasterCanvas::createCompatibleImage(Size sizePixels) const {
     auto image = std::make_unique<RasterCanvas>(sizePixels);
     image->setDotsPerInch(dotsPerInch_);
     return image;

@@ -11,8 +11,7 @@ namespace lumen {
 namespace {
 
 template <RasterOp op>
-inline void applyPixel(uint32_t& destination, uint32_t pixel)
-{
+inline void applyPixel(uint32_t& destination, uint32_t pixel) {
     if constexpr (op == RasterOp::Copy) {
         destination = pixel;
     } else if constexpr (op == RasterOp::Xor) {
@@ -23,8 +22,7 @@ inline void applyPixel(uint32_t& destination, uint32_t pixel)
 }
 
 template <RasterOp op>
-void fillSpans(const PixelSurface& target, const Rect& box, uint32_t pixel)
-{
+void fillSpans(const PixelSurface& target, const Rect& box, uint32_t pixel) {
     for (int32_t y = box.top; y < box.bottom; ++y) {
         uint32_t* row = target.pixels + static_cast<ptrdiff_t>(y) * target.stridePixels;
         if constexpr (op == RasterOp::Copy) {
@@ -41,8 +39,7 @@ void fillSpans(const PixelSurface& target, const Rect& box, uint32_t pixel)
 // a), only those whose major coordinate lies inside `clip`; `plot` checks
 // the minor one. Work is bounded by the clip, whatever the end points.
 template <typename Plot>
-void walkLine(Point a, Point b, const Rect& clip, Plot&& plot)
-{
+void walkLine(Point a, Point b, const Rect& clip, Plot&& plot) {
     const int64_t dx = int64_t{b.x} - a.x;
     const int64_t dy = int64_t{b.y} - a.y;
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
@@ -91,8 +88,7 @@ void walkLine(Point a, Point b, const Rect& clip, Plot&& plot)
 
 // The common case of a line wholly inside the clip: pointer steps only.
 template <RasterOp op>
-void unclippedLine(const PixelSurface& target, Point a, Point b, uint32_t pixel)
-{
+void unclippedLine(const PixelSurface& target, Point a, Point b, uint32_t pixel) {
     const int32_t dx = b.x - a.x;
     const int32_t dy = b.y - a.y;
     const bool xMajor = std::abs(dx) >= std::abs(dy);
@@ -124,8 +120,7 @@ void unclippedLine(const PixelSurface& target, Point a, Point b, uint32_t pixel)
 }
 
 template <RasterOp op>
-void thinLine(const PixelSurface& target, const Rect& clip, Point a, Point b, uint32_t pixel)
-{
+void thinLine(const PixelSurface& target, const Rect& clip, Point a, Point b, uint32_t pixel) {
     const Rect bounds = Rect{a.x, a.y, b.x, b.y}.normalized();
     if (bounds.left >= clip.left && bounds.right < clip.right && bounds.top >= clip.top &&
         bounds.bottom < clip.bottom) {
@@ -141,21 +136,18 @@ void thinLine(const PixelSurface& target, const Rect& clip, Point a, Point b, ui
 
 // The frame of `outer` around `inner`, as four rectangles that do not
 // overlap, so that XOR inverts every pixel once.
-std::vector<Rect> frameBands(const Rect& outer, const Rect& inner)
-{
+std::vector<Rect> frameBands(const Rect& outer, const Rect& inner) {
     if (inner.isEmpty()) {
         return {outer};
     }
-    return {Rect{outer.left, outer.top, outer.right, inner.top},
-            Rect{outer.left, inner.bottom, outer.right, outer.bottom},
-            Rect{outer.left, inner.top, inner.left, inner.bottom},
-            Rect{inner.right, inner.top, outer.right, inner.bottom}};
+    return {
+        Rect{outer.left, outer.top, outer.right, inner.top}, Rect{outer.left, inner.bottom, outer.right, outer.bottom},
+        Rect{outer.left, inner.top, inner.left, inner.bottom}, Rect{inner.right, inner.top, outer.right, inner.bottom}};
 }
 
 }  // namespace
 
-void RasterCanvas::fillDeviceRect(const Rect& device, uint32_t pixel, RasterOp op)
-{
+void RasterCanvas::fillDeviceRect(const Rect& device, uint32_t pixel, RasterOp op) {
     const Rect box = device.intersected(state_.clip);
     if (box.isEmpty() || target_.pixels == nullptr) {
         return;
@@ -167,8 +159,7 @@ void RasterCanvas::fillDeviceRect(const Rect& device, uint32_t pixel, RasterOp o
     }
 }
 
-void RasterCanvas::plotLine(Point from, Point to, uint32_t pixel, int32_t widthPixels)
-{
+void RasterCanvas::plotLine(Point from, Point to, uint32_t pixel, int32_t widthPixels) {
     if (state_.clip.isEmpty() || target_.pixels == nullptr) {
         return;
     }
@@ -192,16 +183,14 @@ void RasterCanvas::plotLine(Point from, Point to, uint32_t pixel, int32_t widthP
         return;
     }
     // A slanted wide pen stamps a square of its width on every pixel of the line.
-    const Rect reach{state_.clip.left - widthPixels, state_.clip.top - widthPixels,
-                     state_.clip.right + widthPixels, state_.clip.bottom + widthPixels};
+    const Rect reach{state_.clip.left - widthPixels, state_.clip.top - widthPixels, state_.clip.right + widthPixels,
+                     state_.clip.bottom + widthPixels};
     walkLine(from, to, reach, [&](int32_t x, int32_t y) {
-        fillDeviceRect(Rect{x - half, y - half, x - half + widthPixels, y - half + widthPixels}, pixel,
-                       RasterOp::Copy);
+        fillDeviceRect(Rect{x - half, y - half, x - half + widthPixels, y - half + widthPixels}, pixel, RasterOp::Copy);
     });
 }
 
-void RasterCanvas::plotPixel(Point at, uint32_t pixel)
-{
+void RasterCanvas::plotPixel(Point at, uint32_t pixel) {
     if (at.x < state_.clip.left || at.x >= state_.clip.right || at.y < state_.clip.top || at.y >= state_.clip.bottom) {
         return;
     }
@@ -213,8 +202,7 @@ void RasterCanvas::plotPixel(Point at, uint32_t pixel)
     }
 }
 
-void RasterCanvas::lineTo(Point to)
-{
+void RasterCanvas::lineTo(Point to) {
     if (!state_.pen.isNull()) {
         const Point from = toDevice(state_.position);
         const Point end = toDevice(to);
@@ -230,8 +218,7 @@ void RasterCanvas::lineTo(Point to)
     state_.position = to;
 }
 
-void RasterCanvas::rectangle(const Rect& rect)
-{
+void RasterCanvas::rectangle(const Rect& rect) {
     const Rect device = toDevice(rect).normalized();
     if (state_.pen.isNull()) {
         if (!state_.brush.isNull()) {
@@ -254,15 +241,13 @@ void RasterCanvas::rectangle(const Rect& rect)
     }
 }
 
-void RasterCanvas::fillRect(const Rect& rect, const Brush& brush)
-{
+void RasterCanvas::fillRect(const Rect& rect, const Brush& brush) {
     if (!brush.isNull()) {
         fillDeviceRect(toDevice(rect).normalized(), pixelFromColor(brush.color), RasterOp::Copy);
     }
 }
 
-void RasterCanvas::textOut(Point at, std::string_view text)
-{
+void RasterCanvas::textOut(Point at, std::string_view text) {
     RasterTextRenderer& renderer = this->text();
     const int32_t width = renderer.layout(text);
     const Point device = toDevice(at);
@@ -285,8 +270,7 @@ void RasterCanvas::textOut(Point at, std::string_view text)
     renderer.draw(target_, state_.clip, Point{x, baseline}, pixelFromColor(state_.textColor));
 }
 
-int32_t RasterCanvas::drawText(const Rect& rect, std::string_view text, DrawTextFormat format)
-{
+int32_t RasterCanvas::drawText(const Rect& rect, std::string_view text, DrawTextFormat format) {
     RasterTextRenderer& renderer = this->text();
     const Rect box = toDevice(rect).normalized();
     const bool singleLine = hasFlag(format, DrawTextFormat::SingleLine);
@@ -323,8 +307,7 @@ int32_t RasterCanvas::drawText(const Rect& rect, std::string_view text, DrawText
             x = box.left + (box.width() - width) / 2;
         }
         if (state_.bkMode == BackgroundMode::Opaque) {
-            fillDeviceRect(Rect{x, top, x + width, top + lineHeight}, pixelFromColor(state_.bkColor),
-                           RasterOp::Copy);
+            fillDeviceRect(Rect{x, top, x + width, top + lineHeight}, pixelFromColor(state_.bkColor), RasterOp::Copy);
         }
         if (!state_.clip.isEmpty()) {
             renderer.draw(target_, state_.clip, Point{x, top + renderer.ascent()}, pixelFromColor(state_.textColor));
@@ -335,15 +318,13 @@ int32_t RasterCanvas::drawText(const Rect& rect, std::string_view text, DrawText
     return lengthToLogical(lineHeight * static_cast<int32_t>(lines.size()));
 }
 
-Size RasterCanvas::textExtent(std::string_view text)
-{
+Size RasterCanvas::textExtent(std::string_view text) {
     RasterTextRenderer& renderer = this->text();
     const int32_t width = renderer.layout(text);
     return Size{lengthToLogical(width), lengthToLogical(renderer.ascent() + renderer.descent())};
 }
 
-void RasterCanvas::bitBlt(const Rect& destination, const Canvas& source, Point sourceOrigin)
-{
+void RasterCanvas::bitBlt(const Rect& destination, const Canvas& source, Point sourceOrigin) {
     const auto* raster = dynamic_cast<const RasterCanvas*>(&source);
     if (raster == nullptr || target_.pixels == nullptr || raster->target_.pixels == nullptr) {
         return;
@@ -361,8 +342,8 @@ void RasterCanvas::bitBlt(const Rect& destination, const Canvas& source, Point s
     for (int32_t k = 0; k < box.height(); ++k) {
         const int32_t y = upward ? box.bottom - 1 - k : box.top + k;
         uint32_t* to = target_.pixels + static_cast<ptrdiff_t>(y) * target_.stridePixels + box.left;
-        const uint32_t* row = raster->target_.pixels +
-                              static_cast<ptrdiff_t>(y - dy) * raster->target_.stridePixels + (box.left - dx);
+        const uint32_t* row =
+            raster->target_.pixels + static_cast<ptrdiff_t>(y - dy) * raster->target_.stridePixels + (box.left - dx);
         std::memmove(to, row, rowBytes);
     }
 }

@@ -11,8 +11,7 @@ namespace {
 
 // Blends red and blue in one word and green in another; every channel is
 // (under * keep + over * coverage) / 255 rounded.
-inline uint32_t blend(uint32_t under, uint32_t over, uint32_t coverage)
-{
+inline uint32_t blend(uint32_t under, uint32_t over, uint32_t coverage) {
     const uint32_t keep = 255u - coverage;
     uint32_t redBlue = (under & 0xFF00FFu) * keep + (over & 0xFF00FFu) * coverage + 0x800080u;
     redBlue = ((redBlue + ((redBlue >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
@@ -21,16 +20,15 @@ inline uint32_t blend(uint32_t under, uint32_t over, uint32_t coverage)
     return redBlue | green;
 }
 
-void blendGlyph(const PixelSurface& target, const Rect& clip, const Glyph& glyph, int32_t x0,
-                int32_t y0, uint32_t pixel)
-{
+void blendGlyph(const PixelSurface& target, const Rect& clip, const Glyph& glyph, int32_t x0, int32_t y0,
+                uint32_t pixel) {
     const Rect box = Rect{x0, y0, x0 + glyph.width, y0 + glyph.height}.intersected(clip);
     if (box.isEmpty()) {
         return;
     }
     for (int32_t y = box.top; y < box.bottom; ++y) {
-        const uint8_t* coverage = glyph.coverage.data() +
-                                  static_cast<size_t>(y - y0) * static_cast<size_t>(glyph.width);
+        const uint8_t* coverage =
+            glyph.coverage.data() + static_cast<size_t>(y - y0) * static_cast<size_t>(glyph.width);
         uint32_t* row = target.pixels + static_cast<ptrdiff_t>(y) * target.stridePixels;
         for (int32_t x = box.left; x < box.right; ++x) {
             const uint32_t alpha = coverage[x - x0];
@@ -45,8 +43,7 @@ void blendGlyph(const PixelSurface& target, const Rect& clip, const Glyph& glyph
 
 }  // namespace
 
-void RasterTextRenderer::use(const Font& font, int32_t heightPixels)
-{
+void RasterTextRenderer::use(const Font& font, int32_t heightPixels) {
     if (resolved_ && heightPixels == heightPixels_ && font == font_) {
         return;
     }
@@ -60,8 +57,7 @@ int32_t RasterTextRenderer::ascent() const { return scaled_ != nullptr ? scaled_
 
 int32_t RasterTextRenderer::descent() const { return scaled_ != nullptr ? scaled_->descent() : 0; }
 
-int32_t RasterTextRenderer::layout(std::string_view text)
-{
+int32_t RasterTextRenderer::layout(std::string_view text) {
     decodeUtf8Into(text, codePoints_);
     if (scaled_ == nullptr) {
         return 0;
@@ -73,8 +69,7 @@ int32_t RasterTextRenderer::layout(std::string_view text)
     return width;
 }
 
-void RasterTextRenderer::draw(const PixelSurface& target, const Rect& clip, Point origin, uint32_t pixel)
-{
+void RasterTextRenderer::draw(const PixelSurface& target, const Rect& clip, Point origin, uint32_t pixel) {
     if (scaled_ == nullptr) {
         return;
     }

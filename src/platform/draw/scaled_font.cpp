@@ -16,14 +16,12 @@ namespace {
 
 using ScaledKey = std::pair<const FontFace*, long>;
 
-std::map<ScaledKey, std::unique_ptr<ScaledFont>>& scaledCache()
-{
+std::map<ScaledKey, std::unique_ptr<ScaledFont>>& scaledCache() {
     static auto* cache = new std::map<ScaledKey, std::unique_ptr<ScaledFont>>();
     return *cache;
 }
 
-void copyCoverage(const FT_Bitmap& bitmap, Glyph& glyph)
-{
+void copyCoverage(const FT_Bitmap& bitmap, Glyph& glyph) {
     glyph.width = static_cast<int32_t>(bitmap.width);
     glyph.height = static_cast<int32_t>(bitmap.rows);
     glyph.coverage.assign(static_cast<size_t>(glyph.width) * static_cast<size_t>(glyph.height), 0);
@@ -35,15 +33,14 @@ void copyCoverage(const FT_Bitmap& bitmap, Glyph& glyph)
     }
     for (int32_t row = 0; row < glyph.height; ++row) {
         const unsigned char* source = bitmap.buffer + static_cast<ptrdiff_t>(row) * bitmap.pitch;
-        std::memcpy(glyph.coverage.data() + static_cast<size_t>(row) * static_cast<size_t>(glyph.width),
-                    source, static_cast<size_t>(glyph.width));
+        std::memcpy(glyph.coverage.data() + static_cast<size_t>(row) * static_cast<size_t>(glyph.width), source,
+                    static_cast<size_t>(glyph.width));
     }
 }
 
 }  // namespace
 
-ScaledFont* ScaledFont::find(const Font& font, int32_t heightPixels)
-{
+ScaledFont* ScaledFont::find(const Font& font, int32_t heightPixels) {
     FontFace* face = FontFace::find(font);
     if (face == nullptr) {
         return nullptr;
@@ -69,15 +66,13 @@ ScaledFont* ScaledFont::find(const Font& font, int32_t heightPixels)
 ScaledFont::ScaledFont(FT_FaceRec_* face, double emPixels, double ascent, double descent)
     : face_(face),
       ascent_(static_cast<int32_t>(std::lround(ascent))),
-      descent_(static_cast<int32_t>(std::lround(descent)))
-{
+      descent_(static_cast<int32_t>(std::lround(descent))) {
     FT_Set_Char_Size(face_, 0, static_cast<FT_F26Dot6>(std::lround(emPixels * 64.0)), 72, 72);
 }
 
 ScaledFont::~ScaledFont() { FT_Done_Face(face_); }
 
-const Glyph& ScaledFont::glyph(char32_t codePoint)
-{
+const Glyph& ScaledFont::glyph(char32_t codePoint) {
     std::unique_ptr<Glyph>* slot = nullptr;
     if (codePoint < directGlyphs) {
         slot = &direct_[codePoint];
@@ -90,8 +85,7 @@ const Glyph& ScaledFont::glyph(char32_t codePoint)
     return **slot;
 }
 
-Glyph ScaledFont::render(char32_t codePoint)
-{
+Glyph ScaledFont::render(char32_t codePoint) {
     Glyph glyph;
     const FT_UInt index = FT_Get_Char_Index(face_, codePoint);
     if (FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT) != 0) {

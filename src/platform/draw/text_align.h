@@ -15,20 +15,15 @@ enum class TextAlign : uint32_t {
     Baseline = 24,
 };
 
-constexpr TextAlign operator|(TextAlign a, TextAlign b)
-{
+constexpr TextAlign operator|(TextAlign a, TextAlign b) {
     return static_cast<TextAlign>(static_cast<uint32_t>(a) | static_cast<uint32_t>(b));
 }
 // The horizontal part: Left, Right or Center.
-constexpr TextAlign horizontalPart(TextAlign align)
-{
+constexpr TextAlign horizontalPart(TextAlign align) {
     return static_cast<TextAlign>(static_cast<uint32_t>(align) & 6u);
 }
 // The vertical part: Top, Bottom or Baseline.
-constexpr TextAlign verticalPart(TextAlign align)
-{
-    return static_cast<TextAlign>(static_cast<uint32_t>(align) & 24u);
-}
+constexpr TextAlign verticalPart(TextAlign align) { return static_cast<TextAlign>(static_cast<uint32_t>(align) & 24u); }
 constexpr TextAlign textAlignFromFlags(uint32_t flags) { return static_cast<TextAlign>(flags & 30u); }
 
 // Format flags for drawText, with the GDI values (DT_*). Without SingleLine
@@ -44,17 +39,12 @@ enum class DrawTextFormat : uint32_t {
     NoClip = 0x100,
 };
 
-constexpr DrawTextFormat operator|(DrawTextFormat a, DrawTextFormat b)
-{
+constexpr DrawTextFormat operator|(DrawTextFormat a, DrawTextFormat b) {
     return static_cast<DrawTextFormat>(static_cast<uint32_t>(a) | static_cast<uint32_t>(b));
 }
-constexpr bool hasFlag(DrawTextFormat format, DrawTextFormat flag)
-{
+constexpr bool hasFlag(DrawTextFormat format, DrawTextFormat flag) {
     return (static_cast<uint32_t>(format) & static_cast<uint32_t>(flag)) != 0;
 }
-constexpr DrawTextFormat drawTextFormatFromFlags(uint32_t flags)
-{
-    return static_cast<DrawTextFormat>(flags & 0x12Fu);
-}
+constexpr DrawTextFormat drawTextFormatFromFlags(uint32_t flags) { return static_cast<DrawTextFormat>(flags & 0x12Fu); }
 
 }  // namespace lumen

@@ -7,8 +7,7 @@ namespace {
 bool isContinuation(unsigned char byte) { return (byte & 0xC0u) == 0x80u; }
 
 // Length and first-byte payload of the sequence starting with `lead`, or 0.
-int sequenceLength(unsigned char lead, char32_t& payload)
-{
+int sequenceLength(unsigned char lead, char32_t& payload) {
     if (lead < 0x80u) {
         payload = lead;
         return 1;
@@ -30,15 +29,13 @@ int sequenceLength(unsigned char lead, char32_t& payload)
 
 }  // namespace
 
-std::vector<char32_t> decodeUtf8(std::string_view text)
-{
+std::vector<char32_t> decodeUtf8(std::string_view text) {
     std::vector<char32_t> codePoints;
     decodeUtf8Into(text, codePoints);
     return codePoints;
 }
 
-void decodeUtf8Into(std::string_view text, std::vector<char32_t>& codePoints)
-{
+void decodeUtf8Into(std::string_view text, std::vector<char32_t>& codePoints) {
     codePoints.clear();
     size_t i = 0;
     while (i < text.size()) {
@@ -66,8 +63,7 @@ void decodeUtf8Into(std::string_view text, std::vector<char32_t>& codePoints)
 
 namespace lumen {
 
-std::string toValidUtf8(std::string_view text)
-{
+std::string toValidUtf8(std::string_view text) {
     std::string result;
     result.reserve(text.size());
     for (const char32_t c : decodeUtf8(text)) {

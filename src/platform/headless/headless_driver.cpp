@@ -11,8 +11,7 @@ namespace lumen {
 
 namespace {
 
-bool writeFallbackDump(const std::string& path, Size screen)
-{
+bool writeFallbackDump(const std::string& path, Size screen) {
     std::ofstream file(path, std::ios::binary);
     file << "{\"screen\": [" << screen.width << ", " << screen.height << "], \"messageBox\": null}\n";
     return static_cast<bool>(file);
@@ -23,16 +22,13 @@ bool writeFallbackDump(const std::string& path, Size screen)
 HeadlessDriver::HeadlessDriver(Size screen, std::vector<ScriptAction> actions)
     : screen_(Size{std::max(screen.width, 1), std::max(screen.height, 1)}),
       actions_(std::move(actions)),
-      exit_([](int status) { std::exit(status); })
-{
-}
+      exit_([](int status) { std::exit(status); }) {}
 
 void HeadlessDriver::setDumpHandler(DumpHandler handler) { dump_ = std::move(handler); }
 
 void HeadlessDriver::setExitHandler(ExitHandler handler) { exit_ = std::move(handler); }
 
-void HeadlessDriver::fail(WindowSystem& system, int status, const std::string& message)
-{
+void HeadlessDriver::fail(WindowSystem& system, int status, const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
     std::fflush(stderr);
     failed_ = true;
@@ -40,8 +36,7 @@ void HeadlessDriver::fail(WindowSystem& system, int status, const std::string& m
     system.postQuitMessage(status);
 }
 
-void HeadlessDriver::waitForInput(WindowSystem& system, std::optional<uint64_t> deadlineMs)
-{
+void HeadlessDriver::waitForInput(WindowSystem& system, std::optional<uint64_t> deadlineMs) {
     if (failed_) {
         system.postQuitMessage(scriptErrorStatus);
         return;
@@ -65,8 +60,7 @@ void HeadlessDriver::waitForInput(WindowSystem& system, std::optional<uint64_t> 
     }
 }
 
-void HeadlessDriver::messageBoxOpened(const MessageBoxInfo& box)
-{
+void HeadlessDriver::messageBoxOpened(const MessageBoxInfo& box) {
     if (next_ < actions_.size() && actions_[next_].verb == ScriptVerb::Answer) {
         return;
     }
@@ -76,29 +70,25 @@ void HeadlessDriver::messageBoxOpened(const MessageBoxInfo& box)
     exit_(unexpectedBoxStatus);
 }
 
-Point HeadlessDriver::toScreen(WindowSystem& system, Point client) const
-{
+Point HeadlessDriver::toScreen(WindowSystem& system, Point client) const {
     const WindowHandle main = system.mainWindow();
     return main ? system.clientToScreen(main, client) : client;
 }
 
-void HeadlessDriver::moveTo(WindowSystem& system, Point screen, bool drag)
-{
+void HeadlessDriver::moveTo(WindowSystem& system, Point screen, bool drag) {
     if (drag || screen != pointer_) {
         pointer_ = screen;
         system.inputMouseMove(screen, drag);
     }
 }
 
-void HeadlessDriver::clickAt(WindowSystem& system, Point screen, MouseButton button)
-{
+void HeadlessDriver::clickAt(WindowSystem& system, Point screen, MouseButton button) {
     moveTo(system, screen, false);
     system.inputMouseButton(button, ButtonAction::Down, screen);
     system.inputMouseButton(button, ButtonAction::Up, screen);
 }
 
-void HeadlessDriver::pointerAction(WindowSystem& system, const ScriptAction& action)
-{
+void HeadlessDriver::pointerAction(WindowSystem& system, const ScriptAction& action) {
     const Point screen = toScreen(system, action.point);
     switch (action.verb) {
     case ScriptVerb::Click: clickAt(system, screen, MouseButton::Left); break;
@@ -115,8 +105,7 @@ void HeadlessDriver::pointerAction(WindowSystem& system, const ScriptAction& act
     }
 }
 
-void HeadlessDriver::keyAction(WindowSystem& system, const ScriptAction& action)
-{
+void HeadlessDriver::keyAction(WindowSystem& system, const ScriptAction& action) {
     constexpr std::array<std::pair<uint8_t, uint32_t>, 3> modifiers{
         {{modifierCtrl, VK_CONTROL}, {modifierShift, VK_SHIFT}, {modifierAlt, VK_MENU}}};
     for (const auto& [bit, key] : modifiers) {
@@ -133,8 +122,7 @@ void HeadlessDriver::keyAction(WindowSystem& system, const ScriptAction& action)
     }
 }
 
-void HeadlessDriver::run(WindowSystem& system, const ScriptAction& action)
-{
+void HeadlessDriver::run(WindowSystem& system, const ScriptAction& action) {
     const std::string where = "script line " + std::to_string(action.lineNumber) + ": ";
     const WindowHandle main = system.mainWindow();
     switch (action.verb) {

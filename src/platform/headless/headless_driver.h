@@ -17,8 +17,8 @@ namespace lumen {
 // message.
 class HeadlessDriver final : public Driver {
 public:
-    static constexpr int scriptErrorStatus = 2;     // a bad action while running
-    static constexpr int unexpectedBoxStatus = 3;   // a box opened and the next action is no answer
+    static constexpr int scriptErrorStatus = 2;    // a bad action while running
+    static constexpr int unexpectedBoxStatus = 3;  // a box opened and the next action is no answer
 
     using DumpHandler = std::function<bool(const std::string& path)>;
     using ExitHandler = std::function<void(int status)>;

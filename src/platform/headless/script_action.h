@@ -11,7 +11,20 @@
 namespace lumen {
 
 enum class ScriptVerb : uint8_t {
-    Key, Click, RightClick, Press, Move, Release, Button, Wait, Answer, Shot, Dump, Size, Message, Close
+    Key,
+    Click,
+    RightClick,
+    Press,
+    Move,
+    Release,
+    Button,
+    Wait,
+    Answer,
+    Shot,
+    Dump,
+    Size,
+    Message,
+    Close
 };
 
 // Modifier bits of a `key` action.
@@ -23,14 +36,14 @@ inline constexpr uint8_t modifierAlt = 4;
 struct ScriptAction {
     ScriptVerb verb = ScriptVerb::Close;
     int32_t lineNumber = 0;
-    uint32_t virtualKey = 0;  // Key
-    uint8_t modifiers = 0;    // Key
-    Point point;              // Click, RightClick, Press, Move, Release (main window client)
-    uint32_t number = 0;      // Button: control id; Message: message number
+    uint32_t virtualKey = 0;    // Key
+    uint8_t modifiers = 0;      // Key
+    Point point;                // Click, RightClick, Press, Move, Release (main window client)
+    uint32_t number = 0;        // Button: control id; Message: message number
     uint64_t milliseconds = 0;  // Wait
-    int32_t answer = 0;       // Answer: IDOK, IDYES or IDNO
-    WParam sizeKind = 0;      // Size: SIZE_*
-    std::string path;         // Shot, Dump
+    int32_t answer = 0;         // Answer: IDOK, IDYES or IDNO
+    WParam sizeKind = 0;        // Size: SIZE_*
+    std::string path;           // Shot, Dump
 };
 
 struct ScriptError {

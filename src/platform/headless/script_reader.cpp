@@ -20,8 +20,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' ||
 
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b)
-{
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -33,8 +32,7 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b)
     return true;
 }
 
-std::string_view trim(std::string_view text)
-{
+std::string_view trim(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) {
         text.remove_prefix(1);
     }
@@ -44,8 +42,7 @@ std::string_view trim(std::string_view text)
     return text;
 }
 
-std::vector<std::string_view> tokens(std::string_view text)
-{
+std::vector<std::string_view> tokens(std::string_view text) {
     std::vector<std::string_view> words;
     size_t at = 0;
     while (at < text.size()) {
@@ -63,8 +60,7 @@ std::vector<std::string_view> tokens(std::string_view text)
     return words;
 }
 
-std::optional<int64_t> signedNumber(std::string_view word, int64_t limit)
-{
+std::optional<int64_t> signedNumber(std::string_view word, int64_t limit) {
     int64_t value = 0;
     const char* end = word.data() + word.size();
     const auto [stop, error] = std::from_chars(word.data(), end, value, 10);
@@ -75,8 +71,7 @@ std::optional<int64_t> signedNumber(std::string_view word, int64_t limit)
 }
 
 // Decimal, or hexadecimal after 0x.
-std::optional<uint64_t> unsignedNumber(std::string_view word, uint64_t limit)
-{
+std::optional<uint64_t> unsignedNumber(std::string_view word, uint64_t limit) {
     int base = 10;
     if (word.size() > 2 && word[0] == '0' && lower(word[1]) == 'x') {
         word.remove_prefix(2);
@@ -97,17 +92,25 @@ struct Verb {
 };
 
 constexpr std::array<Verb, 14> verbs{{
-    {"key", ScriptVerb::Key}, {"click", ScriptVerb::Click}, {"rclick", ScriptVerb::RightClick},
-    {"press", ScriptVerb::Press}, {"move", ScriptVerb::Move}, {"release", ScriptVerb::Release},
-    {"button", ScriptVerb::Button}, {"wait", ScriptVerb::Wait}, {"answer", ScriptVerb::Answer},
-    {"shot", ScriptVerb::Shot}, {"dump", ScriptVerb::Dump}, {"size", ScriptVerb::Size},
-    {"message", ScriptVerb::Message}, {"close", ScriptVerb::Close},
+    {"key", ScriptVerb::Key},
+    {"click", ScriptVerb::Click},
+    {"rclick", ScriptVerb::RightClick},
+    {"press", ScriptVerb::Press},
+    {"move", ScriptVerb::Move},
+    {"release", ScriptVerb::Release},
+    {"button", ScriptVerb::Button},
+    {"wait", ScriptVerb::Wait},
+    {"answer", ScriptVerb::Answer},
+    {"shot", ScriptVerb::Shot},
+    {"dump", ScriptVerb::Dump},
+    {"size", ScriptVerb::Size},
+    {"message", ScriptVerb::Message},
+    {"close", ScriptVerb::Close},
 }};
 
 using Words = std::vector<std::string_view>;
 
-std::optional<std::string> parseKey(const Words& words, ScriptAction& action)
-{
+std::optional<std::string> parseKey(const Words& words, ScriptAction& action) {
     if (words.size() < 2 || words.size() > 5) {
         return "key needs a key name and at most ctrl, shift, alt";
     }
@@ -130,8 +133,7 @@ std::optional<std::string> parseKey(const Words& words, ScriptAction& action)
     return std::nullopt;
 }
 
-std::optional<std::string> parsePoint(const Words& words, ScriptAction& action)
-{
+std::optional<std::string> parsePoint(const Words& words, ScriptAction& action) {
     if (words.size() != 3) {
         return "needs X and Y";
     }
@@ -144,8 +146,7 @@ std::optional<std::string> parsePoint(const Words& words, ScriptAction& action)
     return std::nullopt;
 }
 
-std::optional<std::string> parseWord(const Words& words, ScriptAction& action)
-{
+std::optional<std::string> parseWord(const Words& words, ScriptAction& action) {
     if (words.size() != 2) {
         return "needs exactly one argument";
     }
@@ -167,8 +168,10 @@ std::optional<std::string> parseWord(const Words& words, ScriptAction& action)
         return number ? std::nullopt : std::optional<std::string>("bad message number");
     }
     case ScriptVerb::Answer:
-        action.answer = equalsIgnoreCase(word, "yes") ? IDYES : equalsIgnoreCase(word, "no") ? IDNO
-                      : equalsIgnoreCase(word, "ok") ? IDOK : 0;
+        action.answer = equalsIgnoreCase(word, "yes")  ? IDYES
+                        : equalsIgnoreCase(word, "no") ? IDNO
+                        : equalsIgnoreCase(word, "ok") ? IDOK
+                                                       : 0;
         return action.answer != 0 ? std::nullopt : std::optional<std::string>("answer yes, no or ok");
     default: {
         const bool restored = equalsIgnoreCase(word, "restored");
@@ -181,8 +184,7 @@ std::optional<std::string> parseWord(const Words& words, ScriptAction& action)
     }
 }
 
-std::optional<std::string> parseArguments(const Words& words, std::string_view line, ScriptAction& action)
-{
+std::optional<std::string> parseArguments(const Words& words, std::string_view line, ScriptAction& action) {
     switch (action.verb) {
     case ScriptVerb::Key: return parseKey(words, action);
     case ScriptVerb::Click:
@@ -193,15 +195,16 @@ std::optional<std::string> parseArguments(const Words& words, std::string_view l
     case ScriptVerb::Shot:
     case ScriptVerb::Dump:
         // The file name is the rest of the line, so it may hold blanks.
-        action.path = std::string(trim(line.substr(static_cast<size_t>(words[0].data() + words[0].size() - line.data()))));
+        action.path =
+            std::string(trim(line.substr(static_cast<size_t>(words[0].data() + words[0].size() - line.data()))));
         return action.path.empty() ? std::optional<std::string>("needs a file name") : std::nullopt;
-    case ScriptVerb::Close: return words.size() == 1 ? std::nullopt : std::optional<std::string>("close takes no argument");
+    case ScriptVerb::Close:
+        return words.size() == 1 ? std::nullopt : std::optional<std::string>("close takes no argument");
     default: return parseWord(words, action);
     }
 }
 
-std::optional<std::string> parseLine(std::string_view line, ScriptAction& action)
-{
+std::optional<std::string> parseLine(std::string_view line, ScriptAction& action) {
     const Words words = tokens(line);
     for (const Verb& verb : verbs) {
         if (equalsIgnoreCase(words[0], verb.name)) {
@@ -215,8 +218,7 @@ std::optional<std::string> parseLine(std::string_view line, ScriptAction& action
 
 }  // namespace
 
-std::optional<uint32_t> ScriptReader::keyFromName(std::string_view name)
-{
+std::optional<uint32_t> ScriptReader::keyFromName(std::string_view name) {
     if (name.size() == 1) {
         const char c = lower(name[0]);
         if (c >= 'a' && c <= 'z') {
@@ -228,9 +230,15 @@ std::optional<uint32_t> ScriptReader::keyFromName(std::string_view name)
         return std::nullopt;
     }
     static constexpr std::array<std::pair<std::string_view, uint32_t>, 9> named{{
-        {"left", VK_LEFT}, {"right", VK_RIGHT}, {"up", VK_UP}, {"down", VK_DOWN},
-        {"pageup", VK_PRIOR}, {"pagedown", VK_NEXT}, {"delete", VK_DELETE},
-        {"enter", VK_RETURN}, {"escape", VK_ESCAPE},
+        {"left", VK_LEFT},
+        {"right", VK_RIGHT},
+        {"up", VK_UP},
+        {"down", VK_DOWN},
+        {"pageup", VK_PRIOR},
+        {"pagedown", VK_NEXT},
+        {"delete", VK_DELETE},
+        {"enter", VK_RETURN},
+        {"escape", VK_ESCAPE},
     }};
     for (const auto& [text, key] : named) {
         if (equalsIgnoreCase(name, text)) {
@@ -240,8 +248,7 @@ std::optional<uint32_t> ScriptReader::keyFromName(std::string_view name)
     return std::nullopt;
 }
 
-Script ScriptReader::parse(std::string_view text)
-{
+Script ScriptReader::parse(std::string_view text) {
     Script script;
     int32_t lineNumber = 0;
     size_t start = 0;
@@ -266,8 +273,7 @@ Script ScriptReader::parse(std::string_view text)
     return script;
 }
 
-Script ScriptReader::readFile(const std::string& path)
-{
+Script ScriptReader::readFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         Script script;

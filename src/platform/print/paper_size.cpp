@@ -5,8 +5,7 @@
 
 namespace lumen {
 
-std::optional<PaperSize> PaperSize::named(std::string_view name)
-{
+std::optional<PaperSize> PaperSize::named(std::string_view name) {
     std::string lower(name);
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

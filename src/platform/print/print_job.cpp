@@ -15,11 +15,10 @@ namespace lumen {
 
 namespace {
 
-std::string temporaryPdfPath()
-{
+std::string temporaryPdfPath() {
     const char* directory = std::getenv("TMPDIR");
-    std::string pattern = std::string(directory != nullptr && *directory != '\0' ? directory : "/tmp") +
-                          "/lumen-print-XXXXXX.pdf";
+    std::string pattern =
+        std::string(directory != nullptr && *directory != '\0' ? directory : "/tmp") + "/lumen-print-XXXXXX.pdf";
     const int descriptor = ::mkstemps(pattern.data(), 4);
     if (descriptor < 0) {
         return {};
@@ -28,16 +27,12 @@ std::string temporaryPdfPath()
     return pattern;
 }
 
-std::string cupsFailure(const std::string& what)
-{
-    return what + ": " + cupsLastErrorString();
-}
+std::string cupsFailure(const std::string& what) { return what + ": " + cupsLastErrorString(); }
 
 // The destination's own default media: the user's "media" option, else the
 // queue's media-default (cupsGetDestMediaDefault alone falls back to Letter
 // for a queue whose default is A4).
-bool defaultMedia(cups_dest_t* destination, cups_dinfo_t* info, cups_size_t& size)
-{
+bool defaultMedia(cups_dest_t* destination, cups_dinfo_t* info, cups_size_t& size) {
     const char* media = cupsGetOption(CUPS_MEDIA, destination->num_options, destination->options);
     if (media == nullptr) {
         ipp_attribute_t* queueDefault = cupsFindDestDefault(CUPS_HTTP_DEFAULT, destination, info, CUPS_MEDIA);
@@ -53,8 +48,7 @@ bool defaultMedia(cups_dest_t* destination, cups_dinfo_t* info, cups_size_t& siz
 // names a destination and its instance); nullopt when there is no such
 // destination. A destination that does not tell its media gets A4 with no
 // media asked for.
-std::optional<PaperSize> destinationPaper(const std::string& printerName, std::string& failure)
-{
+std::optional<PaperSize> destinationPaper(const std::string& printerName, std::string& failure) {
     const size_t slash = printerName.find('/');
     const std::string name = printerName.substr(0, slash);
     const std::string instance = slash == std::string::npos ? "" : printerName.substr(slash + 1);
@@ -78,20 +72,17 @@ std::optional<PaperSize> destinationPaper(const std::string& printerName, std::s
 }  // namespace
 
 PrintJob::PrintJob(Printer printer, std::string documentName, std::string pdfPath)
-    : printer_(std::move(printer)), documentName_(std::move(documentName)), pdfPath_(std::move(pdfPath))
-{
+    : printer_(std::move(printer)), documentName_(std::move(documentName)), pdfPath_(std::move(pdfPath)) {
     document_ = std::make_unique<PdfDocument>(pdfPath_, printer_.paper.hundredthMm);
 }
 
-PrintJob::~PrintJob()
-{
+PrintJob::~PrintJob() {
     if (!finished_) {
         finish();
     }
 }
 
-std::unique_ptr<PrintJob> PrintJob::start(const Printer& printer, std::string_view documentName, std::string* failure)
-{
+std::unique_ptr<PrintJob> PrintJob::start(const Printer& printer, std::string_view documentName, std::string* failure) {
     std::string why;
     Printer onPaper = printer;
     if (printer.kind == PrinterKind::System) {
@@ -124,15 +115,13 @@ std::unique_ptr<PrintJob> PrintJob::start(const Printer& printer, std::string_vi
 
 Canvas* PrintJob::startPage() { return finished_ ? nullptr : document_->startPage(); }
 
-void PrintJob::endPage()
-{
+void PrintJob::endPage() {
     if (!finished_) {
         document_->endPage();
     }
 }
 
-bool PrintJob::finish()
-{
+bool PrintJob::finish() {
     if (finished_) {
         return false;
     }
@@ -149,8 +138,7 @@ bool PrintJob::finish()
 
 // Hands the PDF to CUPS on the sheet it was drawn for, at 100 %: a report
 // scaled to fit would no longer be 25 mm/s and 10 mm/mV.
-bool PrintJob::submit()
-{
+bool PrintJob::submit() {
     cups_option_t* options = nullptr;
     int count = 0;
     if (!printer_.paper.media.empty()) {

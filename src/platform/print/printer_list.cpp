@@ -6,8 +6,7 @@ namespace lumen {
 
 namespace {
 
-std::string nameOf(const cups_dest_t& destination)
-{
+std::string nameOf(const cups_dest_t& destination) {
     std::string name = destination.name != nullptr ? destination.name : "";
     if (destination.instance != nullptr) {
         name += "/";
@@ -18,8 +17,7 @@ std::string nameOf(const cups_dest_t& destination)
 
 }  // namespace
 
-PrinterList PrinterList::fromSystem()
-{
+PrinterList PrinterList::fromSystem() {
     PrinterList list;
     cups_dest_t* destinations = nullptr;
     const int count = cupsGetDests(&destinations);
@@ -42,27 +40,14 @@ PrinterList PrinterList::fromSystem()
     return list;
 }
 
-PrinterList PrinterList::toFile(const std::string& pdfPath, const PaperSize& paper)
-{
+PrinterList PrinterList::toFile(const std::string& pdfPath, const PaperSize& paper) {
     return of({Printer{"PDF file " + pdfPath, PrinterKind::File, pdfPath, paper}});
 }
 
-PrinterList PrinterList::of(std::vector<Printer> printers)
-{
+PrinterList PrinterList::of(std::vector<Printer> printers) {
     PrinterList list;
     list.printers_ = std::move(printers);
     return list;
-}
-
-const Printer* PrinterList::select(int32_t index) const
-{
-    if (printers_.empty()) {
-        return nullptr;
-    }
-    if (index < 0 || static_cast<size_t>(index) >= printers_.size()) {
-        return &printers_.front();
-    }
-    return &printers_[static_cast<size_t>(index)];
 }
 
 }  // namespace lumen

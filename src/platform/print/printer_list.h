@@ -31,7 +31,12 @@ public:
     bool empty() const { return printers_.empty(); }
     // Entry `index` of the list; the first entry when there is no such
     // entry; null when the list is empty.
-    const Printer* select(int32_t index) const;
+    // Inline: the report code chooses its printer without linking a back-end.
+    const Printer* select(int32_t index) const {
+        if (printers_.empty()) return nullptr;
+        if (index < 0 || static_cast<size_t>(index) >= printers_.size()) return &printers_.front();
+        return &printers_[static_cast<size_t>(index)];
+    }
     // Why an empty list is empty ("" when not known).
     const std::string& emptyReason() const { return emptyReason_; }
 

@@ -12,23 +12,20 @@ namespace lumen {
 
 namespace {
 
-bool isExecutableFile(const std::string& path)
-{
+bool isExecutableFile(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
 }  // namespace
 
-std::string programPath()
-{
+std::string programPath() {
     std::vector<char> buffer(4096);
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
     return length > 0 ? std::string(buffer.data(), static_cast<size_t>(length)) : std::string{};
 }
 
-std::optional<FileTime> fileWriteTime(const std::string& path)
-{
+std::optional<FileTime> fileWriteTime(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         return std::nullopt;
@@ -39,11 +36,10 @@ std::optional<FileTime> fileWriteTime(const std::string& path)
         return std::nullopt;
     }
     return FileTime{fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday,
-                    fields.tm_hour, fields.tm_min, fields.tm_sec};
+                    fields.tm_hour,        fields.tm_min,     fields.tm_sec};
 }
 
-std::optional<std::string> findProgram(std::string_view name)
-{
+std::optional<std::string> findProgram(std::string_view name) {
     if (name.empty()) {
         return std::nullopt;
     }
@@ -68,8 +64,7 @@ std::optional<std::string> findProgram(std::string_view name)
     return std::nullopt;
 }
 
-bool startProgram(std::string_view name)
-{
+bool startProgram(std::string_view name) {
     const auto path = findProgram(name);
     if (!path) {
         return false;

@@ -14,8 +14,7 @@ struct SessionBus::Impl {
 
 namespace {
 
-bool readNumber(DBusMessage* message, uint32_t& number)
-{
+bool readNumber(DBusMessage* message, uint32_t& number) {
     DBusError error;
     dbus_error_init(&error);
     dbus_uint32_t value = 0;
@@ -27,8 +26,7 @@ bool readNumber(DBusMessage* message, uint32_t& number)
 
 }  // namespace
 
-SessionBus::SessionBus(uint32_t accepted) : impl_(std::make_unique<Impl>())
-{
+SessionBus::SessionBus(uint32_t accepted) : impl_(std::make_unique<Impl>()) {
     impl_->accepted = accepted;
     // Without an address libdbus would try to launch a bus; we only use one that is there.
     const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
@@ -58,8 +56,7 @@ SessionBus::SessionBus(uint32_t accepted) : impl_(std::make_unique<Impl>())
     dbus_error_free(&error);
 }
 
-SessionBus::~SessionBus()
-{
+SessionBus::~SessionBus() {
     if (impl_->connection != nullptr) {
         dbus_connection_flush(impl_->connection);
         dbus_connection_close(impl_->connection);
@@ -67,13 +64,11 @@ SessionBus::~SessionBus()
     }
 }
 
-bool SessionBus::isConnected() const
-{
+bool SessionBus::isConnected() const {
     return impl_->connection != nullptr && dbus_connection_get_is_connected(impl_->connection) != 0;
 }
 
-bool SessionBus::broadcast(uint32_t message)
-{
+bool SessionBus::broadcast(uint32_t message) {
     if (!isConnected()) {
         return false;
     }
@@ -89,8 +84,7 @@ bool SessionBus::broadcast(uint32_t message)
     return sent;
 }
 
-std::vector<uint32_t> SessionBus::takeReceived()
-{
+std::vector<uint32_t> SessionBus::takeReceived() {
     std::vector<uint32_t> received;
     if (!isConnected()) {
         return received;
@@ -101,8 +95,8 @@ std::vector<uint32_t> SessionBus::takeReceived()
         uint32_t number = 0;
         const char* sender = dbus_message_get_sender(message);
         const bool fromSelf = sender != nullptr && self != nullptr && std::strcmp(sender, self) == 0;
-        if (dbus_message_is_signal(message, interfaceName, signalName) && !fromSelf &&
-            readNumber(message, number) && number == impl_->accepted) {
+        if (dbus_message_is_signal(message, interfaceName, signalName) && !fromSelf && readNumber(message, number) &&
+            number == impl_->accepted) {
             received.push_back(number);
         } else if (dbus_message_is_method_call(message, interfaceName, methodName)) {
             const bool valid = readNumber(message, number);

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/sdl/sdl_key_map.h"
-#include "platform/sdl/window_title.h"
 #include "platform/sdl/window_icon.h"
+#include "platform/sdl/window_title.h"
 #include "platform/window/window_system.h"
 
 namespace lumen {
@@ -24,8 +24,7 @@ constexpr uint64_t longestExposureWaitMs = 300;
 constexpr int iconSidePixels = 48;
 constexpr const char* programName = "Lumen";
 
-SDL_SystemCursor sdlCursorOf(uint32_t systemId)
-{
+SDL_SystemCursor sdlCursorOf(uint32_t systemId) {
     switch (systemId) {
     case IDC_IBEAM: return SDL_SYSTEM_CURSOR_IBEAM;
     case IDC_WAIT: return SDL_SYSTEM_CURSOR_WAIT;
@@ -48,8 +47,7 @@ struct SdlDriver::Impl {
     std::string title;
     uint64_t titledWindow = 0;  // the native window that got the title
 
-    Size windowSize() const
-    {
+    Size windowSize() const {
         int width = 0;
         int height = 0;
         SDL_GetWindowSize(window, &width, &height);
@@ -62,8 +60,7 @@ struct SdlDriver::Impl {
     void handleWindowEvent(WindowSystem& system, const SDL_WindowEvent& event);
 };
 
-void SdlDriver::Impl::createWindow()
-{
+void SdlDriver::Impl::createWindow() {
     SDL_Rect usable{0, 0, screen.width, screen.height};
     SDL_GetDisplayUsableBounds(0, &usable);
     // A box shown before the main window (a fatal start) names the program.
@@ -80,8 +77,7 @@ void SdlDriver::Impl::createWindow()
     reported = windowSize();
 }
 
-void SdlDriver::Impl::setIcon()
-{
+void SdlDriver::Impl::setIcon() {
     WindowIcon icon = drawWindowIcon(iconSidePixels);
     if (icon.pixels.empty()) {
         return;
@@ -96,8 +92,7 @@ void SdlDriver::Impl::setIcon()
 
 // Only window events are taken from the queue here (the size they report is
 // read afterwards); input waits in it for the message loop.
-void SdlDriver::Impl::awaitFirstExposure()
-{
+void SdlDriver::Impl::awaitFirstExposure() {
     const uint64_t until = SDL_GetTicks64() + longestExposureWaitMs;
     const uint32_t id = SDL_GetWindowID(window);
     for (uint64_t now = SDL_GetTicks64(); now < until; now = SDL_GetTicks64()) {
@@ -112,8 +107,7 @@ void SdlDriver::Impl::awaitFirstExposure()
     }
 }
 
-void SdlDriver::Impl::handleWindowEvent(WindowSystem& system, const SDL_WindowEvent& event)
-{
+void SdlDriver::Impl::handleWindowEvent(WindowSystem& system, const SDL_WindowEvent& event) {
     const bool maximized = (SDL_GetWindowFlags(window) & SDL_WINDOW_MAXIMIZED) != 0;
     switch (event.event) {
     case SDL_WINDOWEVENT_CLOSE: system.inputClose(main); break;
@@ -134,8 +128,7 @@ void SdlDriver::Impl::handleWindowEvent(WindowSystem& system, const SDL_WindowEv
     }
 }
 
-void SdlDriver::Impl::handle(WindowSystem& system, const SDL_Event& event)
-{
+void SdlDriver::Impl::handle(WindowSystem& system, const SDL_Event& event) {
     switch (event.type) {
     case SDL_MOUSEMOTION: system.inputMouseMove(Point{event.motion.x, event.motion.y}); break;
     case SDL_MOUSEBUTTONDOWN:
@@ -165,8 +158,7 @@ void SdlDriver::Impl::handle(WindowSystem& system, const SDL_Event& event)
     }
 }
 
-SdlDriver::SdlDriver() : impl_(std::make_unique<Impl>())
-{
+SdlDriver::SdlDriver() : impl_(std::make_unique<Impl>()) {
     // The program watches the termination signals itself, so that they end
     // it through its normal exit; SDL would turn them into a quit event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -193,8 +185,7 @@ SdlDriver::SdlDriver() : impl_(std::make_unique<Impl>())
     }
 }
 
-SdlDriver::~SdlDriver()
-{
+SdlDriver::~SdlDriver() {
     if (impl_->cursor != nullptr) {
         SDL_FreeCursor(impl_->cursor);
     }
@@ -210,8 +201,7 @@ bool SdlDriver::isReady() const { return impl_->ready; }
 
 Size SdlDriver::screenSize() const { return impl_->screen; }
 
-Size SdlDriver::maximizedClientSize()
-{
+Size SdlDriver::maximizedClientSize() {
     if (impl_->window == nullptr && impl_->ready) {
         impl_->createWindow();
     }
@@ -225,8 +215,7 @@ Size SdlDriver::maximizedClientSize()
 
 uint64_t SdlDriver::nowMs() const { return SDL_GetTicks64(); }
 
-void SdlDriver::waitForInput(WindowSystem& system, std::optional<uint64_t> deadlineMs)
-{
+void SdlDriver::waitForInput(WindowSystem& system, std::optional<uint64_t> deadlineMs) {
     const uint64_t now = SDL_GetTicks64();
     uint64_t timeout = pollIntervalMs;
     if (deadlineMs) {
@@ -242,8 +231,7 @@ void SdlDriver::waitForInput(WindowSystem& system, std::optional<uint64_t> deadl
     }
 }
 
-void SdlDriver::present(const PixelSurface& frame)
-{
+void SdlDriver::present(const PixelSurface& frame) {
     impl_->lastFrame = frame;
     if (impl_->window == nullptr || frame.pixels == nullptr) {
         return;
@@ -263,8 +251,7 @@ void SdlDriver::present(const PixelSurface& frame)
     }
 }
 
-void SdlDriver::topLevelShown(WindowHandle window, ShowCommand /*command*/)
-{
+void SdlDriver::topLevelShown(WindowHandle window, ShowCommand /*command*/) {
     if (!impl_->main) {
         impl_->main = window;
         if (impl_->window == nullptr && impl_->ready) {
@@ -273,8 +260,7 @@ void SdlDriver::topLevelShown(WindowHandle window, ShowCommand /*command*/)
     }
 }
 
-void SdlDriver::titleChanged(WindowHandle window, std::string_view title)
-{
+void SdlDriver::titleChanged(WindowHandle window, std::string_view title) {
     if (window != impl_->main && impl_->main) {
         return;
     }
@@ -282,16 +268,15 @@ void SdlDriver::titleChanged(WindowHandle window, std::string_view title)
     impl_->titledWindow = setWindowTitle(impl_->window, impl_->title);
 }
 
-void SdlDriver::cursorChanged(uint32_t systemId, const CursorImage* image)
-{
+void SdlDriver::cursorChanged(uint32_t systemId, const CursorImage* image) {
     if (!impl_->ready) {
         return;
     }
     SDL_Cursor* next = nullptr;
     if (image != nullptr) {
-        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<uint32_t*>(image->pixels.data()), image->size.width, image->size.height, 32,
-            image->size.width * 4, SDL_PIXELFORMAT_ARGB8888);
+        SDL_Surface* surface =
+            SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(image->pixels.data()), image->size.width,
+                                               image->size.height, 32, image->size.width * 4, SDL_PIXELFORMAT_ARGB8888);
         if (surface != nullptr) {
             next = SDL_CreateColorCursor(surface, image->hotSpot.x, image->hotSpot.y);
             SDL_FreeSurface(surface);

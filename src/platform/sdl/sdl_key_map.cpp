@@ -6,8 +6,7 @@
 
 namespace lumen {
 
-uint32_t virtualKeyFromSdl(int32_t sdlKeycode)
-{
+uint32_t virtualKeyFromSdl(int32_t sdlKeycode) {
     if (sdlKeycode >= SDLK_a && sdlKeycode <= SDLK_z) {
         return static_cast<uint32_t>(sdlKeycode - SDLK_a) + 'A';
     }

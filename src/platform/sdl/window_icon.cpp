@@ -11,13 +11,11 @@ namespace {
 // The artwork is laid out on a 128-unit square, like the scalable icon.
 constexpr double artworkUnits = 128.0;
 
-void setColor(cairo_t* cr, uint32_t rgb, double alpha = 1.0)
-{
+void setColor(cairo_t* cr, uint32_t rgb, double alpha = 1.0) {
     cairo_set_source_rgba(cr, ((rgb >> 16) & 0xff) / 255.0, ((rgb >> 8) & 0xff) / 255.0, (rgb & 0xff) / 255.0, alpha);
 }
 
-void roundedTile(cairo_t* cr)
-{
+void roundedTile(cairo_t* cr) {
     constexpr double left = 4;
     constexpr double size = 120;
     constexpr double radius = 18;
@@ -29,8 +27,7 @@ void roundedTile(cairo_t* cr)
     cairo_close_path(cr);
 }
 
-void paper(cairo_t* cr)
-{
+void paper(cairo_t* cr) {
     roundedTile(cr);
     setColor(cr, 0xfffaf2);
     cairo_fill_preserve(cr);
@@ -48,8 +45,7 @@ void paper(cairo_t* cr)
     cairo_stroke(cr);
 }
 
-void heart(cairo_t* cr)
-{
+void heart(cairo_t* cr) {
     cairo_move_to(cr, 64, 108);
     cairo_curve_to(cr, 40, 90, 16, 72, 16, 48);
     cairo_curve_to(cr, 16, 32, 28, 22, 41, 22);
@@ -63,8 +59,7 @@ void heart(cairo_t* cr)
 }
 
 // Quadratic curves of the artwork as cubic ones, from the current point.
-void quadTo(cairo_t* cr, double cx, double cy, double x, double y)
-{
+void quadTo(cairo_t* cr, double cx, double cy, double x, double y) {
     double x0 = 0;
     double y0 = 0;
     cairo_get_current_point(cr, &x0, &y0);
@@ -72,8 +67,7 @@ void quadTo(cairo_t* cr, double cx, double cy, double x, double y)
                    y + 2.0 / 3.0 * (cy - y), x, y);
 }
 
-void beat(cairo_t* cr)
-{
+void beat(cairo_t* cr) {
     cairo_move_to(cr, 8, 66);
     cairo_line_to(cr, 30, 66);
     quadTo(cr, 34, 58, 38, 66);
@@ -94,8 +88,7 @@ void beat(cairo_t* cr)
 
 }  // namespace
 
-WindowIcon drawWindowIcon(int side)
-{
+WindowIcon drawWindowIcon(int side) {
     WindowIcon icon;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, side, side);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {

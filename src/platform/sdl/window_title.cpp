@@ -13,8 +13,7 @@ namespace lumen {
 namespace {
 
 #if defined(SDL_VIDEO_DRIVER_X11)
-bool isAscii(const std::string& text)
-{
+bool isAscii(const std::string& text) {
     for (const char c : text) {
         if (static_cast<unsigned char>(c) >= 0x80) {
             return false;
@@ -23,8 +22,7 @@ bool isAscii(const std::string& text)
     return true;
 }
 
-void setX11Title(Display* display, Window window, const std::string& title)
-{
+void setX11Title(Display* display, Window window, const std::string& title) {
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
     const auto* bytes = reinterpret_cast<const unsigned char*>(title.data());
@@ -32,16 +30,14 @@ void setX11Title(Display* display, Window window, const std::string& title)
     XChangeProperty(display, window, netName, utf8, 8, PropModeReplace, bytes, length);
     // The legacy name: plain STRING while the title is ASCII, else UTF-8,
     // which current window managers read there too.
-    XChangeProperty(display, window, XA_WM_NAME, isAscii(title) ? XA_STRING : utf8, 8, PropModeReplace, bytes,
-                    length);
+    XChangeProperty(display, window, XA_WM_NAME, isAscii(title) ? XA_STRING : utf8, 8, PropModeReplace, bytes, length);
     XFlush(display);
 }
 #endif
 
 }  // namespace
 
-uint64_t setWindowTitle(SDL_Window* window, const std::string& utf8Title)
-{
+uint64_t setWindowTitle(SDL_Window* window, const std::string& utf8Title) {
     if (window == nullptr) {
         return 0;
     }
@@ -56,8 +52,7 @@ uint64_t setWindowTitle(SDL_Window* window, const std::string& utf8Title)
     return nativeWindowOf(window);
 }
 
-uint64_t nativeWindowOf(SDL_Window* window)
-{
+uint64_t nativeWindowOf(SDL_Window* window) {
 #if defined(SDL_VIDEO_DRIVER_X11)
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);

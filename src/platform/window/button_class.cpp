@@ -11,13 +11,11 @@ constexpr std::string_view pressedProperty = "lumen.button.pressed";
 // press the button itself saw can end in a click.
 constexpr std::string_view trackingProperty = "lumen.button.tracking";
 
-bool isOwnerDrawn(WindowSystem& system, WindowHandle button)
-{
+bool isOwnerDrawn(WindowSystem& system, WindowHandle button) {
     return (system.style(button) & BS_TYPEMASK) == BS_OWNERDRAW;
 }
 
-void setPressed(WindowSystem& system, WindowHandle button, bool pressed)
-{
+void setPressed(WindowSystem& system, WindowHandle button, bool pressed) {
     const bool was = system.getProp(button, pressedProperty) != nullptr;
     if (pressed) {
         system.setProp(button, pressedProperty, reinterpret_cast<void*>(uintptr_t{1}));
@@ -29,13 +27,11 @@ void setPressed(WindowSystem& system, WindowHandle button, bool pressed)
     }
 }
 
-bool isTracking(WindowSystem& system, WindowHandle button)
-{
+bool isTracking(WindowSystem& system, WindowHandle button) {
     return system.getProp(button, trackingProperty) != nullptr;
 }
 
-void setTracking(WindowSystem& system, WindowHandle button, bool tracking)
-{
+void setTracking(WindowSystem& system, WindowHandle button, bool tracking) {
     if (tracking) {
         system.setProp(button, trackingProperty, reinterpret_cast<void*>(uintptr_t{1}));
     } else {
@@ -43,8 +39,7 @@ void setTracking(WindowSystem& system, WindowHandle button, bool tracking)
     }
 }
 
-void paintButton(WindowSystem& system, WindowHandle button)
-{
+void paintButton(WindowSystem& system, WindowHandle button) {
     PaintStruct paint;
     Canvas* canvas = system.beginPaint(button, paint);
     const bool pressed = system.getProp(button, pressedProperty) != nullptr;
@@ -55,8 +50,7 @@ void paintButton(WindowSystem& system, WindowHandle button)
         item.item = button;
         item.canvas = canvas;
         item.itemRect = system.clientRect(button);
-        system.sendMessage(system.parent(button), WM_DRAWITEM, item.controlId,
-                           reinterpret_cast<LParam>(&item));
+        system.sendMessage(system.parent(button), WM_DRAWITEM, item.controlId, reinterpret_cast<LParam>(&item));
     } else if (canvas != nullptr) {
         drawPushButtonFace(*canvas, system.clientRect(button), system.windowText(button),
                            pressed ? ButtonFace::Pressed : ButtonFace::Raised);
@@ -64,8 +58,7 @@ void paintButton(WindowSystem& system, WindowHandle button)
     system.endPaint(button, paint);
 }
 
-LResult buttonProc(WindowHandle button, uint32_t message, WParam wParam, LParam lParam)
-{
+LResult buttonProc(WindowHandle button, uint32_t message, WParam wParam, LParam lParam) {
     WindowSystem& system = WindowSystem::active();
     switch (message) {
     case WM_LBUTTONDOWN:
@@ -90,8 +83,8 @@ LResult buttonProc(WindowHandle button, uint32_t message, WParam wParam, LParam 
         const bool inside = system.clientRect(button).contains(pointFromLParam(lParam));
         system.releaseCapture();
         if (inside) {
-            system.sendMessage(system.parent(button), WM_COMMAND,
-                               makeWParam(system.controlId(button), BN_CLICKED), toLParam(button));
+            system.sendMessage(system.parent(button), WM_COMMAND, makeWParam(system.controlId(button), BN_CLICKED),
+                               toLParam(button));
         }
         return 0;
     }
@@ -99,20 +92,15 @@ LResult buttonProc(WindowHandle button, uint32_t message, WParam wParam, LParam 
         setTracking(system, button, false);
         setPressed(system, button, false);
         return 0;
-    case WM_PAINT:
-        paintButton(system, button);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the face covers the whole button, or its owner draws it
-    default:
-        return system.defWindowProc(button, message, wParam, lParam);
+    case WM_PAINT: paintButton(system, button); return 0;
+    case WM_ERASEBKGND: return 1;  // the face covers the whole button, or its owner draws it
+    default: return system.defWindowProc(button, message, wParam, lParam);
     }
 }
 
 }  // namespace
 
-void registerButtonClass(WindowSystem& system)
-{
+void registerButtonClass(WindowSystem& system) {
     WindowClass button;
     button.name = "button";
     button.procedure = &buttonProc;

@@ -9,8 +9,7 @@ namespace {
 constexpr Size defaultScriptScreen{1024, 768};
 constexpr int32_t largestScreenSide = 16384;
 
-std::optional<Size> parseScreen(std::string_view text)
-{
+std::optional<Size> parseScreen(std::string_view text) {
     const size_t cross = text.find_first_of("xX");
     if (cross == std::string_view::npos) {
         return std::nullopt;
@@ -30,8 +29,7 @@ std::optional<Size> parseScreen(std::string_view text)
 }
 
 // Like "%d": optional blanks and sign, then digits; anything else gives 0.
-int32_t leadingNumber(std::string_view text)
-{
+int32_t leadingNumber(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
         text.remove_prefix(1);
     }
@@ -45,8 +43,7 @@ int32_t leadingNumber(std::string_view text)
 
 }  // namespace
 
-LaunchOptions LaunchOptions::parse(std::span<const std::string_view> arguments)
-{
+LaunchOptions LaunchOptions::parse(std::span<const std::string_view> arguments) {
     LaunchOptions options;
     bool printerSeen = false;
     for (size_t i = 0; i < arguments.size(); ++i) {

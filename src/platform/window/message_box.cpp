@@ -40,8 +40,7 @@ struct MessageBoxRecord {
 
     bool isYesNo() const { return (info.flags & MB_TYPEMASK) == MB_YESNO; }
     int32_t escapeAnswer() const { return isYesNo() ? 0 : IDOK; }
-    int32_t hit(Point p) const
-    {
+    int32_t hit(Point p) const {
         for (size_t i = 0; i < buttons.size(); ++i) {
             if (buttons[i].rect.contains(p)) {
                 return static_cast<int32_t>(i);
@@ -53,8 +52,7 @@ struct MessageBoxRecord {
 
 namespace {
 
-std::vector<std::string> splitLines(std::string_view text)
-{
+std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines;
     size_t start = 0;
     while (start <= text.size()) {
@@ -66,8 +64,7 @@ std::vector<std::string> splitLines(std::string_view text)
 }
 
 // Lays the box out around its text; returns the box's size.
-Size layOut(MessageBoxRecord& box, Size screen)
-{
+Size layOut(MessageBoxRecord& box, Size screen) {
     RasterCanvas measure(Size{1, 1});
     measure.selectFont(textFont());
     int32_t textWidth = 0;
@@ -85,7 +82,8 @@ Size layOut(MessageBoxRecord& box, Size screen)
     width = std::min(width, std::max(screen.width - 20, 120));
     const int32_t height = captionHeight + margin + textHeight + margin + buttonHeight + margin;
     box.iconRect = Rect{margin, captionHeight + margin, margin + iconSize, captionHeight + margin + iconSize};
-    box.textRect = Rect{margin + iconSpace, captionHeight + margin, width - margin, captionHeight + margin + textHeight};
+    box.textRect =
+        Rect{margin + iconSpace, captionHeight + margin, width - margin, captionHeight + margin + textHeight};
     const int32_t top = height - margin - buttonHeight;
     int32_t left = (width - buttonsWidth) / 2;
     const std::vector<std::pair<int32_t, std::string_view>> answers =
@@ -98,8 +96,7 @@ Size layOut(MessageBoxRecord& box, Size screen)
     return Size{width, height};
 }
 
-void drawIcon(Canvas& canvas, const Rect& rect, uint32_t flags)
-{
+void drawIcon(Canvas& canvas, const Rect& rect, uint32_t flags) {
     const uint32_t icon = flags & MB_ICONMASK;
     if (icon == 0) {
         return;
@@ -116,8 +113,7 @@ void drawIcon(Canvas& canvas, const Rect& rect, uint32_t flags)
     canvas.drawText(rect, sign, DrawTextFormat::Center | DrawTextFormat::VerticalCenter | DrawTextFormat::SingleLine);
 }
 
-void paintBox(WindowSystem& system, WindowHandle window, const MessageBoxRecord& box)
-{
+void paintBox(WindowSystem& system, WindowHandle window, const MessageBoxRecord& box) {
     PaintStruct paint;
     Canvas* canvas = system.beginPaint(window, paint);
     if (canvas != nullptr) {
@@ -149,8 +145,7 @@ void paintBox(WindowSystem& system, WindowHandle window, const MessageBoxRecord&
     system.endPaint(window, paint);
 }
 
-int32_t keyAnswer(const MessageBoxRecord& box, uint32_t key)
-{
+int32_t keyAnswer(const MessageBoxRecord& box, uint32_t key) {
     if (key == VK_RETURN) {
         return box.buttons.front().answer;
     }
@@ -160,19 +155,15 @@ int32_t keyAnswer(const MessageBoxRecord& box, uint32_t key)
     return key == VK_ESCAPE ? IDOK : 0;
 }
 
-LResult boxProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
-{
+LResult boxProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     WindowSystem& system = WindowSystem::active();
     auto* box = static_cast<MessageBoxRecord*>(system.getProp(window, boxProperty));
     if (box == nullptr) {
         return system.defWindowProc(window, message, wParam, lParam);
     }
     switch (message) {
-    case WM_PAINT:
-        paintBox(system, window, *box);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_PAINT: paintBox(system, window, *box); return 0;
+    case WM_ERASEBKGND: return 1;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         box->pressed = box->hit(pointFromLParam(lParam));
@@ -192,21 +183,15 @@ LResult boxProc(WindowHandle window, uint32_t message, WParam wParam, LParam lPa
         system.invalidateRect(window, std::nullopt, Erase::No);
         return 0;
     }
-    case WM_KEYDOWN:
-        box->result = keyAnswer(*box, static_cast<uint32_t>(wParam));
-        return 0;
-    case WM_CLOSE:
-        box->result = box->escapeAnswer();
-        return 0;
-    default:
-        return system.defWindowProc(window, message, wParam, lParam);
+    case WM_KEYDOWN: box->result = keyAnswer(*box, static_cast<uint32_t>(wParam)); return 0;
+    case WM_CLOSE: box->result = box->escapeAnswer(); return 0;
+    default: return system.defWindowProc(window, message, wParam, lParam);
     }
 }
 
 }  // namespace
 
-void registerMessageBoxClass(WindowSystem& system)
-{
+void registerMessageBoxClass(WindowSystem& system) {
     WindowClass box;
     box.name = std::string(boxClass);
     box.procedure = &boxProc;
@@ -214,9 +199,7 @@ void registerMessageBoxClass(WindowSystem& system)
     system.registerClass(box);
 }
 
-int32_t WindowSystem::messageBox(WindowHandle owner, std::string_view text, std::string_view caption,
-                                 uint32_t flags)
-{
+int32_t WindowSystem::messageBox(WindowHandle owner, std::string_view text, std::string_view caption, uint32_t flags) {
     MessageBoxRecord box;
     box.info = MessageBoxInfo{std::string(caption), std::string(text), flags};
     box.lines = splitLines(text);
@@ -227,8 +210,8 @@ int32_t WindowSystem::messageBox(WindowHandle owner, std::string_view text, std:
                                                : Rect{0, 0, impl_->screen.width, impl_->screen.height};
     const int32_t left = std::max(around.left + (around.width() - size.width) / 2, 0);
     const int32_t top = std::max(around.top + (around.height() - size.height) / 2, 0);
-    const WindowHandle window = createWindow(WindowCreation{boxClass, caption, WS_POPUP,
-        Rect{left, top, left + size.width, top + size.height}, ownerTop, 0});
+    const WindowHandle window = createWindow(WindowCreation{
+        boxClass, caption, WS_POPUP, Rect{left, top, left + size.width, top + size.height}, ownerTop, 0});
     if (!window) {
         return 0;
     }
@@ -263,16 +246,14 @@ int32_t WindowSystem::messageBox(WindowHandle owner, std::string_view text, std:
     return box.result;
 }
 
-std::optional<MessageBoxInfo> WindowSystem::openMessageBox() const
-{
+std::optional<MessageBoxInfo> WindowSystem::openMessageBox() const {
     if (impl_->boxes.empty()) {
         return std::nullopt;
     }
     return impl_->boxes.back()->info;
 }
 
-bool WindowSystem::answerMessageBox(int32_t answer)
-{
+bool WindowSystem::answerMessageBox(int32_t answer) {
     if (impl_->boxes.empty()) {
         return false;
     }

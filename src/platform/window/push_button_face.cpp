@@ -4,8 +4,7 @@ namespace lumen {
 
 namespace {
 
-void drawEdge(Canvas& canvas, const Rect& r, Color topLeft, Color bottomRight)
-{
+void drawEdge(Canvas& canvas, const Rect& r, Color topLeft, Color bottomRight) {
     canvas.selectPen(Pen::solid(1, topLeft));
     canvas.moveTo(Point{r.left, r.bottom - 1});
     canvas.lineTo(Point{r.left, r.top});
@@ -17,8 +16,7 @@ void drawEdge(Canvas& canvas, const Rect& r, Color topLeft, Color bottomRight)
 
 }  // namespace
 
-void drawPushButtonFace(Canvas& canvas, const Rect& rect, std::string_view label, ButtonFace face)
-{
+void drawPushButtonFace(Canvas& canvas, const Rect& rect, std::string_view label, ButtonFace face) {
     if (rect.isEmpty()) {
         return;
     }

@@ -10,15 +10,14 @@
 
 namespace lumen {
 
-using WindowProc = LResult (*)(WindowHandle window, uint32_t message, WParam wParam,
-                               LParam lParam);
+using WindowProc = LResult (*)(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
 
 struct WindowClass {
     std::string name;
     WindowProc procedure = nullptr;
-    uint32_t style = 0;                  // CS_* bits
-    std::optional<Brush> background;     // erases the window when painting; none: no erase
-    CursorHandle cursor;                 // shown while the pointer is over the window
+    uint32_t style = 0;               // CS_* bits
+    std::optional<Brush> background;  // erases the window when painting; none: no erase
+    CursorHandle cursor;              // shown while the pointer is over the window
 };
 
 }  // namespace lumen

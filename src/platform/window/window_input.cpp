@@ -9,8 +9,7 @@ namespace {
 
 constexpr uint64_t doubleClickMs = 500;
 
-WindowHandle deepestAt(const WindowSystem::Impl& impl, const WindowRecord& record, Point screen)
-{
+WindowHandle deepestAt(const WindowSystem::Impl& impl, const WindowRecord& record, Point screen) {
     // Later children lie above earlier ones.
     for (auto child = record.children.rbegin(); child != record.children.rend(); ++child) {
         const WindowRecord* inner = impl.find(*child);
@@ -21,8 +20,7 @@ WindowHandle deepestAt(const WindowSystem::Impl& impl, const WindowRecord& recor
     return record.handle;
 }
 
-WParam mouseKeyFlags(const WindowSystem::Impl& impl)
-{
+WParam mouseKeyFlags(const WindowSystem::Impl& impl) {
     WParam flags = 0;
     flags |= impl.keysDown[VK_LBUTTON] ? MK_LBUTTON : 0;
     flags |= impl.keysDown[VK_RBUTTON] ? MK_RBUTTON : 0;
@@ -33,8 +31,7 @@ WParam mouseKeyFlags(const WindowSystem::Impl& impl)
 
 // The window that gets a mouse message: the capture, else the one under
 // the pointer, unless that one (or an ancestor) is disabled by a modal box.
-WindowHandle mouseTarget(WindowSystem& system, WindowSystem::Impl& impl, Point screen)
-{
+WindowHandle mouseTarget(WindowSystem& system, WindowSystem::Impl& impl, Point screen) {
     if (impl.find(impl.capture) != nullptr) {
         return impl.capture;
     }
@@ -46,17 +43,14 @@ WindowHandle mouseTarget(WindowSystem& system, WindowSystem::Impl& impl, Point s
     return under;
 }
 
-uint32_t buttonMessage(MouseButton button, ButtonAction action, bool doubleClick)
-{
+uint32_t buttonMessage(MouseButton button, ButtonAction action, bool doubleClick) {
     if (button == MouseButton::Left) {
         return action == ButtonAction::Up ? WM_LBUTTONUP : (doubleClick ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN);
     }
     return action == ButtonAction::Up ? WM_RBUTTONUP : (doubleClick ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN);
 }
 
-bool isDoubleClick(WindowSystem& system, WindowSystem::Impl& impl, WindowHandle target,
-                   const InputEvent& event)
-{
+bool isDoubleClick(WindowSystem& system, WindowSystem::Impl& impl, WindowHandle target, const InputEvent& event) {
     const WindowRecord* record = impl.find(target);
     const bool classWants = record != nullptr && (impl.classes[record->classIndex].style & CS_DBLCLKS) != 0;
     const uint64_t now = impl.driver.nowMs();
@@ -72,17 +66,15 @@ bool isDoubleClick(WindowSystem& system, WindowSystem::Impl& impl, WindowHandle 
     return isDouble;
 }
 
-bool convertMouse(WindowSystem& system, WindowSystem::Impl& impl, const InputEvent& event,
-                  Message& message)
-{
+bool convertMouse(WindowSystem& system, WindowSystem::Impl& impl, const InputEvent& event, Message& message) {
     impl.cursorPosition = event.screen;
     uint32_t number = WM_MOUSEMOVE;
     const WindowHandle target = mouseTarget(system, impl, event.screen);
     if (event.kind == InputEvent::Kind::Button) {
         const uint32_t key = event.button == MouseButton::Left ? VK_LBUTTON : VK_RBUTTON;
         impl.keysDown[key] = event.buttonAction == ButtonAction::Down;
-        const bool doubleClick = event.buttonAction == ButtonAction::Down && target &&
-                                 isDoubleClick(system, impl, target, event);
+        const bool doubleClick =
+            event.buttonAction == ButtonAction::Down && target && isDoubleClick(system, impl, target, event);
         number = buttonMessage(event.button, event.buttonAction, doubleClick);
     } else if (target && !impl.capture) {
         const WindowRecord* record = impl.find(target);
@@ -100,9 +92,7 @@ bool convertMouse(WindowSystem& system, WindowSystem::Impl& impl, const InputEve
     return true;
 }
 
-bool convertKey(WindowSystem& system, WindowSystem::Impl& impl, const InputEvent& event,
-                Message& message)
-{
+bool convertKey(WindowSystem& system, WindowSystem::Impl& impl, const InputEvent& event, Message& message) {
     const uint32_t key = event.virtualKey % virtualKeyCount;
     const bool down = event.keyAction == KeyAction::Down;
     const bool wasDown = impl.keysDown[key];
@@ -132,9 +122,7 @@ bool convertKey(WindowSystem& system, WindowSystem::Impl& impl, const InputEvent
 
 }  // namespace
 
-bool convertInput(WindowSystem& system, WindowSystem::Impl& impl, const InputEvent& event,
-                  Message& message)
-{
+bool convertInput(WindowSystem& system, WindowSystem::Impl& impl, const InputEvent& event, Message& message) {
     switch (event.kind) {
     case InputEvent::Kind::Move:
     case InputEvent::Kind::Button: return convertMouse(system, impl, event, message);
@@ -162,8 +150,7 @@ bool convertInput(WindowSystem& system, WindowSystem::Impl& impl, const InputEve
     return false;
 }
 
-WindowHandle WindowSystem::windowFromPoint(Point screen) const
-{
+WindowHandle WindowSystem::windowFromPoint(Point screen) const {
     for (auto top = impl_->topLevels.rbegin(); top != impl_->topLevels.rend(); ++top) {
         const WindowRecord* record = impl_->find(*top);
         if (record != nullptr && record->visible && impl_->screenRect(*record).contains(screen)) {
@@ -173,8 +160,7 @@ WindowHandle WindowSystem::windowFromPoint(Point screen) const
     return WindowHandle{};
 }
 
-WindowHandle WindowSystem::setFocus(WindowHandle window)
-{
+WindowHandle WindowSystem::setFocus(WindowHandle window) {
     const WindowHandle previous = impl_->focus;
     if (window && impl_->find(window) == nullptr) {
         return WindowHandle{};
@@ -194,8 +180,7 @@ WindowHandle WindowSystem::setFocus(WindowHandle window)
 
 WindowHandle WindowSystem::focus() const { return impl_->focus; }
 
-WindowHandle WindowSystem::setCapture(WindowHandle window)
-{
+WindowHandle WindowSystem::setCapture(WindowHandle window) {
     const WindowHandle previous = impl_->capture;
     if (impl_->find(window) == nullptr) {
         return previous;
@@ -207,8 +192,7 @@ WindowHandle WindowSystem::setCapture(WindowHandle window)
     return previous;
 }
 
-bool WindowSystem::releaseCapture()
-{
+bool WindowSystem::releaseCapture() {
     const WindowHandle previous = impl_->capture;
     impl_->capture = WindowHandle{};
     if (impl_->find(previous) != nullptr) {
@@ -219,16 +203,14 @@ bool WindowSystem::releaseCapture()
 
 WindowHandle WindowSystem::capture() const { return impl_->capture; }
 
-int16_t WindowSystem::keyState(uint32_t virtualKey) const
-{
+int16_t WindowSystem::keyState(uint32_t virtualKey) const {
     if (virtualKey >= virtualKeyCount) {
         return 0;
     }
     return impl_->keysDown[virtualKey] ? static_cast<int16_t>(0x8000) : int16_t{0};
 }
 
-CursorHandle WindowSystem::loadCursor(uint32_t systemId)
-{
+CursorHandle WindowSystem::loadCursor(uint32_t systemId) {
     for (const auto& [id, entry] : impl_->cursors) {
         if (entry.systemId == systemId && systemId != 0) {
             return CursorHandle{id};
@@ -242,10 +224,9 @@ CursorHandle WindowSystem::loadCursor(uint32_t systemId)
     return CursorHandle{id};
 }
 
-CursorHandle WindowSystem::createCursor(CursorImage image)
-{
-    const size_t expected = static_cast<size_t>(std::max(image.size.width, 0)) *
-                            static_cast<size_t>(std::max(image.size.height, 0));
+CursorHandle WindowSystem::createCursor(CursorImage image) {
+    const size_t expected =
+        static_cast<size_t>(std::max(image.size.width, 0)) * static_cast<size_t>(std::max(image.size.height, 0));
     if (expected == 0 || image.pixels.size() != expected) {
         return CursorHandle{};
     }
@@ -254,8 +235,7 @@ CursorHandle WindowSystem::createCursor(CursorImage image)
     return CursorHandle{id};
 }
 
-bool WindowSystem::destroyCursor(CursorHandle cursor)
-{
+bool WindowSystem::destroyCursor(CursorHandle cursor) {
     auto found = impl_->cursors.find(cursor.id);
     if (found == impl_->cursors.end() || found->second.systemId != 0) {
         return false;  // system cursors are shared and never destroyed
@@ -267,8 +247,7 @@ bool WindowSystem::destroyCursor(CursorHandle cursor)
     return true;
 }
 
-CursorHandle WindowSystem::setCursor(CursorHandle cursor)
-{
+CursorHandle WindowSystem::setCursor(CursorHandle cursor) {
     const CursorHandle previous = impl_->currentCursor;
     auto found = impl_->cursors.find(cursor.id);
     if (found == impl_->cursors.end() || cursor == previous) {
@@ -282,8 +261,7 @@ CursorHandle WindowSystem::setCursor(CursorHandle cursor)
 
 CursorHandle WindowSystem::currentCursor() const { return impl_->currentCursor; }
 
-CursorHandle WindowSystem::setClassCursor(WindowHandle window, CursorHandle cursor)
-{
+CursorHandle WindowSystem::setClassCursor(WindowHandle window, CursorHandle cursor) {
     const WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return CursorHandle{};
@@ -293,8 +271,7 @@ CursorHandle WindowSystem::setClassCursor(WindowHandle window, CursorHandle curs
 
 Point WindowSystem::cursorPosition() const { return impl_->cursorPosition; }
 
-void WindowSystem::inputMouseMove(Point screen, bool leftHeld)
-{
+void WindowSystem::inputMouseMove(Point screen, bool leftHeld) {
     InputEvent event;
     event.kind = InputEvent::Kind::Move;
     event.screen = screen;
@@ -302,8 +279,7 @@ void WindowSystem::inputMouseMove(Point screen, bool leftHeld)
     impl_->input.push_back(event);
 }
 
-void WindowSystem::inputMouseButton(MouseButton button, ButtonAction action, Point screen)
-{
+void WindowSystem::inputMouseButton(MouseButton button, ButtonAction action, Point screen) {
     InputEvent event;
     event.kind = InputEvent::Kind::Button;
     event.screen = screen;
@@ -312,8 +288,7 @@ void WindowSystem::inputMouseButton(MouseButton button, ButtonAction action, Poi
     impl_->input.push_back(event);
 }
 
-void WindowSystem::inputKey(uint32_t virtualKey, KeyAction action)
-{
+void WindowSystem::inputKey(uint32_t virtualKey, KeyAction action) {
     InputEvent event;
     event.kind = InputEvent::Kind::Key;
     event.virtualKey = virtualKey;
@@ -321,16 +296,14 @@ void WindowSystem::inputKey(uint32_t virtualKey, KeyAction action)
     impl_->input.push_back(event);
 }
 
-void WindowSystem::inputClose(WindowHandle topLevel)
-{
+void WindowSystem::inputClose(WindowHandle topLevel) {
     InputEvent event;
     event.kind = InputEvent::Kind::Close;
     event.window = topLevel;
     impl_->input.push_back(event);
 }
 
-void WindowSystem::inputSize(WindowHandle topLevel, WParam sizeKind, Size client)
-{
+void WindowSystem::inputSize(WindowHandle topLevel, WParam sizeKind, Size client) {
     InputEvent event;
     event.kind = InputEvent::Kind::Size;
     event.window = topLevel;

@@ -15,13 +15,11 @@ bool takeInputMessage(WindowSystem& system, WindowSystem::Impl& impl, Message& m
 }  // namespace
 
 // Defined in window_input.cpp.
-bool convertInput(WindowSystem& system, WindowSystem::Impl& impl, const InputEvent& event,
-                  Message& message);
+bool convertInput(WindowSystem& system, WindowSystem::Impl& impl, const InputEvent& event, Message& message);
 
 namespace {
 
-bool takeInputMessage(WindowSystem& system, WindowSystem::Impl& impl, Message& message)
-{
+bool takeInputMessage(WindowSystem& system, WindowSystem::Impl& impl, Message& message) {
     while (!impl.input.empty()) {
         const InputEvent event = impl.input.front();
         impl.input.pop_front();
@@ -32,8 +30,7 @@ bool takeInputMessage(WindowSystem& system, WindowSystem::Impl& impl, Message& m
     return false;
 }
 
-WindowHandle firstToPaint(const WindowSystem::Impl& impl, WindowHandle window)
-{
+WindowHandle firstToPaint(const WindowSystem::Impl& impl, WindowHandle window) {
     const WindowRecord* record = impl.find(window);
     if (record == nullptr || !record->visible) {
         return WindowHandle{};
@@ -50,8 +47,7 @@ WindowHandle firstToPaint(const WindowSystem::Impl& impl, WindowHandle window)
     return WindowHandle{};
 }
 
-bool takePaintMessage(const WindowSystem::Impl& impl, Message& message)
-{
+bool takePaintMessage(const WindowSystem::Impl& impl, Message& message) {
     for (WindowHandle top : impl.topLevels) {
         const WindowHandle found = firstToPaint(impl, top);
         if (found) {
@@ -62,8 +58,7 @@ bool takePaintMessage(const WindowSystem::Impl& impl, Message& message)
     return false;
 }
 
-bool takeTimerMessage(WindowSystem::Impl& impl, Message& message)
-{
+bool takeTimerMessage(WindowSystem::Impl& impl, Message& message) {
     const uint64_t now = impl.driver.nowMs();
     TimerRecord* due = nullptr;
     for (TimerRecord& timer : impl.timers) {
@@ -79,8 +74,7 @@ bool takeTimerMessage(WindowSystem::Impl& impl, Message& message)
     return true;
 }
 
-std::optional<uint64_t> nextTimerDue(const WindowSystem::Impl& impl)
-{
+std::optional<uint64_t> nextTimerDue(const WindowSystem::Impl& impl) {
     std::optional<uint64_t> next;
     for (const TimerRecord& timer : impl.timers) {
         if (!next || timer.dueMs < *next) {
@@ -92,9 +86,7 @@ std::optional<uint64_t> nextTimerDue(const WindowSystem::Impl& impl)
 
 }  // namespace
 
-LResult WindowSystem::sendMessage(WindowHandle window, uint32_t message, WParam wParam,
-                                  LParam lParam)
-{
+LResult WindowSystem::sendMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     const WindowRecord* record = impl_->find(window);
     if (record == nullptr || record->procedure == nullptr) {
         return 0;
@@ -102,27 +94,22 @@ LResult WindowSystem::sendMessage(WindowHandle window, uint32_t message, WParam 
     return record->procedure(window, message, wParam, lParam);
 }
 
-bool WindowSystem::postMessage(WindowHandle window, uint32_t message, WParam wParam,
-                               LParam lParam)
-{
+bool WindowSystem::postMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     if (window && impl_->find(window) == nullptr) {
         return false;
     }
-    impl_->posted.push_back(Message{window, message, wParam, lParam, impl_->driver.nowMs(),
-                                    impl_->cursorPosition});
+    impl_->posted.push_back(Message{window, message, wParam, lParam, impl_->driver.nowMs(), impl_->cursorPosition});
     return true;
 }
 
-void WindowSystem::postQuitMessage(int32_t exitCode)
-{
+void WindowSystem::postQuitMessage(int32_t exitCode) {
     impl_->quitPosted = true;
     impl_->quitCode = exitCode;
 }
 
 int32_t WindowSystem::quitCode() const { return impl_->quitCode; }
 
-bool WindowSystem::peekMessage(Message& message, RemoveMessage remove)
-{
+bool WindowSystem::peekMessage(Message& message, RemoveMessage remove) {
     if (!impl_->posted.empty()) {
         message = impl_->posted.front();
         if (remove == RemoveMessage::Yes) {
@@ -144,8 +131,7 @@ bool WindowSystem::peekMessage(Message& message, RemoveMessage remove)
     return takePaintMessage(*impl_, message) || takeTimerMessage(*impl_, message);
 }
 
-bool WindowSystem::getMessage(Message& message)
-{
+bool WindowSystem::getMessage(Message& message) {
     for (;;) {
         if (peekMessage(message, RemoveMessage::Yes)) {
             message.timeMs = impl_->driver.nowMs();
@@ -163,8 +149,7 @@ bool WindowSystem::getMessage(Message& message)
     }
 }
 
-void WindowSystem::translateMessage(const Message& message)
-{
+void WindowSystem::translateMessage(const Message& message) {
     if (message.message != WM_KEYDOWN) {
         return;
     }
@@ -173,8 +158,8 @@ void WindowSystem::translateMessage(const Message& message)
     uint32_t character = 0;
     if (key >= 'A' && key <= 'Z') {
         character = shift ? key : key - 'A' + 'a';
-    } else if ((key >= '0' && key <= '9') || key == VK_SPACE || key == VK_RETURN ||
-               key == VK_ESCAPE || key == VK_BACK || key == VK_TAB) {
+    } else if ((key >= '0' && key <= '9') || key == VK_SPACE || key == VK_RETURN || key == VK_ESCAPE ||
+               key == VK_BACK || key == VK_TAB) {
         character = key;
     }
     if (character != 0) {
@@ -182,15 +167,13 @@ void WindowSystem::translateMessage(const Message& message)
     }
 }
 
-LResult WindowSystem::dispatchMessage(const Message& message)
-{
+LResult WindowSystem::dispatchMessage(const Message& message) {
     if (impl_->find(message.window) == nullptr) {
         return 0;
     }
     const Message outer = impl_->current;
     impl_->current = message;
-    const LResult result = sendMessage(message.window, message.message, message.wParam,
-                                       message.lParam);
+    const LResult result = sendMessage(message.window, message.message, message.wParam, message.lParam);
     impl_->current = outer;
     // A procedure that ignores its paint message would otherwise get it forever.
     if (message.message == WM_PAINT) {
@@ -199,8 +182,7 @@ LResult WindowSystem::dispatchMessage(const Message& message)
     return result;
 }
 
-int32_t WindowSystem::runMessageLoop()
-{
+int32_t WindowSystem::runMessageLoop() {
     Message message;
     while (getMessage(message)) {
         translateMessage(message);
@@ -209,18 +191,14 @@ int32_t WindowSystem::runMessageLoop()
     return quitCode();
 }
 
-LResult WindowSystem::defWindowProc(WindowHandle window, uint32_t message, WParam wParam,
-                                    LParam lParam)
-{
+LResult WindowSystem::defWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     (void)lParam;
     const WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return 0;
     }
     switch (message) {
-    case WM_CLOSE:
-        destroyWindow(window);
-        return 0;
+    case WM_CLOSE: destroyWindow(window); return 0;
     case WM_PAINT: {
         PaintStruct paint;
         beginPaint(window, paint);
@@ -236,13 +214,11 @@ LResult WindowSystem::defWindowProc(WindowHandle window, uint32_t message, WPara
         canvas->fillRect(clientRect(window), *background);
         return 1;
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
-uint32_t WindowSystem::setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs)
-{
+uint32_t WindowSystem::setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs) {
     if (window && impl_->find(window) == nullptr) {
         return 0;
     }
@@ -262,17 +238,12 @@ uint32_t WindowSystem::setTimer(WindowHandle window, uint32_t timerId, uint32_t 
     return timerId == 0 ? 1 : timerId;
 }
 
-bool WindowSystem::killTimer(WindowHandle window, uint32_t timerId)
-{
-    const size_t removed = std::erase_if(impl_->timers, [&](const TimerRecord& t) {
-        return t.window == window && t.timerId == timerId;
-    });
+bool WindowSystem::killTimer(WindowHandle window, uint32_t timerId) {
+    const size_t removed =
+        std::erase_if(impl_->timers, [&](const TimerRecord& t) { return t.window == window && t.timerId == timerId; });
     return removed > 0;
 }
 
-void WindowSystem::setExternalPoll(std::function<void(WindowSystem&)> poll)
-{
-    impl_->externalPoll = std::move(poll);
-}
+void WindowSystem::setExternalPoll(std::function<void(WindowSystem&)> poll) { impl_->externalPoll = std::move(poll); }
 
 }  // namespace lumen

@@ -8,8 +8,7 @@ namespace lumen {
 
 namespace {
 
-Rect unite(const Rect& a, const Rect& b)
-{
+Rect unite(const Rect& a, const Rect& b) {
     if (a.isEmpty()) {
         return b;
     }
@@ -23,8 +22,7 @@ Rect unite(const Rect& a, const Rect& b)
 }  // namespace
 
 std::unique_ptr<Canvas> WindowSystem::Impl::makeCanvas(const WindowRecord& record,
-                                                       const std::optional<Rect>& clientClip)
-{
+                                                       const std::optional<Rect>& clientClip) {
     const Rect area = screenRect(record);
     Rect clip = visibleScreenRect(record);
     if (clientClip) {
@@ -32,15 +30,12 @@ std::unique_ptr<Canvas> WindowSystem::Impl::makeCanvas(const WindowRecord& recor
     }
     PixelSurface surface{framePixels.data(), screen.width, screen.height, screen.width};
     auto canvas = std::make_unique<RasterCanvas>(surface, area);
-    canvas->setClipRect(clip.isEmpty() ? Rect{0, 0, 0, 0}
-                                       : clip.translated(-area.left, -area.top));
+    canvas->setClipRect(clip.isEmpty() ? Rect{0, 0, 0, 0} : clip.translated(-area.left, -area.top));
     ++frameGeneration;
     return canvas;
 }
 
-void WindowSystem::Impl::invalidateBeneath(const WindowRecord& record, const Rect& screenArea,
-                                           WindowSystem& system)
-{
+void WindowSystem::Impl::invalidateBeneath(const WindowRecord& record, const Rect& screenArea, WindowSystem& system) {
     if (const WindowRecord* up = find(record.parent); up != nullptr && (record.style & WS_CHILD) != 0) {
         const Rect parentArea = screenRect(*up);
         system.invalidateRect(up->handle, screenArea.translated(-parentArea.left, -parentArea.top), Erase::Yes);
@@ -62,8 +57,7 @@ void WindowSystem::Impl::invalidateBeneath(const WindowRecord& record, const Rec
     }
 }
 
-bool WindowSystem::invalidateRect(WindowHandle window, const std::optional<Rect>& rect, Erase erase)
-{
+bool WindowSystem::invalidateRect(WindowHandle window, const std::optional<Rect>& rect, Erase erase) {
     if (!window) {
         for (WindowHandle top : std::vector<WindowHandle>(impl_->topLevels)) {
             invalidateRect(top, std::nullopt, erase);
@@ -96,8 +90,7 @@ bool WindowSystem::invalidateRect(WindowHandle window, const std::optional<Rect>
     return true;
 }
 
-bool WindowSystem::validateRect(WindowHandle window)
-{
+bool WindowSystem::validateRect(WindowHandle window) {
     WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return false;
@@ -107,8 +100,7 @@ bool WindowSystem::validateRect(WindowHandle window)
     return true;
 }
 
-bool WindowSystem::updateWindow(WindowHandle window)
-{
+bool WindowSystem::updateWindow(WindowHandle window) {
     const WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return false;
@@ -120,8 +112,7 @@ bool WindowSystem::updateWindow(WindowHandle window)
     return true;
 }
 
-Canvas* WindowSystem::beginPaint(WindowHandle window, PaintStruct& paint)
-{
+Canvas* WindowSystem::beginPaint(WindowHandle window, PaintStruct& paint) {
     paint = PaintStruct{};
     WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
@@ -144,16 +135,14 @@ Canvas* WindowSystem::beginPaint(WindowHandle window, PaintStruct& paint)
     return paint.canvas;
 }
 
-void WindowSystem::endPaint(WindowHandle window, const PaintStruct& paint)
-{
+void WindowSystem::endPaint(WindowHandle window, const PaintStruct& paint) {
     auto found = impl_->paintCanvases.find(window.id);
     if (found != impl_->paintCanvases.end() && found->second.get() == paint.canvas) {
         impl_->paintCanvases.erase(found);
     }
 }
 
-std::unique_ptr<Canvas> WindowSystem::getDC(WindowHandle window)
-{
+std::unique_ptr<Canvas> WindowSystem::getDC(WindowHandle window) {
     const WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return nullptr;
@@ -161,19 +150,13 @@ std::unique_ptr<Canvas> WindowSystem::getDC(WindowHandle window)
     return impl_->makeCanvas(*record, std::nullopt);
 }
 
-void WindowSystem::releaseDC(WindowHandle /*window*/, std::unique_ptr<Canvas> canvas)
-{
-    canvas.reset();
+void WindowSystem::releaseDC(WindowHandle /*window*/, std::unique_ptr<Canvas> canvas) { canvas.reset(); }
+
+PixelSurface WindowSystem::frame() const {
+    return PixelSurface{impl_->framePixels.data(), impl_->screen.width, impl_->screen.height, impl_->screen.width};
 }
 
-PixelSurface WindowSystem::frame() const
-{
-    return PixelSurface{impl_->framePixels.data(), impl_->screen.width, impl_->screen.height,
-                        impl_->screen.width};
-}
-
-void WindowSystem::present()
-{
+void WindowSystem::present() {
     if (impl_->presentedGeneration == impl_->frameGeneration) {
         return;
     }

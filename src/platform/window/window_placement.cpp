@@ -9,8 +9,7 @@ bool isTopLevel(const WindowRecord& record) { return (record.style & WS_CHILD) =
 
 }  // namespace
 
-bool WindowSystem::showWindow(WindowHandle window, ShowCommand command)
-{
+bool WindowSystem::showWindow(WindowHandle window, ShowCommand command) {
     WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return false;
@@ -66,15 +65,14 @@ bool WindowSystem::showWindow(WindowHandle window, ShowCommand command)
     return wasVisible;
 }
 
-bool WindowSystem::moveWindow(WindowHandle window, const Rect& place, Repaint repaint)
-{
+bool WindowSystem::moveWindow(WindowHandle window, const Rect& place, Repaint repaint) {
     WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return false;
     }
     const Rect oldArea = impl_->screenRect(*record);
-    record->place = Rect{place.left, place.top, place.left + std::max(place.width(), 0),
-                         place.top + std::max(place.height(), 0)};
+    record->place =
+        Rect{place.left, place.top, place.left + std::max(place.width(), 0), place.top + std::max(place.height(), 0)};
     record->sizeSent = true;
     if (repaint == Repaint::Yes && record->visible) {
         impl_->invalidateBeneath(*record, oldArea, *this);

@@ -6,8 +6,7 @@
 
 namespace lumen {
 
-WindowProc WindowSystem::setWindowProc(WindowHandle window, WindowProc procedure)
-{
+WindowProc WindowSystem::setWindowProc(WindowHandle window, WindowProc procedure) {
     WindowRecord* record = impl_->find(window);
     if (record == nullptr || procedure == nullptr) {
         return nullptr;
@@ -15,20 +14,17 @@ WindowProc WindowSystem::setWindowProc(WindowHandle window, WindowProc procedure
     return std::exchange(record->procedure, procedure);
 }
 
-WindowProc WindowSystem::windowProc(WindowHandle window) const
-{
+WindowProc WindowSystem::windowProc(WindowHandle window) const {
     const WindowRecord* record = impl_->find(window);
     return record == nullptr ? nullptr : record->procedure;
 }
 
-LResult WindowSystem::callWindowProc(WindowProc procedure, WindowHandle window, uint32_t message,
-                                     WParam wParam, LParam lParam)
-{
+LResult WindowSystem::callWindowProc(WindowProc procedure, WindowHandle window, uint32_t message, WParam wParam,
+                                     LParam lParam) {
     return procedure == nullptr ? 0 : procedure(window, message, wParam, lParam);
 }
 
-bool WindowSystem::setProp(WindowHandle window, std::string_view name, void* value)
-{
+bool WindowSystem::setProp(WindowHandle window, std::string_view name, void* value) {
     WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return false;
@@ -43,8 +39,7 @@ bool WindowSystem::setProp(WindowHandle window, std::string_view name, void* val
     return true;
 }
 
-void* WindowSystem::getProp(WindowHandle window, std::string_view name) const
-{
+void* WindowSystem::getProp(WindowHandle window, std::string_view name) const {
     const WindowRecord* record = impl_->find(window);
     if (record != nullptr) {
         for (const auto& [key, stored] : record->properties) {
@@ -56,8 +51,7 @@ void* WindowSystem::getProp(WindowHandle window, std::string_view name) const
     return nullptr;
 }
 
-void* WindowSystem::removeProp(WindowHandle window, std::string_view name)
-{
+void* WindowSystem::removeProp(WindowHandle window, std::string_view name) {
     WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return nullptr;

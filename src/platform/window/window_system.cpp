@@ -16,25 +16,21 @@ bool isChildStyle(uint32_t style) { return (style & WS_CHILD) != 0; }
 
 }  // namespace
 
-WindowRecord* WindowSystem::Impl::find(WindowHandle window)
-{
+WindowRecord* WindowSystem::Impl::find(WindowHandle window) {
     auto found = windows.find(window.id);
     return found == windows.end() || found->second.destroying ? nullptr : &found->second;
 }
 
-const WindowRecord* WindowSystem::Impl::find(WindowHandle window) const
-{
+const WindowRecord* WindowSystem::Impl::find(WindowHandle window) const {
     auto found = windows.find(window.id);
     return found == windows.end() || found->second.destroying ? nullptr : &found->second;
 }
 
-const WindowRecord* WindowSystem::Impl::container(const WindowRecord& record) const
-{
+const WindowRecord* WindowSystem::Impl::container(const WindowRecord& record) const {
     return isChildStyle(record.style) ? find(record.parent) : nullptr;
 }
 
-Rect WindowSystem::Impl::screenRect(const WindowRecord& record) const
-{
+Rect WindowSystem::Impl::screenRect(const WindowRecord& record) const {
     Rect rect = record.place;
     for (const WindowRecord* up = container(record); up != nullptr; up = container(*up)) {
         rect = rect.translated(up->place.left, up->place.top);
@@ -42,8 +38,7 @@ Rect WindowSystem::Impl::screenRect(const WindowRecord& record) const
     return rect;
 }
 
-Rect WindowSystem::Impl::visibleScreenRect(const WindowRecord& record) const
-{
+Rect WindowSystem::Impl::visibleScreenRect(const WindowRecord& record) const {
     Rect rect = screenRect(record);
     for (const WindowRecord* up = container(record); up != nullptr; up = container(*up)) {
         rect = rect.intersected(screenRect(*up));
@@ -52,8 +47,7 @@ Rect WindowSystem::Impl::visibleScreenRect(const WindowRecord& record) const
     return rect.isEmpty() ? Rect{} : rect;
 }
 
-bool WindowSystem::Impl::shownWithAncestors(const WindowRecord& record) const
-{
+bool WindowSystem::Impl::shownWithAncestors(const WindowRecord& record) const {
     for (const WindowRecord* at = &record; at != nullptr; at = container(*at)) {
         if (!at->visible) {
             return false;
@@ -62,8 +56,7 @@ bool WindowSystem::Impl::shownWithAncestors(const WindowRecord& record) const
     return true;
 }
 
-bool WindowSystem::Impl::enabledWithAncestors(const WindowRecord& record) const
-{
+bool WindowSystem::Impl::enabledWithAncestors(const WindowRecord& record) const {
     for (const WindowRecord* at = &record; at != nullptr; at = container(*at)) {
         if (!at->enabled) {
             return false;
@@ -72,8 +65,7 @@ bool WindowSystem::Impl::enabledWithAncestors(const WindowRecord& record) const
     return true;
 }
 
-WindowHandle WindowSystem::Impl::topLevelOf(WindowHandle window) const
-{
+WindowHandle WindowSystem::Impl::topLevelOf(WindowHandle window) const {
     const WindowRecord* record = find(window);
     while (record != nullptr && container(*record) != nullptr) {
         record = container(*record);
@@ -81,38 +73,33 @@ WindowHandle WindowSystem::Impl::topLevelOf(WindowHandle window) const
     return record == nullptr ? WindowHandle{} : record->handle;
 }
 
-WindowSystem::WindowSystem(Driver& driver) : impl_(std::make_unique<Impl>(driver))
-{
+WindowSystem::WindowSystem(Driver& driver) : impl_(std::make_unique<Impl>(driver)) {
     impl_->previousActive = activeSystem;
     activeSystem = this;
     impl_->screen = driver.screenSize();
     impl_->screen.width = std::max(impl_->screen.width, 1);
     impl_->screen.height = std::max(impl_->screen.height, 1);
-    impl_->framePixels.assign(static_cast<size_t>(impl_->screen.width) *
-                                  static_cast<size_t>(impl_->screen.height),
+    impl_->framePixels.assign(static_cast<size_t>(impl_->screen.width) * static_cast<size_t>(impl_->screen.height),
                               desktopPixel);
     impl_->currentCursor = loadCursor(IDC_ARROW);
     registerButtonClass(*this);
     registerMessageBoxClass(*this);
 }
 
-WindowSystem::~WindowSystem()
-{
+WindowSystem::~WindowSystem() {
     if (activeSystem == this) {
         activeSystem = impl_->previousActive;
     }
 }
 
-WindowSystem& WindowSystem::active()
-{
+WindowSystem& WindowSystem::active() {
     assert(activeSystem != nullptr);
     return *activeSystem;
 }
 
 Driver& WindowSystem::driver() { return impl_->driver; }
 
-bool WindowSystem::registerClass(const WindowClass& windowClass)
-{
+bool WindowSystem::registerClass(const WindowClass& windowClass) {
     if (windowClass.name.empty() || windowClass.procedure == nullptr) {
         return false;
     }
@@ -125,8 +112,7 @@ bool WindowSystem::registerClass(const WindowClass& windowClass)
     return true;
 }
 
-WindowHandle WindowSystem::createWindow(const WindowCreation& creation)
-{
+WindowHandle WindowSystem::createWindow(const WindowCreation& creation) {
     auto cls = std::find_if(impl_->classes.begin(), impl_->classes.end(),
                             [&](const WindowClass& c) { return c.name == creation.className; });
     WindowRecord* parentRecord = impl_->find(creation.parent);
@@ -164,8 +150,7 @@ WindowHandle WindowSystem::createWindow(const WindowCreation& creation)
     return handle;
 }
 
-bool WindowSystem::destroyWindow(WindowHandle window)
-{
+bool WindowSystem::destroyWindow(WindowHandle window) {
     WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return false;
@@ -211,14 +196,12 @@ WindowSystem::ObjectCounts WindowSystem::objectCounts() const {
     return ObjectCounts{impl_->windows.size(), impl_->timers.size(), impl_->cursors.size()};
 }
 
-bool WindowSystem::isVisible(WindowHandle window) const
-{
+bool WindowSystem::isVisible(WindowHandle window) const {
     const WindowRecord* record = impl_->find(window);
     return record != nullptr && impl_->shownWithAncestors(*record);
 }
 
-bool WindowSystem::enableWindow(WindowHandle window, bool enable)
-{
+bool WindowSystem::enableWindow(WindowHandle window, bool enable) {
     WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return false;
@@ -231,20 +214,17 @@ bool WindowSystem::enableWindow(WindowHandle window, bool enable)
     return wasDisabled;
 }
 
-Rect WindowSystem::windowPlace(WindowHandle window) const
-{
+Rect WindowSystem::windowPlace(WindowHandle window) const {
     const WindowRecord* record = impl_->find(window);
     return record == nullptr ? Rect{} : record->place;
 }
 
-Rect WindowSystem::clientRect(WindowHandle window) const
-{
+Rect WindowSystem::clientRect(WindowHandle window) const {
     const Rect place = windowPlace(window);
     return Rect{0, 0, std::max(place.width(), 0), std::max(place.height(), 0)};
 }
 
-Point WindowSystem::clientToScreen(WindowHandle window, Point client) const
-{
+Point WindowSystem::clientToScreen(WindowHandle window, Point client) const {
     const WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return client;
@@ -253,26 +233,22 @@ Point WindowSystem::clientToScreen(WindowHandle window, Point client) const
     return Point{client.x + rect.left, client.y + rect.top};
 }
 
-Point WindowSystem::screenToClient(WindowHandle window, Point screen) const
-{
+Point WindowSystem::screenToClient(WindowHandle window, Point screen) const {
     const Point origin = clientToScreen(window, Point{});
     return Point{screen.x - origin.x, screen.y - origin.y};
 }
 
-WindowHandle WindowSystem::parent(WindowHandle window) const
-{
+WindowHandle WindowSystem::parent(WindowHandle window) const {
     const WindowRecord* record = impl_->find(window);
     return record == nullptr ? WindowHandle{} : record->parent;
 }
 
-uint32_t WindowSystem::controlId(WindowHandle window) const
-{
+uint32_t WindowSystem::controlId(WindowHandle window) const {
     const WindowRecord* record = impl_->find(window);
     return record == nullptr ? 0 : record->controlId;
 }
 
-WindowHandle WindowSystem::findControl(uint32_t id) const
-{
+WindowHandle WindowSystem::findControl(uint32_t id) const {
     for (const auto& [key, record] : impl_->windows) {
         if (!record.destroying && isChildStyle(record.style) && record.controlId == id &&
             impl_->shownWithAncestors(record)) {
@@ -282,20 +258,17 @@ WindowHandle WindowSystem::findControl(uint32_t id) const
     return WindowHandle{};
 }
 
-std::string WindowSystem::className(WindowHandle window) const
-{
+std::string WindowSystem::className(WindowHandle window) const {
     const WindowRecord* record = impl_->find(window);
     return record == nullptr ? std::string{} : impl_->classes[record->classIndex].name;
 }
 
-uint32_t WindowSystem::style(WindowHandle window) const
-{
+uint32_t WindowSystem::style(WindowHandle window) const {
     const WindowRecord* record = impl_->find(window);
     return record == nullptr ? 0 : (record->style | (record->visible ? WS_VISIBLE : 0u));
 }
 
-bool WindowSystem::setWindowText(WindowHandle window, std::string_view text)
-{
+bool WindowSystem::setWindowText(WindowHandle window, std::string_view text) {
     WindowRecord* record = impl_->find(window);
     if (record == nullptr) {
         return false;
@@ -307,14 +280,12 @@ bool WindowSystem::setWindowText(WindowHandle window, std::string_view text)
     return true;
 }
 
-std::string WindowSystem::windowText(WindowHandle window) const
-{
+std::string WindowSystem::windowText(WindowHandle window) const {
     const WindowRecord* record = impl_->find(window);
     return record == nullptr ? std::string{} : record->text;
 }
 
-WindowHandle WindowSystem::mainWindow() const
-{
+WindowHandle WindowSystem::mainWindow() const {
     for (WindowHandle top : impl_->topLevels) {
         const WindowRecord* record = impl_->find(top);
         if (record != nullptr && record->sizeSent && className(top) != "#32770") {
@@ -324,8 +295,7 @@ WindowHandle WindowSystem::mainWindow() const
     return WindowHandle{};
 }
 
-int32_t WindowSystem::systemMetrics(int32_t index) const
-{
+int32_t WindowSystem::systemMetrics(int32_t index) const {
     switch (index) {
     case SM_CXSCREEN: return impl_->screen.width;
     case SM_CYSCREEN: return impl_->screen.height;

@@ -16,16 +16,11 @@
 #include "platform/window/message_box_style.h"
 #include "platform/window/paint_struct.h"
 #include "platform/window/virtual_keys.h"
+#include "platform/window/win32_names.h"
 #include "platform/window/window_class.h"
 #include "platform/window/window_style.h"
 
 namespace lumen {
-
-// Screen metrics (desktop values of SM_*).
-inline constexpr int32_t SM_CXSCREEN = 0;
-inline constexpr int32_t SM_CYSCREEN = 1;
-inline constexpr int32_t SM_CXDOUBLECLK = 36;
-inline constexpr int32_t SM_CYDOUBLECLK = 37;
 
 enum class RemoveMessage : uint8_t { No, Yes };
 
@@ -90,8 +85,7 @@ public:
     // --- subclassing and properties -----------------------------------------
     WindowProc setWindowProc(WindowHandle window, WindowProc procedure);
     WindowProc windowProc(WindowHandle window) const;
-    LResult callWindowProc(WindowProc procedure, WindowHandle window, uint32_t message,
-                           WParam wParam, LParam lParam);
+    LResult callWindowProc(WindowProc procedure, WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
     bool setProp(WindowHandle window, std::string_view name, void* value);
     void* getProp(WindowHandle window, std::string_view name) const;
     void* removeProp(WindowHandle window, std::string_view name);
@@ -120,6 +114,11 @@ public:
     // High bit (0x8000) set while the key is down, as of the message being handled.
     int16_t keyState(uint32_t virtualKey) const;
     CursorHandle loadCursor(uint32_t systemId);
+#ifdef _WIN32
+    // There IDC_* name resources: the id travels in the pointer's value.
+    CursorHandle loadCursor(const char* systemId) { return loadCursor(resourceNumber(systemId)); }
+    CursorHandle loadCursor(const wchar_t* systemId) { return loadCursor(resourceNumber(systemId)); }
+#endif
     CursorHandle createCursor(CursorImage image);
     bool destroyCursor(CursorHandle cursor);
     CursorHandle setCursor(CursorHandle cursor);
@@ -148,8 +147,7 @@ public:
 
     // --- message boxes ------------------------------------------------------
     // Modal: runs its own message loop until answered; returns IDOK, IDYES or IDNO.
-    int32_t messageBox(WindowHandle owner, std::string_view text, std::string_view caption,
-                       uint32_t flags);
+    int32_t messageBox(WindowHandle owner, std::string_view text, std::string_view caption, uint32_t flags);
     std::optional<MessageBoxInfo> openMessageBox() const;
     // Answers the innermost open box; false if none is open or it has no such answer.
     bool answerMessageBox(int32_t answer);
@@ -168,6 +166,13 @@ public:
     struct Impl;
 
 private:
+#ifdef _WIN32
+    template <typename Char>
+    static uint32_t resourceNumber(const Char* resource) {
+        return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(resource));
+    }
+#endif
+
     std::unique_ptr<Impl> impl_;
 };
 

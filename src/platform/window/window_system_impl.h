@@ -98,7 +98,7 @@ struct WindowSystem::Impl {
     uint64_t frameGeneration = 1;
     uint64_t presentedGeneration = 0;
 
-    std::vector<MessageBoxRecord*> boxes;  // innermost last
+    std::vector<MessageBoxRecord*> boxes;                       // innermost last
     std::map<uint32_t, std::unique_ptr<Canvas>> paintCanvases;  // by window id
     std::function<void(WindowSystem&)> externalPoll;
     Message current;
