@@ -2,7 +2,7 @@
 # Compiles every interface header of src/platform/ (windows, messages,
 # canvas, driver, printing, process, files) after <windows.h> with the MinGW
 # cross compiler, so that a Windows back-end can include both. Needs
-# g++-mingw-w64-x86-64 (scripts/packages.txt). Exit status 1 when a header
+# g++-mingw-w64-x86-64 (scripts/packages-test.txt). Exit status 1 when a header
 # does not compile there.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
