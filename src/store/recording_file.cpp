@@ -104,10 +104,9 @@ OpenResult RecordingFile::settleJournal() {
 
 OpenResult RecordingFile::actOnJournal(JournalKind kind) {
     const std::string journalPath = RecordingJournal::pathFor(path_);
-    RecoveryResult recovery = RecoveryResult::Mismatch;
     switch (kind) {
-    case JournalKind::Active:
-        recovery = JournalRecovery::restore(path_, file_, image_);
+    case JournalKind::Active: {
+        const RecoveryResult recovery = JournalRecovery::restore(path_, file_, image_);
         if (recovery == RecoveryResult::Failed) return OpenResult::NotFound;
         if (recovery == RecoveryResult::Restored) {
             notes_.push_back("A save into " + path_ + " was cut short; the recording is back as it was before it.");
@@ -115,6 +114,7 @@ OpenResult RecordingFile::actOnJournal(JournalKind kind) {
             return OpenResult::Opened;
         }
         [[fallthrough]];
+    }
     case JournalKind::Foreign: {
         const std::string aside = JournalRecovery::setAside(path_);
         if (aside.empty()) return OpenResult::NotFound;

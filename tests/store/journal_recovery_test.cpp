@@ -12,12 +12,6 @@
 namespace lumen::testing {
 namespace {
 
-std::vector<uint8_t> pattern(size_t count, uint8_t seed) {
-    std::vector<uint8_t> bytes(count);
-    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(seed + i * 13);
-    return bytes;
-}
-
 class JournalRecoveryTest : public ::testing::Test {
 protected:
     void SetUp() override { home_.writeFile(path_, original_); }
@@ -52,7 +46,7 @@ protected:
 
     TempHome home_;
     std::string path_ = home_.path("holter.mem");
-    std::vector<uint8_t> original_ = pattern(8192, 3);
+    std::vector<uint8_t> original_ = bytePattern(8192, 3);
 };
 
 TEST_F(JournalRecoveryTest, ItsOwnJournalPutsTheKeptRangesBackAndIgnoresATornLastEntry) {
@@ -88,13 +82,13 @@ const StrangeJournal kForeignJournals[] = {
          bytes.resize(64, 0);
          return bytes;
      }},
-    {"bytes of no journal", [](const std::vector<uint8_t>&) { return pattern(20, 1); }},
+    {"bytes of no journal", [](const std::vector<uint8_t>&) { return bytePattern(20, 1); }},
 };
 
 TEST_F(JournalRecoveryTest, AJournalOfAnotherRecordingIsMovedAsideUnapplied) {
     // Recording A was being saved when it stopped; B was then written in
     // its place, with a second hour A does not have.
-    const std::vector<uint8_t> recordingA = pattern(4000, 90);
+    const std::vector<uint8_t> recordingA = bytePattern(4000, 90);
     leaveJournalOf(recordingA, {{100, 50}, {3000, 900}});
     const std::vector<uint8_t> journalOfA = home_.readFile(journalPath());
     for (const StrangeJournal& journal : kForeignJournals) {
@@ -127,7 +121,7 @@ TEST_F(JournalRecoveryTest, ATornOrIdleJournalIsDroppedAndTheRecordingLeftAlone)
 
 TEST_F(JournalRecoveryTest, AJournalThatCannotBeReadKeepsTheRecordingShut) {
     ASSERT_TRUE(std::filesystem::create_directory(journalPath()));
-    home_.writeFile(journalPath() + "/entry", pattern(4, 1));
+    home_.writeFile(journalPath() + "/entry", bytePattern(4, 1));
     RecordingFile file;
     EXPECT_EQ(file.open(path_), OpenResult::NotFound);
     EXPECT_FALSE(file.isOpen());

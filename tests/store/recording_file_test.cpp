@@ -33,16 +33,10 @@ void freezeAtStep(DiskStep) {
     if (--stepsBeforeStop == 0) raise(SIGSTOP);
 }
 
-std::vector<uint8_t> pattern(size_t count, uint8_t seed) {
-    std::vector<uint8_t> bytes(count);
-    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(seed + i * 7);
-    return bytes;
-}
-
 class RecordingFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        original_ = pattern(8192, 3);
+        original_ = bytePattern(8192, 3);
         home_.writeFile(path_, original_);
     }
     void TearDown() override { setDiskStepHook(nullptr); }
@@ -50,9 +44,9 @@ protected:
     // Three overlapping writes, the last one past the end of the file.
     static bool updateWithThreeWrites(RecordingFile& file) {
         file.beginUpdate();
-        bool written = file.writeAt(100, pattern(400, 50));
-        written = file.writeAt(300, pattern(1000, 90)) && written;
-        written = file.writeAt(8000, pattern(500, 20)) && written;
+        bool written = file.writeAt(100, bytePattern(400, 50));
+        written = file.writeAt(300, bytePattern(1000, 90)) && written;
+        written = file.writeAt(8000, bytePattern(500, 20)) && written;
         return file.commitUpdate() && written;
     }
     std::vector<uint8_t> bytesAfterUpdate() const {
@@ -61,9 +55,9 @@ protected:
         const auto put = [&](size_t at, const std::vector<uint8_t>& part) {
             std::copy(part.begin(), part.end(), bytes.begin() + static_cast<ptrdiff_t>(at));
         };
-        put(100, pattern(400, 50));
-        put(300, pattern(1000, 90));
-        put(8000, pattern(500, 20));
+        put(100, bytePattern(400, 50));
+        put(300, bytePattern(1000, 90));
+        put(8000, bytePattern(500, 20));
         return bytes;
     }
     std::vector<uint8_t> reopened() const {
@@ -169,9 +163,9 @@ TEST_F(RecordingFileTest, AWriteThatFailsPartWayRollsBackTheWholeUpdate) {
         const rlimit limit{6000, 6000};
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(1);
         file.beginUpdate();
-        const bool first = file.writeAt(100, pattern(4000, 11));
-        const bool second = file.writeAt(4200, pattern(3000, 12));
-        const bool third = file.writeAt(10, pattern(10, 13));  // refused after the failure
+        const bool first = file.writeAt(100, bytePattern(4000, 11));
+        const bool second = file.writeAt(4200, bytePattern(3000, 12));
+        const bool third = file.writeAt(10, bytePattern(10, 13));  // refused after the failure
         const bool committed = file.commitUpdate();
         const bool imageRestored = file.readU8(100) == original_[100];
         _exit(first && !second && !third && !committed && imageRestored ? 0 : 3);
@@ -195,13 +189,13 @@ TEST_F(RecordingFileTest, WithoutRoomForAJournalCorrectionsAreStillWrittenInPlac
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(1);
         RecordingFile file;
         if (file.open(path_, RecordingAccess::Session) != OpenResult::Opened) _exit(1);
-        _exit(!file.journaled() && !file.notes().empty() && file.writeAt(100, pattern(50, 1)) ? 0 : 3);
+        _exit(!file.journaled() && !file.notes().empty() && file.writeAt(100, bytePattern(50, 1)) ? 0 : 3);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(home_.readFile(path_)[100], pattern(50, 1)[0]);
+    EXPECT_EQ(home_.readFile(path_)[100], bytePattern(50, 1)[0]);
     EXPECT_FALSE(journalLeft());
 }
 
@@ -213,10 +207,10 @@ struct Replacement {
 const Replacement kReplacements[] = {
     {"renamed over it",
      [](const TempHome& home, const std::string& path) {
-         home.writeFile(path + ".next", pattern(8192, 40));
+         home.writeFile(path + ".next", bytePattern(8192, 40));
          std::filesystem::rename(path + ".next", path);
      }},
-    {"copied over it", [](const TempHome& home, const std::string& path) { home.writeFile(path, pattern(9000, 40)); }},
+    {"copied over it", [](const TempHome& home, const std::string& path) { home.writeFile(path, bytePattern(9000, 40)); }},
 };
 
 TEST_F(RecordingFileTest, ARecordingReplacedUnderTheSessionReceivesNothing) {
@@ -226,7 +220,7 @@ TEST_F(RecordingFileTest, ARecordingReplacedUnderTheSessionReceivesNothing) {
         ASSERT_EQ(file.open(path_, RecordingAccess::Session), OpenResult::Opened);
         replacement.replace(home_, path_);
         const std::vector<uint8_t> other = home_.readFile(path_);
-        EXPECT_FALSE(file.writeAt(64, pattern(16, 9))) << replacement.name;
+        EXPECT_FALSE(file.writeAt(64, bytePattern(16, 9))) << replacement.name;
         EXPECT_EQ(file.lastFailure(), WriteFailure::Replaced) << replacement.name;
         file.close();
         EXPECT_EQ(home_.readFile(path_), other) << replacement.name;
@@ -240,15 +234,15 @@ TEST_F(RecordingFileTest, OneSessionAtATimeWhileToolsMayReadBetweenSaves) {
     EXPECT_EQ(second.open(path_, RecordingAccess::Session, kShortWaitMs), OpenResult::InUse);
     RecordingFile tool;
     EXPECT_EQ(tool.open(path_, RecordingAccess::Read, kShortWaitMs), OpenResult::Opened);
-    EXPECT_FALSE(tool.writeAt(0, pattern(4, 1)));
+    EXPECT_FALSE(tool.writeAt(0, bytePattern(4, 1)));
     EXPECT_EQ(tool.lastFailure(), WriteFailure::ReadOnly);
 
     session.beginUpdate();
-    ASSERT_TRUE(session.writeAt(10, pattern(10, 2)));
+    ASSERT_TRUE(session.writeAt(10, bytePattern(10, 2)));
     EXPECT_EQ(tool.open(path_, RecordingAccess::Read, kShortWaitMs), OpenResult::Busy);
     ASSERT_TRUE(session.commitUpdate());
     EXPECT_EQ(tool.open(path_, RecordingAccess::Read, kShortWaitMs), OpenResult::Opened);
-    EXPECT_EQ(tool.readU8(10), pattern(10, 2)[0]);
+    EXPECT_EQ(tool.readU8(10), bytePattern(10, 2)[0]);
 }
 
 TEST_F(RecordingFileTest, WhatIsNoRecordingIsRefusedAtOnce) {
@@ -257,7 +251,7 @@ TEST_F(RecordingFileTest, WhatIsNoRecordingIsRefusedAtOnce) {
     const std::string device = home_.path("device");
     std::filesystem::create_symlink("/dev/zero", device);
     const std::string sparse = home_.path("sparse");
-    home_.writeFile(sparse, pattern(16, 1));
+    home_.writeFile(sparse, bytePattern(16, 1));
     std::filesystem::resize_file(sparse, uint64_t{3} << 30);
     const struct {
         std::string path;

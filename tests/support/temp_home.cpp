@@ -52,4 +52,10 @@ CodeTable flatCodeTable() {
     return HuffmanCodeBuilder::build(frequencies);
 }
 
+std::vector<uint8_t> bytePattern(size_t count, uint8_t seed) {
+    std::vector<uint8_t> bytes(count);
+    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(seed + i * 7);
+    return bytes;
+}
+
 }  // namespace lumen::testing

@@ -33,6 +33,10 @@ private:
     std::string directory_;
 };
 
+// Bytes that differ from their neighbours and from another seed's: stand-ins
+// for a recording's contents.
+std::vector<uint8_t> bytePattern(size_t count, uint8_t seed);
+
 // A code table built from flat difference statistics: every difference coded.
 CodeTable flatCodeTable();
 
