@@ -82,7 +82,7 @@ void paintStrip(Canvas& strip, const std::vector<int32_t>& first, const std::vec
 void BM_CanvasFullRepaint(benchmark::State& state)
 {
     RasterCanvas screen(Size{screenWidth, screenHeight});
-    std::unique_ptr<Canvas> strip = screen.createCompatibleImage(Size{screenWidth, 300});
+    std::unique_ptr<Image> strip = screen.createCompatibleImage(Size{screenWidth, 300});
     const auto first = traceSamples(screenWidth, 80, 60);
     const auto second = traceSamples(screenWidth, 220, 60);
     const Font rowFont = Font::make("Arial", 14, Font::boldWeight);

@@ -23,7 +23,7 @@ public:
 
     StripGeometry stripGeometry() const override { return {kWidth, kWidth + 90, kHeight, 45, 29, 1}; }
     const StripDrawingObjects& drawingObjects() const override { return objects_; }
-    Canvas* stripImage() override { return &image_; }
+    Image* stripImage() override { return &image_; }
     Canvas* beginPanePaint() override { return &pane_; }
     void endPanePaint(Canvas&) override {}
     bool selectedHasEvents() const override { return true; }

@@ -8,7 +8,7 @@
 #include "events/drawing_set.h"
 #include "events/shell_layout.h"
 #include "lang/language_texts.h"
-#include "platform/draw/canvas.h"
+#include "platform/draw/image.h"
 #include "platform/window/message.h"
 #include "store/beat_window.h"
 
@@ -38,7 +38,7 @@ public:
     virtual const LanguageTexts& texts() const = 0;
     // The off-screen image of the ECG strip, (stripWidth + 1) x ECG pane
     // height; null before the first layout.
-    virtual Canvas* stripImage() = 0;
+    virtual Image* stripImage() = 0;
 
     // --- windows ------------------------------------------------------------
     virtual WindowHandle mainWindow() const = 0;

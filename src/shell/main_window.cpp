@@ -41,7 +41,9 @@ void MainWindow::layoutPanes(Size client) {
     system_.moveWindow(model_.shell.ecgPane, layout.ecgPlace, Repaint::Yes);
     stripImage_.reset();
     const int32_t stripHeight = std::max(layout.ecgPlace.height(), 1);
-    stripImage_ = std::make_unique<RasterCanvas>(Size{std::max(layout.stripWidth + 1, 1), stripHeight});
+    std::unique_ptr<Canvas> paneCanvas = system_.getDC(model_.shell.ecgPane);
+    stripImage_ = paneCanvas->createCompatibleImage(Size{std::max(layout.stripWidth + 1, 1), stripHeight});
+    system_.releaseDC(model_.shell.ecgPane, std::move(paneCanvas));
     if (model_.catalog) {
         model_.catalog->setRowFont(layout.screenClass == 1 ? model_.drawing.rowFontLarge : model_.drawing.rowFontSmall);
         model_.catalog->setScreenArea(

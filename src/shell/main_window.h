@@ -3,7 +3,7 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/draw/raster_canvas.h"
+#include "platform/draw/image.h"
 #include "platform/window/window_system.h"
 #include "shell/button_faces.h"
 #include "shell/pane_commands.h"
@@ -26,7 +26,7 @@ public:
 
     static LResult procedure(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
     void layoutPanes(Size client);
-    Canvas* stripImage() { return stripImage_.get(); }
+    Image* stripImage() { return stripImage_.get(); }
     bool restoreTitle();
 
 private:
@@ -42,7 +42,7 @@ private:
     ButtonFaces& faces_;
     PaneCommands& panes_;
     Terminate terminate_;
-    std::unique_ptr<RasterCanvas> stripImage_;
+    std::unique_ptr<Image> stripImage_;
 };
 
 }  // namespace lumen

@@ -17,7 +17,7 @@ public:
 
     StripGeometry stripGeometry() const override;
     const StripDrawingObjects& drawingObjects() const override { return model_.stripObjects; }
-    Canvas* stripImage() override { return panes_.stripImage(); }
+    Image* stripImage() override { return panes_.stripImage(); }
     Canvas* beginPanePaint() override;
     void endPanePaint(Canvas& pane) override;
     bool selectedHasEvents() const override;

@@ -50,7 +50,7 @@ public:
     const ShellLayout& layout() const override { return model_.layout; }
     const DrawingSet& drawing() const override { return model_.drawing; }
     const LanguageTexts& texts() const override { return model_.texts; }
-    Canvas* stripImage() override;
+    Image* stripImage() override;
     WindowHandle mainWindow() const override { return model_.shell.mainWindow; }
     WindowHandle paneWindow(PaneKind pane) const override;
     WindowHandle button(ControlId control) const override { return model_.shell.button(control); }

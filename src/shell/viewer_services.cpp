@@ -11,7 +11,7 @@
 
 namespace lumen {
 
-Canvas* Viewer::stripImage() { return main_ ? main_->stripImage() : nullptr; }
+Image* Viewer::stripImage() { return main_ ? main_->stripImage() : nullptr; }
 
 WindowHandle Viewer::paneWindow(PaneKind pane) const {
     switch (pane) {

@@ -55,7 +55,7 @@ int32_t BeatMarkWriter::markedColumn(int32_t x) const {
 
 void BeatMarkWriter::markColumn(int32_t x) {
     if (!scene_.streams.holdsBeat(x)) return;
-    Canvas& image = scene_.image;
+    Image& image = scene_.image;
     const uint8_t label = scene_.streams.labelAt(x);
     const int32_t xm = markedColumn(x);
     // Artefact beats neither show nor break an RR interval.

@@ -28,7 +28,7 @@ void CaliperPainter::verticalLine(int32_t column) {
 // Spaces in the background colour over the two upper and the two lower texts
 // at the second line.
 void CaliperPainter::blankTexts(int32_t upperSpaces, int32_t lowerSpaces) {
-    Canvas& image = scene_.image;
+    Image& image = scene_.image;
     const int32_t h = caliper_.textHeight;
     const int32_t x = caliper_.secondColumn + 5;
     const Color text = image.setTextColor(scene_.objects.background);
@@ -43,7 +43,7 @@ void CaliperPainter::blankTexts(int32_t upperSpaces, int32_t lowerSpaces) {
 }
 
 void CaliperPainter::run(CaliperStep step) {
-    Canvas& image = scene_.image;
+    Image& image = scene_.image;
     image.selectFont(scene_.objects.measuringFont);
     image.selectPen(scene_.objects.backgroundPen);
     measureM();
@@ -83,7 +83,7 @@ void CaliperPainter::writeInterval() {
 }
 
 void CaliperPainter::removeForSelectionMove() {
-    Canvas& image = scene_.image;
+    Image& image = scene_.image;
     image.selectFont(scene_.objects.measuringFont);
     image.selectPen(scene_.objects.backgroundPen);
     measureM();
@@ -100,7 +100,7 @@ void CaliperPainter::removeForSelectionMove() {
 }
 
 void CaliperPainter::writeChannelNames() {
-    Canvas& image = scene_.image;
+    Image& image = scene_.image;
     image.selectFont(scene_.objects.measuringFont);
     image.setTextColor(scene_.objects.text);
     image.setBkColor(scene_.objects.background);
@@ -112,7 +112,7 @@ void CaliperPainter::writeChannelNames() {
 
 void CaliperPainter::copyVoltages(Canvas* target) {
     const CaliperFigures figures = caliperFigures(caliper_, scene_.streams, scene_.view.speed(), scene_.displayMultiplier);
-    Canvas& image = scene_.image;
+    Image& image = scene_.image;
     const int32_t x = caliper_.secondColumn + 5;
     const int32_t h = caliper_.textHeight;
     image.textOut({x, scene_.height - 1 - 3 * h},

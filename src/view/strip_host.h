@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/draw/canvas.h"
+#include "platform/draw/image.h"
 #include "view/strip_drawing_objects.h"
 #include "view/strip_geometry.h"
 
@@ -17,7 +17,7 @@ public:
     virtual const StripDrawingObjects& drawingObjects() const = 0;
     // The image of (stripWidth + 1) x paneHeight that every paint draws
     // into; nullptr before the first layout.
-    virtual Canvas* stripImage() = 0;
+    virtual Image* stripImage() = 0;
     // The ECG pane's surface for a paint outside its paint message; the
     // painter hands it back with endPanePaint. nullptr when there is none.
     virtual Canvas* beginPanePaint() = 0;

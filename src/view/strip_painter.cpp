@@ -68,7 +68,7 @@ void StripPainter::loadStripAround(int32_t t) {
 }
 
 int32_t StripPainter::paint(Canvas* target, RelabelMode mode, Band band, PaintOp op, int32_t x) {
-    Canvas* image = host_.stripImage();
+    Image* image = host_.stripImage();
     const StripGeometry geometry = host_.stripGeometry();
     if (image == nullptr || geometry.stripWidth <= 0 || geometry.paneHeight <= 0) return 0;
     const StripDrawingObjects& objects = host_.drawingObjects();

@@ -55,7 +55,7 @@ void StripPainter::drawTrace(StripScene& scene, const std::vector<uint8_t>& samp
     if (streams_.columns == 0 || pens[0] == StripWindow::kNoDataPen) return;
     const int32_t k = view_.pixelsPerMillivolt();
     const auto y = [&](int32_t x) { return offset + (samples[static_cast<size_t>(x)] - 128) * k / unitsPerMillivolt_; };
-    Canvas& image = scene.image;
+    Image& image = scene.image;
     image.moveTo({0, y(0)});
     image.selectPen(tracePen(scene.objects, pens[0]));
     const int32_t end = std::min(scene.width - view_.speed(), streams_.columns);

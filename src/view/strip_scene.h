@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "lang/language_texts.h"
-#include "platform/draw/canvas.h"
+#include "platform/draw/image.h"
 #include "view/pixel_streams.h"
 #include "view/strip_drawing_objects.h"
 #include "view/strip_view.h"
@@ -12,7 +12,7 @@ namespace lumen {
 // Everything one paint of the strip draws with: the off-screen image, the
 // drawing objects, the settings and the pixel streams of this paint.
 struct StripScene {
-    Canvas& image;
+    Image& image;
     const StripDrawingObjects& objects;
     const LanguageTexts& texts;
     StripView& view;

@@ -23,7 +23,7 @@ public:
     TestStripHost();
     StripGeometry stripGeometry() const override { return geometry; }
     const StripDrawingObjects& drawingObjects() const override { return objects; }
-    Canvas* stripImage() override { return image.get(); }
+    Image* stripImage() override { return image.get(); }
     Canvas* beginPanePaint() override { return pane.get(); }
     void endPanePaint(Canvas&) override {}
     bool selectedHasEvents() const override { return hasEvents; }
@@ -32,7 +32,7 @@ public:
     StripGeometry geometry;
     StripColors colors;
     StripDrawingObjects objects;
-    std::unique_ptr<Canvas> image;
+    std::unique_ptr<Image> image;
     std::unique_ptr<RasterCanvas> pane;
     bool hasEvents = true;
 };

@@ -3,72 +3,67 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
-#include "platform/draw/brush.h"
-#include "platform/draw/color.h"
-#include "platform/draw/font.h"
-#include "platform/draw/geometry.h"
-#include "platform/draw/pen.h"
-#include "platform/draw/text_align.h"
+#include "platform/draw/canvas_state.h"
 
 namespace lumen {
 
-enum class BackgroundMode : uint8_t { Transparent = 1, Opaque = 2 };
-
-// How pens and brush interiors combine with the pixels already there.
-// Xor inverts exactly the bits of the pen colour, so drawing twice restores.
-enum class RasterOp : uint8_t { Copy, Xor, NotXor };
-
-// Pixels: one unit is one device pixel, y grows downward, origin top-left.
-// HundredthMillimetre: one unit is 0.01 mm, y grows upward, the origin is the
-// top-left corner of the page (points on the page have negative y).
-enum class MapMode : uint8_t { Pixels, HundredthMillimetre };
+class Image;
 
 // A drawing surface with GDI semantics. All coordinates, pen widths and font
 // heights are in logical units of the current map mode. Every setter and
 // select returns what it replaced so that callers can put it back.
 // Texts are UTF-8.
+//
+// The canvas keeps the drawing state and its save/restore stack itself;
+// a back-end implements only the primitives and reads the state.
 class Canvas {
 public:
-    virtual ~Canvas() = default;
+    virtual ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
 
     // --- objects ----------------------------------------------------------
-    virtual Pen selectPen(const Pen& pen) = 0;
-    virtual Brush selectBrush(const Brush& brush) = 0;
-    virtual Font selectFont(const Font& font) = 0;
-    virtual const Pen& pen() const = 0;
-    virtual const Brush& brush() const = 0;
-    virtual const Font& font() const = 0;
+    Pen selectPen(const Pen& pen);
+    Brush selectBrush(const Brush& brush);
+    Font selectFont(const Font& font);
+    const Pen& pen() const { return state_.pen; }
+    const Brush& brush() const { return state_.brush; }
+    const Font& font() const { return state_.font; }
 
     // --- state ------------------------------------------------------------
-    virtual Color setTextColor(Color color) = 0;
-    virtual Color setBkColor(Color color) = 0;
-    virtual BackgroundMode setBkMode(BackgroundMode mode) = 0;
-    virtual TextAlign setTextAlign(TextAlign align) = 0;
-    virtual RasterOp setRasterOp(RasterOp op) = 0;
-    virtual MapMode setMapMode(MapMode mode) = 0;
-    virtual Color textColor() const = 0;
-    virtual Color bkColor() const = 0;
-    virtual BackgroundMode bkMode() const = 0;
-    virtual TextAlign textAlign() const = 0;
-    virtual RasterOp rasterOp() const = 0;
-    virtual MapMode mapMode() const = 0;
+    Color setTextColor(Color color);
+    Color setBkColor(Color color);
+    BackgroundMode setBkMode(BackgroundMode mode);
+    TextAlign setTextAlign(TextAlign align);
+    RasterOp setRasterOp(RasterOp op);
+    MapMode setMapMode(MapMode mode);
+    Color textColor() const { return state_.textColor; }
+    Color bkColor() const { return state_.bkColor; }
+    BackgroundMode bkMode() const { return state_.bkMode; }
+    TextAlign textAlign() const { return state_.textAlign; }
+    RasterOp rasterOp() const { return state_.rasterOp; }
+    MapMode mapMode() const { return state_.mapMode; }
     // Further drawing is clipped to this rectangle (logical units) and to
     // the canvas itself.
-    virtual void setClipRect(const Rect& clip) = 0;
-    virtual void resetClipRect() = 0;
+    void setClipRect(const Rect& clip);
+    void resetClipRect();
     // Pushes every setting above, the current position and the selected
-    // objects; restoreState pops them. Unbalanced restores do nothing.
-    virtual void saveState() = 0;
-    virtual void restoreState() = 0;
+    // objects; restoreState pops them. A restore without a save, or saves
+    // nested deeper than kMaxSavedStates, are programming errors: they stop
+    // a debug build and are ignored otherwise.
+    void saveState();
+    void restoreState();
+    static constexpr size_t kMaxSavedStates = 1024;
 
     // --- lines and areas --------------------------------------------------
     // Sets the current position; returns the previous one.
-    virtual Point moveTo(Point to) = 0;
-    virtual Point currentPosition() const = 0;
+    Point moveTo(Point to);
+    Point currentPosition() const { return state_.position; }
     // Line with the pen from the current position to `to`, the last point
     // not drawn; `to` becomes the current position.
-    virtual void lineTo(Point to) = 0;
+    void lineTo(Point to);
     // Outline with the pen, inside with the brush; right and bottom
     // exclusive. With the null pen the filled area is one pixel smaller in
     // width and height, as in GDI.
@@ -89,12 +84,29 @@ public:
     // --- images -----------------------------------------------------------
     // Copies the source's pixels from `sourceOrigin` (source logical units)
     // into `destination` (this canvas's logical units), pixel for pixel.
-    virtual void bitBlt(const Rect& destination, const Canvas& source, Point sourceOrigin) = 0;
+    virtual void bitBlt(const Rect& destination, const Image& source, Point sourceOrigin) = 0;
     // An off-screen image of `sizePixels` that can be drawn on and copied
     // to this canvas with bitBlt; it starts white, in Pixels mode.
-    virtual std::unique_ptr<Canvas> createCompatibleImage(Size sizePixels) const = 0;
+    virtual std::unique_ptr<Image> createCompatibleImage(Size sizePixels) const = 0;
     // The drawable size in device pixels.
     virtual Size deviceSize() const = 0;
+
+protected:
+    explicit Canvas(MapMode initialMapMode = MapMode::Pixels);
+    const CanvasState& state() const { return state_; }
+
+    // A line from `from` to `to` with the selected pen; the current position
+    // is the canvas's business.
+    virtual void drawLine(Point from, Point to) = 0;
+    // The mapping, the clip or the whole state is about to change: a
+    // back-end that batches drawing finishes the batch here.
+    virtual void stateWillChange() {}
+    // The clip (or the whole state, clip included) changed.
+    virtual void clipChanged() {}
+
+private:
+    CanvasState state_;
+    std::vector<CanvasState> savedStates_;
 };
 
 // Puts a canvas's state back at the end of a scope; saving stays explicit.

@@ -18,7 +18,8 @@ constexpr double devicePixelPoints = pointsPerInch / PdfDocument::dotsPerInch;
 
 }  // namespace
 
-PdfCanvas::PdfCanvas(_cairo* context, Size pageHundredthMm) : context_(context), page_(pageHundredthMm) {
+PdfCanvas::PdfCanvas(_cairo* context, Size pageHundredthMm)
+    : Canvas(MapMode::HundredthMillimetre), context_(context), page_(pageHundredthMm) {
     cairo_save(context_);
 }
 
@@ -27,19 +28,19 @@ PdfCanvas::~PdfCanvas() {
     cairo_restore(context_);
 }
 
-double PdfCanvas::pointsPerUnit() const {
-    return state_.mapMode == MapMode::Pixels ? devicePixelPoints : pointsPerInch / 2540.0;
+double PdfCanvas::pointsPerUnit(MapMode mapMode) {
+    return mapMode == MapMode::Pixels ? devicePixelPoints : pointsPerInch / 2540.0;
 }
 
-PdfCanvas::PointF PdfCanvas::toPoints(Point logical) const {
-    const double scale = pointsPerUnit();
-    const double ySign = state_.mapMode == MapMode::Pixels ? 1.0 : -1.0;
+PdfCanvas::PointF PdfCanvas::toPoints(Point logical, MapMode mapMode) {
+    const double scale = pointsPerUnit(mapMode);
+    const double ySign = mapMode == MapMode::Pixels ? 1.0 : -1.0;
     return PointF{logical.x * scale, ySign * logical.y * scale};
 }
 
-PdfCanvas::RectF PdfCanvas::toPoints(const Rect& logical) const {
-    const PointF a = toPoints(Point{logical.left, logical.top});
-    const PointF b = toPoints(Point{logical.right, logical.bottom});
+PdfCanvas::RectF PdfCanvas::toPoints(const Rect& logical, MapMode mapMode) {
+    const PointF a = toPoints(Point{logical.left, logical.top}, mapMode);
+    const PointF b = toPoints(Point{logical.right, logical.bottom}, mapMode);
     return RectF{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
@@ -77,81 +78,27 @@ void PdfCanvas::flush() {
     pendingLine_.clear();
 }
 
-Pen PdfCanvas::selectPen(const Pen& pen) { return std::exchange(state_.pen, pen); }
-
-Brush PdfCanvas::selectBrush(const Brush& brush) { return std::exchange(state_.brush, brush); }
-
-Font PdfCanvas::selectFont(const Font& font) { return std::exchange(state_.font, font); }
-
-Color PdfCanvas::setTextColor(Color color) { return std::exchange(state_.textColor, color & 0xFFFFFFu); }
-
-Color PdfCanvas::setBkColor(Color color) { return std::exchange(state_.bkColor, color & 0xFFFFFFu); }
-
-BackgroundMode PdfCanvas::setBkMode(BackgroundMode mode) { return std::exchange(state_.bkMode, mode); }
-
-TextAlign PdfCanvas::setTextAlign(TextAlign align) { return std::exchange(state_.textAlign, align); }
-
-// Paper has no XOR: every raster op prints as a plain copy.
-RasterOp PdfCanvas::setRasterOp(RasterOp op) { return std::exchange(state_.rasterOp, op); }
-
-MapMode PdfCanvas::setMapMode(MapMode mode) {
-    flush();
-    return std::exchange(state_.mapMode, mode);
-}
-
-void PdfCanvas::applyClip() {
+void PdfCanvas::clipChanged() {
     cairo_reset_clip(context_);
-    if (state_.clipped) {
-        const RectF& clip = state_.clip;
+    if (const std::optional<CanvasClip>& clip = state().clip) {
+        const RectF box = toPoints(clip->rect, clip->mapMode);
         cairo_new_path(context_);
-        cairo_rectangle(context_, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
+        cairo_rectangle(context_, box.left, box.top, box.right - box.left, box.bottom - box.top);
         cairo_clip(context_);
     }
 }
 
-void PdfCanvas::setClipRect(const Rect& clip) {
-    flush();
-    state_.clipped = true;
-    state_.clip = toPoints(clip);
-    applyClip();
-}
-
-void PdfCanvas::resetClipRect() {
-    flush();
-    state_.clipped = false;
-    applyClip();
-}
-
-void PdfCanvas::saveState() {
-    constexpr size_t maximumDepth = 1024;
-    if (savedStates_.size() < maximumDepth) {
-        savedStates_.push_back(state_);
-    }
-}
-
-void PdfCanvas::restoreState() {
-    if (savedStates_.empty()) {
+// Paper has no XOR: every raster op prints as a plain copy.
+void PdfCanvas::drawLine(Point fromLogical, Point to) {
+    const PointF from = toPoints(fromLogical);
+    if (state().pen.isNull()) {
         return;
     }
-    flush();
-    state_ = savedStates_.back();
-    savedStates_.pop_back();
-    applyClip();
-}
-
-Point PdfCanvas::moveTo(Point to) { return std::exchange(state_.position, to); }
-
-void PdfCanvas::lineTo(Point to) {
-    const PointF from = toPoints(state_.position);
-    state_.position = to;
-    if (state_.pen.isNull()) {
-        return;
-    }
-    const bool continues = !pendingLine_.empty() && pendingPen_ == state_.pen && pendingLine_.back().x == from.x &&
+    const bool continues = !pendingLine_.empty() && pendingPen_ == state().pen && pendingLine_.back().x == from.x &&
                            pendingLine_.back().y == from.y;
     if (!continues) {
         flush();
-        pendingPen_ = state_.pen;
+        pendingPen_ = state().pen;
         pendingLine_.push_back(from);
     }
     pendingLine_.push_back(toPoints(to));
@@ -167,11 +114,11 @@ void PdfCanvas::fillPoints(const RectF& rect, Color color) {
 void PdfCanvas::rectangle(const Rect& rect) {
     flush();
     const RectF box = toPoints(rect);
-    if (!state_.brush.isNull()) {
-        fillPoints(box, state_.brush.color);
+    if (!state().brush.isNull()) {
+        fillPoints(box, state().brush.color);
     }
-    if (!state_.pen.isNull()) {
-        pendingPen_ = state_.pen;
+    if (!state().pen.isNull()) {
+        pendingPen_ = state().pen;
         pendingLine_ = {PointF{box.left, box.top}, PointF{box.right, box.top}, PointF{box.right, box.bottom},
                         PointF{box.left, box.bottom}, PointF{box.left, box.top}};
         flush();
@@ -185,13 +132,9 @@ void PdfCanvas::fillRect(const Rect& rect, const Brush& brush) {
     }
 }
 
-void PdfCanvas::bitBlt(const Rect& destination, const Canvas& source, Point sourceOrigin) {
+void PdfCanvas::bitBlt(const Rect& destination, const Image& source, Point sourceOrigin) {
     flush();
-    const auto* raster = dynamic_cast<const RasterCanvas*>(&source);
-    if (raster == nullptr) {
-        return;
-    }
-    const PixelSurface pixels = raster->surface();
+    const PixelSurface pixels = source.pixels();
     if (pixels.pixels == nullptr) {
         return;
     }
@@ -211,7 +154,7 @@ void PdfCanvas::bitBlt(const Rect& destination, const Canvas& source, Point sour
     cairo_surface_destroy(image);
 }
 
-std::unique_ptr<Canvas> PdfCanvas::createCompatibleImage(Size sizePixels) const {
+std::unique_ptr<Image> PdfCanvas::createCompatibleImage(Size sizePixels) const {
     auto image = std::make_unique<RasterCanvas>(sizePixels);
     image->setDotsPerInch(PdfDocument::dotsPerInch);
     return image;

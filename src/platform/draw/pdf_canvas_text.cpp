@@ -45,11 +45,11 @@ std::vector<std::string> splitLines(std::string_view text, bool singleLine) {
 
 PdfCanvas::TextFont PdfCanvas::useFont() {
     TextFont metrics;
-    FontFace* face = FontFace::find(state_.font);
+    FontFace* face = FontFace::find(state().font);
     if (face == nullptr) {
         return metrics;
     }
-    const FontScale scale = face->scaleFor(state_.font.height);
+    const FontScale scale = face->scaleFor(state().font.height);
     const double unit = pointsPerUnit();
     cairo_set_font_face(context_, cairoFaceFor(*face));
     cairo_set_font_size(context_, scale.emSize * unit);
@@ -66,14 +66,14 @@ double PdfCanvas::textWidth(const std::string& utf8) {
 }
 
 void PdfCanvas::showText(PointF baselineStart, const std::string& utf8, double width, const TextFont& metrics) {
-    if (state_.bkMode == BackgroundMode::Opaque) {
+    if (state().bkMode == BackgroundMode::Opaque) {
         fillPoints(RectF{baselineStart.x, baselineStart.y - metrics.ascent, baselineStart.x + width,
                          baselineStart.y + metrics.descent},
-                   state_.bkColor);
+                   state().bkColor);
     }
     cairo_new_path(context_);
     cairo_move_to(context_, baselineStart.x, baselineStart.y);
-    setSourceColor(state_.textColor);
+    setSourceColor(state().textColor);
     cairo_show_text(context_, utf8.c_str());
     cairo_new_path(context_);
 }
@@ -87,14 +87,14 @@ void PdfCanvas::textOut(Point at, std::string_view text) {
     const std::string utf8 = toValidUtf8(text);
     const double width = textWidth(utf8);
     PointF origin = toPoints(at);
-    if (horizontalPart(state_.textAlign) == TextAlign::Center) {
+    if (horizontalPart(state().textAlign) == TextAlign::Center) {
         origin.x -= width / 2.0;
-    } else if (horizontalPart(state_.textAlign) == TextAlign::Right) {
+    } else if (horizontalPart(state().textAlign) == TextAlign::Right) {
         origin.x -= width;
     }
-    if (verticalPart(state_.textAlign) == TextAlign::Top) {
+    if (verticalPart(state().textAlign) == TextAlign::Top) {
         origin.y += metrics.ascent;
-    } else if (verticalPart(state_.textAlign) == TextAlign::Bottom) {
+    } else if (verticalPart(state().textAlign) == TextAlign::Bottom) {
         origin.y -= metrics.descent;
     }
     showText(origin, utf8, width, metrics);

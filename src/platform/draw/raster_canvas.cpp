@@ -33,7 +33,7 @@ RasterCanvas::RasterCanvas(Size sizePixels) {
     origin_ = Point{0, 0};
     area_ = Rect{0, 0, width, height};
     size_ = Size{width, height};
-    state_.clip = area_;
+    clip_ = area_;
 }
 
 RasterCanvas::RasterCanvas(PixelSurface target, const Rect& area) : target_(target) {
@@ -46,7 +46,7 @@ RasterCanvas::RasterCanvas(PixelSurface target, const Rect& area) : target_(targ
         area_ = Rect{};
     }
     size_ = Size{std::max(area.width(), 0), std::max(area.height(), 0)};
-    state_.clip = area_;
+    clip_ = area_;
 }
 
 RasterCanvas::~RasterCanvas() = default;
@@ -71,85 +71,56 @@ void RasterCanvas::fill(Color color) { fillDeviceRect(area_, pixelFromColor(colo
 
 void RasterCanvas::setDotsPerInch(int32_t dotsPerInch) { dotsPerInch_ = std::clamp(dotsPerInch, 1, 4800); }
 
-Pen RasterCanvas::selectPen(const Pen& pen) { return std::exchange(state_.pen, pen); }
-
-Brush RasterCanvas::selectBrush(const Brush& brush) { return std::exchange(state_.brush, brush); }
-
-Font RasterCanvas::selectFont(const Font& font) { return std::exchange(state_.font, font); }
-
-Color RasterCanvas::setTextColor(Color color) { return std::exchange(state_.textColor, color & 0xFFFFFFu); }
-
-Color RasterCanvas::setBkColor(Color color) { return std::exchange(state_.bkColor, color & 0xFFFFFFu); }
-
-BackgroundMode RasterCanvas::setBkMode(BackgroundMode mode) { return std::exchange(state_.bkMode, mode); }
-
-TextAlign RasterCanvas::setTextAlign(TextAlign align) { return std::exchange(state_.textAlign, align); }
-
-RasterOp RasterCanvas::setRasterOp(RasterOp op) { return std::exchange(state_.rasterOp, op); }
-
-MapMode RasterCanvas::setMapMode(MapMode mode) { return std::exchange(state_.mapMode, mode); }
-
-void RasterCanvas::setClipRect(const Rect& clip) { state_.clip = toDevice(clip).normalized().intersected(area_); }
-
-void RasterCanvas::resetClipRect() { state_.clip = area_; }
-
-void RasterCanvas::saveState() {
-    constexpr size_t maximumDepth = 1024;
-    if (savedStates_.size() < maximumDepth) {
-        savedStates_.push_back(state_);
-    }
+void RasterCanvas::clipChanged() {
+    const std::optional<CanvasClip>& clip = state().clip;
+    clip_ = clip ? toDevice(clip->rect, clip->mapMode).normalized().intersected(area_) : area_;
 }
 
-void RasterCanvas::restoreState() {
-    if (!savedStates_.empty()) {
-        state_ = savedStates_.back();
-        savedStates_.pop_back();
-    }
-}
+Point RasterCanvas::toDevice(Point logical) const { return toDevice(logical, state().mapMode); }
 
-Point RasterCanvas::moveTo(Point to) { return std::exchange(state_.position, to); }
-
-Point RasterCanvas::toDevice(Point logical) const {
-    if (state_.mapMode == MapMode::Pixels) {
+Point RasterCanvas::toDevice(Point logical, MapMode mapMode) const {
+    if (mapMode == MapMode::Pixels) {
         return Point{clampDevice(int64_t{logical.x} + origin_.x), clampDevice(int64_t{logical.y} + origin_.y)};
     }
     return Point{clampDevice(scaleRounded(logical.x, dotsPerInch_, hundredthMmPerInch) + origin_.x),
                  clampDevice(scaleRounded(-int64_t{logical.y}, dotsPerInch_, hundredthMmPerInch) + origin_.y)};
 }
 
-Rect RasterCanvas::toDevice(const Rect& logical) const {
-    const Point topLeft = toDevice(Point{logical.left, logical.top});
-    const Point bottomRight = toDevice(Point{logical.right, logical.bottom});
+Rect RasterCanvas::toDevice(const Rect& logical) const { return toDevice(logical, state().mapMode); }
+
+Rect RasterCanvas::toDevice(const Rect& logical, MapMode mapMode) const {
+    const Point topLeft = toDevice(Point{logical.left, logical.top}, mapMode);
+    const Point bottomRight = toDevice(Point{logical.right, logical.bottom}, mapMode);
     return Rect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
 int32_t RasterCanvas::lengthToDevice(int32_t logical) const {
-    if (state_.mapMode == MapMode::Pixels) {
+    if (state().mapMode == MapMode::Pixels) {
         return logical;
     }
     return clampDevice(scaleRounded(logical, dotsPerInch_, hundredthMmPerInch));
 }
 
 int32_t RasterCanvas::lengthToLogical(int32_t device) const {
-    if (state_.mapMode == MapMode::Pixels) {
+    if (state().mapMode == MapMode::Pixels) {
         return device;
     }
     return clampDevice(scaleRounded(device, hundredthMmPerInch, dotsPerInch_));
 }
 
 int32_t RasterCanvas::penWidthPixels() const {
-    return std::clamp(lengthToDevice(std::abs(state_.pen.width)), 1, maximumPenPixels);
+    return std::clamp(lengthToDevice(std::abs(state().pen.width)), 1, maximumPenPixels);
 }
 
 RasterTextRenderer& RasterCanvas::text() {
     if (!text_) {
         text_ = std::make_unique<RasterTextRenderer>();
     }
-    text_->use(state_.font, lengthToDevice(state_.font.height));
+    text_->use(state().font, lengthToDevice(state().font.height));
     return *text_;
 }
 
-std::unique_ptr<Canvas> RasterCanvas::createCompatibleImage(Size sizePixels) const {
+std::unique_ptr<Image> RasterCanvas::createCompatibleImage(Size sizePixels) const {
     auto image = std::make_unique<RasterCanvas>(sizePixels);
     image->setDotsPerInch(dotsPerInch_);
     return image;

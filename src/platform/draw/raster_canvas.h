@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/draw/canvas.h"
+#include "platform/draw/image.h"
 #include "platform/draw/pixel_surface.h"
 
 namespace lumen {
@@ -17,7 +17,7 @@ class RasterTextRenderer;
 // off-screen image) or a sub-rectangle of someone else's framebuffer, which
 // then has its own origin and clip. Only platform code, the shell and tests
 // see this type; everyone else draws through Canvas.
-class RasterCanvas final : public Canvas {
+class RasterCanvas final : public Image {
 public:
     // An image of its own, filled white.
     explicit RasterCanvas(Size sizePixels);
@@ -42,33 +42,6 @@ public:
     // Device resolution used in HundredthMillimetre mode (96 by default).
     void setDotsPerInch(int32_t dotsPerInch);
 
-    Pen selectPen(const Pen& pen) override;
-    Brush selectBrush(const Brush& brush) override;
-    Font selectFont(const Font& font) override;
-    const Pen& pen() const override { return state_.pen; }
-    const Brush& brush() const override { return state_.brush; }
-    const Font& font() const override { return state_.font; }
-
-    Color setTextColor(Color color) override;
-    Color setBkColor(Color color) override;
-    BackgroundMode setBkMode(BackgroundMode mode) override;
-    TextAlign setTextAlign(TextAlign align) override;
-    RasterOp setRasterOp(RasterOp op) override;
-    MapMode setMapMode(MapMode mode) override;
-    Color textColor() const override { return state_.textColor; }
-    Color bkColor() const override { return state_.bkColor; }
-    BackgroundMode bkMode() const override { return state_.bkMode; }
-    TextAlign textAlign() const override { return state_.textAlign; }
-    RasterOp rasterOp() const override { return state_.rasterOp; }
-    MapMode mapMode() const override { return state_.mapMode; }
-    void setClipRect(const Rect& clip) override;
-    void resetClipRect() override;
-    void saveState() override;
-    void restoreState() override;
-
-    Point moveTo(Point to) override;
-    Point currentPosition() const override { return state_.position; }
-    void lineTo(Point to) override;
     void rectangle(const Rect& rect) override;
     void fillRect(const Rect& rect, const Brush& brush) override;
 
@@ -76,27 +49,18 @@ public:
     int32_t drawText(const Rect& rect, std::string_view text, DrawTextFormat format) override;
     Size textExtent(std::string_view text) override;
 
-    void bitBlt(const Rect& destination, const Canvas& source, Point sourceOrigin) override;
-    std::unique_ptr<Canvas> createCompatibleImage(Size sizePixels) const override;
+    void bitBlt(const Rect& destination, const Image& source, Point sourceOrigin) override;
+    std::unique_ptr<Image> createCompatibleImage(Size sizePixels) const override;
     Size deviceSize() const override { return size_; }
+    PixelSurface pixels() const override { return surface(); }
 
 private:
-    struct State {
-        Pen pen = Pen::black();
-        Brush brush = Brush::white();
-        Font font = Font::system();
-        Color textColor = blackColor;
-        Color bkColor = whiteColor;
-        BackgroundMode bkMode = BackgroundMode::Opaque;
-        TextAlign textAlign = TextAlign::Left | TextAlign::Top;
-        RasterOp rasterOp = RasterOp::Copy;
-        MapMode mapMode = MapMode::Pixels;
-        Point position{};
-        Rect clip{};  // device pixels of the target, inside area_
-    };
-
+    void drawLine(Point from, Point to) override;
+    void clipChanged() override;
     Point toDevice(Point logical) const;
     Rect toDevice(const Rect& logical) const;
+    Point toDevice(Point logical, MapMode mapMode) const;
+    Rect toDevice(const Rect& logical, MapMode mapMode) const;
     int32_t lengthToDevice(int32_t logical) const;
     int32_t lengthToLogical(int32_t device) const;
     int32_t penWidthPixels() const;
@@ -111,8 +75,7 @@ private:
     Rect area_;     // device pixels of the target that this canvas covers
     Size size_;
     int32_t dotsPerInch_ = 96;
-    State state_;
-    std::vector<State> savedStates_;
+    Rect clip_;  // device pixels of the target, inside area_
     std::unique_ptr<RasterTextRenderer> text_;
 };
 

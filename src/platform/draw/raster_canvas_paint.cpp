@@ -148,7 +148,7 @@ std::vector<Rect> frameBands(const Rect& outer, const Rect& inner) {
 }  // namespace
 
 void RasterCanvas::fillDeviceRect(const Rect& device, uint32_t pixel, RasterOp op) {
-    const Rect box = device.intersected(state_.clip);
+    const Rect box = device.intersected(clip_);
     if (box.isEmpty() || target_.pixels == nullptr) {
         return;
     }
@@ -160,14 +160,14 @@ void RasterCanvas::fillDeviceRect(const Rect& device, uint32_t pixel, RasterOp o
 }
 
 void RasterCanvas::plotLine(Point from, Point to, uint32_t pixel, int32_t widthPixels) {
-    if (state_.clip.isEmpty() || target_.pixels == nullptr) {
+    if (clip_.isEmpty() || target_.pixels == nullptr) {
         return;
     }
     if (widthPixels <= 1) {
-        switch (state_.rasterOp) {
-        case RasterOp::Copy: thinLine<RasterOp::Copy>(target_, state_.clip, from, to, pixel); break;
-        case RasterOp::Xor: thinLine<RasterOp::Xor>(target_, state_.clip, from, to, pixel); break;
-        case RasterOp::NotXor: thinLine<RasterOp::NotXor>(target_, state_.clip, from, to, pixel); break;
+        switch (state().rasterOp) {
+        case RasterOp::Copy: thinLine<RasterOp::Copy>(target_, clip_, from, to, pixel); break;
+        case RasterOp::Xor: thinLine<RasterOp::Xor>(target_, clip_, from, to, pixel); break;
+        case RasterOp::NotXor: thinLine<RasterOp::NotXor>(target_, clip_, from, to, pixel); break;
         }
         return;
     }
@@ -183,47 +183,45 @@ void RasterCanvas::plotLine(Point from, Point to, uint32_t pixel, int32_t widthP
         return;
     }
     // A slanted wide pen stamps a square of its width on every pixel of the line.
-    const Rect reach{state_.clip.left - widthPixels, state_.clip.top - widthPixels, state_.clip.right + widthPixels,
-                     state_.clip.bottom + widthPixels};
+    const Rect reach{clip_.left - widthPixels, clip_.top - widthPixels, clip_.right + widthPixels,
+                     clip_.bottom + widthPixels};
     walkLine(from, to, reach, [&](int32_t x, int32_t y) {
         fillDeviceRect(Rect{x - half, y - half, x - half + widthPixels, y - half + widthPixels}, pixel, RasterOp::Copy);
     });
 }
 
 void RasterCanvas::plotPixel(Point at, uint32_t pixel) {
-    if (at.x < state_.clip.left || at.x >= state_.clip.right || at.y < state_.clip.top || at.y >= state_.clip.bottom) {
+    if (at.x < clip_.left || at.x >= clip_.right || at.y < clip_.top || at.y >= clip_.bottom) {
         return;
     }
     uint32_t& destination = target_.pixels[static_cast<ptrdiff_t>(at.y) * target_.stridePixels + at.x];
-    switch (state_.rasterOp) {
+    switch (state().rasterOp) {
     case RasterOp::Copy: applyPixel<RasterOp::Copy>(destination, pixel); break;
     case RasterOp::Xor: applyPixel<RasterOp::Xor>(destination, pixel); break;
     case RasterOp::NotXor: applyPixel<RasterOp::NotXor>(destination, pixel); break;
     }
 }
 
-void RasterCanvas::lineTo(Point to) {
-    if (!state_.pen.isNull()) {
-        const Point from = toDevice(state_.position);
-        const Point end = toDevice(to);
-        const int32_t widthPixels = penWidthPixels();
-        if (widthPixels <= 1 && std::abs(end.x - from.x) <= 1 && std::abs(end.y - from.y) <= 1) {
-            // A one-pixel step (the millimetre dots of the ECG paper) sets
-            // its first pixel only, as the walk of a longer line would.
-            if (from != end && target_.pixels != nullptr) plotPixel(from, pixelFromColor(state_.pen.color));
-        } else {
-            plotLine(from, end, pixelFromColor(state_.pen.color), widthPixels);
-        }
+void RasterCanvas::drawLine(Point fromLogical, Point toLogical) {
+    if (state().pen.isNull()) return;
+    const Point from = toDevice(fromLogical);
+    const Point end = toDevice(toLogical);
+    const int32_t widthPixels = penWidthPixels();
+    if (widthPixels <= 1 && std::abs(end.x - from.x) <= 1 && std::abs(end.y - from.y) <= 1) {
+        // A one-pixel step (the millimetre dots of the ECG paper) sets
+        // its first pixel only, as the walk of a longer line would.
+        if (from != end && target_.pixels != nullptr) plotPixel(from, pixelFromColor(state().pen.color));
+    } else {
+        plotLine(from, end, pixelFromColor(state().pen.color), widthPixels);
     }
-    state_.position = to;
 }
 
 void RasterCanvas::rectangle(const Rect& rect) {
     const Rect device = toDevice(rect).normalized();
-    if (state_.pen.isNull()) {
-        if (!state_.brush.isNull()) {
+    if (state().pen.isNull()) {
+        if (!state().brush.isNull()) {
             const Rect inside{device.left, device.top, device.right - 1, device.bottom - 1};
-            fillDeviceRect(inside, pixelFromColor(state_.brush.color), state_.rasterOp);
+            fillDeviceRect(inside, pixelFromColor(state().brush.color), state().rasterOp);
         }
         return;
     }
@@ -233,11 +231,11 @@ void RasterCanvas::rectangle(const Rect& rect) {
                      device.bottom - 1 - half + width};
     const Rect inner{device.left - half + width, device.top - half + width, device.right - 1 - half,
                      device.bottom - 1 - half};
-    if (!state_.brush.isNull() && !inner.isEmpty()) {
-        fillDeviceRect(inner, pixelFromColor(state_.brush.color), state_.rasterOp);
+    if (!state().brush.isNull() && !inner.isEmpty()) {
+        fillDeviceRect(inner, pixelFromColor(state().brush.color), state().rasterOp);
     }
     for (const Rect& band : frameBands(outer, inner)) {
-        fillDeviceRect(band, pixelFromColor(state_.pen.color), state_.rasterOp);
+        fillDeviceRect(band, pixelFromColor(state().pen.color), state().rasterOp);
     }
 }
 
@@ -252,22 +250,22 @@ void RasterCanvas::textOut(Point at, std::string_view text) {
     const int32_t width = renderer.layout(text);
     const Point device = toDevice(at);
     int32_t x = device.x;
-    if (horizontalPart(state_.textAlign) == TextAlign::Center) {
+    if (horizontalPart(state().textAlign) == TextAlign::Center) {
         x -= width / 2;
-    } else if (horizontalPart(state_.textAlign) == TextAlign::Right) {
+    } else if (horizontalPart(state().textAlign) == TextAlign::Right) {
         x -= width;
     }
     int32_t baseline = device.y;
-    if (verticalPart(state_.textAlign) == TextAlign::Top) {
+    if (verticalPart(state().textAlign) == TextAlign::Top) {
         baseline += renderer.ascent();
-    } else if (verticalPart(state_.textAlign) == TextAlign::Bottom) {
+    } else if (verticalPart(state().textAlign) == TextAlign::Bottom) {
         baseline -= renderer.descent();
     }
-    if (state_.bkMode == BackgroundMode::Opaque) {
+    if (state().bkMode == BackgroundMode::Opaque) {
         const Rect cell{x, baseline - renderer.ascent(), x + width, baseline + renderer.descent()};
-        fillDeviceRect(cell, pixelFromColor(state_.bkColor), RasterOp::Copy);
+        fillDeviceRect(cell, pixelFromColor(state().bkColor), RasterOp::Copy);
     }
-    renderer.draw(target_, state_.clip, Point{x, baseline}, pixelFromColor(state_.textColor));
+    renderer.draw(target_, clip_, Point{x, baseline}, pixelFromColor(state().textColor));
 }
 
 int32_t RasterCanvas::drawText(const Rect& rect, std::string_view text, DrawTextFormat format) {
@@ -294,9 +292,9 @@ int32_t RasterCanvas::drawText(const Rect& rect, std::string_view text, DrawText
     } else if (singleLine && hasFlag(format, DrawTextFormat::Bottom)) {
         top = box.bottom - lineHeight;
     }
-    const Rect savedClip = state_.clip;
+    const Rect savedClip = clip_;
     if (!hasFlag(format, DrawTextFormat::NoClip)) {
-        state_.clip = state_.clip.intersected(box);
+        clip_ = clip_.intersected(box);
     }
     for (const std::string_view line : lines) {
         const int32_t width = renderer.layout(line);
@@ -306,15 +304,15 @@ int32_t RasterCanvas::drawText(const Rect& rect, std::string_view text, DrawText
         } else if (hasFlag(format, DrawTextFormat::Center)) {
             x = box.left + (box.width() - width) / 2;
         }
-        if (state_.bkMode == BackgroundMode::Opaque) {
-            fillDeviceRect(Rect{x, top, x + width, top + lineHeight}, pixelFromColor(state_.bkColor), RasterOp::Copy);
+        if (state().bkMode == BackgroundMode::Opaque) {
+            fillDeviceRect(Rect{x, top, x + width, top + lineHeight}, pixelFromColor(state().bkColor), RasterOp::Copy);
         }
-        if (!state_.clip.isEmpty()) {
-            renderer.draw(target_, state_.clip, Point{x, top + renderer.ascent()}, pixelFromColor(state_.textColor));
+        if (!clip_.isEmpty()) {
+            renderer.draw(target_, clip_, Point{x, top + renderer.ascent()}, pixelFromColor(state().textColor));
         }
         top += lineHeight;
     }
-    state_.clip = savedClip;
+    clip_ = savedClip;
     return lengthToLogical(lineHeight * static_cast<int32_t>(lines.size()));
 }
 
@@ -324,27 +322,26 @@ Size RasterCanvas::textExtent(std::string_view text) {
     return Size{lengthToLogical(width), lengthToLogical(renderer.ascent() + renderer.descent())};
 }
 
-void RasterCanvas::bitBlt(const Rect& destination, const Canvas& source, Point sourceOrigin) {
-    const auto* raster = dynamic_cast<const RasterCanvas*>(&source);
-    if (raster == nullptr || target_.pixels == nullptr || raster->target_.pixels == nullptr) {
-        return;
-    }
+void RasterCanvas::bitBlt(const Rect& destination, const Image& source, Point sourceOrigin) {
+    const PixelSurface from = source.pixels();
+    if (target_.pixels == nullptr || from.pixels == nullptr) return;
     const Rect device = toDevice(destination).normalized();
-    const Point from = raster->toDevice(sourceOrigin);
-    const int32_t dx = device.left - from.x;
-    const int32_t dy = device.top - from.y;
-    const Rect box = device.intersected(state_.clip).intersected(raster->area_.translated(dx, dy));
-    if (box.isEmpty()) {
-        return;
-    }
+    const int32_t dx = device.left - sourceOrigin.x;
+    const int32_t dy = device.top - sourceOrigin.y;
+    const Rect box = device.intersected(clip_).intersected(Rect{dx, dy, dx + from.width, dy + from.height});
+    if (box.isEmpty()) return;
     const size_t rowBytes = static_cast<size_t>(box.width()) * sizeof(uint32_t);
-    const bool upward = raster->target_.pixels == target_.pixels && dy > 0;
+    auto destinationRow = [&](int32_t y) {
+        return target_.pixels + static_cast<ptrdiff_t>(y) * target_.stridePixels + box.left;
+    };
+    auto sourceRow = [&](int32_t y) {
+        return from.pixels + static_cast<ptrdiff_t>(y - dy) * from.stridePixels + (box.left - dx);
+    };
+    // Within one framebuffer a copy downward must start at the bottom row.
+    const bool upward = destinationRow(box.top) > sourceRow(box.top);
     for (int32_t k = 0; k < box.height(); ++k) {
         const int32_t y = upward ? box.bottom - 1 - k : box.top + k;
-        uint32_t* to = target_.pixels + static_cast<ptrdiff_t>(y) * target_.stridePixels + box.left;
-        const uint32_t* row =
-            raster->target_.pixels + static_cast<ptrdiff_t>(y - dy) * raster->target_.stridePixels + (box.left - dx);
-        std::memmove(to, row, rowBytes);
+        std::memmove(destinationRow(y), sourceRow(y), rowBytes);
     }
 }
 

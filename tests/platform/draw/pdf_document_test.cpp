@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/draw/image.h"
 #include "platform/draw/pdf_document.h"
 #include "support/command_run.h"
 
@@ -69,7 +70,7 @@ void drawSamplePage(Canvas& page)
     page.textOut(Point{10000, -3370}, "Beats 1234");
     page.moveTo(Point{10000, -20000});
     page.lineTo(Point{10000, -25000});
-    std::unique_ptr<Canvas> image = page.createCompatibleImage(Size{600, 600});
+    std::unique_ptr<Image> image = page.createCompatibleImage(Size{600, 600});
     image->fillRect(Rect{0, 0, 600, 600}, Brush::black());
     page.bitBlt(Rect{15000, -20000, 17540, -22540}, *image, Point{0, 0});  // one inch square
 }

@@ -222,7 +222,8 @@ TEST(RasterClipping, SaveAndRestoreBringBackObjectsModesAndClip)
     canvas.setClipRect(Rect{0, 0, 2, 2});
     canvas.moveTo(Point{5, 5});
     canvas.restoreState();
-    canvas.restoreState();  // one too many does nothing
+    // One restore too many is a programming error: a checked build stops.
+    EXPECT_DEBUG_DEATH(canvas.restoreState(), "restored without a save");
     EXPECT_EQ(canvas.pen(), Pen::black());
     EXPECT_EQ(canvas.bkMode(), BackgroundMode::Opaque);
     EXPECT_EQ(canvas.textAlign(), TextAlign::Left | TextAlign::Top);
@@ -232,10 +233,20 @@ TEST(RasterClipping, SaveAndRestoreBringBackObjectsModesAndClip)
     EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{0, 10, 20, 11}));
 }
 
+TEST(RasterClipping, ClipStaysOnTheDeviceWhenTheMappingChanges)
+{
+    RasterCanvas page(Size{100, 100});
+    page.setDotsPerInch(254);  // one pixel per 0.1 mm
+    page.setClipRect(Rect{0, 0, 10, 10});
+    page.setMapMode(MapMode::HundredthMillimetre);
+    page.fillRect(Rect{0, 0, 10000, -10000}, Brush::black());
+    EXPECT_EQ(inkBox(page, whiteColor), (Rect{0, 0, 10, 10}));
+}
+
 TEST(RasterBlit, BandIsCopiedPixelForPixel)
 {
     RasterCanvas screen(Size{60, 40});
-    std::unique_ptr<Canvas> image = screen.createCompatibleImage(Size{50, 30});
+    std::unique_ptr<Image> image = screen.createCompatibleImage(Size{50, 30});
     image->fillRect(Rect{0, 0, 50, 30}, Brush::solid(lightGrey));
     image->selectPen(Pen::solid(0, red));
     image->moveTo(Point{20, 0});
