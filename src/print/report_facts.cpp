@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "lang/beat_statistics_text.h"
 #include "lang/language_texts.h"
 #include "print/report_catalog.h"
 #include "store/recording.h"
@@ -29,7 +30,7 @@ ReportFacts gatherReportFacts(Recording& recording, const TrendTable& trends, Ev
     ReportFacts facts;
     facts.patientLine = texts.decodeRecordingText(withoutLineBreaks(recording.readPatientLine()));
     recording.beats().count();
-    facts.statistics = recording.beats().statisticsText(texts.text(TextId::BeatStatistics));
+    facts.statistics = beatStatisticsText(texts.text(TextId::BeatStatistics), recording.beats().counts());
     facts.eventCaption = std::move(eventCaption);
     facts.versionText = readVersionText("version.dat", texts);
     takeSelectedEvent(catalog, trends, facts);

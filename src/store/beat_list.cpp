@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstdio>
 
-#include "lang/printf_pattern.h"
 #include "store/recording.h"
 
 namespace lumen {
@@ -68,17 +67,6 @@ const BeatCounts& BeatList::count() {
         }
     }
     return counts_;
-}
-
-std::string BeatList::statisticsText(std::string_view format) const {
-    const auto& byClass = counts_.byClass;
-    const double total = static_cast<double>(byClass[0]) + byClass[1] + byClass[2];
-    auto percent = [total](uint32_t count) { return total > 0 ? count * 100.0 / total : 0.0; };
-    constexpr size_t kTextBytes = 511;
-    const std::string text =
-        formatPattern(format, static_cast<long>(byClass[0]), percent(byClass[0]), static_cast<long>(byClass[2]),
-                      percent(byClass[2]), static_cast<long>(byClass[1]), percent(byClass[1]));
-    return text.size() <= kTextBytes ? text : text.substr(0, kTextBytes);
 }
 
 }  // namespace lumen

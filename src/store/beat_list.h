@@ -34,7 +34,6 @@ public:
     const BeatCounts& counts() const { return counts_; }
     // The beat statistics line from the language's format (normal, then
     // ventricular, then supraventricular, each with its percentage).
-    std::string statisticsText(std::string_view format) const;
 
     size_t size() const { return words_.size(); }
     BeatWord operator[](size_t index) const { return words_[index]; }

@@ -1,5 +1,6 @@
 #include "view/title_pane.h"
 
+#include "lang/beat_statistics_text.h"
 #include "store/beat_list.h"
 
 namespace lumen {
@@ -13,7 +14,7 @@ void TitlePane::paint(WindowHandle window) {
     PaintStruct paint;
     Canvas* canvas = system.beginPaint(window, paint);
     left_ = std::string(host_.texts().text(TextId::PatientLabel)) + host_.patientLine();
-    right_ = beats_.statisticsText(host_.texts().text(TextId::BeatStatistics));
+    right_ = beatStatisticsText(host_.texts().text(TextId::BeatStatistics), beats_.counts());
     if (canvas != nullptr) {
         canvas->setBkColor(host_.drawing().windowColor);
         canvas->selectFont(host_.drawing().measuringFont);

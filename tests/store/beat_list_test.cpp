@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "lang/beat_statistics_text.h"
 #include "store/recording.h"
 #include "store/recording_writer.h"
 #include "support/temp_home.h"
@@ -92,11 +93,11 @@ TEST(BeatList, StatisticsLineOrdersNormalVentricularSupraventricular) {
     recording.beats().load(recording);
     recording.beats().count();
     const char* english = "NORMAL / VES / SVES beats: %ld (%.2lf%%) / %ld (%.2lf%%) / %ld (%.2lf%%)";
-    EXPECT_EQ(recording.beats().statisticsText(english),
+    EXPECT_EQ(beatStatisticsText(english, recording.beats().counts()),
               "NORMAL / VES / SVES beats: 2 (50.00%) / 1 (25.00%) / 1 (25.00%)");
     BeatList empty;
     empty.count();
-    EXPECT_EQ(empty.statisticsText(english), "NORMAL / VES / SVES beats: 0 (0.00%) / 0 (0.00%) / 0 (0.00%)");
+    EXPECT_EQ(beatStatisticsText(english, empty.counts()), "NORMAL / VES / SVES beats: 0 (0.00%) / 0 (0.00%) / 0 (0.00%)");
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include <array>
 #include <cstdint>
 
-#include "demo/rhythm_plan.h"
+#include "recording/rhythm_plan.h"
 
 namespace lumen {
 

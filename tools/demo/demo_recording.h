@@ -5,7 +5,7 @@
 
 #include "demo/ecg_synthesizer.h"
 #include "demo/form_templates.h"
-#include "demo/rhythm_plan.h"
+#include "recording/rhythm_plan.h"
 #include "demo/trend_builder.h"
 #include "store/code_table.h"
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "demo/ecg_synthesizer.h"
-#include "demo/rhythm_plan.h"
+#include "recording/rhythm_plan.h"
 
 namespace lumen {
 

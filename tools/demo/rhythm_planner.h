@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "demo/demo_random.h"
-#include "demo/rhythm_plan.h"
+#include "recording/rhythm_plan.h"
 
 namespace lumen {
 

@@ -3,13 +3,14 @@
 #include <cstdio>
 #include <memory>
 
-#include "store/clock.h"
 #include "holter/fed_recording.h"
-#include "lang/json_text.h"
 #include "holter/recording_opener.h"
+#include "lang/beat_statistics_text.h"
 #include "lang/code_page.h"
+#include "lang/json_text.h"
 #include "lang/language_texts.h"
 #include "lang/stored_language.h"
+#include "store/clock.h"
 #include "store/plain_file.h"
 #include "store/section_id.h"
 
@@ -84,7 +85,7 @@ int runInfo(const ToolArguments& arguments) {
     json.beginObject("rows");
     for (int32_t row = 0; row < kCategoryRowCount + 1; ++row) json.number(fed->rowName(row), fed->catalog->row(row).count());
     json.endObject()
-        .string("statistics", beats.statisticsText(kEnglishStatistics))
+        .string("statistics", beatStatisticsText(kEnglishStatistics, beats.counts()))
         .endObject();
     std::printf("%s\n", json.text().c_str());
     return 0;

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <string>
 
-#include "demo/rhythm_plan.h"
+#include "recording/rhythm_plan.h"
 
 namespace lumen {
 namespace {
