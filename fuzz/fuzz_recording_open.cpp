@@ -8,6 +8,7 @@
 #include "events/event_catalog.h"
 #include "fuzz_home.h"
 #include "harness_fatal_handler.h"
+#include "lang/beat_statistics_text.h"
 #include "lang/code_page.h"
 #include "lang/language_texts.h"
 #include "store/event_feed.h"
@@ -49,7 +50,7 @@ void openRecording(std::span<const uint8_t> input) {
     TrendTable trends;
     trends.load(*recording);
     BeatList& beats = recording->beats();
-    beats.count();
+    const BeatCounts& counts = beats.count();
 
     LanguageTexts texts;
     EventCatalog catalog(texts);
@@ -58,7 +59,7 @@ void openRecording(std::span<const uint8_t> input) {
 
     for (const int32_t language : {1, 2, 3, 11}) {
         const LanguageTexts local(language);
-        (void)beats.statisticsText(local.text(kStatisticsText));
+        (void)beatStatisticsText(local.text(kStatisticsText), counts);
     }
     readPatient(*recording);
     (void)recording->blockClock(recording->blockCount());
