@@ -43,6 +43,7 @@ headers=(
   platform/file/file_identity.h
   platform/file/file_lock.h
   platform/file/regular_file.h
+  platform/file/scratch_path.h
 )
 
 source_file="$(mktemp --suffix=.cpp)"
