@@ -37,12 +37,14 @@ headers=(
   platform/print/printer_list.h
   platform/print/print_job.h
   platform/process/process.h
+  platform/process/program_messages.h
   platform/process/session_bus.h
   platform/process/termination_request.h
   platform/file/durable_file.h
   platform/file/file_identity.h
   platform/file/file_lock.h
   platform/file/regular_file.h
+  platform/file/scratch_path.h
 )
 
 source_file="$(mktemp --suffix=.cpp)"

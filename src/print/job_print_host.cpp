@@ -12,9 +12,9 @@ namespace {
 class PrintJobOutput final : public PageOutput {
 public:
     explicit PrintJobOutput(std::unique_ptr<PrintJob> job) : job_(std::move(job)) {}
-    Canvas* startPage() override { return job_->startPage(); }
+    Canvas* startPage() override { return &job_->startPage(); }
     void endPage() override { job_->endPage(); }
-    bool finish() override { return job_->finish(); }
+    bool finish() override { return job_->endDocument(); }
     std::string failure() const override { return job_->failure(); }
 
 private:
@@ -26,8 +26,12 @@ private:
 std::unique_ptr<PageOutput> JobPrintHost::startJob(const Printer& printer, std::string_view documentName)
 {
     jobFailure_.clear();
-    std::unique_ptr<PrintJob> job = PrintJob::start(printer, documentName, &jobFailure_);
+    std::unique_ptr<PrintJob> job = openPrintJob(printer, &jobFailure_);
     if (!job) {
+        return nullptr;
+    }
+    if (!job->beginDocument(documentName)) {
+        jobFailure_ = job->failure();
         return nullptr;
     }
     return std::make_unique<PrintJobOutput>(std::move(job));

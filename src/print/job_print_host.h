@@ -6,9 +6,8 @@
 
 namespace lumen {
 
-// A print host whose jobs are real PrintJobs (a PDF file, or a PDF handed
-// to CUPS) and whose causes of failure go to standard error; the message
-// boxes are left to the shell.
+// A print host whose jobs are the platform's PrintJobs and whose causes of
+// failure go to standard error; the message boxes are left to the shell.
 class JobPrintHost : public PrintHost {
 public:
     std::unique_ptr<PageOutput> startJob(const Printer& printer, std::string_view documentName) override;

@@ -11,7 +11,7 @@
 
 namespace lumen {
 
-ProgramExit::ProgramExit(ViewerModel& model, SessionBus& bus) : model_(model), bus_(bus) {}
+ProgramExit::ProgramExit(ViewerModel& model, ProgramMessages& messages) : model_(model), messages_(messages) {}
 
 void ProgramExit::terminateProgram(std::string_view message) {
     if (model_.shell.shuttingDown) reenter();
@@ -43,7 +43,7 @@ void ProgramExit::reenter() {
         std::fprintf(stderr, "%s\n", unsavedCorrectionsText().c_str());
     }
     deleteBitmaps();
-    bus_.broadcast(kExitNotification);
+    messages_.broadcast(kExitNotification);
     endProcess();
 }
 
@@ -114,7 +114,7 @@ void ProgramExit::deleteBitmaps() {
 
 void ProgramExit::handOverToCleanUp() {
     if (model_.shell.labelChangeState == 0) {
-        bus_.broadcast(kExitNotification);
+        messages_.broadcast(kExitNotification);
         return;
     }
     const std::string path = model_.shell.programDirectory + "dore.mem";

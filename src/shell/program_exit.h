@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/process/session_bus.h"
+#include "platform/process/program_messages.h"
 #include "platform/window/window_system.h"
 #include "shell/button_faces.h"
 #include "shell/viewer_model.h"
@@ -32,7 +32,7 @@ public:
     // when the script's next action answers it.
     using BoxPolicy = std::function<bool()>;
 
-    ProgramExit(ViewerModel& model, SessionBus& bus);
+    ProgramExit(ViewerModel& model, ProgramMessages& messages);
 
     void setWindowSystem(WindowSystem* system) { system_ = system; }
     void setButtonFaces(ButtonFaces* faces) { faces_ = faces; }
@@ -55,7 +55,7 @@ private:
     [[noreturn]] void endProcess();
 
     ViewerModel& model_;
-    SessionBus& bus_;
+    ProgramMessages& messages_;
     WindowSystem* system_ = nullptr;
     ButtonFaces* faces_ = nullptr;
     BoxPolicy boxPolicy_;

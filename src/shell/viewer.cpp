@@ -34,7 +34,8 @@ Viewer* Viewer::instance_ = nullptr;
 
 Viewer::Viewer(WindowSystem& system, ProgramExit::BoxPolicy boxPolicy)
     : system_(system),
-      exit_(model_, bus_),
+      messages_(openProgramMessages(MainWindow::kCloseRequest)),
+      exit_(model_, *messages_),
       fatalRoute_(std::make_unique<FatalRoute>(*this, boxPolicy)),
       stripHost_(std::make_unique<ShellStripHost>(system, model_, *this)) {
     instance_ = this;
@@ -75,7 +76,7 @@ int Viewer::run(const ViewerStart& start) {
     autoStep_ = std::make_unique<AutoStepButton>(system_, model_, *faces_);
     main_ = std::make_unique<MainWindow>(system_, model_, *faces_, *this, &Viewer::terminateActive);
     system_.setExternalPoll([this](WindowSystem& system) {
-        for (const uint32_t message : bus_.takeReceived()) {
+        for (const uint32_t message : messages_->takeReceived()) {
             system.postMessage(model_.shell.mainWindow, message, 0, 0);
         }
         // A termination signal closes the viewer as the acquisition

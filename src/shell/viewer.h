@@ -6,7 +6,7 @@
 
 #include "events/pane_host.h"
 #include "platform/print/paper_size.h"
-#include "platform/process/session_bus.h"
+#include "platform/process/program_messages.h"
 #include "platform/window/window_system.h"
 #include "shell/auto_step_button.h"
 #include "shell/button_faces.h"
@@ -93,7 +93,7 @@ private:
 
     WindowSystem& system_;
     ViewerModel model_;
-    SessionBus bus_;
+    std::unique_ptr<ProgramMessages> messages_;
     ProgramExit exit_;
     std::unique_ptr<FatalRoute> fatalRoute_;
     std::unique_ptr<ButtonFaces> faces_;

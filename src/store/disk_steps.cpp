@@ -48,7 +48,7 @@ bool removeDurably(const std::string& path) {
 }
 
 bool renameDurably(const std::string& from, const std::string& to) {
-    const bool renamed = std::rename(from.c_str(), to.c_str()) == 0;
+    const bool renamed = replaceFile(from, to);
     noteDiskStep(DiskStep::Remove);
     return renamed && flushFolderOf(to);
 }

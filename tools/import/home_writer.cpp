@@ -1,12 +1,11 @@
 #include "import/home_writer.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <span>
 
 #include "demo/home_files.h"
+#include "platform/file/scratch_path.h"
 
 namespace lumen {
 namespace {
@@ -48,8 +47,7 @@ std::string HomeWriter::checkTarget(const std::string& directory, bool replace) 
 std::string HomeWriter::write(const std::string& directory, const DemoRecording& r, int language, bool replace) {
     if (std::string problem = checkTarget(directory, replace); !problem.empty()) return problem;
     const fs::path home = homePath(directory);
-    const std::string filename = home.filename().string();
-    const fs::path scratch = home.parent_path() / ("." + filename + ".partial-" + std::to_string(getpid()));
+    const fs::path scratch = scratchPathIn(home.parent_path(), home.filename().string());
     std::error_code error;
     fs::remove_all(scratch, error);
     fs::create_directories(scratch / "recording", error);

@@ -4,6 +4,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,6 +19,12 @@ bool syncFile(std::FILE* file) { return file != nullptr && std::fflush(file) == 
 
 // NTFS makes directory entries durable with the file itself.
 bool syncFolderOf(const std::string&) { return true; }
+
+// Unlike rename, MoveFileEx replaces an existing target; write-through
+// returns only once the move is on the disk.
+bool replaceFile(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
 
 bool reserveFileSpace(std::FILE* file, uint64_t sizeBytes) {
     const int64_t size = fileSizeBytes(file);
@@ -48,6 +55,10 @@ bool syncFolderOf(const std::string& path) {
     const bool synced = ::fsync(descriptor) == 0;
     ::close(descriptor);
     return synced;
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 bool reserveFileSpace(std::FILE* file, uint64_t sizeBytes) {

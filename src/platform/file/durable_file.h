@@ -9,6 +9,9 @@ namespace lumen {
 bool syncFile(std::FILE* file);
 // Makes a created, renamed or removed name in the folder of `path` durable.
 bool syncFolderOf(const std::string& path);
+// Gives the file `from` the name `to`, replacing a file of that name in one
+// step, so that `to` always names a whole file. Same folder only.
+bool replaceFile(const std::string& from, const std::string& to);
 // Allocates the file's blocks up to `sizeBytes`, so that later writes below
 // that size cannot fail for want of disk space. Never shrinks the file.
 bool reserveFileSpace(std::FILE* file, uint64_t sizeBytes);

@@ -5,47 +5,38 @@
 #include <string_view>
 
 #include "platform/draw/canvas.h"
+#include "platform/draw/geometry.h"
 #include "platform/print/printer_list.h"
 
 namespace lumen {
 
-class PdfDocument;
-
-// One print job: pages drawn on the PDF document's canvases, then handed to
-// the printer. A file printer's PDF is the file itself, on the printer's
-// paper; a system printer's is a temporary file on the destination's
-// default media, submitted to CUPS at 100 % and removed.
+// One document on one printer, handed over the way a printer driver takes
+// it: beginDocument, then startPage/endPage for every page, then
+// endDocument, or abort to drop it. Each back-end implements it for its
+// printers; openPrintJob picks the implementation.
 class PrintJob {
 public:
-    // Null when the printer or the document cannot be opened; `failure`
-    // then says why.
-    static std::unique_ptr<PrintJob> start(const Printer& printer, std::string_view documentName,
-                                           std::string* failure = nullptr);
-    ~PrintJob();
-    PrintJob(const PrintJob&) = delete;
-    PrintJob& operator=(const PrintJob&) = delete;
+    virtual ~PrintJob() = default;
 
-    // A page's canvas (0.01 mm units, y upward), valid until endPage.
-    Canvas* startPage();
-    void endPage();
-    // Ends the document and submits it; false when either failed.
-    bool finish();
-    const std::string& pdfPath() const { return pdfPath_; }
     // The sheet the pages are drawn on.
-    const PaperSize& paper() const { return printer_.paper; }
-    // Why finish failed.
-    const std::string& failure() const { return failure_; }
-
-private:
-    PrintJob(Printer printer, std::string documentName, std::string pdfPath);
-    bool submit();
-
-    Printer printer_;
-    std::string documentName_;
-    std::string pdfPath_;
-    std::unique_ptr<PdfDocument> document_;
-    std::string failure_;
-    bool finished_ = false;
+    virtual Size pageHundredthMm() const = 0;
+    // Opens the document; false when the printer cannot take it, and
+    // failure() says why.
+    virtual bool beginDocument(std::string_view documentName) = 0;
+    // A page's canvas in 0.01 mm (y upward, the top edge at y = 0), valid
+    // until endPage. Only between beginDocument and endDocument.
+    virtual Canvas& startPage() = 0;
+    virtual void endPage() = 0;
+    // Ends the document and hands it to the printer; false when either
+    // failed, and failure() says why.
+    virtual bool endDocument() = 0;
+    // Drops the document: nothing of it reaches the printer.
+    virtual void abort() = 0;
+    virtual const std::string& failure() const = 0;
 };
+
+// A job for `printer`; null when the printer cannot be reached, and
+// `failure` then says why.
+std::unique_ptr<PrintJob> openPrintJob(const Printer& printer, std::string* failure = nullptr);
 
 }  // namespace lumen

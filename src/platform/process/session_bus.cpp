@@ -116,4 +116,9 @@ std::vector<uint32_t> SessionBus::takeReceived() {
     return received;
 }
 
+// On this system the session bus carries the messages between programs.
+std::unique_ptr<ProgramMessages> openProgramMessages(uint32_t accepted) {
+    return std::make_unique<SessionBus>(accepted);
+}
+
 }  // namespace lumen

@@ -25,15 +25,16 @@ TEST(PrintJobTest, FilePrinterWritesThePdf)
 {
     const fs::path path = fs::temp_directory_path() / "lumen_print_job_test.pdf";
     fs::remove(path);
-    const PrinterList list = PrinterList::toFile(path.string());
-    auto job = PrintJob::start(*list.select(0), "Holter ECG report.");
+    const PrinterList list = PrinterList::toFile(path.string(), PaperSize::letter());
+    auto job = openPrintJob(*list.select(0));
     ASSERT_NE(job, nullptr);
-    Canvas* page = job->startPage();
-    ASSERT_NE(page, nullptr);
-    page->rectangle(Rect{1000, -1000, 20000, -5000});
-    page->textOut(Point{1000, -6000}, "Holter");
+    EXPECT_EQ(job->pageHundredthMm(), PaperSize::letter().hundredthMm);
+    ASSERT_TRUE(job->beginDocument("Holter ECG report."));
+    Canvas& page = job->startPage();
+    page.rectangle(Rect{1000, -1000, 20000, -5000});
+    page.textOut(Point{1000, -6000}, "Holter");
     job->endPage();
-    EXPECT_TRUE(job->finish());
+    EXPECT_TRUE(job->endDocument());
     std::ifstream file(path, std::ios::binary);
     std::string head(5, '\0');
     file.read(head.data(), 5);
@@ -41,10 +42,22 @@ TEST(PrintJobTest, FilePrinterWritesThePdf)
     EXPECT_GT(fs::file_size(path), 500u);
 }
 
-TEST(PrintJobTest, UnwritableFileGivesNoJob)
+TEST(PrintJobTest, AbortedDocumentLeavesNoFile)
 {
-    const PrinterList list = PrinterList::toFile("/nonexistent/dir/report.pdf");
-    EXPECT_EQ(PrintJob::start(*list.select(0), "report"), nullptr);
+    const fs::path path = fs::temp_directory_path() / "lumen_print_job_abort_test.pdf";
+    auto job = openPrintJob(*PrinterList::toFile(path.string()).select(0));
+    ASSERT_TRUE(job->beginDocument("report"));
+    job->startPage().textOut(Point{1000, -6000}, "Holter");
+    job->abort();
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST(PrintJobTest, UnwritableFileRefusesTheDocumentAndSaysWhy)
+{
+    auto job = openPrintJob(*PrinterList::toFile("/nonexistent/dir/report.pdf").select(0));
+    ASSERT_NE(job, nullptr);
+    EXPECT_FALSE(job->beginDocument("report"));
+    EXPECT_NE(job->failure().find("/nonexistent/dir/report.pdf"), std::string::npos);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <memory>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,7 +15,7 @@
 namespace lumen {
 namespace {
 
-std::vector<uint32_t> receiveSome(SessionBus& bus)
+std::vector<uint32_t> receiveSome(ProgramMessages& bus)
 {
     for (int attempt = 0; attempt < 300; ++attempt) {
         auto received = bus.takeReceived();
@@ -71,12 +72,12 @@ TEST_F(SessionBusTest, CloseRequestSignalReachesTheViewerButNotItsSender)
     EXPECT_TRUE(host.takeReceived().empty());  // its own signal does not come back
 }
 
-TEST_F(SessionBusTest, ExitBroadcastCarries545)
+TEST_F(SessionBusTest, ExitBroadcastThroughTheProgramMessagesCarries545)
 {
-    SessionBus listener(0x221);
-    SessionBus viewer;
-    EXPECT_TRUE(viewer.broadcast(0x221));
-    EXPECT_EQ(receiveSome(listener), (std::vector<uint32_t>{545}));
+    const std::unique_ptr<ProgramMessages> listener = openProgramMessages(0x221);
+    const std::unique_ptr<ProgramMessages> viewer = openProgramMessages(0x220);
+    EXPECT_TRUE(viewer->broadcast(0x221));
+    EXPECT_EQ(receiveSome(*listener), (std::vector<uint32_t>{545}));
 }
 
 TEST_F(SessionBusTest, CloseRequestMethodCall)

@@ -1,12 +1,11 @@
 #include "import/wfdb/wfdb_export.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "import/beat_labels.h"
 #include "import/signal_conditioner.h"
 #include "import/wfdb/wfdb_writer.h"
+#include "platform/file/scratch_path.h"
 
 namespace lumen {
 
@@ -17,7 +16,7 @@ std::string WfdbExport::write(const std::string& directory, const ExportContent&
     std::string record = target.filename().string();
     if (record.empty() || record.find_first_of(" \t") != std::string::npos) record = "lumen";
     if (fs::exists(target, error)) return target.string() + " exists";
-    const fs::path scratch = target.parent_path() / ("." + record + ".partial-" + std::to_string(getpid()));
+    const fs::path scratch = scratchPathIn(target.parent_path(), record);
     fs::create_directories(scratch, error);
     if (error) return "cannot create " + scratch.string() + ": " + error.message();
 
