@@ -30,15 +30,22 @@ std::string fitted(std::string text) { return text.size() < 200 ? text : text.su
 
 }  // namespace
 
-EventBrowserPane::EventBrowserPane(PaneHost& host, EventCatalog& catalog, Recording& recording, TrendTable& trends,
+EventBrowserPane::EventBrowserPane(WindowSystem& system, const PaneContext& context, ShellServices& services,
+                                   PaneLinks& links, EventCatalog& catalog, Recording& recording, TrendTable& trends,
                                    ExtremesSource& extremes)
-    : host_(host), catalog_(catalog), recording_(recording), trends_(trends), extremes_(extremes) {}
+    : system_(system),
+      context_(context),
+      services_(services),
+      links_(links),
+      catalog_(catalog),
+      recording_(recording),
+      trends_(trends),
+      extremes_(extremes) {}
 
 void EventBrowserPane::placeButtons(WindowHandle window) {
-    WindowSystem& system = WindowSystem::active();
-    const Rect client = system.clientRect(window);
-    const int32_t bw = host_.layout().buttonUnit;
-    const int32_t bh = host_.layout().buttonHeight;
+    const Rect client = system_.clientRect(window);
+    const int32_t bw = context_.layout().buttonUnit;
+    const int32_t bh = context_.layout().buttonHeight;
     const int32_t k = bw / 2;
     const int32_t x0 = client.width() - 4 * bw;
     const int32_t y = client.height() - bh;
@@ -49,48 +56,46 @@ void EventBrowserPane::placeButtons(WindowHandle window) {
     } places[] = {{ControlId::PreviousEvent, x0, k},          {ControlId::NextEvent, x0 + k, k},          {ControlId::AutoStep, x0 + 2 * k, bw},
                   {ControlId::RemoveEvent, x0 + 2 * k + bw, k}, {ControlId::PrintReport, x0 + 3 * k + bw, k}, {ControlId::Exit, x0 + 4 * k + bw, bw}};
     for (const auto& place : places) {
-        system.moveWindow(host_.button(place.id), Rect{place.left, y, place.left + place.width, y + bh},
+        system_.moveWindow(context_.button(place.id), Rect{place.left, y, place.left + place.width, y + bh},
                           Repaint::Yes);
     }
 }
 
 void EventBrowserPane::paint(WindowHandle window) {
-    WindowSystem& system = WindowSystem::active();
-    host_.showBothChannels();
+    links_.showBothChannels();
     PaintStruct paint;
-    Canvas* canvas = system.beginPaint(window, paint);
+    Canvas* canvas = system_.beginPaint(window, paint);
     if (canvas != nullptr) {
         canvas->setBkMode(BackgroundMode::Transparent);
-        canvas->setBkColor(host_.drawing().windowColor);
+        canvas->setBkColor(context_.drawing().windowColor);
         catalog_.paintAll(*canvas, PaintTarget::Screen);
     }
-    host_.loadStripAround(catalog_.cursorPosition());
+    links_.loadStripAround(catalog_.cursorPosition());
     if (canvas != nullptr) drawStatusLine(*canvas);
-    system.endPaint(window, paint);
+    system_.endPaint(window, paint);
 }
 
 void EventBrowserPane::refreshBrowser(bool full) {
-    WindowSystem& system = WindowSystem::active();
-    const WindowHandle window = host_.paneWindow(PaneKind::Browser);
-    if (auto canvas = system.getDC(window)) {
+    const WindowHandle window = this->window();
+    if (auto canvas = system_.getDC(window)) {
         canvas->setBkMode(BackgroundMode::Transparent);
-        canvas->setBkColor(host_.drawing().windowColor);
+        canvas->setBkColor(context_.drawing().windowColor);
         if (full) {
             catalog_.paintAll(*canvas, PaintTarget::Screen);
         } else {
             catalog_.repaintChanged(*canvas);
         }
         drawStatusLine(*canvas);
-        if (full) host_.refreshButtonFaces();
-        system.releaseDC(window, std::move(canvas));
+        if (full) services_.refreshButtonFaces();
+        system_.releaseDC(window, std::move(canvas));
     }
-    host_.loadStripAround(catalog_.cursorPosition());
-    host_.refreshButtonFaces();
+    links_.loadStripAround(catalog_.cursorPosition());
+    services_.refreshButtonFaces();
 }
 
 bool EventBrowserPane::refreshExtremes() {
     const bool ran = catalog_.refreshExtremes(extremes_);
-    if (ran) host_.markAnnotationChanged();
+    if (ran) services_.markAnnotationChanged();
     return ran;
 }
 
@@ -101,14 +106,14 @@ void EventBrowserPane::removeSelectedEvent() {
     const uint8_t code = catalog_.selectedCode();
     const bool saved = deleteEpisode(recording_, trends_, catalog_, code, position, episode);
     catalog_.seekAfterCursor();
-    host_.markAnnotationChanged();
-    if (!saved) host_.reportUnsavedCorrections();
+    services_.markAnnotationChanged();
+    if (!saved) services_.reportUnsavedCorrections();
 }
 
 std::string EventBrowserPane::eventCaption() {
     const std::string name(catalog_.selectedLongName());
     if (!catalog_.selectedHasEvents()) return format("%s", name.c_str());
-    const LanguageTexts& texts = host_.texts();
+    const LanguageTexts& texts = context_.texts();
     const int32_t position = catalog_.cursorPosition();
     switch (catalog_.selectedCode()) {
     case kHeartRateMinimumCode:
@@ -135,7 +140,7 @@ StatusTexts EventBrowserPane::composeStatus() {
     const int minutes = (t / 60) % 60;
     const int seconds = t % 60;
     StatusTexts texts;
-    texts.right = fitted(format(host_.texts(), TextId::BrowserStatus, static_cast<long>(catalog_.selectedOrdinal()),
+    texts.right = fitted(format(context_.texts(), TextId::BrowserStatus, static_cast<long>(catalog_.selectedOrdinal()),
                                 static_cast<long>(catalog_.selectedCount()), hours, minutes, seconds));
     const std::string caption = eventCaption();
     const int32_t row = catalog_.selectedRow();
@@ -150,8 +155,8 @@ StatusTexts EventBrowserPane::composeStatus() {
 
 void EventBrowserPane::drawStatusLine(Canvas& canvas) {
     status_ = composeStatus();
-    const Rect rect = host_.layout().statusRect;
-    canvas.fillRect(rect, host_.drawing().silverBrush);
+    const Rect rect = context_.layout().statusRect;
+    canvas.fillRect(rect, context_.drawing().silverBrush);
     canvas.setTextColor(blackColor);
     canvas.drawText(rect, status_.right, DrawTextFormat::Right | DrawTextFormat::VerticalCenter);
     canvas.setTextColor(kCaptionColor);
@@ -164,16 +169,16 @@ std::string EventBrowserPane::heartRateText() const {
 }
 
 void EventBrowserPane::drawHeartRate(Canvas& canvas, int32_t top, int32_t bottom) {
-    const int32_t width = host_.layout().ecgPlace.width();
-    const int32_t x = (width + 2 * (width - host_.layout().buttonUnit)) / 3;
+    const int32_t width = context_.layout().ecgPlace.width();
+    const int32_t x = (width + 2 * (width - context_.layout().buttonUnit)) / 3;
     CanvasStateGuard guard(canvas);
     canvas.setBkMode(BackgroundMode::Transparent);
-    canvas.selectFont(host_.drawing().readoutFont);
+    canvas.selectFont(context_.drawing().readoutFont);
     canvas.setTextAlign(TextAlign::Bottom | TextAlign::Center);
     canvas.textOut(Point{x, (3 * top + 11 * bottom) / 14}, heartRateText());
-    canvas.selectFont(host_.drawing().measuringFont);
+    canvas.selectFont(context_.drawing().measuringFont);
     canvas.setTextAlign(TextAlign::Bottom | TextAlign::Center);
-    canvas.textOut(Point{x, bottom}, host_.texts().text(TextId::RateUnit));
+    canvas.textOut(Point{x, bottom}, context_.texts().text(TextId::RateUnit));
 }
 
 void EventBrowserPane::stepEvent(bool forward) {
@@ -182,7 +187,7 @@ void EventBrowserPane::stepEvent(bool forward) {
     } else {
         catalog_.previousEvent();
     }
-    host_.resetCaliperFirstColumn();
+    links_.resetCaliperFirstColumn();
     refreshBrowser(false);
 }
 
@@ -191,16 +196,15 @@ void EventBrowserPane::command(uint32_t id) {
     case ControlId::RemoveEvent:
         removeSelectedEvent();
         refreshBrowser(false);
-        host_.recountBeatsAndTitle();
+        services_.recountBeatsAndTitle();
         break;
     case ControlId::PreviousEvent: stepEvent(false); break;
     case ControlId::NextEvent: stepEvent(true); break;
     case ControlId::PrintReport: {
-        const ShownStretch shown = host_.shownStretch();
-        host_.printReport(shown.channelMode, shown.firstSample, shown.lastSample);
+        services_.printReport(links_.shownStretch());
         break;
     }
-    case ControlId::Exit: WindowSystem::active().sendMessage(host_.mainWindow(), WM_DESTROY, 0, 0); break;
+    case ControlId::Exit: services_.requestExit(); break;
     default: break;
     }
 }
@@ -209,14 +213,13 @@ void EventBrowserPane::clickRows(Point point) {
     if (!catalog_.hitTest(point)) return;
     catalog_.clickAt(point);
     const bool full = refreshExtremes();
-    host_.resetCaliperFirstColumn();
+    links_.resetCaliperFirstColumn();
     refreshBrowser(full);
 }
 
 LResult EventBrowserPane::handle(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-    WindowSystem& system = WindowSystem::active();
     switch (message) {
-    case WM_SIZE: placeButtons(window); host_.refreshButtonFaces(); return 0;
+    case WM_SIZE: placeButtons(window); services_.refreshButtonFaces(); return 0;
     case WM_PAINT: paint(window); return 0;
     case WM_KEYDOWN:
         switch (wParam) {
@@ -228,14 +231,14 @@ LResult EventBrowserPane::handle(WindowHandle window, uint32_t message, WParam w
         }
         break;
     case WM_COMMAND:
-        system.setFocus(host_.mainWindow());
+        system_.setFocus(context_.mainWindow());
         command(loWord(wParam));
         break;
     case WM_LBUTTONUP: clickRows(pointFromLParam(lParam)); break;
     case WM_RBUTTONUP: catalog_.toggleZoom(); refreshBrowser(true); break;
     default: break;
     }
-    return system.defWindowProc(window, message, wParam, lParam);
+    return system_.defWindowProc(window, message, wParam, lParam);
 }
 
 }  // namespace lumen

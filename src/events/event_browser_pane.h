@@ -4,8 +4,10 @@
 
 #include "events/event_catalog.h"
 #include "events/extremes_source.h"
-#include "events/pane_host.h"
-#include "events/pane_window.h"
+#include "pane/pane_context.h"
+#include "pane/pane_links.h"
+#include "pane/pane_window.h"
+#include "pane/shell_services.h"
 
 namespace lumen {
 
@@ -25,8 +27,8 @@ struct StatusTexts {
 // time cursor and shows the ECG around it.
 class EventBrowserPane final : public PaneWindow {
 public:
-    EventBrowserPane(PaneHost& host, EventCatalog& catalog, Recording& recording, TrendTable& trends,
-                     ExtremesSource& extremes);
+    EventBrowserPane(WindowSystem& system, const PaneContext& context, ShellServices& services, PaneLinks& links,
+                     EventCatalog& catalog, Recording& recording, TrendTable& trends, ExtremesSource& extremes);
 
     LResult handle(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) override;
 
@@ -56,7 +58,10 @@ private:
     void stepEvent(bool forward);
     StatusTexts composeStatus();
 
-    PaneHost& host_;
+    WindowSystem& system_;
+    const PaneContext& context_;
+    ShellServices& services_;
+    PaneLinks& links_;
     EventCatalog& catalog_;
     Recording& recording_;
     TrendTable& trends_;

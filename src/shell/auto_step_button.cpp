@@ -2,27 +2,27 @@
 
 namespace lumen {
 
-AutoStepButton* AutoStepButton::instance_ = nullptr;
-
 AutoStepButton::AutoStepButton(WindowSystem& system, ViewerModel& model, ButtonFaces& faces)
-    : system_(system), model_(model), faces_(faces) {
-    instance_ = this;
-}
+    : system_(system), model_(model), faces_(faces) {}
 
 AutoStepButton::~AutoStepButton() {
-    if (instance_ == this) instance_ = nullptr;
+    if (record_) system_.removeProp(button_, "FNStruc");
 }
 
 void AutoStepButton::attach(WindowHandle button) {
+    button_ = button;
     record_ = std::make_unique<SubclassRecord>();
     record_->newProcedure = &AutoStepButton::procedure;
+    record_->owner = this;
     record_->previousProcedure = system_.setWindowProc(button, &AutoStepButton::procedure);
     system_.setProp(button, "FNStruc", record_.get());
 }
 
-LResult AutoStepButton::procedure(WindowHandle button, uint32_t message, WParam wParam, LParam lParam) {
-    if (instance_ != nullptr) return instance_->handle(button, message, wParam, lParam);
-    return WindowSystem::active().defWindowProc(button, message, wParam, lParam);
+LResult AutoStepButton::procedure(WindowSystem& system, WindowHandle button, uint32_t message, WParam wParam,
+                                  LParam lParam) {
+    const auto* record = static_cast<const SubclassRecord*>(system.getProp(button, "FNStruc"));
+    if (record != nullptr && record->owner != nullptr) return record->owner->handle(button, message, wParam, lParam);
+    return system.defWindowProc(button, message, wParam, lParam);
 }
 
 void AutoStepButton::drawFace(WindowHandle button, int32_t slot) {

@@ -11,7 +11,7 @@ namespace lumen {
 // The event browser's auto-step button (1000): a click starts a 100 ms timer
 // that sends "next event" to the browser until the cursor stops moving; a
 // second click stops it. It takes over the button's window procedure and
-// keeps the previous one in the window property "FNStruc".
+// keeps the previous one, and itself, in the window property "FNStruc".
 class AutoStepButton {
 public:
     static constexpr uint32_t kTimerId = 1000;
@@ -19,6 +19,7 @@ public:
     static constexpr uint32_t kCursorId = 3000;
 
     AutoStepButton(WindowSystem& system, ViewerModel& model, ButtonFaces& faces);
+    // The button falls back to the default handling.
     ~AutoStepButton();
 
     void attach(WindowHandle button);  // attachAutoStep
@@ -29,17 +30,16 @@ private:
     struct SubclassRecord {
         WindowProc newProcedure = nullptr;
         WindowProc previousProcedure = nullptr;
+        AutoStepButton* owner = nullptr;
     };
 
-    static LResult procedure(WindowHandle button, uint32_t message, WParam wParam, LParam lParam);
+    static LResult procedure(WindowSystem& system, WindowHandle button, uint32_t message, WParam wParam, LParam lParam);
     LResult handle(WindowHandle button, uint32_t message, WParam wParam, LParam lParam);
     void click(WindowHandle button);
     void start(WindowHandle button);
     void stop(WindowHandle button);
     void step(WindowHandle button);
     void drawFace(WindowHandle button, int32_t slot);
-
-    static AutoStepButton* instance_;
 
     WindowSystem& system_;
     ViewerModel& model_;
@@ -48,6 +48,7 @@ private:
     bool running_ = false;
     CursorHandle cursor_;
     WindowHandle parent_;
+    WindowHandle button_;
 };
 
 }  // namespace lumen

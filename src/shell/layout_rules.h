@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "events/shell_layout.h"
+#include "pane/shell_layout.h"
 #include "platform/draw/geometry.h"
 
 namespace lumen {

@@ -1,27 +1,15 @@
 #include "shell/main_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "shell/layout_rules.h"
 
 namespace lumen {
 
-MainWindow* MainWindow::instance_ = nullptr;
-
 MainWindow::MainWindow(WindowSystem& system, ViewerModel& model, ButtonFaces& faces, PaneCommands& panes,
                        Terminate terminate)
-    : system_(system), model_(model), faces_(faces), panes_(panes), terminate_(terminate) {
-    instance_ = this;
-}
-
-MainWindow::~MainWindow() {
-    if (instance_ == this) instance_ = nullptr;
-}
-
-LResult MainWindow::procedure(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-    if (instance_ != nullptr) return instance_->handle(window, message, wParam, lParam);
-    return WindowSystem::active().defWindowProc(window, message, wParam, lParam);
-}
+    : system_(system), model_(model), faces_(faces), panes_(panes), terminate_(std::move(terminate)) {}
 
 bool MainWindow::restoreTitle() {
     if (!model_.shell.titleReplaced) return false;
@@ -39,10 +27,10 @@ void MainWindow::layoutPanes(Size client) {
     system_.moveWindow(model_.shell.titlePane, layout.titlePlace, Repaint::Yes);
     system_.moveWindow(model_.shell.browserPane, layout.browserPlace, Repaint::Yes);
     system_.moveWindow(model_.shell.ecgPane, layout.ecgPlace, Repaint::Yes);
-    stripImage_.reset();
+    model_.stripImage.reset();
     const int32_t stripHeight = std::max(layout.ecgPlace.height(), 1);
     std::unique_ptr<Canvas> paneCanvas = system_.getDC(model_.shell.ecgPane);
-    stripImage_ = paneCanvas->createCompatibleImage(Size{std::max(layout.stripWidth + 1, 1), stripHeight});
+    model_.stripImage = paneCanvas->createCompatibleImage(Size{std::max(layout.stripWidth + 1, 1), stripHeight});
     system_.releaseDC(model_.shell.ecgPane, std::move(paneCanvas));
     if (model_.catalog) {
         model_.catalog->setRowFont(layout.screenClass == 1 ? model_.drawing.rowFontLarge : model_.drawing.rowFontSmall);
@@ -91,7 +79,7 @@ void MainWindow::keyDown(uint32_t virtualKey) {
 }
 
 void MainWindow::destroyed() {
-    stripImage_.reset();
+    model_.stripImage.reset();
     if (!model_.shell.shuttingDown) terminate_("");
 }
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "events/control_id.h"
+#include "pane/control_id.h"
 #include "platform/window/message.h"
 
 namespace lumen {

@@ -2,8 +2,7 @@
 
 namespace lumen {
 
-ShellStripHost::ShellStripHost(WindowSystem& system, ViewerModel& model, PaneHost& panes)
-    : system_(system), model_(model), panes_(panes) {}
+ShellStripHost::ShellStripHost(WindowSystem& system, ViewerModel& model) : system_(system), model_(model) {}
 
 StripGeometry ShellStripHost::stripGeometry() const {
     const ShellLayout& layout = model_.layout;

@@ -1,7 +1,6 @@
 #pragma once
 #include <memory>
 
-#include "events/pane_host.h"
 #include "platform/window/window_system.h"
 #include "shell/viewer_model.h"
 #include "view/strip_host.h"
@@ -13,11 +12,11 @@ namespace lumen {
 // the ECG pane's surface outside its paint message.
 class ShellStripHost final : public StripHost {
 public:
-    ShellStripHost(WindowSystem& system, ViewerModel& model, PaneHost& panes);
+    ShellStripHost(WindowSystem& system, ViewerModel& model);
 
     StripGeometry stripGeometry() const override;
     const StripDrawingObjects& drawingObjects() const override { return model_.stripObjects; }
-    Image* stripImage() override { return panes_.stripImage(); }
+    Image* stripImage() override { return model_.stripImage.get(); }
     Canvas* beginPanePaint() override;
     void endPanePaint(Canvas& pane) override;
     bool selectedHasEvents() const override;
@@ -26,7 +25,6 @@ public:
 private:
     WindowSystem& system_;
     ViewerModel& model_;
-    PaneHost& panes_;
     std::unique_ptr<Canvas> pane_;
 };
 

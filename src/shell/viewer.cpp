@@ -30,28 +30,20 @@ private:
     ProgramExit::BoxPolicy policy_;
 };
 
-Viewer* Viewer::instance_ = nullptr;
-
 Viewer::Viewer(WindowSystem& system, ProgramExit::BoxPolicy boxPolicy)
     : system_(system),
       messages_(openProgramMessages(MainWindow::kCloseRequest)),
       exit_(model_, *messages_),
       fatalRoute_(std::make_unique<FatalRoute>(*this, boxPolicy)),
-      stripHost_(std::make_unique<ShellStripHost>(system, model_, *this)) {
-    instance_ = this;
+      stripHost_(std::make_unique<ShellStripHost>(system, model_)) {
     exit_.setWindowSystem(&system_);
     exit_.setBoxPolicy(std::move(boxPolicy));
     installFatalHandler(fatalRoute_.get());
 }
 
-Viewer::~Viewer() {
-    installFatalHandler(nullptr);
-    if (instance_ == this) instance_ = nullptr;
-}
+Viewer::~Viewer() { installFatalHandler(nullptr); }
 
 void Viewer::terminateProgram(std::string_view message) { exit_.terminateProgram(message); }
-
-void Viewer::terminateActive(std::string_view message) { instance_->terminateProgram(message); }
 
 void Viewer::allocateStorage() {
     // A failed allocation is reported only at the memory check.
@@ -74,7 +66,8 @@ int Viewer::run(const ViewerStart& start) {
     faces_ = std::make_unique<ButtonFaces>(system_, model_);
     exit_.setButtonFaces(faces_.get());
     autoStep_ = std::make_unique<AutoStepButton>(system_, model_, *faces_);
-    main_ = std::make_unique<MainWindow>(system_, model_, *faces_, *this, &Viewer::terminateActive);
+    main_ = std::make_unique<MainWindow>(system_, model_, *faces_, *this,
+                                         [this](std::string_view message) { terminateProgram(message); });
     system_.setExternalPoll([this](WindowSystem& system) {
         for (const uint32_t message : messages_->takeReceived()) {
             system.postMessage(model_.shell.mainWindow, message, 0, 0);
@@ -92,7 +85,7 @@ int Viewer::run(const ViewerStart& start) {
 void Viewer::registerClasses() {
     const CursorHandle arrow = system_.loadCursor(IDC_ARROW);
     constexpr uint32_t redraw = CS_HREDRAW | CS_VREDRAW;
-    system_.registerClass(WindowClass{"alap_ablak", &MainWindow::procedure, redraw, Brush::grey(), arrow});
+    system_.registerClass(WindowClass{"alap_ablak", &PaneWindow::procedure, redraw, Brush::grey(), arrow});
     for (const char* name : {"c1_ablak", "c2_ablak", "c3_ablak"}) {
         system_.registerClass(WindowClass{name, &PaneWindow::procedure, redraw, model_.drawing.windowBrush, arrow});
     }
@@ -100,10 +93,10 @@ void Viewer::registerClasses() {
 
 void Viewer::createPanes() {
     extremes_ = std::make_unique<TrendExtremes>(model_.trends, model_.recording->beats());
-    browser_ = std::make_unique<EventBrowserPane>(*this, *model_.catalog, *model_.recording, model_.trends,
-                                                  *extremes_);
-    ecg_ = std::make_unique<EcgPane>(*this, *model_.painter, *model_.catalog);
-    title_ = std::make_unique<TitlePane>(*this, model_.recording->beats());
+    browser_ = std::make_unique<EventBrowserPane>(system_, *this, *this, *this, *model_.catalog, *model_.recording,
+                                                  model_.trends, *extremes_);
+    ecg_ = std::make_unique<EcgPane>(system_, *this, *this, *model_.painter, *model_.catalog);
+    title_ = std::make_unique<TitlePane>(system_, *this, *this, model_.recording->beats());
     faces_->setHeartRateDrawer(
         [this](Canvas& canvas, int32_t top, int32_t bottom) { browser_->drawHeartRate(canvas, top, bottom); });
 }
@@ -113,6 +106,7 @@ void Viewer::createWindows() {
     ShellState& shell = model_.shell;
     const Rect defaultPlace{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
     shell.mainWindow = system_.createWindow({"alap_ablak", "", WS_OVERLAPPEDWINDOW, defaultPlace, {}, 0});
+    main_->attach(system_, shell.mainWindow);
     const auto pane = [&](std::string_view name, uint32_t style, Rect place, PaneWindow& object) {
         const WindowHandle window = system_.createWindow({name, "", style, place, shell.mainWindow, 0});
         object.attach(system_, window);

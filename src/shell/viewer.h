@@ -4,7 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "events/pane_host.h"
+#include "pane/pane_context.h"
+#include "pane/pane_links.h"
+#include "pane/shell_services.h"
 #include "platform/print/paper_size.h"
 #include "platform/process/program_messages.h"
 #include "platform/window/window_system.h"
@@ -34,9 +36,10 @@ struct ViewerStart {
     PaperSize paper;      // --paper: the sheet of that PDF
 };
 
-// The running viewer: the start-up sequence, the windows and the shell
-// services the panes reach through PaneHost. Ends only through the exit path.
-class Viewer final : public PaneHost, public PaneCommands {
+// The running viewer: the start-up sequence, the windows, and the shell's
+// side of every pane role (what the panes read, the services they ask for,
+// the links between them). Ends only through the exit path.
+class Viewer final : public PaneContext, public ShellServices, public PaneLinks, public PaneCommands {
 public:
     Viewer(WindowSystem& system, ProgramExit::BoxPolicy boxPolicy);
     ~Viewer() override;
@@ -46,33 +49,33 @@ public:
     // The state dump the test tools read; false when it cannot be written.
     bool writeDump(const std::string& path);
 
-    // PaneHost
+    [[noreturn]] void terminateProgram(std::string_view message);
+
+    // PaneContext
     const ShellLayout& layout() const override { return model_.layout; }
     const DrawingSet& drawing() const override { return model_.drawing; }
     const LanguageTexts& texts() const override { return model_.texts; }
-    Image* stripImage() override;
+    const std::string& patientLine() const override { return model_.shell.patientLine; }
     WindowHandle mainWindow() const override { return model_.shell.mainWindow; }
-    WindowHandle paneWindow(PaneKind pane) const override;
     WindowHandle button(ControlId control) const override { return model_.shell.button(control); }
-    int32_t firstBlock() const override { return model_.shell.firstBlock; }
+
+    // ShellServices (recountBeatsAndTitle also serves PaneCommands)
+    void refreshButtonFaces() override;
+    bool restoreTitle() override;
     void setFirstBlock(int32_t block) override { model_.shell.firstBlock = block; }
-    int32_t printerIndex() const override { return model_.shell.printerIndex; }
-    int32_t labelChangeState() const override { return model_.shell.labelChangeState; }
-    int32_t labelChangeCount() const override { return model_.shell.labelChangeCount; }
     void recordWriteBack(ChangeKind kind) override;
     void markAnnotationChanged() override { model_.shell.labelChangeState = 1; }
-    bool restoreTitle() override;
-    const std::string& patientLine() const override { return model_.shell.patientLine; }
-    void refreshButtonFaces() override;
-    int32_t printReport(ChannelMode channels, int32_t firstSample, int32_t lastSample) override;
-    [[noreturn]] void terminateProgram(std::string_view message) override;
     void reportUnsavedCorrections() override { exit_.reportUnsavedCorrections(); }
+    void printReport(const ShownStretch& stretch) override;
+    void requestExit() override;
+
+    // PaneLinks
     void loadStripAround(int32_t samplePosition) override;
     void resetCaliperFirstColumn() override;
     void showBothChannels() override;
     ShownStretch shownStretch() const override;
 
-    // PaneCommands (refreshBrowser serves both)
+    // PaneCommands
     void refreshBrowser(bool full) override;
     void removeSelectedEvent() override;
     bool refreshExtremes() override;
@@ -87,9 +90,6 @@ private:
     void registerClasses();
     void createWindows();
     void createPanes();
-    [[noreturn]] static void terminateActive(std::string_view message);
-
-    static Viewer* instance_;
 
     WindowSystem& system_;
     ViewerModel model_;

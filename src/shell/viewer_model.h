@@ -1,10 +1,11 @@
 #pragma once
 #include <memory>
 
-#include "events/drawing_set.h"
 #include "events/event_catalog.h"
-#include "events/shell_layout.h"
 #include "lang/language_texts.h"
+#include "pane/drawing_set.h"
+#include "pane/shell_layout.h"
+#include "platform/draw/image.h"
 #include "shell/shell_state.h"
 #include "store/recording.h"
 #include "store/trend_table.h"
@@ -33,6 +34,9 @@ struct ViewerModel {
     std::unique_ptr<StripPainter> painter;
     StripColors stripColors;
     StripDrawingObjects stripObjects;  // remade for each screen class
+    // The off-screen image of the ECG strip, (stripWidth + 1) x ECG pane
+    // height; remade by every layout, null before the first.
+    std::unique_ptr<Image> stripImage;
     StartupStage stage = StartupStage::Storage;
 };
 

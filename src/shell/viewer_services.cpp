@@ -1,5 +1,5 @@
-// The services the panes reach through PaneHost and the commands the main
-// window gives through PaneCommands.
+// The shell's side of the pane roles (ShellServices, PaneLinks) and the
+// commands the main window gives through PaneCommands.
 #include <cstdio>
 
 #include "events/event_browser_pane.h"
@@ -10,17 +10,6 @@
 #include "view/title_pane.h"
 
 namespace lumen {
-
-Image* Viewer::stripImage() { return main_ ? main_->stripImage() : nullptr; }
-
-WindowHandle Viewer::paneWindow(PaneKind pane) const {
-    switch (pane) {
-    case PaneKind::Browser: return model_.shell.browserPane;
-    case PaneKind::Ecg: return model_.shell.ecgPane;
-    case PaneKind::Title: return model_.shell.titlePane;
-    }
-    return {};
-}
 
 void Viewer::recordWriteBack(ChangeKind kind) {
     if (model_.shell.labelChangeState != 1) model_.shell.labelChangeState = static_cast<int32_t>(kind);
@@ -52,22 +41,24 @@ ShownStretch Viewer::shownStretch() const {
             view.slotB * StripWindow::kSlotSamples + view.offsetB};
 }
 
-int32_t Viewer::printReport(ChannelMode channels, int32_t firstSample, int32_t lastSample) {
-    if (!model_.painter || !model_.catalog || !browser_) return 0;
+void Viewer::requestExit() { system_.sendMessage(model_.shell.mainWindow, WM_DESTROY, 0, 0); }
+
+void Viewer::printReport(const ShownStretch& stretch) {
+    if (!model_.painter || !model_.catalog || !browser_) return;
     const StripPainter& painter = *model_.painter;
     const CaliperFigures figures = caliperFigures(painter.caliper(), painter.streams(), painter.view().speed(),
                                                   model_.recording->displayMultiplier());
-    PrintRequest request = printRequestFrom(static_cast<int32_t>(channels), painter.view(), painter.caliper(), figures,
-                                            painter.unitsPerMillivolt(), model_.shell.printerIndex);
-    request.excerptStart = firstSample;
-    request.excerptEnd = lastSample;
+    PrintRequest request =
+        printRequestFrom(static_cast<int32_t>(stretch.channelMode), painter.view(), painter.caliper(), figures,
+                         painter.unitsPerMillivolt(), model_.shell.printerIndex);
+    request.excerptStart = stretch.firstSample;
+    request.excerptEnd = stretch.lastSample;
     const PrinterList printers = printTo_.empty() ? PrinterList::fromSystem() : PrinterList::toFile(printTo_, paper_);
     const ReportFacts facts =
         gatherReportFacts(*model_.recording, model_.trends, *model_.catalog, model_.texts, browser_->eventCaption());
     ShellPrintHost host(system_);
-    const PrintResult result =
-        lumen::printReport(host, printers, request, ReportSources{model_.texts, *model_.catalog, *model_.strip, facts});
-    return static_cast<int32_t>(result);
+    // A missing printer has been told to the user by then; nothing is left to do.
+    lumen::printReport(host, printers, request, ReportSources{model_.texts, *model_.catalog, *model_.strip, facts});
 }
 
 void Viewer::refreshBrowser(bool full) {

@@ -4,14 +4,14 @@
 
 namespace lumen {
 
-EcgPane::EcgPane(PaneHost& host, StripPainter& painter, const EventCatalog& catalog)
-    : host_(host), painter_(painter), catalog_(catalog) {}
+EcgPane::EcgPane(WindowSystem& system, const PaneContext& context, ShellServices& services, StripPainter& painter,
+                 const EventCatalog& catalog)
+    : system_(system), context_(context), services_(services), painter_(painter), catalog_(catalog) {}
 
 void EcgPane::placeButtons(WindowHandle window) {
-    WindowSystem& system = WindowSystem::active();
-    const int32_t paneWidth = system.clientRect(window).width();
-    const int32_t bw = host_.layout().ecgButtonHalf;
-    const int32_t bh = host_.layout().ecgButtonHeight;
+    const int32_t paneWidth = system_.clientRect(window).width();
+    const int32_t bw = context_.layout().ecgButtonHalf;
+    const int32_t bh = context_.layout().ecgButtonHeight;
     const int32_t x = paneWidth - 2 * bw;
     const struct {
         ControlId id;
@@ -20,12 +20,12 @@ void EcgPane::placeButtons(WindowHandle window) {
                   {ControlId::LabelArtefact, {x, 2 * bh, x + 2 * bw, 3 * bh}}, {ControlId::NextAmplitude, {x, 3 * bh, x + 2 * bw, 4 * bh}},
                   {ControlId::NextSpeed, {x, 4 * bh, x + 2 * bw, 5 * bh}}, {ControlId::PreviousBeat, {x, 5 * bh, x + bw, 6 * bh}},
                   {ControlId::NextBeat, {paneWidth - bw, 5 * bh, paneWidth, 6 * bh}}};
-    for (const auto& place : places) system.moveWindow(host_.button(place.id), place.place, Repaint::Yes);
+    for (const auto& place : places) system_.moveWindow(context_.button(place.id), place.place, Repaint::Yes);
 }
 
 void EcgPane::loadStripAround(int32_t samplePosition) {
     painter_.loadStripAround(samplePosition);
-    host_.setFirstBlock(painter_.window().firstBlock);
+    services_.setFirstBlock(painter_.window().firstBlock);
 }
 
 int32_t EcgPane::repaintStrip(RelabelMode mode, PaintOp op, int32_t column) {
@@ -35,22 +35,21 @@ int32_t EcgPane::repaintStrip(RelabelMode mode, PaintOp op, int32_t column) {
 void EcgPane::runLabelWriteBack() {
     LabelChanges changes;
     const ChangeKind kind = painter_.writeBackLabels(changes);
-    host_.recordWriteBack(kind);
+    services_.recordWriteBack(kind);
 }
 
 void EcgPane::paint(WindowHandle window) {
-    WindowSystem& system = WindowSystem::active();
     PaintStruct paint;
-    if (Canvas* canvas = system.beginPaint(window, paint); canvas != nullptr) painter_.paintPane(*canvas);
-    system.endPaint(window, paint);
-    host_.refreshButtonFaces();
+    if (Canvas* canvas = system_.beginPaint(window, paint); canvas != nullptr) painter_.paintPane(*canvas);
+    system_.endPaint(window, paint);
+    services_.refreshButtonFaces();
 }
 
 void EcgPane::relabel(RelabelMode mode) {
     painter_.view().caliperCleared = 1;
     if (painter_.repaintStrip(mode, PaintOp::Full, -1) == 1) runLabelWriteBack();
-    host_.refreshButtonFaces();
-    host_.recountBeatsAndTitle();
+    services_.refreshButtonFaces();
+    services_.recountBeatsAndTitle();
 }
 
 void EcgPane::command(uint32_t id) {
@@ -61,13 +60,13 @@ void EcgPane::command(uint32_t id) {
     case ControlId::NextAmplitude: painter_.nextAmplitude(); break;
     case ControlId::NextSpeed:
         painter_.nextSpeed(catalog_.cursorPosition());
-        host_.setFirstBlock(painter_.window().firstBlock);
+        services_.setFirstBlock(painter_.window().firstBlock);
         break;
     case ControlId::PreviousBeat: painter_.selectPreviousBeat(); break;
     case ControlId::NextBeat: painter_.selectNextBeat(); break;
     default: return;
     }
-    host_.refreshButtonFaces();
+    services_.refreshButtonFaces();
 }
 
 void EcgPane::mouse(uint32_t message, WParam wParam, LParam lParam) {
@@ -77,22 +76,21 @@ void EcgPane::mouse(uint32_t message, WParam wParam, LParam lParam) {
     switch (message) {
     case WM_LBUTTONDOWN: move = painter_.pressCaliper(column, keys); break;
     case WM_MOUSEMOVE:
-        host_.restoreTitle();
+        services_.restoreTitle();
         move = painter_.moveCaliper(column, keys);
         break;
     case WM_LBUTTONUP: painter_.releaseCaliper(column); break;
     default: break;
     }
-    if (move == CaliperMove::OutsideStrip) host_.refreshButtonFaces();
+    if (move == CaliperMove::OutsideStrip) services_.refreshButtonFaces();
 }
 
 LResult EcgPane::handle(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-    WindowSystem& system = WindowSystem::active();
     switch (message) {
-    case WM_SIZE: placeButtons(window); host_.refreshButtonFaces(); return 0;
+    case WM_SIZE: placeButtons(window); services_.refreshButtonFaces(); return 0;
     case WM_PAINT: paint(window); return 0;
     case WM_COMMAND:
-        system.setFocus(host_.mainWindow());
+        system_.setFocus(context_.mainWindow());
         painter_.caliper().forgetRelease();
         command(loWord(wParam));
         return 0;
@@ -101,9 +99,9 @@ LResult EcgPane::handle(WindowHandle window, uint32_t message, WParam wParam, LP
     case WM_LBUTTONUP: mouse(message, wParam, lParam); return 0;
     case WM_RBUTTONDOWN:
         painter_.selectBeatNear(loWord(static_cast<uint64_t>(lParam)));
-        host_.refreshButtonFaces();
+        services_.refreshButtonFaces();
         return 0;
-    default: return system.defWindowProc(window, message, wParam, lParam);
+    default: return system_.defWindowProc(window, message, wParam, lParam);
     }
 }
 

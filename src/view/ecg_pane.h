@@ -2,8 +2,9 @@
 #include <cstdint>
 
 #include "events/event_catalog.h"
-#include "events/pane_host.h"
-#include "events/pane_window.h"
+#include "pane/pane_context.h"
+#include "pane/pane_window.h"
+#include "pane/shell_services.h"
 #include "view/strip_painter.h"
 
 namespace lumen {
@@ -14,7 +15,8 @@ namespace lumen {
 // painter; the left button measures with the two lines.
 class EcgPane final : public PaneWindow {
 public:
-    EcgPane(PaneHost& host, StripPainter& painter, const EventCatalog& catalog);
+    EcgPane(WindowSystem& system, const PaneContext& context, ShellServices& services, StripPainter& painter,
+            const EventCatalog& catalog);
 
     LResult handle(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) override;
 
@@ -35,7 +37,9 @@ private:
     void relabel(RelabelMode mode);
     void mouse(uint32_t message, WParam wParam, LParam lParam);
 
-    PaneHost& host_;
+    WindowSystem& system_;
+    const PaneContext& context_;
+    ShellServices& services_;
     StripPainter& painter_;
     const EventCatalog& catalog_;
 };

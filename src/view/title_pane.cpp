@@ -5,46 +5,45 @@
 
 namespace lumen {
 
-TitlePane::TitlePane(PaneHost& host, const BeatList& beats) : host_(host), beats_(beats) {}
+TitlePane::TitlePane(WindowSystem& system, const PaneContext& context, ShellServices& services, const BeatList& beats)
+    : system_(system), context_(context), services_(services), beats_(beats) {}
 
 // The statistics are written last: where a long patient line meets them,
 // they cover it.
 void TitlePane::paint(WindowHandle window) {
-    WindowSystem& system = WindowSystem::active();
     PaintStruct paint;
-    Canvas* canvas = system.beginPaint(window, paint);
-    left_ = std::string(host_.texts().text(TextId::PatientLabel)) + host_.patientLine();
-    right_ = beatStatisticsText(host_.texts().text(TextId::BeatStatistics), beats_.counts());
+    Canvas* canvas = system_.beginPaint(window, paint);
+    left_ = std::string(context_.texts().text(TextId::PatientLabel)) + context_.patientLine();
+    right_ = beatStatisticsText(context_.texts().text(TextId::BeatStatistics), beats_.counts());
     if (canvas != nullptr) {
-        canvas->setBkColor(host_.drawing().windowColor);
-        canvas->selectFont(host_.drawing().measuringFont);
-        canvas->setTextColor(host_.drawing().ventricularColor);
+        canvas->setBkColor(context_.drawing().windowColor);
+        canvas->selectFont(context_.drawing().measuringFont);
+        canvas->setTextColor(context_.drawing().ventricularColor);
         canvas->textOut(Point{5, 1}, left_);
         const int32_t width = canvas->textExtent(right_).width;
-        canvas->textOut(Point{system.clientRect(window).width() - width - 5, 1}, right_);
+        canvas->textOut(Point{system_.clientRect(window).width() - width - 5, 1}, right_);
     }
-    host_.refreshButtonFaces();
-    system.endPaint(window, paint);
+    services_.refreshButtonFaces();
+    system_.endPaint(window, paint);
 }
 
 LResult TitlePane::handle(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-    WindowSystem& system = WindowSystem::active();
     switch (message) {
     case WM_PAINT: paint(window); return 0;
     case WM_COMMAND:
-        system.setFocus(host_.mainWindow());
+        system_.setFocus(context_.mainWindow());
         if (loWord(wParam) != controlNumber(ControlId::TitleHidden)) break;
-        system.moveWindow(host_.button(ControlId::TitleHidden), Rect{}, Repaint::Yes);
-        system.invalidateRect(window, std::nullopt, Erase::Yes);
-        system.updateWindow(window);
-        host_.refreshButtonFaces();
+        system_.moveWindow(context_.button(ControlId::TitleHidden), Rect{}, Repaint::Yes);
+        system_.invalidateRect(window, std::nullopt, Erase::Yes);
+        system_.updateWindow(window);
+        services_.refreshButtonFaces();
         return 0;
     case WM_MOUSEMOVE:
-        if (host_.restoreTitle()) host_.refreshButtonFaces();
+        if (services_.restoreTitle()) services_.refreshButtonFaces();
         return 0;
     default: break;
     }
-    return system.defWindowProc(window, message, wParam, lParam);
+    return system_.defWindowProc(window, message, wParam, lParam);
 }
 
 }  // namespace lumen

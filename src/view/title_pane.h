@@ -1,8 +1,9 @@
 #pragma once
 #include <string>
 
-#include "events/pane_host.h"
-#include "events/pane_window.h"
+#include "pane/pane_context.h"
+#include "pane/pane_window.h"
+#include "pane/shell_services.h"
 
 namespace lumen {
 
@@ -12,7 +13,7 @@ class BeatList;
 // statistics on the right, repainted whenever beats were relabelled.
 class TitlePane final : public PaneWindow {
 public:
-    TitlePane(PaneHost& host, const BeatList& beats);
+    TitlePane(WindowSystem& system, const PaneContext& context, ShellServices& services, const BeatList& beats);
 
     LResult handle(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) override;
 
@@ -23,7 +24,9 @@ public:
 private:
     void paint(WindowHandle window);
 
-    PaneHost& host_;
+    WindowSystem& system_;
+    const PaneContext& context_;
+    ShellServices& services_;
     const BeatList& beats_;
     std::string left_;
     std::string right_;

@@ -58,8 +58,7 @@ void paintButton(WindowSystem& system, WindowHandle button) {
     system.endPaint(button, paint);
 }
 
-LResult buttonProc(WindowHandle button, uint32_t message, WParam wParam, LParam lParam) {
-    WindowSystem& system = WindowSystem::active();
+LResult buttonProc(WindowSystem& system, WindowHandle button, uint32_t message, WParam wParam, LParam lParam) {
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -155,8 +155,7 @@ int32_t keyAnswer(const MessageBoxRecord& box, uint32_t key) {
     return key == VK_ESCAPE ? IDOK : 0;
 }
 
-LResult boxProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-    WindowSystem& system = WindowSystem::active();
+LResult boxProc(WindowSystem& system, WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     auto* box = static_cast<MessageBoxRecord*>(system.getProp(window, boxProperty));
     if (box == nullptr) {
         return system.defWindowProc(window, message, wParam, lParam);

@@ -10,7 +10,12 @@
 
 namespace lumen {
 
-using WindowProc = LResult (*)(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
+class WindowSystem;
+
+// A window procedure gets the system that delivers the message, so that no
+// procedure needs a global to answer it.
+using WindowProc = LResult (*)(WindowSystem& system, WindowHandle window, uint32_t message, WParam wParam,
+                               LParam lParam);
 
 struct WindowClass {
     std::string name;

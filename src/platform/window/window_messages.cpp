@@ -91,7 +91,7 @@ LResult WindowSystem::sendMessage(WindowHandle window, uint32_t message, WParam 
     if (record == nullptr || record->procedure == nullptr) {
         return 0;
     }
-    return record->procedure(window, message, wParam, lParam);
+    return record->procedure(*this, window, message, wParam, lParam);
 }
 
 bool WindowSystem::postMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {

@@ -21,7 +21,7 @@ WindowProc WindowSystem::windowProc(WindowHandle window) const {
 
 LResult WindowSystem::callWindowProc(WindowProc procedure, WindowHandle window, uint32_t message, WParam wParam,
                                      LParam lParam) {
-    return procedure == nullptr ? 0 : procedure(window, message, wParam, lParam);
+    return procedure == nullptr ? 0 : procedure(*this, window, message, wParam, lParam);
 }
 
 bool WindowSystem::setProp(WindowHandle window, std::string_view name, void* value) {

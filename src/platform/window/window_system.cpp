@@ -1,7 +1,6 @@
 #include "platform/window/window_system.h"
 
 #include <algorithm>
-#include <cassert>
 
 #include "platform/window/window_system_impl.h"
 
@@ -9,7 +8,6 @@ namespace lumen {
 
 namespace {
 
-WindowSystem* activeSystem = nullptr;
 constexpr uint32_t desktopPixel = 0x00808080u;
 
 bool isChildStyle(uint32_t style) { return (style & WS_CHILD) != 0; }
@@ -74,8 +72,6 @@ WindowHandle WindowSystem::Impl::topLevelOf(WindowHandle window) const {
 }
 
 WindowSystem::WindowSystem(Driver& driver) : impl_(std::make_unique<Impl>(driver)) {
-    impl_->previousActive = activeSystem;
-    activeSystem = this;
     impl_->screen = driver.screenSize();
     impl_->screen.width = std::max(impl_->screen.width, 1);
     impl_->screen.height = std::max(impl_->screen.height, 1);
@@ -86,16 +82,7 @@ WindowSystem::WindowSystem(Driver& driver) : impl_(std::make_unique<Impl>(driver
     registerMessageBoxClass(*this);
 }
 
-WindowSystem::~WindowSystem() {
-    if (activeSystem == this) {
-        activeSystem = impl_->previousActive;
-    }
-}
-
-WindowSystem& WindowSystem::active() {
-    assert(activeSystem != nullptr);
-    return *activeSystem;
-}
+WindowSystem::~WindowSystem() = default;
 
 Driver& WindowSystem::driver() { return impl_->driver; }
 

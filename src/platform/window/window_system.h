@@ -35,7 +35,7 @@ struct WindowCreation {
 
 // The windows of one program: classes, windows, the message queue and its
 // loop, focus, capture, timers, properties and painting into one screen-sized
-// framebuffer. Window procedures reach it through active(). The class
+// framebuffer. Window procedures get it as their first argument. The class
 // "button" (push and owner-drawn) is registered from the start.
 // Single-threaded, like the desktop's window thread.
 class WindowSystem {
@@ -45,8 +45,6 @@ public:
     WindowSystem(const WindowSystem&) = delete;
     WindowSystem& operator=(const WindowSystem&) = delete;
 
-    // The system window procedures talk to (the most recently created one).
-    static WindowSystem& active();
     Driver& driver();
 
     // --- classes and windows ------------------------------------------------

@@ -67,7 +67,6 @@ struct WindowSystem::Impl {
     explicit Impl(Driver& d) : driver(d) {}
 
     Driver& driver;
-    WindowSystem* previousActive = nullptr;
     std::vector<WindowClass> classes;
     std::map<uint32_t, WindowRecord> windows;  // by id: creation order
     std::vector<WindowHandle> topLevels;       // bottom to top

@@ -19,8 +19,7 @@ TEST(MessageBoxTest, NestedLoopKeepsDeliveringMessagesUntilAnswered)
     driver.add([&](WindowSystem& s) { s.postMessage(app.pane, WM_USER + 1, 0, 0); });
     // The clock then runs to each timer; the third tick answers.
     const int32_t answer = [&] {
-        system.setWindowProc(app.main, [](WindowHandle w, uint32_t m, WParam wp, LParam lp) -> LResult {
-            WindowSystem& s = WindowSystem::active();
+        system.setWindowProc(app.main, [](WindowSystem& s, WindowHandle w, uint32_t m, WParam wp, LParam lp) -> LResult {
             if (m == WM_TIMER) {
                 messageLog().push_back(LoggedMessage{"main", m, wp, lp});
                 if (logged(WM_TIMER).size() == 3) {

@@ -4,19 +4,17 @@ namespace lumen::testing {
 
 namespace {
 
-void log(std::string window, uint32_t message, WParam wParam, LParam lParam)
+void log(const WindowSystem& system, std::string window, uint32_t message, WParam wParam, LParam lParam)
 {
-    const WindowSystem& system = WindowSystem::active();
     messageLog().push_back(LoggedMessage{std::move(window), message, wParam, lParam,
                                          (system.keyState(VK_CONTROL) & 0x8000) != 0,
                                          (system.keyState(VK_SHIFT) & 0x8000) != 0,
                                          (system.keyState(VK_MENU) & 0x8000) != 0});
 }
 
-LResult mainProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
+LResult mainProc(WindowSystem& system, WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
 {
-    WindowSystem& system = WindowSystem::active();
-    log("main", message, wParam, lParam);
+    log(system, "main", message, wParam, lParam);
     switch (message) {
     case WM_DESTROY:
         system.postQuitMessage(7);
@@ -29,10 +27,9 @@ LResult mainProc(WindowHandle window, uint32_t message, WParam wParam, LParam lP
     }
 }
 
-LResult paneProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
+LResult paneProc(WindowSystem& system, WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
 {
-    WindowSystem& system = WindowSystem::active();
-    log("pane", message, wParam, lParam);
+    log(system, "pane", message, wParam, lParam);
     switch (message) {
     case WM_COMMAND:
         system.setFocus(system.parent(window));

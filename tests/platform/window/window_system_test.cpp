@@ -110,9 +110,8 @@ struct SubclassRecord {
 
 int subclassDowns = 0;
 
-LResult countingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
+LResult countingProc(WindowSystem& system, WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
 {
-    WindowSystem& system = WindowSystem::active();
     auto* record = static_cast<SubclassRecord*>(system.getProp(window, "FNStruc"));
     if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
         subclassDowns += message == WM_LBUTTONDBLCLK ? 100 : 1;
