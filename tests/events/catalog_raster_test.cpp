@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
-
 #include "events/event_catalog.h"
 #include "platform/draw/raster_canvas.h"
 
@@ -23,9 +20,6 @@ protected:
         canvas.setBkMode(BackgroundMode::Transparent);
         canvas.setBkColor(rgb(192, 192, 192));
         catalog.paintAll(canvas, PaintTarget::Screen);
-        if (const char* dir = std::getenv("LUMEN_TEST_OUTPUT")) {
-            canvas.savePng(std::string(dir) + "/event_rows.png");
-        }
     }
     int32_t cursorX() const { return catalog.timeCursor().column() + catalog.screenLayout().stripRect(17).left; }
 
@@ -54,23 +48,6 @@ TEST_F(RasterCatalog, AStepRedrawsOnlyTheCursorAndRestoresTheOldColumn) {
     catalog.repaintChanged(canvas);
     EXPECT_EQ(canvas.colorAt(500, 25), rgb(128, 128, 128));  // row 1 selected now
     EXPECT_EQ(canvas.colorAt(500, 5), rgb(192, 192, 192));
-}
-
-TEST_F(RasterCatalog, PaperRowsUseThePrintColoursOnTheMetricPage) {
-    RasterCanvas paper(Size{800, 650});
-    paper.setMapMode(MapMode::HundredthMillimetre);
-    paper.setBkMode(BackgroundMode::Transparent);
-    paper.selectFont(Font::make("Arial", 300, Font::boldWeight));  // the report chooses the font
-    catalog.setPrintArea({1000, -4000, 19000, -15500});
-    catalog.paintAll(paper, PaintTarget::Paper);
-    if (const char* dir = std::getenv("LUMEN_TEST_OUTPUT")) {
-        paper.savePng(std::string(dir) + "/event_rows_paper.png");
-    }
-    // 96 dots per inch: row 1 lies about 6 mm below the top of the rows
-    const int32_t y = (4000 + 605 + 300) * 96 / 2540;
-    EXPECT_EQ(paper.colorAt(400, y), rgb(220, 220, 220));
-    EXPECT_EQ(paper.colorAt(400, 5), whiteColor);
-    EXPECT_TRUE(catalog.row(1).needsRepaint() == false);  // paper leaves the screen state alone
 }
 
 }  // namespace

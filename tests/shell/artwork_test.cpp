@@ -22,24 +22,6 @@ TEST(BitmapResources, LoadRulesOfTheThreeScreenClasses) {
     EXPECT_FALSE(placeOfResource(800));  // language 6 has no block
 }
 
-TEST(BitmapResources, GermanOnAClassTwoScreenUses538And519) {
-    const auto loads = languageBitmaps(2, 3);
-    const auto idOf = [&](int32_t slot) {
-        for (const BitmapLoad& load : loads) {
-            if (load.slot == slot) return load.resourceId;
-        }
-        return 0u;
-    };
-    EXPECT_EQ(idOf(16), 538u);
-    EXPECT_EQ(idOf(17), 539u);
-    EXPECT_EQ(idOf(28), 519u);
-    EXPECT_EQ(idOf(36), 538u);
-    const auto exitPlace = placeOfResource(519);
-    ASSERT_TRUE(exitPlace);
-    EXPECT_EQ(exitPlace->slot, 28);
-    EXPECT_EQ(exitPlace->languageIndex, 3);
-}
-
 TEST(ButtonArtwork, EveryResourceIdHasAPictureOfItsButtonPlace) {
     const ButtonArtwork artwork;
     int pictures = 0;

@@ -1,5 +1,6 @@
-// The event browser through the real viewer: row captions, refused removals
-// and the extremes rows (stepping, clicks and removals are acceptance scenarios).
+// The event browser through the real viewer: row captions, the zoom, refused
+// removals, stale extremes and the stepper's focus (stepping, clicks and
+// corrections are acceptance scenarios).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -31,20 +32,14 @@ std::vector<std::string> repeated(const std::string& step, int times) { return s
 TEST(LumenBrowser, RowChangesShowEachRowsCaption) {
     DemoHome home;
     home.write("doef.mem", kStartOnViso);
-    std::vector<std::string> steps = {"key Down", "key PageDown", "key Up", "key PageUp"};
-    for (const auto& step : repeated("key Down", 9)) steps.push_back(step);  // PAUSE, then HRmin
+    std::vector<std::string> steps = repeated("key Down", 9);  // PAUSE
     for (const auto& step : repeated("key PageDown", 9)) steps.push_back(step);  // HRmin .. the time scale
     const SteppedRun stepped = runSteps(home, steps);
-    const int expectedRow[] = {1, 2, 1, 0};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(catalogNumber(stepped.dumps[static_cast<size_t>(i)], "selectedRow"), expectedRow[i]);
-    EXPECT_EQ(status(stepped.dumps[0], "left").rfind("  VCPL - ", 0), 0u) << status(stepped.dumps[0], "left");
-    EXPECT_EQ(status(stepped.dumps[0], "right").rfind("1/1 ", 0), 0u);
-
-    const std::string& pause = stepped.dumps[12];
+    const std::string& pause = stepped.dumps[8];
     EXPECT_EQ(catalogNumber(pause, "selectedRow"), 9);
     EXPECT_EQ(status(pause, "left").find(" - "), std::string::npos) << "the pause row has no short name";
 
-    const std::string& heartRate = stepped.dumps[13];
+    const std::string& heartRate = stepped.dumps[9];
     ASSERT_EQ(catalogNumber(heartRate, "selectedRow"), 10);
     const std::string rate = unquoted(dumpValue(heartRate, "heartRate"));
     ASSERT_NE(rate, "---");
@@ -52,10 +47,7 @@ TEST(LumenBrowser, RowChangesShowEachRowsCaption) {
     std::snprintf(expected, sizeof expected, "  HRmin - Heart Rate Minimum : %3d b/min ", std::atoi(rate.c_str()));
     EXPECT_EQ(status(heartRate, "left"), expected);
 
-    const std::string& timeScale = stepped.dumps.back();
-    EXPECT_EQ(catalogNumber(timeScale, "selectedRow"), 18);
-    EXPECT_EQ(status(timeScale, "right").rfind("0/0 ", 0), 0u) << status(timeScale, "right");
-    EXPECT_EQ(status(timeScale, "left").find(" - "), std::string::npos);
+    EXPECT_EQ(status(stepped.dumps.back(), "left").find(" - "), std::string::npos) << "nor has the time scale";
 }
 
 TEST(LumenBrowser, RightClickAnywhereInThePaneTogglesTheZoom) {
@@ -89,18 +81,9 @@ TEST(LumenBrowser, RemovalIsRefusedOnManualAndEmptiesTheLastEventOfARow) {
     EXPECT_EQ(status(last.dumps[1], "left"), "  VCPL - Ventricular Couplet ");
 }
 
-TEST(LumenBrowser, ExtremesAreExcludedAndSearchedAgainAfterKeyboardRelabels) {
+// Excluding an extreme is an acceptance scenario; a relabel only marks them stale.
+TEST(LumenBrowser, ExtremesAreSearchedAgainOnlyOnTheirRowsAfterARelabel) {
     DemoHome home;
-    home.write("doef.mem", kStartOnHeartRateMinimum);
-    const HolterEvent minimum = holterEvents(home, "HRmin").at(0);
-    const SteppedRun excluded = runSteps(home, {"", "key Delete"});
-    EXPECT_EQ(catalogNumber(excluded.dumps[0], "cursorPosition"), minimum.position);
-    EXPECT_EQ(rowCount(excluded.dumps[1], 10), 1) << "the next lowest rate takes its place";
-    EXPECT_NE(catalogNumber(excluded.dumps[1], "cursorPosition"), minimum.position);
-    EXPECT_GT(std::abs(catalogNumber(excluded.dumps[1], "cursorPosition") - minimum.position), 1500)
-        << "the minute around the excluded extreme is left out";
-    EXPECT_EQ(dumpNumber(excluded.dumps[1], "labelChangeState"), 1);
-
     home.write("doef.mem", kStartOnViso);
     std::vector<std::string> steps = {"key N"};
     for (const auto& step : repeated("key Down", 10)) steps.push_back(step);
@@ -110,24 +93,6 @@ TEST(LumenBrowser, ExtremesAreExcludedAndSearchedAgainAfterKeyboardRelabels) {
     EXPECT_EQ(catalogNumber(relabelled.dumps[10], "selectedRow"), 10);
     EXPECT_EQ(catalogNumber(relabelled.dumps[10], "extremesValid"), 1);
     EXPECT_EQ(dumpNumber(relabelled.dumps[10], "labelChangeState"), 1);
-}
-
-TEST(LumenBrowser, StExtremeShowsItsVoltageAndChannelAndCanBeExcluded) {
-    DemoHome home;
-    home.write("doef.mem", "0 0 250 1 2\n");  // STmin
-    const HolterEvent minimum = holterEvents(home, "STmin").at(0);
-    const SteppedRun run = runSteps(home, {"", "key Delete"});
-    ASSERT_EQ(catalogNumber(run.dumps[0], "selectedRow"), 12);
-    EXPECT_EQ(catalogNumber(run.dumps[0], "cursorPosition"), minimum.position);
-    const std::string caption = status(run.dumps[0], "left");
-    double millivolts = 0;
-    int channel = 0;
-    ASSERT_EQ(std::sscanf(caption.c_str(), "  STmin - ST minimum : %lf mV found on channel %d", &millivolts, &channel), 2)
-        << caption;
-    EXPECT_LT(millivolts, 0.0);
-    EXPECT_TRUE(channel == 1 || channel == 2);
-    EXPECT_EQ(rowCount(run.dumps[1], 12), 1);
-    EXPECT_NE(catalogNumber(run.dumps[1], "cursorPosition"), minimum.position);
 }
 
 TEST(LumenBrowser, StoppingTheStepperLeavesTheKeysWithTheMainWindow) {

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "shell/lumen_run.h"
-#include "store/code_table.h"
 
 namespace lumen::testing {
 namespace {
@@ -59,22 +58,6 @@ TEST(LumenStartup, AnsweredFatalBoxIsShownWithCaptionError) {
     EXPECT_EQ(run.err, "File not found \"TBcolor.ini\" !\n");
 }
 
-TEST(LumenStartup, UndecodableBlockEndsWithTheDecoderMessage) {
-    DemoHome home;
-    CodeTable useless{};
-    for (CodeEntry& entry : useless) entry = CodeEntry{255, 12, 4095};
-    home.writeCodeTable(useless);
-    const LumenRun run = runLumen(home, script(home, kDump));
-    EXPECT_EQ(run.status, 255);
-    EXPECT_EQ(run.err, "Error while extracting!\n");
-    EXPECT_EQ(lineCount(home.text("doef.mem")), 5);
-}
-
-}  // namespace
-}  // namespace lumen::testing
-
-namespace lumen::testing {
-namespace {
 
 TEST(LumenStartup, WithoutADisplayOrHeadlessItSaysSoAndFails) {
     DemoHome home;

@@ -9,43 +9,22 @@ namespace {
 
 std::string dumpLine(const DemoHome& home) { return "dump " + home.path("dump.json") + "\n"; }
 
-struct ScreenCase {
-    int width;
-    int height;
-    int screenClass;
-    int stripWidth;
-    int buttonUnit;
-    int buttonHeight;
-    int ecgButtonHalf;
-};
-
+// The rectangles are the layout's own tests; here the viewer takes its class.
 TEST(LumenWindow, LayoutFollowsTheScreenClassOfEachWidth) {
-    const ScreenCase cases[] = {{640, 480, 3, 560, 50, 17, 33},
-                                {800, 600, 2, 720, 66, 22, 33},
-                                {1024, 768, 1, 920, 90, 29, 45},
-                                {1920, 1080, 1, 920, 90, 29, 45}};  // wide screens keep the 1024 layout
+    const struct {
+        const char* size;
+        int screenClass, stripWidth, buttonUnit, ecgButtonHalf;
+    } cases[] = {{"640x480", 3, 560, 50, 33},
+                 {"800x600", 2, 720, 66, 33},
+                 {"1024x768", 1, 920, 90, 45},
+                 {"1920x1080", 1, 920, 90, 45}};  // wide screens keep the 1024 layout
     DemoHome home;
-    for (const ScreenCase& screen : cases) {
-        const std::string size = std::to_string(screen.width) + "x" + std::to_string(screen.height);
-        SCOPED_TRACE(size);
-        const LumenRun run = runLumen(home, dumpLine(home), size);
+    for (const auto& screen : cases) {
+        SCOPED_TRACE(screen.size);
+        const LumenRun run = runLumen(home, dumpLine(home), screen.size);
         EXPECT_EQ(run.status, 255);
-        const int w = screen.width;
-        const int h = screen.height;
-        const int browserHeight = 2 * h / 3 - 31;
-        const auto list = [](std::initializer_list<int> values) {
-            std::string text = "[";
-            for (const int value : values) text += (text.size() > 1 ? ", " : "") + std::to_string(value);
-            return text + "]";
-        };
-        EXPECT_EQ(dumpValue(run.dump, "screen"), list({w, h}));
-        EXPECT_EQ(dumpValue(run.dump, "client"), list({w, h}));
+        EXPECT_EQ(dumpValue(run.dump, "screen"), dumpValue(run.dump, "client"));
         EXPECT_EQ(dumpValue(run.dump, "screenClass"), std::to_string(screen.screenClass));
-        EXPECT_EQ(dumpValue(run.dump, "title"), list({5, 5, w - 10, 21}));
-        EXPECT_EQ(dumpValue(run.dump, "browser"), list({5, 31, w - 10, browserHeight}));
-        EXPECT_EQ(dumpValue(run.dump, "ecg"), list({5, 21 + browserHeight + 15, w - 10, h / 3 - 10}));
-        EXPECT_EQ(dumpValue(run.dump, "status"), list({0, browserHeight - screen.buttonHeight + 1,
-                                                       w - 10 - 4 * screen.buttonUnit, browserHeight}));
         EXPECT_EQ(dumpValue(run.dump, "stripWidth"), std::to_string(screen.stripWidth));
         EXPECT_EQ(dumpValue(run.dump, "buttonUnit"), std::to_string(screen.buttonUnit));
         EXPECT_EQ(dumpValue(run.dump, "ecgButtonHalf"), std::to_string(screen.ecgButtonHalf));
@@ -54,7 +33,6 @@ TEST(LumenWindow, LayoutFollowsTheScreenClassOfEachWidth) {
 
 TEST(LumenWindow, CreditKeyNeedsAllThreeModifiersAndMouseMoveRestoresTheTitle) {
     DemoHome home;
-    const std::string dump = home.path("dump.json");
     const LumenRun plain = runLumen(home, "key P\n" + dumpLine(home));
     EXPECT_EQ(dumpValue(plain.dump, "windowTitle"), dumpValue(plain.dump, "titleText"));
     const LumenRun credit = runLumen(home, "key P ctrl shift alt\n" + dumpLine(home));
@@ -76,7 +54,8 @@ TEST(LumenWindow, RestoreMinimiseAndCloseRequestEndTheProgramAtOnce) {
     }
 }
 
-TEST(LumenWindow, ButtonFacesFollowTheSettingsAndAutoStepRunsToTheEndOfTheRow) {
+// Running to the row's end is an acceptance scenario.
+TEST(LumenWindow, ButtonFacesFollowTheSettings) {
     DemoHome home;
     home.write("doef.mem", "0 0 107 1 2\n");  // HRmin: a row of one event
     const LumenRun start = runLumen(home, dumpLine(home));
@@ -92,10 +71,6 @@ TEST(LumenWindow, ButtonFacesFollowTheSettingsAndAutoStepRunsToTheEndOfTheRow) {
     EXPECT_EQ(dumpValue(pressed.dump, "2012"), "22");
     EXPECT_EQ(dumpValue(pressed.dump, "1000"), "3");
     EXPECT_EQ(dumpValue(pressed.dump, "autoStep"), "true");
-
-    const LumenRun stepped = runLumen(home, "button 1000\nwait 250\n" + dumpLine(home));
-    EXPECT_EQ(dumpValue(stepped.dump, "autoStep"), "false");
-    EXPECT_EQ(dumpValue(stepped.dump, "1000"), "2");
 }
 
 // The viewer starts the tool without waiting; runLumen waits for the tool

@@ -17,78 +17,56 @@ using test::inkBox;
 constexpr Color red = rgb(255, 0, 0);
 constexpr Color lightGrey = rgb(192, 192, 192);
 
-TEST(RasterLines, HorizontalAndVerticalLinesStopBeforeTheirEndPoint)
-{
-    RasterCanvas canvas(Size{40, 30});
-    canvas.selectPen(Pen::solid(0, red));
-    canvas.moveTo(Point{5, 10});
-    canvas.lineTo(Point{15, 10});
-    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{5, 10, 15, 11}));
-    EXPECT_EQ(canvas.currentPosition(), (Point{15, 10}));
+// A line from `from` to `to` with a pen of `width`: the box of its ink and
+// the number of pixels it set.
+struct LineCase {
+    const char* name;
+    int32_t width;
+    Point from;
+    Point to;
+    Rect ink;
+    int pixels;  // -1: not counted
+};
 
-    canvas.fill(whiteColor);
-    canvas.moveTo(Point{20, 25});
-    canvas.lineTo(Point{20, 5});  // drawn upward: 25 down to 6
-    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{20, 6, 21, 26}));
-    EXPECT_EQ(countColor(canvas, red), 20);
+const LineCase kLines[] = {
+    {"horizontal, last point left out", 0, {5, 10}, {15, 10}, {5, 10, 15, 11}, 10},
+    {"drawn upward", 0, {20, 25}, {20, 5}, {20, 6, 21, 26}, 20},
+    {"Bresenham diagonal", 0, {0, 0}, {10, 5}, {0, 0, 10, 6}, 10},
+    {"zero length", 0, {3, 3}, {3, 3}, {}, 0},
+    {"far end points clipped, not walked", 0, {-2000000000, 25}, {2000000000, 25}, {0, 25, 40, 26}, 40},
+    {"far diagonal", 0, {-1000000, -1000000}, {1000000, 1000000}, {0, 0, 40, 40}, 40},
+    {"wide pen around the line", 3, {5, 10}, {15, 10}, {4, 9, 16, 12}, -1},
+    {"wide pen's last stamp on (29, 29)", 3, {10, 10}, {30, 30}, {9, 9, 31, 31}, -1},
+};
+
+TEST(RasterLines, InkOfEachLine)
+{
+    for (const LineCase& line : kLines) {
+        RasterCanvas canvas(Size{40, 40});
+        canvas.selectPen(Pen::solid(line.width, red));
+        canvas.moveTo(line.from);
+        canvas.lineTo(line.to);
+        EXPECT_EQ(inkBox(canvas, whiteColor), line.ink) << line.name;
+        if (line.pixels >= 0) EXPECT_EQ(countColor(canvas, red), line.pixels) << line.name;
+        EXPECT_EQ(canvas.currentPosition(), line.to) << line.name;
+    }
 }
 
-TEST(RasterLines, DiagonalLinesAreBresenhamWithoutLastPoint)
+TEST(RasterLines, DiagonalSetsOnePixelPerColumnAndNullPenMovesOnly)
 {
     RasterCanvas canvas(Size{20, 20});
     canvas.moveTo(Point{0, 0});
     canvas.lineTo(Point{10, 5});
-    EXPECT_EQ(countColor(canvas, blackColor), 10);
-    EXPECT_EQ(canvas.colorAt(0, 0), blackColor);
     EXPECT_EQ(canvas.colorAt(9, 5), blackColor);  // 9 * 5 / 10 = 4.5 rounds away from the start
-    EXPECT_EQ(canvas.colorAt(10, 5), whiteColor);
     for (int32_t x = 0; x < 10; ++x) {
         int inColumn = 0;
-        for (int32_t y = 0; y < 20; ++y) {
-            inColumn += canvas.colorAt(x, y) == blackColor ? 1 : 0;
-        }
+        for (int32_t y = 0; y < 20; ++y) inColumn += canvas.colorAt(x, y) == blackColor ? 1 : 0;
         EXPECT_EQ(inColumn, 1) << "column " << x;
     }
-}
-
-TEST(RasterLines, ZeroLengthLineDrawsNothingAndNullPenMovesOnly)
-{
-    RasterCanvas canvas(Size{10, 10});
-    canvas.moveTo(Point{3, 3});
-    canvas.lineTo(Point{3, 3});
+    canvas.fill(whiteColor);
     canvas.selectPen(Pen::null());
-    canvas.lineTo(Point{9, 9});
+    canvas.lineTo(Point{19, 19});
     EXPECT_EQ(inkBox(canvas, whiteColor), Rect{});
-    EXPECT_EQ(canvas.currentPosition(), (Point{9, 9}));
-}
-
-TEST(RasterLines, FarAwayEndPointsAreClippedNotWalked)
-{
-    RasterCanvas canvas(Size{50, 50});
-    canvas.moveTo(Point{-2000000000, 25});
-    canvas.lineTo(Point{2000000000, 25});
-    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{0, 25, 50, 26}));
-    canvas.fill(whiteColor);
-    canvas.moveTo(Point{-1000000, -1000000});
-    canvas.lineTo(Point{1000000, 1000000});
-    EXPECT_EQ(countColor(canvas, blackColor), 50);
-    EXPECT_EQ(canvas.colorAt(17, 17), blackColor);
-}
-
-TEST(RasterLines, WidePensCoverTheirWidthAroundTheLine)
-{
-    RasterCanvas canvas(Size{40, 40});
-    canvas.selectPen(Pen::solid(3, red));
-    canvas.moveTo(Point{5, 10});
-    canvas.lineTo(Point{15, 10});
-    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{4, 9, 16, 12}));  // 5..14 widened by the pen
-    canvas.fill(whiteColor);
-    canvas.moveTo(Point{10, 10});
-    canvas.lineTo(Point{30, 30});
-    const Rect ink = inkBox(canvas, whiteColor);
-    EXPECT_EQ(ink, (Rect{9, 9, 31, 31}));  // the last stamp sits on (29, 29)
-    EXPECT_EQ(canvas.colorAt(20, 21), red);
-    EXPECT_EQ(canvas.colorAt(20, 23), whiteColor);
 }
 
 // Every one-pixel step in the eight directions sets its first pixel only,
@@ -147,33 +125,25 @@ TEST(RasterLines, XorTwiceRestoresTheImage)
 
 TEST(RasterRectangles, OutlineWithPenInsideWithBrushRightBottomExclusive)
 {
-    RasterCanvas canvas(Size{30, 30});
-    canvas.selectPen(Pen::solid(1, red));
-    canvas.selectBrush(Brush::solid(lightGrey));
-    canvas.rectangle(Rect{5, 6, 15, 12});
-    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{5, 6, 15, 12}));
-    EXPECT_EQ(canvas.colorAt(5, 6), red);
-    EXPECT_EQ(canvas.colorAt(14, 11), red);
-    EXPECT_EQ(canvas.colorAt(14, 8), red);
-    EXPECT_EQ(canvas.colorAt(6, 7), lightGrey);
-    EXPECT_EQ(canvas.colorAt(13, 10), lightGrey);
-    EXPECT_EQ(countColor(canvas, red), 2 * 10 + 2 * 4);
-}
-
-TEST(RasterRectangles, NullPenFillsOnePixelLessAndNullBrushLeavesInside)
-{
-    RasterCanvas canvas(Size{30, 30});
-    canvas.selectPen(Pen::null());
-    canvas.selectBrush(Brush::grey());
-    canvas.rectangle(Rect{5, 5, 10, 10});
-    EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{5, 5, 9, 9}));
-
-    canvas.fill(whiteColor);
-    canvas.selectPen(Pen::black());
-    canvas.selectBrush(Brush::null());
-    canvas.rectangle(Rect{5, 5, 10, 10});
-    EXPECT_EQ(countColor(canvas, blackColor), 16);
-    EXPECT_EQ(canvas.colorAt(7, 7), whiteColor);
+    const struct {
+        const char* name;
+        Pen pen;
+        Brush brush;
+        Rect ink;
+        int penPixels;
+        Color inside;
+    } cases[] = {{"pen and brush", Pen::solid(1, red), Brush::solid(lightGrey), {5, 6, 15, 12}, 2 * 10 + 2 * 4, lightGrey},
+                 {"null pen fills one pixel less", Pen::null(), Brush::solid(lightGrey), {5, 6, 14, 11}, 0, lightGrey},
+                 {"null brush leaves the inside", Pen::solid(1, red), Brush::null(), {5, 6, 15, 12}, 28, whiteColor}};
+    for (const auto& c : cases) {
+        RasterCanvas canvas(Size{30, 30});
+        canvas.selectPen(c.pen);
+        canvas.selectBrush(c.brush);
+        canvas.rectangle(Rect{5, 6, 15, 12});
+        EXPECT_EQ(inkBox(canvas, whiteColor), c.ink) << c.name;
+        EXPECT_EQ(countColor(canvas, red), c.penPixels) << c.name;
+        EXPECT_EQ(canvas.colorAt(7, 8), c.inside) << c.name;
+    }
 }
 
 TEST(RasterRectangles, XorRectangleTwiceRestoresAndFillRectIgnoresRasterOp)
@@ -233,10 +203,15 @@ TEST(RasterClipping, SaveAndRestoreBringBackObjectsModesAndClip)
     EXPECT_EQ(inkBox(canvas, whiteColor), (Rect{0, 10, 20, 11}));
 }
 
-TEST(RasterClipping, ClipStaysOnTheDeviceWhenTheMappingChanges)
+TEST(RasterMapMode, HundredthMillimetreFlipsYAndTheClipStaysOnTheDevice)
 {
     RasterCanvas page(Size{100, 100});
     page.setDotsPerInch(254);  // one pixel per 0.1 mm
+    page.setMapMode(MapMode::HundredthMillimetre);
+    page.fillRect(Rect{100, -200, 300, -500}, Brush::black());
+    EXPECT_EQ(inkBox(page, whiteColor), (Rect{10, 20, 30, 50}));
+    page.fill(whiteColor);
+    page.setMapMode(MapMode::Pixels);
     page.setClipRect(Rect{0, 0, 10, 10});
     page.setMapMode(MapMode::HundredthMillimetre);
     page.fillRect(Rect{0, 0, 10000, -10000}, Brush::black());
@@ -266,15 +241,6 @@ TEST(RasterBlit, SourceOutsideItsImageLeavesDestinationAlone)
     image.fill(red);
     screen.bitBlt(Rect{0, 0, 20, 20}, image, Point{-3, -2});
     EXPECT_EQ(inkBox(screen, whiteColor), (Rect{3, 2, 8, 7}));
-}
-
-TEST(RasterMapMode, HundredthMillimetreFlipsYAndScalesByResolution)
-{
-    RasterCanvas page(Size{100, 100});
-    page.setDotsPerInch(254);  // one pixel per 0.1 mm
-    page.setMapMode(MapMode::HundredthMillimetre);
-    page.fillRect(Rect{100, -200, 300, -500}, Brush::black());
-    EXPECT_EQ(inkBox(page, whiteColor), (Rect{10, 20, 30, 50}));
 }
 
 TEST(RasterPng, SavedImageReadsBackTheSame)

@@ -2,10 +2,8 @@
 
 #include <string>
 
-#include "platform/draw/font_resolver.h"
 #include "platform/draw/ink.h"
 #include "platform/draw/raster_canvas.h"
-#include "platform/draw/scaled_font.h"
 #include "platform/draw/utf8_decoder.h"
 
 // fontconfig keeps a little of its parsed configuration for good; a
@@ -38,16 +36,6 @@ Rect inkOfAlignedText(TextAlign align, Size* extent = nullptr)
         *extent = canvas.textExtent("HHH");
     }
     return inkBox(canvas, whiteColor);
-}
-
-TEST(FontResolution, WindowsFaceNamesResolveToLiberationFonts)
-{
-    EXPECT_NE(resolveFontFile(arial(14)).path.find("LiberationSans-Regular"), std::string::npos);
-    EXPECT_NE(resolveFontFile(arial(18, Font::boldWeight)).path.find("LiberationSans-Bold"), std::string::npos);
-    EXPECT_NE(resolveFontFile(Font::make("Times new roman", 500, 100)).path.find("LiberationSerif"),
-              std::string::npos);
-    EXPECT_NE(resolveFontFile(Font::make("TIMES NEW ROMAN", 350, 300)).path.find("LiberationSerif"),
-              std::string::npos);
 }
 
 TEST(TextMetrics, ExtentIsAdvanceWidthAndCellHeight)

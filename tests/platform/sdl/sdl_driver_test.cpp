@@ -88,7 +88,12 @@ TEST_F(XvfbTest, TitleOutsideAsciiReachesBothWindowNamesUnderAWindowManager)
         ::execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
         ::_exit(127);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // openbox names its check window on the root window once it manages the screen.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (commandOutput("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") == std::string::npos &&
+           std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
     {
         SdlDriver driver;
         ASSERT_TRUE(driver.isReady());

@@ -69,24 +69,5 @@ TEST(MessageBoxTest, BoxIsDrawnOnTopAndItsOwnerIgnoresInputMeanwhile)
     EXPECT_EQ(pixelAt(system, 320, 240), pixelFromColor(mainColor));  // repainted after the box
 }
 
-TEST(MessageBoxTest, ClickingTheBoxButtonAnswers)
-{
-    StepDriver driver(screen);
-    WindowSystem system(driver);
-    TestApp app(system);
-    pump(system);
-    Point yes;
-    driver.add([&](WindowSystem& s) {
-        // Yes is the left of the two buttons along the bottom edge.
-        const WindowHandle box = s.windowFromPoint(Point{320, 240});
-        const Rect place = s.windowPlace(box);
-        yes = Point{place.left + place.width() / 2 - 40, place.bottom - 14 - 13};
-        s.inputMouseButton(MouseButton::Left, ButtonAction::Down, yes);
-        s.inputMouseButton(MouseButton::Left, ButtonAction::Up, yes);
-    });
-    EXPECT_EQ(system.messageBox(WindowHandle{}, "Go on?", "Question", MB_YESNO), IDYES);
-    EXPECT_FALSE(system.answerMessageBox(IDOK));
-}
-
 }  // namespace
 }  // namespace lumen::testing

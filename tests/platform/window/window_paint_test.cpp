@@ -74,42 +74,5 @@ TEST_F(WindowPaintTest, PaintIsClippedToTheInvalidatedPart)
     EXPECT_FALSE(system.peekMessage(message, RemoveMessage::Yes));
 }
 
-TEST_F(WindowPaintTest, InvalidatingAParentRepaintsTheChildrenOverIt)
-{
-    messageLog().clear();
-    system.invalidateRect(app.main, Rect{0, 0, 50, 50}, Erase::Yes);
-    pump(system);
-    std::vector<std::string> painted;
-    for (const auto& entry : logged(WM_PAINT)) {
-        painted.push_back(entry.window);
-    }
-    EXPECT_EQ(painted, (std::vector<std::string>{"main", "pane"}));
-    EXPECT_EQ(logged(WM_DRAWITEM).size(), 1u);  // the owner-drawn button lies at 30..70
-}
-
-TEST_F(WindowPaintTest, HiddenWindowUncoversItsParent)
-{
-    system.showWindow(app.pane, ShowCommand::Hide);
-    pump(system);
-    EXPECT_EQ(pixelAt(system, 15, 105), pixelFromColor(mainColor));
-    EXPECT_FALSE(system.isVisible(app.plain));
-    EXPECT_EQ(system.windowFromPoint(Point{15, 105}), app.main);
-    EXPECT_FALSE(system.findControl(TestApp::plainId));
-}
-
-TEST_F(WindowPaintTest, MovingAPaneResizesAndRepaintsIt)
-{
-    messageLog().clear();
-    system.moveWindow(app.pane, Rect{300, 200, 400, 260}, Repaint::Yes);
-    const auto sizes = logged(WM_SIZE);
-    ASSERT_EQ(sizes.size(), 1u);
-    EXPECT_EQ(xFromLParam(sizes[0].lParam), 100);
-    EXPECT_EQ(yFromLParam(sizes[0].lParam), 60);
-    pump(system);
-    EXPECT_EQ(pixelAt(system, 15, 105), pixelFromColor(mainColor));
-    EXPECT_EQ(pixelAt(system, 399, 259), pixelFromColor(paneColor));
-    EXPECT_EQ(system.clientToScreen(app.plain, Point{1, 2}), (Point{401, 222}));
-}
-
 }  // namespace
 }  // namespace lumen::testing

@@ -18,11 +18,11 @@ cat >"$work/session.sh" <<'SESSION'
 #!/bin/sh
 edfbrowser "$1" >/dev/null 2>&1 &
 pid=$!
-for i in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20; do
-    sleep 0.5
-    xdotool search --name "Add signals" >/dev/null 2>&1 && break
+for i in $(seq 100); do
+    xdotool search --name "Add signals" >/dev/null 2>&1 &&
+        xdotool search --name "exported.edf - EDFbrowser" >/dev/null 2>&1 && break
+    sleep 0.1
 done
-sleep 1
 xdotool search --name "." getwindowname %@ 2>/dev/null | sort -u >"$2/windows"
 import -window root "$2/screen.png" 2>/dev/null
 kill $pid
