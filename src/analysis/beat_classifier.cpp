@@ -13,6 +13,7 @@ constexpr int64_t kTemplateMemoryBeats = 20;
 constexpr double kRecentDecay = 0.995;
 constexpr double kNormalLikeCorrelation = 0.85;
 constexpr double kVeryDifferentCorrelation = 0.5;
+constexpr double kUnlikeCorrelation = 0.7;
 constexpr double kWiderSeconds = 0.03;
 constexpr double kVentricularPrematurity = 0.9;
 constexpr double kSupraventricularPrematurity = 0.85;
@@ -21,6 +22,8 @@ constexpr double kRrLearnWeight = 0.125;
 constexpr double kRrUsableLow = 0.6, kRrUsableHigh = 1.5;
 constexpr int64_t kFormVotesTrusted = 20;
 constexpr double kInitialRrSeconds = 0.8;
+constexpr double kNoiseBeatCorrelation = 0.8;
+constexpr double kSupraventricularBeforeAfter = 0.9;
 
 struct Moments {
     double mean = 0.0, spread = 0.0;
@@ -85,16 +88,23 @@ int BeatClassifier::joinForm(const MeasuredBeat& beat) {
     return best.form;
 }
 
+// The reference shape is the commonest recent form whose beats come on
+// time: ectopic forms come early, however many there are (bigeminy).
 int BeatClassifier::dominantForm() const {
     int best = 0;
-    for (size_t f = 0; f < forms_.size(); ++f) {
+    for (size_t f = 1; f < forms_.size(); ++f) {
         const Form& a = forms_[f];
         const Form& b = forms_[static_cast<size_t>(best)];
-        // A form most of whose beats were ventricular never becomes the reference.
-        const bool aVentricular = a.votes[2] * 2 > a.beatCount, bVentricular = b.votes[2] * 2 > b.beatCount;
-        if (aVentricular != bVentricular ? !aVentricular : a.recentWeight > b.recentWeight) best = static_cast<int>(f);
+        if (a.early() != b.early() ? !a.early() : a.recentWeight > b.recentWeight) best = static_cast<int>(f);
     }
     return best;
+}
+
+bool BeatClassifier::matchesTrustedForm(const MeasuredBeat& beat) const {
+    for (size_t f = 0; f < forms_.size(); ++f)
+        if (forms_[f].beatCount >= kFormVotesTrusted && compare(beat.shape, static_cast<int>(f)).correlation >= kNoiseBeatCorrelation)
+            return true;
+    return false;
 }
 
 BeatKind BeatClassifier::decide(const Pending& p, int form, int64_t rrAfter) const {
@@ -108,21 +118,29 @@ BeatKind BeatClassifier::decide(const Pending& p, int form, int64_t rrAfter) con
                                                 m.amplitudeRatio > kAmplitudeDifferent ||
                                                 m.amplitudeRatio < 1.0 / kAmplitudeDifferent);
     const bool wide = p.beat.widthSeconds > d.widthSeconds + kWiderSeconds;
-    if (p.noisy && form != dominant && own.beatCount < kFormVotesTrusted) return BeatKind::Artefact;
     if (different) {
-        if (own.beatCount >= kFormVotesTrusted && own.votes[2] * 2 > own.beatCount) return BeatKind::Ventricular;
-        if (wide || premature || m.correlation < kVeryDifferentCorrelation) return BeatKind::Ventricular;
+        const bool unlike = m.correlation < kUnlikeCorrelation;
+        const bool ventricularForm = own.beatCount >= kFormVotesTrusted && own.votes[2] * 2 > own.beatCount;
+        if (m.correlation < kVeryDifferentCorrelation || (ventricularForm && unlike)) return BeatKind::Ventricular;
+        if ((wide && (premature || unlike)) || (premature && unlike)) return BeatKind::Ventricular;
     }
-    (void)rrAfter;
-    if (p.rrBefore > 0 && rrBefore < kSupraventricularPrematurity * normalRr_) return BeatKind::Supraventricular;
+    if (p.rrBefore > 0 && rrBefore < kSupraventricularPrematurity * normalRr_ &&
+        (rrAfter == 0 || rrBefore < kSupraventricularBeforeAfter * static_cast<double>(rrAfter)))
+        return BeatKind::Supraventricular;
     return BeatKind::Normal;
 }
 
 void BeatClassifier::classify(int64_t rrAfter) {
+    const bool unlikeAny = pending_.noisy && !matchesTrustedForm(pending_.beat);
     const int form = joinForm(pending_.beat);
-    const BeatKind kind = decide(pending_, form, rrAfter);
+    // A deflection in noise that looks like none of the known beats is artefact.
+    const BeatKind kind = unlikeAny ? BeatKind::Artefact : decide(pending_, form, rrAfter);
     Form& f = forms_[static_cast<size_t>(form)];
     ++f.votes[static_cast<size_t>(kind)];
+    if (pending_.rrBefore > 0 && rrAfter > 0) {
+        f.timingSum += static_cast<double>(pending_.rrBefore) / static_cast<double>(pending_.rrBefore + rrAfter);
+        ++f.timingCount;
+    }
     if (kind == BeatKind::Normal && pending_.rrBefore > 0) {
         const auto rr = static_cast<double>(pending_.rrBefore);
         if (rr > kRrUsableLow * normalRr_ && rr < kRrUsableHigh * normalRr_)

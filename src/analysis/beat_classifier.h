@@ -30,7 +30,11 @@ private:
         int64_t beatCount = 0;
         double recentWeight = 0.0;
         std::array<int64_t, 4> votes{};
+        double timingSum = 0.0;  // RR before / (RR before + RR after), summed
+        int64_t timingCount = 0;
+        bool early() const { return timingCount > 0 && timingSum / static_cast<double>(timingCount) < kEarlyTiming; }
     };
+    static constexpr double kEarlyTiming = 0.46;
     struct Pending {
         MeasuredBeat beat;
         bool noisy = false;
@@ -44,6 +48,7 @@ private:
 
     Match compare(const Shape& shape, int form) const;
     int joinForm(const MeasuredBeat& beat);
+    bool matchesTrustedForm(const MeasuredBeat& beat) const;
     int dominantForm() const;
     BeatKind decide(const Pending& p, int form, int64_t rrAfter) const;
     void classify(int64_t rrAfter);

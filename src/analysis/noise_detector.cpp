@@ -5,23 +5,20 @@
 namespace lumen {
 namespace {
 
-constexpr double kPeakFractionOfQrs = 0.3;
-constexpr int kNoisyPeaksPerSecond = 4;
+constexpr double kActiveFractionOfQrs = 0.2;
+constexpr double kNoisyActiveShare = 0.5;
 
 }  // namespace
 
 void NoiseDetector::scan(const WindowSignals& w, int64_t from, int64_t to, double qrsLevel,
                          std::vector<SampleStretch>& stretches) {
     const auto second = static_cast<int64_t>(w.rateHz);
-    const auto level = static_cast<float>(kPeakFractionOfQrs * qrsLevel);
+    const auto level = static_cast<float>(kActiveFractionOfQrs * qrsLevel);
     for (int64_t start = from; start < to; start += second) {
         const int64_t end = std::min(to, start + second);
-        int peaks = 0;
-        for (int64_t s = std::max(start, w.firstSample + 1); s < end && w.holds(s, 1, 1); ++s) {
-            const float* m = w.integrated.data() + w.indexOf(s);
-            peaks += m[0] > level && m[0] > m[-1] && m[0] >= m[1];
-        }
-        if (peaks < kNoisyPeaksPerSecond) continue;
+        int64_t active = 0;
+        for (int64_t s = std::max(start, w.firstSample); s < end; ++s) active += w.integrated[w.indexOf(s)] > level;
+        if (static_cast<double>(active) < kNoisyActiveShare * static_cast<double>(end - start)) continue;
         if (!stretches.empty() && stretches.back().end >= start)
             stretches.back().end = end;
         else

@@ -7,9 +7,9 @@
 
 namespace lumen {
 
-// Seconds in which the integrated slope of both leads peaks more often than
-// a heart can beat, well above the QRS level's fraction, are noise: muscle
-// tremor, electrode motion, high-frequency interference.
+// Seconds in which the integrated slope of both leads stays above a fifth of
+// the QRS level for half the time are noise (QRS complexes fill a fifth of
+// a second at most): muscle tremor, electrode motion, interference.
 class NoiseDetector {
 public:
     // Appends the noisy seconds of [from, to), merged with a noise stretch
