@@ -23,6 +23,7 @@ constexpr double kRrUsableLow = 0.6, kRrUsableHigh = 1.5;
 constexpr int64_t kFormVotesTrusted = 20;
 constexpr double kInitialRrSeconds = 0.8;
 constexpr double kNoiseBeatCorrelation = 0.8;
+constexpr double kNoiseDeflectionCorrelation = 0.5;
 constexpr double kSupraventricularBeforeAfter = 0.9;
 
 struct Moments {
@@ -100,9 +101,13 @@ int BeatClassifier::dominantForm() const {
     return best;
 }
 
-bool BeatClassifier::matchesTrustedForm(const MeasuredBeat& beat) const {
+bool BeatClassifier::matchesTrustedForm(const MeasuredBeat& beat, double correlation) const {
+    // Before any form is known, nothing can be told from noise by shape.
+    bool anyTrusted = false;
+    for (const Form& f : forms_) anyTrusted = anyTrusted || f.beatCount >= kFormVotesTrusted;
+    if (!anyTrusted) return true;
     for (size_t f = 0; f < forms_.size(); ++f)
-        if (forms_[f].beatCount >= kFormVotesTrusted && compare(beat.shape, static_cast<int>(f)).correlation >= kNoiseBeatCorrelation)
+        if (forms_[f].beatCount >= kFormVotesTrusted && compare(beat.shape, static_cast<int>(f)).correlation >= correlation)
             return true;
     return false;
 }
@@ -131,9 +136,11 @@ BeatKind BeatClassifier::decide(const Pending& p, int form, int64_t rrAfter) con
 }
 
 void BeatClassifier::classify(int64_t rrAfter) {
-    const bool unlikeAny = pending_.noisy && !matchesTrustedForm(pending_.beat);
+    // A deflection in noise that looks like none of the known beats is no
+    // beat; one that looks a little like them is an artefact beat.
+    if (pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseDeflectionCorrelation)) return;
+    const bool unlikeAny = pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseBeatCorrelation);
     const int form = joinForm(pending_.beat);
-    // A deflection in noise that looks like none of the known beats is artefact.
     const BeatKind kind = unlikeAny ? BeatKind::Artefact : decide(pending_, form, rrAfter);
     Form& f = forms_[static_cast<size_t>(form)];
     ++f.votes[static_cast<size_t>(kind)];

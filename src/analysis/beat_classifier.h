@@ -48,7 +48,7 @@ private:
 
     Match compare(const Shape& shape, int form) const;
     int joinForm(const MeasuredBeat& beat);
-    bool matchesTrustedForm(const MeasuredBeat& beat) const;
+    bool matchesTrustedForm(const MeasuredBeat& beat, double correlation) const;
     int dominantForm() const;
     BeatKind decide(const Pending& p, int form, int64_t rrAfter) const;
     void classify(int64_t rrAfter);

@@ -5,8 +5,8 @@
 namespace lumen {
 namespace {
 
-constexpr double kActiveFractionOfQrs = 0.2;
-constexpr double kNoisyActiveShare = 0.5;
+constexpr double kActiveFractionOfQrs = 0.3;
+constexpr double kNoisyActiveShare = 0.6;
 
 }  // namespace
 
