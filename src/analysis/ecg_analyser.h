@@ -20,7 +20,7 @@ public:
     void append(std::span<const float> channel0, std::span<const float> channel1);
     AnalysisResult finish();
 
-    static constexpr double kWindowSeconds = 30.0;
+    static constexpr double kWindowSeconds = 120.0;
     static constexpr double kLookBackSeconds = 6.0;
     static constexpr double kLookAheadSeconds = 3.0;
 
