@@ -119,12 +119,11 @@ BeatKind BeatClassifier::decide(const Pending& p, int form, int64_t rrAfter) con
     const Form& own = forms_[static_cast<size_t>(form)];
     const double rrBefore = static_cast<double>(p.rrBefore);
     const bool premature = p.rrBefore > 0 && rrBefore < kVentricularPrematurity * normalRr_;
-    const bool different = form != dominant && (m.correlation < kNormalLikeCorrelation ||
-                                                m.amplitudeRatio > kAmplitudeDifferent ||
-                                                m.amplitudeRatio < 1.0 / kAmplitudeDifferent);
+    const bool otherSize = m.amplitudeRatio > kAmplitudeDifferent || m.amplitudeRatio < 1.0 / kAmplitudeDifferent;
+    const bool different = form != dominant && (m.correlation < kNormalLikeCorrelation || otherSize);
     const bool wide = p.beat.widthSeconds > d.widthSeconds + kWiderSeconds;
     if (different) {
-        const bool unlike = m.correlation < kUnlikeCorrelation;
+        const bool unlike = m.correlation < kUnlikeCorrelation || otherSize;
         const bool ventricularForm = own.beatCount >= kFormVotesTrusted && own.votes[2] * 2 > own.beatCount;
         if (m.correlation < kVeryDifferentCorrelation || (ventricularForm && unlike)) return BeatKind::Ventricular;
         if ((wide && (premature || unlike)) || (premature && unlike)) return BeatKind::Ventricular;
