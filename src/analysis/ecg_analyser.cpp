@@ -96,8 +96,9 @@ void EcgAnalyser::analyseWindow(bool last) {
     const WindowSignals w = filter();
     const int64_t end = rawStart_ + static_cast<int64_t>(raw_[0].size());
     const int64_t until = last ? end : end - static_cast<int64_t>(kLookAheadSeconds * rateHz_);
-    NoiseDetector::scan(w, decidedUntil_, until, detector_.signalLevel(), noise_);
     std::vector<int64_t> detected = detector_.detect(w, decidedUntil_, until);
+    // After detection: the QRS level is learned from the first window on.
+    NoiseDetector::scan(w, decidedUntil_, until, detector_.signalLevel(), noise_);
     if (last) {
         const std::vector<int64_t> tail = detector_.finish(end);
         detected.insert(detected.end(), tail.begin(), tail.end());
