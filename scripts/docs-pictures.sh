@@ -63,6 +63,15 @@ if [ -f "$physionet/106.hea" ]; then
     || [ $? -eq 255 ]
   cp "$work/guide-mitdb-106.png" "$out/"
 fi
+# A record without beat annotations, analysed on import: MIT-BIH 119 with
+# its ventricular bigeminy, on the first ventricular event.
+if [ -f "$physionet/../mitdb-signal-only/119.hea" ]; then
+  ASAN_OPTIONS=detect_leaks=0 "$holter" import "$physionet/../mitdb-signal-only/119" "$work/analysed-119" >/dev/null
+  echo "shot $work/guide-analysed-119.png" >"$work/analysed.txt"
+  ASAN_OPTIONS=detect_leaks=0 "$lumen" --home "$work/analysed-119" --headless 1024x768 --script "$work/analysed.txt" \
+    || [ $? -eq 255 ]
+  cp "$work/guide-analysed-119.png" "$out/"
+fi
 
 # The report of the start event, with a measurement on the strip.
 printf 'press 109 580\nmove 190 580\nrelease 190 580\nbutton 1007\nanswer yes\n' |

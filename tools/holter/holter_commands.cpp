@@ -7,6 +7,7 @@
 #include "holter/export_command.h"
 #include "holter/import_command.h"
 #include "holter/info_command.h"
+#include "holter/score_command.h"
 
 namespace lumen {
 
@@ -16,13 +17,15 @@ std::span<const HolterCommand> holterCommands() {
     static constexpr std::string_view kImportOptions[] = {"--channels", "--annotations", "--language", "--patient"};
     static constexpr std::string_view kImportFlags[] = {"--detect", "--force"};
     static constexpr std::string_view kExportOptions[] = {"--edf", "--wfdb"};
-    static const std::array<HolterCommand, 6> commands = {{
+    static constexpr std::string_view kScoreOptions[] = {"--from"};
+    static const std::array<HolterCommand, 7> commands = {{
         {"demo", kDemoOptions, &runDemo, kDemoFlags},
         {"info", {}, &runInfo},
         {"decode", {}, &runDecode},
         {"events", {}, &runEvents},
         {"import", kImportOptions, &runImport, kImportFlags},
         {"export", kExportOptions, &runExport},
+        {"score", kScoreOptions, &runScore},
     }};
     return commands;
 }

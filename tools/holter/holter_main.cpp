@@ -14,8 +14,9 @@ constexpr const char* kUsage =
     "       holter info [--home DIR] [RECDIR]\n"
     "       holter decode [--home DIR] [RECDIR] FIRST [COUNT]\n"
     "       holter events [--home DIR] [RECDIR]\n"
-    "       holter import SOURCE DIR [--channels A,B] [--annotations FILE] [--language L] [--patient TEXT] [--force]\n"
-    "       holter export [--home DIR] [RECDIR] (--edf FILE | --wfdb DIR)\n";
+    "       holter import SOURCE DIR [--channels A,B] [--annotations FILE] [--detect] [--language L] [--patient TEXT] [--force]\n"
+    "       holter export [--home DIR] [RECDIR] (--edf FILE | --wfdb DIR)\n"
+    "       holter score [--home DIR] [RECDIR] REFERENCE [RECDIR REFERENCE ...] [--from SECONDS]\n";
 
 int usage() {
     std::fputs(kUsage, stderr);

@@ -39,7 +39,7 @@ std::string summaryOf(const SourceRecording& source, const ImportedRecording& im
     if (imported.secondVentricularForm > 0)
         s << "; " << imported.secondVentricularForm << " ventricular beats of a second form";
     if (imported.signal.duplicated) s << "; one channel only: shown twice";
-    if (!source.hasBeatAnnotations) s << "; no beat annotations: no beats, no episodes";
+    if (imported.analysed) s << "; beats found and classified by the analysis";
     const auto& st = r.trends.st1;
     if (std::count(st.begin(), st.end(), kStNoValue) == static_cast<long>(st.size()))
         s << "; no ST level could be measured: the ST tables are empty";
@@ -69,8 +69,12 @@ int runImport(const ToolArguments& arguments) {
     try {
         SourceRecording source = SourceOpener::open(sourceName, splitChannels(arguments.option("--channels").value_or("")),
                                                     arguments.option("--annotations").value_or(""));
+        const bool detect = arguments.flag("--detect");
+        if (!detect && !source.hasBeatAnnotations)
+            std::printf("%s has no beat annotations: the analysis finds and classifies the beats\n",
+                        source.fileName.c_str());
         const ImportedRecording imported =
-            RecordingImporter::build(source, source.fileName, arguments.option("--patient").value_or(""));
+            RecordingImporter::build(source, source.fileName, arguments.option("--patient").value_or(""), detect);
         if (const std::string problem = HomeWriter::write(home, imported.recording, static_cast<int>(language), force);
             !problem.empty()) {
             std::fprintf(stderr, "%s\n", problem.c_str());

@@ -5,6 +5,8 @@
 
 #include "demo/form_templates.h"
 #include "demo/trend_builder.h"
+#include "import/analysing_source.h"
+#include "import/beat_analysis.h"
 #include "import/form_matcher.h"
 #include "import/import_error.h"
 #include "recording/episode_rules.h"
@@ -83,21 +85,32 @@ void addNoiseEpisodes(const SourceRecording& source, RhythmPlan& plan) {
 }  // namespace
 
 ImportedRecording RecordingImporter::build(SourceRecording& source, const std::string& sourceName,
-                                           const std::string& patient) {
+                                           const std::string& patient, bool detect) {
     SignalSource& signal = *source.signal;
     if (signal.frequencyHz() < kStoredRateHz)
         throw ImportError(sourceName, "sampled at " + std::to_string(signal.frequencyHz()) +
                                           " Hz, below the 50 Hz the recording stores");
     const double seconds = static_cast<double>(signal.lengthSamples()) / signal.frequencyHz();
+    ImportedRecording out;
     if (seconds * kQuarterTicksPerSecond > static_cast<double>(kMaxQuarterTicks))
         throw ImportError(sourceName, "the record lasts " + std::to_string(seconds / 3600.0) +
                                           " h; a recording holds at most 46.6 h (25-bit beat positions of 5 ms)");
+    out.analysed = detect || !source.hasBeatAnnotations;
     for (const SourceBeat& b : source.beats)
-        if (b.quarterTicks > static_cast<int64_t>(seconds * kQuarterTicksPerSecond) + 4)
+        if (!out.analysed && b.quarterTicks > static_cast<int64_t>(seconds * kQuarterTicksPerSecond) + 4)
             throw ImportError(sourceName, "a beat annotation lies past the end of the signal");
 
-    ImportedRecording out;
-    out.signal = SignalConditioner::run(signal, sourceName);
+    AnalysisResult analysis;
+    if (out.analysed) {
+        AnalysingSource analysing(signal);
+        out.signal = SignalConditioner::run(analysing, sourceName);
+        analysis = analysing.finish();
+        source.noise.clear();
+        source.eventQuarterTicks.clear();
+        BeatAnalysis::addBeats(analysis, signal.frequencyHz(), source);
+    } else {
+        out.signal = SignalConditioner::run(signal, sourceName);
+    }
     DemoRecording& r = out.recording;
     RhythmPlan& plan = r.plan;
     plan.sampleCount = static_cast<int32_t>(out.signal.channel1.size());
@@ -117,6 +130,7 @@ ImportedRecording RecordingImporter::build(SourceRecording& source, const std::s
     r.signal.channel2 = std::move(out.signal.channel2);
     r.amplitudeCode = out.signal.amplitudeCode;
     r.trends = TrendBuilder::build(plan, r.signal, out.signal.unitsPerMv);
+    if (out.analysed) BeatAnalysis::applySt(analysis, signal.frequencyHz(), r.trends);
     r.forms = FormTemplates::build(plan, r.signal);
     out.secondVentricularForm = FormMatcher::splitVentricularForms(r);
     r.formsMem = FormTemplates::fileImage(r.forms);

@@ -16,6 +16,7 @@ struct ImportedRecording {
     ConditionedSignal signal;
     size_t leadOffBeats = 0;
     size_t secondVentricularForm = 0;  // ventricular beats of another shape
+    bool analysed = false;             // the beats come from the analysis
 };
 
 // Makes a recording of a source: stored signal, beat words, derived
@@ -23,7 +24,10 @@ struct ImportedRecording {
 class RecordingImporter {
 public:
     // Throws ImportError naming `sourceName` when the source cannot fit.
-    static ImportedRecording build(SourceRecording& source, const std::string& sourceName, const std::string& patient);
+    // With `detect`, or when the source has no beat annotations, the
+    // analysis finds and classifies the beats.
+    static ImportedRecording build(SourceRecording& source, const std::string& sourceName, const std::string& patient,
+                                   bool detect = false);
 };
 
 }  // namespace lumen

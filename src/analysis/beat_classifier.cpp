@@ -1,0 +1,188 @@
+#include "analysis/beat_classifier.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumen {
+namespace {
+
+constexpr double kSameFormCorrelation = 0.9;
+constexpr double kSameFormAmplitudeLow = 0.7, kSameFormAmplitudeHigh = 1.4;
+constexpr size_t kMaxForms = 24;
+constexpr int64_t kTemplateMemoryBeats = 20;
+constexpr double kRecentDecay = 0.995;
+constexpr double kNormalLikeCorrelation = 0.85;
+constexpr double kVeryDifferentCorrelation = 0.5;
+constexpr double kUnlikeCorrelation = 0.7;
+constexpr double kWiderSeconds = 0.03;
+constexpr double kVentricularPrematurity = 0.9;
+constexpr double kSupraventricularPrematurity = 0.85;
+constexpr double kAmplitudeDifferent = 1.6;
+constexpr double kRrLearnWeight = 0.125;
+constexpr double kRrUsableLow = 0.6, kRrUsableHigh = 1.5;
+constexpr int64_t kFormVotesTrusted = 20;
+constexpr double kInitialRrSeconds = 0.8;
+constexpr double kNoiseBeatCorrelation = 0.8;
+constexpr double kNoiseDeflectionCorrelation = 0.5;
+constexpr double kSupraventricularBeforeAfter = 0.9;
+
+struct Moments {
+    double mean = 0.0, spread = 0.0;
+};
+
+Moments momentsOf(const std::array<float, kShapePoints>& v) {
+    Moments m;
+    for (float x : v) m.mean += x;
+    m.mean /= kShapePoints;
+    for (float x : v) m.spread += (x - m.mean) * (x - m.mean);
+    m.spread = std::sqrt(m.spread);
+    return m;
+}
+
+}  // namespace
+
+BeatClassifier::Match BeatClassifier::compare(const Shape& shape, int form) const {
+    Match match{form, 0.0, 0.0};
+    double weightSum = 0.0;
+    for (int c = 0; c < 2; ++c) {
+        const auto& t = forms_[static_cast<size_t>(form)].shape[c];
+        const Moments a = momentsOf(shape[c]), b = momentsOf(t);
+        double cross = 0.0;
+        for (int k = 0; k < kShapePoints; ++k) cross += (shape[c][k] - a.mean) * (t[k] - b.mean);
+        const double r = a.spread > 0 && b.spread > 0 ? cross / (a.spread * b.spread) : 0.0;
+        // The lead with the larger QRS carries more weight.
+        match.correlation += r * b.spread;
+        match.amplitudeRatio += (b.spread > 0 ? a.spread / b.spread : 1.0) * b.spread;
+        weightSum += b.spread;
+    }
+    if (weightSum <= 0) return {form, 0.0, 1.0};
+    match.correlation /= weightSum;
+    match.amplitudeRatio /= weightSum;
+    return match;
+}
+
+int BeatClassifier::joinForm(const MeasuredBeat& beat) {
+    Match best;
+    for (size_t f = 0; f < forms_.size(); ++f) {
+        const Match m = compare(beat.shape, static_cast<int>(f));
+        const bool sameSize = m.amplitudeRatio > kSameFormAmplitudeLow && m.amplitudeRatio < kSameFormAmplitudeHigh;
+        if ((sameSize || forms_.size() >= kMaxForms) && m.correlation > best.correlation) best = m;
+    }
+    for (Form& f : forms_) f.recentWeight *= kRecentDecay;
+    if (best.form < 0 || (best.correlation < kSameFormCorrelation && forms_.size() < kMaxForms)) {
+        Form f;
+        f.shape = beat.shape;
+        f.widthSeconds = beat.widthSeconds;
+        f.beatCount = 1;
+        f.recentWeight = 1.0;
+        forms_.push_back(f);
+        return static_cast<int>(forms_.size() - 1);
+    }
+    Form& f = forms_[static_cast<size_t>(best.form)];
+    ++f.beatCount;
+    f.recentWeight += 1.0;
+    const double rate = 1.0 / static_cast<double>(std::min(f.beatCount, kTemplateMemoryBeats));
+    for (int c = 0; c < 2; ++c)
+        for (int k = 0; k < kShapePoints; ++k)
+            f.shape[c][k] += static_cast<float>(rate * (beat.shape[c][k] - f.shape[c][k]));
+    f.widthSeconds += rate * (beat.widthSeconds - f.widthSeconds);
+    return best.form;
+}
+
+// The reference shape is the commonest recent form whose beats come on
+// time: ectopic forms come early, however many there are (bigeminy).
+int BeatClassifier::dominantForm() const {
+    int best = 0;
+    for (size_t f = 1; f < forms_.size(); ++f) {
+        const Form& a = forms_[f];
+        const Form& b = forms_[static_cast<size_t>(best)];
+        if (a.early() != b.early() ? !a.early() : a.recentWeight > b.recentWeight) best = static_cast<int>(f);
+    }
+    return best;
+}
+
+bool BeatClassifier::matchesTrustedForm(const MeasuredBeat& beat, double correlation) const {
+    // Before any form is known, nothing can be told from noise by shape.
+    bool anyTrusted = false;
+    for (const Form& f : forms_) anyTrusted = anyTrusted || f.beatCount >= kFormVotesTrusted;
+    if (!anyTrusted) return true;
+    for (size_t f = 0; f < forms_.size(); ++f)
+        if (forms_[f].beatCount >= kFormVotesTrusted && compare(beat.shape, static_cast<int>(f)).correlation >= correlation)
+            return true;
+    return false;
+}
+
+BeatKind BeatClassifier::decide(const Pending& p, int form, int64_t rrAfter) const {
+    const int dominant = dominantForm();
+    const Match m = compare(p.beat.shape, dominant);
+    const Form& d = forms_[static_cast<size_t>(dominant)];
+    const Form& own = forms_[static_cast<size_t>(form)];
+    const double rrBefore = static_cast<double>(p.rrBefore);
+    const bool premature = p.rrBefore > 0 && rrBefore < kVentricularPrematurity * normalRr_;
+    const bool otherSize = m.amplitudeRatio > kAmplitudeDifferent || m.amplitudeRatio < 1.0 / kAmplitudeDifferent;
+    const bool different = form != dominant && (m.correlation < kNormalLikeCorrelation || otherSize);
+    const bool wide = p.beat.widthSeconds > d.widthSeconds + kWiderSeconds;
+    if (different) {
+        const bool unlike = m.correlation < kUnlikeCorrelation || otherSize;
+        const bool ventricularForm = own.beatCount >= kFormVotesTrusted && own.votes[2] * 2 > own.beatCount;
+        if (m.correlation < kVeryDifferentCorrelation || (ventricularForm && unlike)) return BeatKind::Ventricular;
+        if ((wide && (premature || unlike)) || (premature && unlike)) return BeatKind::Ventricular;
+    }
+    if (p.rrBefore > 0 && rrBefore < kSupraventricularPrematurity * normalRr_ &&
+        (rrAfter == 0 || rrBefore < kSupraventricularBeforeAfter * static_cast<double>(rrAfter)))
+        return BeatKind::Supraventricular;
+    return BeatKind::Normal;
+}
+
+void BeatClassifier::classify(int64_t rrAfter) {
+    // A deflection in noise that looks like none of the known beats is no
+    // beat; one that looks a little like them is an artefact beat.
+    if (pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseDeflectionCorrelation)) return;
+    const bool unlikeAny = pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseBeatCorrelation);
+    const int form = joinForm(pending_.beat);
+    const BeatKind kind = unlikeAny ? BeatKind::Artefact : decide(pending_, form, rrAfter);
+    Form& f = forms_[static_cast<size_t>(form)];
+    ++f.votes[static_cast<size_t>(kind)];
+    if (pending_.rrBefore > 0 && rrAfter > 0) {
+        f.timingSum += static_cast<double>(pending_.rrBefore) / static_cast<double>(pending_.rrBefore + rrAfter);
+        ++f.timingCount;
+    }
+    if (kind == BeatKind::Normal && pending_.rrBefore > 0) {
+        const auto rr = static_cast<double>(pending_.rrBefore);
+        if (rr > kRrUsableLow * normalRr_ && rr < kRrUsableHigh * normalRr_)
+            normalRr_ += kRrLearnWeight * (rr - normalRr_);
+    }
+    AnalysedBeat b;
+    b.sample = pending_.beat.sample;
+    b.kind = kind;
+    b.form = form;
+    b.stMv[0] = pending_.beat.stMv[0];
+    b.stMv[1] = pending_.beat.stMv[1];
+    b.stValid = pending_.beat.stValid && !pending_.noisy;
+    beats_.push_back(b);
+}
+
+void BeatClassifier::add(const MeasuredBeat& beat, bool noisy) {
+    if (normalRr_ <= 0) normalRr_ = kInitialRrSeconds * rateHz_;
+    int64_t rr = 0;
+    if (havePending_) {
+        rr = beat.sample - pending_.beat.sample;
+        classify(rr);
+    }
+    pending_ = {beat, noisy, rr};
+    havePending_ = true;
+}
+
+AnalysisResult BeatClassifier::finish() {
+    if (havePending_) classify(0);
+    havePending_ = false;
+    AnalysisResult out;
+    for (const Form& f : forms_) {
+        const auto most = std::max_element(f.votes.begin(), f.votes.end()) - f.votes.begin();
+        out.forms.push_back({static_cast<BeatKind>(most), f.beatCount});
+    }
+    out.beats = std::move(beats_);
+    return out;
+}
+
+}  // namespace lumen

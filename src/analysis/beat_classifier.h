@@ -1,0 +1,64 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "analysis/analysed_beat.h"
+#include "analysis/beat_measurer.h"
+
+namespace lumen {
+
+// Classifies measured beats as they come, one beat behind (the next RR
+// interval tells a compensatory pause): each beat joins the running
+// template it correlates with, or starts a new one; a beat unlike the
+// dominant template that is wide, premature or very different is
+// ventricular; a premature beat of the dominant shape is supraventricular;
+// a beat in noise that matches no template is artefact.
+class BeatClassifier {
+public:
+    explicit BeatClassifier(double rateHz) : rateHz_(rateHz) {}
+
+    void add(const MeasuredBeat& beat, bool noisy);
+    // Classifies the last beat and names each form's class by its beats.
+    AnalysisResult finish();
+
+private:
+    using Shape = std::array<std::array<float, kShapePoints>, 2>;
+    struct Form {
+        Shape shape{};
+        double widthSeconds = 0.0;
+        int64_t beatCount = 0;
+        double recentWeight = 0.0;
+        std::array<int64_t, 4> votes{};
+        double timingSum = 0.0;  // RR before / (RR before + RR after), summed
+        int64_t timingCount = 0;
+        bool early() const { return timingCount > 0 && timingSum / static_cast<double>(timingCount) < kEarlyTiming; }
+    };
+    static constexpr double kEarlyTiming = 0.46;
+    struct Pending {
+        MeasuredBeat beat;
+        bool noisy = false;
+        int64_t rrBefore = 0;
+    };
+    struct Match {
+        int form = -1;
+        double correlation = -1.0;
+        double amplitudeRatio = 1.0;
+    };
+
+    Match compare(const Shape& shape, int form) const;
+    int joinForm(const MeasuredBeat& beat);
+    bool matchesTrustedForm(const MeasuredBeat& beat, double correlation) const;
+    int dominantForm() const;
+    BeatKind decide(const Pending& p, int form, int64_t rrAfter) const;
+    void classify(int64_t rrAfter);
+
+    double rateHz_;
+    std::vector<Form> forms_;
+    std::vector<AnalysedBeat> beats_;
+    bool havePending_ = false;
+    Pending pending_;
+    double normalRr_ = 0.0;  // running mean RR of normal beats, samples
+};
+
+}  // namespace lumen

@@ -1,0 +1,100 @@
+#include "analysis/beat_measurer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumen {
+namespace {
+
+constexpr double kFiducialSearchSeconds = 0.06;
+constexpr double kEdgeSearchBeforeSeconds = 0.12;
+constexpr double kEdgeSearchAfterSeconds = 0.2;
+constexpr float kEdgeSlopeFraction = 0.08f;
+constexpr double kPrSearchSeconds = 0.1;  // before the QRS onset
+constexpr double kPrFlatSeconds = 0.02;
+constexpr double kStAfterJSeconds = 0.06;
+constexpr double kMarginBeforeSeconds = 0.4;
+constexpr double kMarginAfterSeconds = 0.4;
+
+int64_t samplesOf(const WindowSignals& w, double seconds) { return static_cast<int64_t>(std::lround(seconds * w.rateHz)); }
+
+int64_t fiducialOf(const WindowSignals& w, int64_t detected) {
+    int64_t steepest = detected;
+    const int64_t search = samplesOf(w, kFiducialSearchSeconds * 1.5);
+    for (int64_t s = detected - search; s <= detected + search; ++s)
+        if (w.slope[w.indexOf(s)] > w.slope[w.indexOf(steepest)]) steepest = s;
+    // Each lead weighs by its own deflection so that the larger one leads.
+    const int64_t around = samplesOf(w, kFiducialSearchSeconds);
+    int64_t best = steepest;
+    float bestValue = -1.0f;
+    float scale[2] = {1e-6f, 1e-6f};
+    for (int c = 0; c < w.channels; ++c)
+        for (int64_t s = steepest - around; s <= steepest + around; ++s)
+            scale[c] = std::max(scale[c], std::fabs(w.clean[c][w.indexOf(s)]));
+    for (int64_t s = steepest - around; s <= steepest + around; ++s) {
+        float v = 0.0f;
+        for (int c = 0; c < w.channels; ++c) v += std::fabs(w.clean[c][w.indexOf(s)]) / scale[c];
+        if (v > bestValue) {
+            bestValue = v;
+            best = s;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+bool BeatMeasurer::fits(const WindowSignals& w, int64_t detected) {
+    return w.holds(detected, samplesOf(w, kMarginBeforeSeconds), samplesOf(w, kMarginAfterSeconds));
+}
+
+MeasuredBeat BeatMeasurer::measure(const WindowSignals& w, int64_t detected) {
+    MeasuredBeat m;
+    m.sample = fiducialOf(w, detected);
+    const double step = w.rateHz / kShapeRateHz;
+    for (int c = 0; c < 2; ++c)
+        for (int k = 0; k < kShapePoints; ++k) {
+            const auto at = m.sample + static_cast<int64_t>(std::lround((k - kShapePointsBeforeR) * step));
+            m.shape[c][k] = w.clean[std::min(c, w.channels - 1)][w.indexOf(at)];
+        }
+    // QRS edges on the slope of both leads.
+    float peak = 0.0f;
+    const int64_t near = samplesOf(w, kFiducialSearchSeconds);
+    for (int64_t s = m.sample - near; s <= m.sample + near; ++s) peak = std::max(peak, w.slope[w.indexOf(s)]);
+    const float edge = kEdgeSlopeFraction * peak;
+    int64_t onset = m.sample, offset = m.sample;
+    const int64_t before = samplesOf(w, kEdgeSearchBeforeSeconds), after = samplesOf(w, kEdgeSearchAfterSeconds);
+    while (onset > m.sample - before && w.slope[w.indexOf(onset)] > edge) --onset;
+    for (int64_t s = m.sample; s < m.sample + near; ++s)
+        if (w.slope[w.indexOf(s)] > w.slope[w.indexOf(offset)]) offset = s;
+    while (offset < m.sample + after && w.slope[w.indexOf(offset)] > edge) ++offset;
+    m.widthSeconds = static_cast<double>(offset - onset) / w.rateHz;
+    // ST: J point + 60 ms against the flattest stretch of the PR segment.
+    const int64_t flat = std::max<int64_t>(2, samplesOf(w, kPrFlatSeconds));
+    const int64_t prFrom = onset - samplesOf(w, kPrSearchSeconds);
+    const int64_t st = offset + samplesOf(w, kStAfterJSeconds);
+    if (!w.holds(prFrom, 0, 0) || !w.holds(st, 0, 0)) return m;
+    for (int c = 0; c < w.channels; ++c) {
+        double bestSpread = 1e30, level = 0.0;
+        for (int64_t s = prFrom; s + flat <= onset; ++s) {
+            float lo = 1e30f, hi = -1e30f;
+            double sum = 0.0;
+            for (int64_t k = s; k < s + flat; ++k) {
+                const float v = w.clean[c][w.indexOf(k)];
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+                sum += v;
+            }
+            if (hi - lo < bestSpread) {
+                bestSpread = hi - lo;
+                level = sum / static_cast<double>(flat);
+            }
+        }
+        m.stMv[c] = static_cast<float>(w.clean[c][w.indexOf(st)] - level);
+    }
+    if (w.channels == 1) m.stMv[1] = m.stMv[0];
+    m.stValid = true;
+    return m;
+}
+
+}  // namespace lumen

@@ -1,0 +1,32 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+#include "analysis/window_signals.h"
+
+namespace lumen {
+
+inline constexpr int kShapePoints = 32;               // the shape, sampled at 128 Hz
+inline constexpr double kShapeRateHz = 128.0;
+inline constexpr int kShapePointsBeforeR = 12;        // 94 ms before the R peak
+
+// What the classification and the ST trend need of one beat.
+struct MeasuredBeat {
+    int64_t sample = 0;  // the largest deflection of the QRS
+    std::array<std::array<float, kShapePoints>, 2> shape{};
+    double widthSeconds = 0.0;
+    float stMv[2] = {0.0f, 0.0f};
+    bool stValid = false;
+};
+
+// Measures a detected QRS: its fiducial point (largest deflection of both
+// leads near the steepest slope), its width (where the slope falls under a
+// fraction of its peak), its shape and its ST level at J + 60 ms against
+// the flattest 20 ms of the PR segment.
+class BeatMeasurer {
+public:
+    static bool fits(const WindowSignals& w, int64_t detected);
+    static MeasuredBeat measure(const WindowSignals& w, int64_t detected);
+};
+
+}  // namespace lumen

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "analysis/beat_scorer.h"
+#include "analysis/ecg_analyser.h"
+#include "analysis/synthetic_ecg.h"
+#include "import/wfdb/wfdb_record.h"
+
+namespace lumen {
+namespace {
+
+AnalysisResult analyseSynthetic(double rateHz, double seconds, SyntheticEcg& ecg) {
+    EcgAnalyser analyser(rateHz, 2);
+    const auto chunk = static_cast<size_t>(7 * rateHz);  // not a multiple of the analysis window
+    std::vector<float> a, b;
+    for (int64_t at = 0; at < static_cast<int64_t>(seconds * rateHz); at += static_cast<int64_t>(chunk)) {
+        ecg.fill(at, chunk, a, b);
+        analyser.append(a, b);
+    }
+    return analyser.finish();
+}
+
+std::vector<ScoreBeat> scoreBeats(const std::vector<AnalysedBeat>& beats, double rateHz) {
+    static constexpr ScoreClass kByKind[] = {ScoreClass::N, ScoreClass::S, ScoreClass::V, ScoreClass::Q};
+    std::vector<ScoreBeat> out;
+    for (const AnalysedBeat& b : beats)
+        out.push_back({static_cast<double>(b.sample) / rateHz, kByKind[static_cast<size_t>(b.kind)]});
+    return out;
+}
+
+TEST(EcgAnalyser, FindsEverySyntheticBeatAndCallsTheWidePrematureOnesVentricular) {
+    for (const double rateHz : {128.0, 250.0, 360.0}) {
+        SCOPED_TRACE(rateHz);
+        SyntheticEcg ecg(rateHz, 7);
+        const AnalysisResult result = analyseSynthetic(rateHz, 240.0, ecg);
+        std::vector<ScoreBeat> reference;
+        for (const SyntheticEcg::Beat& b : ecg.beats())
+            if (static_cast<double>(b.sample) < 239.0 * rateHz)
+                reference.push_back({static_cast<double>(b.sample) / rateHz, b.ventricular ? ScoreClass::V : ScoreClass::N});
+        std::vector<ScoreBeat> tested = scoreBeats(result.beats, rateHz);
+        std::erase_if(tested, [](const ScoreBeat& b) { return b.seconds >= 239.0; });
+        const BeatScore score = BeatScore::compare(reference, tested, 60.0);  // after learning
+        EXPECT_EQ(score.missed(), 0);
+        EXPECT_EQ(score.extra(), 0);
+        EXPECT_EQ(score.classTruePositives(ScoreClass::V), score.classReference(ScoreClass::V));
+        EXPECT_EQ(score.classTested(ScoreClass::V), score.classReference(ScoreClass::V));
+        EXPECT_GT(score.classReference(ScoreClass::V), 30);
+    }
+}
+
+TEST(BeatScore, CountsMatchesWithinTheWindowClosestFirst) {
+    const std::vector<ScoreBeat> reference = {{1.0, ScoreClass::N}, {2.0, ScoreClass::V}, {3.0, ScoreClass::S},
+                                              {4.0, ScoreClass::F}, {5.0, ScoreClass::N}, {400.0, ScoreClass::N}};
+    const std::vector<ScoreBeat> tested = {{0.9, ScoreClass::N},  {1.05, ScoreClass::N}, {2.16, ScoreClass::V},
+                                           {3.1, ScoreClass::S},  {4.0, ScoreClass::V},  {5.0, ScoreClass::V},
+                                           {6.0, ScoreClass::V}};
+    const BeatScore score = BeatScore::compare(reference, tested, 0.0);
+    EXPECT_EQ(score.matched(), 4);  // 1.05, 3.1, 4.0 and 5.0; 2.16 lies outside 150 ms
+    EXPECT_EQ(score.missed(), 2);   // 2.0 and 400.0
+    EXPECT_EQ(score.extra(), 3);    // 0.9, 2.16, 6.0
+    EXPECT_EQ(score.classReference(ScoreClass::V), 1);
+    EXPECT_EQ(score.classTruePositives(ScoreClass::V), 0);
+    // V on the fusion beat counts neither way; on N and unmatched it is false.
+    EXPECT_EQ(score.classTested(ScoreClass::V), 3);
+    EXPECT_EQ(score.classTruePositives(ScoreClass::S), 1);
+    EXPECT_EQ(BeatScore::compare(reference, tested, 300.0).matched(), 0);
+}
+
+TEST(EcgAnalyser, DetectsTheQrsComplexesOfMitdb100) {
+    const char* data = std::getenv("LUMEN_SHARED_DATA");
+    const std::filesystem::path record = std::filesystem::path(data ? data : "") / "physionet/mitdb/100";
+    if (!std::filesystem::exists(record.string() + ".hea")) GTEST_SKIP() << "no " << record;
+    SourceRecording source = WfdbRecord::open(record, {}, "");
+    const double rateHz = source.signal->frequencyHz();
+    EcgAnalyser analyser(rateHz, source.signal->channelCount());
+    std::vector<float> a(1 << 15), b(1 << 15);
+    for (size_t n; (n = source.signal->read(a, b)) > 0;) analyser.append(std::span(a).first(n), std::span(b).first(n));
+    std::vector<ScoreBeat> reference;
+    for (const SourceBeat& beat : source.beats) reference.push_back({beat.quarterTicks / 200.0, ScoreClass::N});
+    const BeatScore score = BeatScore::compare(reference, scoreBeats(analyser.finish().beats, rateHz), 300.0);
+    EXPECT_GT(BeatScore::percent(score.matched(), score.matched() + score.missed()), 99.0);
+    EXPECT_GT(BeatScore::percent(score.matched(), score.matched() + score.extra()), 99.0);
+}
+
+}  // namespace
+}  // namespace lumen
