@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <string>
 
 #include "import/resampler.h"
@@ -120,7 +121,7 @@ uint8_t SignalConditioner::chooseAmplitudeCode(const std::vector<float>& a, cons
 // shift, so ST segments keep their level against the PR segment.
 void SignalConditioner::highPass(std::vector<float>& x) {
     if (x.empty()) return;
-    const double k = std::tan(M_PI * kHighPassHz / kStoredRateHz);
+    const double k = std::tan(std::numbers::pi * kHighPassHz / kStoredRateHz);
     const double norm = 1.0 / (1.0 + std::sqrt(2.0) * k + k * k);
     const double b0 = norm, b1 = -2.0 * norm, b2 = norm;
     const double a1 = 2.0 * (k * k - 1.0) * norm, a2 = (1.0 - std::sqrt(2.0) * k + k * k) * norm;
