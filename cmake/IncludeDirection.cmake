@@ -73,7 +73,9 @@ function(lumen_enforce_include_direction)
       foreach(source IN LISTS sources)
         if(source MATCHES "\\.(cpp|h)$")
           get_filename_component(path ${source} ABSOLUTE BASE_DIR ${folder})
-          if(path MATCHES "^${PROJECT_SOURCE_DIR}/" AND EXISTS ${path})
+          # Generated sources (a build folder inside the tree) have no
+          # includes of their own to check.
+          if(path MATCHES "^${PROJECT_SOURCE_DIR}/" AND NOT path MATCHES "^${CMAKE_BINARY_DIR}/" AND EXISTS ${path})
             list(APPEND files ${path})
             # A header goes with its own source file; one without a source
             # file of its name is checked with every target of its folder.

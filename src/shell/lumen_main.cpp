@@ -3,15 +3,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/draw/font_resolver.h"
-#include "platform/headless/headless_driver.h"
-#include "platform/headless/script_reader.h"
 #include "platform/process/process.h"
-#include "platform/sdl/sdl_driver.h"
+#include "platform/window/driver_registry.h"
 #include "platform/window/launch_options.h"
 #include "platform/window/window_system.h"
 #include "shell/viewer.h"
@@ -19,7 +17,6 @@
 namespace {
 
 constexpr int kUsageStatus = 2;
-constexpr int kNoDisplayStatus = 1;
 
 constexpr const char* kUsage =
     "usage: lumen [--home DIR] [--headless WxH] [--script FILE] [--print-to FILE.pdf] [--paper a4|letter] [PRINTER]\n"
@@ -66,50 +63,20 @@ lumen::ViewerStart startOf(const lumen::LaunchOptions& options) {
     return start;
 }
 
-int runHeadless(const lumen::LaunchOptions& options, const lumen::ViewerStart& start) {
-    lumen::Script script;
-    if (options.script) {
-        script = lumen::ScriptReader::readFile(*options.script);
-        if (script.error) {
-            std::fprintf(stderr, "script line %d: %s\n", script.error->lineNumber, script.error->message.c_str());
-            return kUsageStatus;
-        }
+// The driver comes from the build's list (headless for --headless, else the
+// first display driver that opens); the viewer does not know which it got.
+int runViewer(const lumen::LaunchOptions& options, const lumen::ViewerStart& start) {
+    std::string failure;
+    int failureStatus = 0;
+    std::unique_ptr<lumen::Driver> driver = lumen::openDriver(options, failure, failureStatus);
+    if (!driver) {
+        std::fprintf(stderr, "%s\n", failure.c_str());
+        return failureStatus;
     }
-    const std::vector<lumen::ScriptAction> actions = script.actions;
-    lumen::HeadlessDriver driver(*options.headlessScreen, script.actions);
-    lumen::WindowSystem system(driver);
-    // A fatal message opens its box only when the script is about to answer it.
-    auto nextIsAnswer = [&driver, &actions] {
-        const size_t next = driver.actionsRun();
-        return next < actions.size() && actions[next].verb == lumen::ScriptVerb::Answer;
-    };
-    lumen::Viewer viewer(system, explainingProgramHome(options, start.programDirectory, nextIsAnswer));
-    driver.setDumpHandler([&viewer](const std::string& path) { return viewer.writeDump(path); });
-    return viewer.run(start);
-}
-
-// Without a display server SDL may still start on an invisible back-end;
-// a viewer nobody can see is no use, so that counts as no display too.
-bool displayNamed() {
-    return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
-           std::getenv("SDL_VIDEODRIVER") != nullptr;
-}
-
-int runOnDisplay(const lumen::LaunchOptions& options, const lumen::ViewerStart& start) {
-    if (!displayNamed()) {
-        std::fprintf(stderr, "lumen: no display available (DISPLAY is not set); use --headless WxH\n");
-        return kNoDisplayStatus;
-    }
-    lumen::SdlDriver driver;
-    // Fonts load while the recording is opened and the window made; only
-    // after SDL has started, which sets the environment for a moment.
-    lumen::prepareFontConfiguration();
-    if (!driver.isReady()) {
-        std::fprintf(stderr, "lumen: no display available (SDL could not be started)\n");
-        return kNoDisplayStatus;
-    }
-    lumen::WindowSystem system(driver);
-    lumen::Viewer viewer(system, explainingProgramHome(options, start.programDirectory, nullptr));
+    lumen::WindowSystem system(*driver);
+    lumen::Viewer viewer(system, explainingProgramHome(options, start.programDirectory,
+                                                       [&driver] { return driver->mayOpenMessageBox(); }));
+    driver->setDumpHandler([&viewer](const std::string& path) { return viewer.writeDump(path); });
     return viewer.run(start);
 }
 
@@ -127,5 +94,5 @@ int main(int argc, char** argv) {
         return kUsageStatus;
     }
     const lumen::ViewerStart start = startOf(options);
-    return options.isHeadless() ? runHeadless(options, start) : runOnDisplay(options, start);
+    return runViewer(options, start);
 }

@@ -5,14 +5,21 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <string>
 
 #include "store/huffman_code_builder.h"
 
 namespace lumen::testing {
 
 TempHome::TempHome() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lumen-test-XXXXXX").string();
-    directory_ = std::string(mkdtemp(pattern.data())) + "/";
+    // A fresh folder of a random name: create_directory says whether it was new.
+    std::random_device random;
+    std::filesystem::path folder;
+    do {
+        folder = std::filesystem::temp_directory_path() / ("lumen-test-" + std::to_string(random()));
+    } while (!std::filesystem::create_directory(folder));
+    directory_ = folder.string() + "/";
     std::filesystem::create_directory(recordingDirectory());
 }
 

@@ -1,13 +1,12 @@
 #include "import/signal_conditioner.h"
 
-#include <soxr.h>
-
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <string>
 
-#include "import/import_error.h"
+#include "import/resampler.h"
 #include "store/clock.h"
 
 namespace lumen {
@@ -44,35 +43,6 @@ private:
     std::vector<std::pair<int64_t, int64_t>> runs_;
 };
 
-using Resampler = std::unique_ptr<soxr, decltype(&soxr_delete)>;
-
-Resampler makeResampler(double fromHz, unsigned channels, const std::string& sourceName) {
-    soxr_error_t error = nullptr;
-    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
-    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
-    soxr_t r = soxr_create(fromHz, kStoredRateHz, channels, &error, &io, &quality, nullptr);
-    if (error != nullptr) throw ImportError(sourceName, std::string("cannot resample: ") + error);
-    return Resampler(r, &soxr_delete);
-}
-
-void drain(soxr_t r, const float* in, size_t frames, unsigned channels, std::vector<float> (&out)[2]) {
-    float buffer[4096 * 2];
-    const size_t capacity = 4096;
-    size_t used = 0;
-    do {
-        size_t produced = 0;
-        soxr_process(r, in, in == nullptr ? 0 : frames, &used, buffer, capacity, &produced);
-        for (size_t i = 0; i < produced; ++i)
-            for (unsigned c = 0; c < channels; ++c) out[c].push_back(buffer[i * channels + c]);
-        if (in != nullptr) {
-            in += used * channels;
-            frames -= used;
-        } else if (produced == 0) {
-            break;
-        }
-    } while (in == nullptr || frames > 0);
-}
-
 uint8_t quantise(float mv, double unitsPerMv) {
     const double v = std::floor(128.0 + mv * unitsPerMv + 0.5);
     return static_cast<uint8_t>(std::clamp(v, 0.0, 255.0));
@@ -83,7 +53,7 @@ uint8_t quantise(float mv, double unitsPerMv) {
 ConditionedSignal SignalConditioner::run(SignalSource& source, const std::string& sourceName) {
     const double fs = source.frequencyHz();
     const auto channels = static_cast<unsigned>(source.channelCount());
-    Resampler resampler = makeResampler(fs, channels, sourceName);
+    const std::unique_ptr<Resampler> resampler = Resampler::make(fs, channels, sourceName);
     std::vector<float> stored[2];
     const auto expected = static_cast<size_t>(static_cast<double>(source.lengthSamples()) * kStoredRateHz / fs) + 16;
     for (auto& s : stored) s.reserve(expected);
@@ -100,9 +70,9 @@ ConditionedSignal SignalConditioner::run(SignalSource& source, const std::string
                 interleaved[i * 2 + 1] = in1[i];
             }
         }
-        drain(resampler.get(), interleaved.data(), n, channels, stored);
+        resampler->drain(interleaved.data(), n, stored);
     }
-    drain(resampler.get(), nullptr, 0, channels, stored);
+    resampler->drain(nullptr, 0, stored);
 
     ConditionedSignal out;
     const auto ticks = static_cast<size_t>(std::llround(static_cast<double>(at) * kStoredRateHz / fs));
@@ -151,7 +121,7 @@ uint8_t SignalConditioner::chooseAmplitudeCode(const std::vector<float>& a, cons
 // shift, so ST segments keep their level against the PR segment.
 void SignalConditioner::highPass(std::vector<float>& x) {
     if (x.empty()) return;
-    const double k = std::tan(M_PI * kHighPassHz / kStoredRateHz);
+    const double k = std::tan(std::numbers::pi * kHighPassHz / kStoredRateHz);
     const double norm = 1.0 / (1.0 + std::sqrt(2.0) * k + k * k);
     const double b0 = norm, b1 = -2.0 * norm, b2 = norm;
     const double a1 = 2.0 * (k * k - 1.0) * norm, a2 = (1.0 - std::sqrt(2.0) * k + k * k) * norm;

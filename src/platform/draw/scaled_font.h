@@ -8,11 +8,7 @@
 
 #include "platform/draw/font.h"
 
-struct FT_FaceRec_;
-
 namespace lumen {
-
-class FontFace;
 
 // A rendered glyph: grey coverage rows and their place relative to the pen
 // position on the baseline (left bearing, rows above the baseline).
@@ -25,15 +21,23 @@ struct Glyph {
     std::vector<uint8_t> coverage;
 };
 
+// What draws the glyphs of one font at one pixel size: FreeType on Linux
+// (scaled_font_freetype.cpp), GDI on Windows (scaled_font_win32.cpp).
+class GlyphRenderer {
+public:
+    virtual ~GlyphRenderer() = default;
+    virtual Glyph render(char32_t codePoint) = 0;
+};
+
 // A font at one pixel size for the raster back-end, with every glyph it has
-// drawn kept so that text never goes back to FreeType for a known letter.
+// drawn kept so that text never goes back to the renderer for a known letter.
 class ScaledFont {
 public:
     // Shared by every canvas; nullptr when the font has no usable face.
+    // Defined by the text back-end the program is built with.
     static ScaledFont* find(const Font& font, int32_t heightPixels);
 
-    ScaledFont(FT_FaceRec_* face, double emPixels, double ascent, double descent);
-    ~ScaledFont();
+    ScaledFont(std::unique_ptr<GlyphRenderer> renderer, int32_t ascent, int32_t descent);
     ScaledFont(const ScaledFont&) = delete;
     ScaledFont& operator=(const ScaledFont&) = delete;
 
@@ -43,9 +47,7 @@ public:
     const Glyph& glyph(char32_t codePoint);
 
 private:
-    Glyph render(char32_t codePoint);
-
-    FT_FaceRec_* face_;
+    std::unique_ptr<GlyphRenderer> renderer_;
     int32_t ascent_;
     int32_t descent_;
     static constexpr size_t directGlyphs = 0x250;

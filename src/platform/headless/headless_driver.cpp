@@ -26,6 +26,10 @@ HeadlessDriver::HeadlessDriver(Size screen, std::vector<ScriptAction> actions)
 
 void HeadlessDriver::setDumpHandler(DumpHandler handler) { dump_ = std::move(handler); }
 
+bool HeadlessDriver::mayOpenMessageBox() const {
+    return next_ < actions_.size() && actions_[next_].verb == ScriptVerb::Answer;
+}
+
 void HeadlessDriver::setExitHandler(ExitHandler handler) { exit_ = std::move(handler); }
 
 void HeadlessDriver::fail(WindowSystem& system, int status, const std::string& message) {

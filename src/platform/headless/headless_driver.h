@@ -20,13 +20,12 @@ public:
     static constexpr int scriptErrorStatus = 2;    // a bad action while running
     static constexpr int unexpectedBoxStatus = 3;  // a box opened and the next action is no answer
 
-    using DumpHandler = std::function<bool(const std::string& path)>;
     using ExitHandler = std::function<void(int status)>;
 
     HeadlessDriver(Size screen, std::vector<ScriptAction> actions);
 
     // The application writes its state dump; false reports a failure.
-    void setDumpHandler(DumpHandler handler);
+    void setDumpHandler(DumpHandler handler) override;
     // Replaces std::exit for the two failure statuses (tests).
     void setExitHandler(ExitHandler handler);
     size_t actionsRun() const { return next_; }
@@ -37,6 +36,7 @@ public:
     void waitForInput(WindowSystem& system, std::optional<uint64_t> deadlineMs) override;
     void present(const PixelSurface& /*frame*/) override {}
     void messageBoxOpened(const MessageBoxInfo& box) override;
+    bool mayOpenMessageBox() const override;
 
 private:
     void run(WindowSystem& system, const ScriptAction& action);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/draw/geometry.h"
@@ -46,6 +48,13 @@ public:
     virtual void cursorChanged(uint32_t /*systemId*/, const CursorImage* /*image*/) {}
     // A modal message box is about to run its own message loop.
     virtual void messageBoxOpened(const MessageBoxInfo& /*box*/) {}
+
+    // Whether a message box may open now: a scripted run opens one only when
+    // its next action answers it; a person can always answer.
+    virtual bool mayOpenMessageBox() const { return true; }
+    // Where a script's `dump FILE` goes; drivers without scripts ignore it.
+    using DumpHandler = std::function<bool(const std::string& path)>;
+    virtual void setDumpHandler(DumpHandler /*handler*/) {}
 };
 
 }  // namespace lumen

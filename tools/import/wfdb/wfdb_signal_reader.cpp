@@ -134,7 +134,7 @@ void WfdbSignalReader::openFile(const std::string& name, const std::filesystem::
     const auto size = std::filesystem::file_size(path, error);
     if (error) throw ImportError(path.string(), "cannot read the signal file: " + error.message());
     f.path = path.string();
-    f.stream = std::fopen(path.c_str(), "rb");
+    f.stream = std::fopen(f.path.c_str(), "rb");
     if (f.stream == nullptr || std::fseek(f.stream, static_cast<long>(offset), SEEK_SET) != 0) {
         if (f.stream != nullptr) std::fclose(f.stream);
         throw ImportError(path.string(), "cannot open the signal file");

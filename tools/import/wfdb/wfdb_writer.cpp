@@ -10,7 +10,7 @@ namespace lumen {
 WfdbWriter::WfdbWriter(std::filesystem::path directory, std::string record, double frequencyHz,
                        std::vector<WfdbWriteSignal> signals)
     : directory_(std::move(directory)), record_(std::move(record)), frequencyHz_(frequencyHz), signals_(std::move(signals)) {
-    data_ = std::fopen((directory_ / (record_ + ".dat")).c_str(), "wb");
+    data_ = std::fopen((directory_ / (record_ + ".dat")).string().c_str(), "wb");
     ok_ = data_ != nullptr;
 }
 

@@ -1,0 +1,123 @@
+# Optional features: each system library Lumen can use is looked for once
+# here. A library that is missing turns its feature off with a message; it
+# never fails the configure. Code that needs a feature is compiled only when
+# the feature is on (the folders' CMakeLists choose their sources by the
+# LUMEN_HAVE_* variables below).
+#
+#   LUMEN_HAVE_SDL        SdlDriver, a real window on Linux (SDL2)
+#   LUMEN_HAVE_X11        UTF-8 window titles written to X11 directly
+#   LUMEN_HAVE_FREETYPE   raster text through fontconfig and FreeType
+#   LUMEN_HAVE_PNG        PNG files through libpng (else our own encoder)
+#   LUMEN_HAVE_PDF        PDF pages through cairo (print jobs, --print-to)
+#   LUMEN_HAVE_CUPS       the CUPS printer list and job submission
+#   LUMEN_HAVE_DBUS       window messages between programs on the session bus
+#   LUMEN_HAVE_SOXR       resampling of imported signals (libsoxr)
+#   LUMEN_HAVE_EDF        EDF/BDF import and export (EDFlib)
+#   LUMEN_HAVE_WIN32      the native Windows back-end (USER32, GDI32, WINSPOOL)
+#
+# Each can be refused on purpose with -DLUMEN_WITH_<NAME>=OFF.
+
+include(FeatureSummary)
+find_package(PkgConfig QUIET)
+
+set(LUMEN_FEATURES SDL X11 FREETYPE PNG PDF CUPS DBUS SOXR EDF WIN32)
+foreach(feature IN LISTS LUMEN_FEATURES)
+  option(LUMEN_WITH_${feature} "Use ${feature} when it is found" ON)
+  set(LUMEN_HAVE_${feature} OFF)
+endforeach()
+
+function(_lumen_feature_result feature found why)
+  if(found)
+    set(LUMEN_HAVE_${feature} ON PARENT_SCOPE)
+    message(STATUS "Lumen feature ${feature}: on")
+  else()
+    message(STATUS "Lumen feature ${feature}: off (${why})")
+  endif()
+endfunction()
+
+macro(_lumen_pkg feature module_list)
+  if(NOT LUMEN_WITH_${feature})
+    _lumen_feature_result(${feature} OFF "LUMEN_WITH_${feature}=OFF")
+  elseif(NOT PKG_CONFIG_FOUND)
+    _lumen_feature_result(${feature} OFF "no pkg-config")
+  else()
+    pkg_check_modules(LUMEN_${feature} QUIET IMPORTED_TARGET GLOBAL ${module_list})
+    _lumen_feature_result(${feature} "${LUMEN_${feature}_FOUND}" "pkg-config found no ${module_list}")
+  endif()
+endmacro()
+
+if(WIN32)
+  # The Linux back-ends make no sense there, even when a cross sysroot
+  # happens to hold their headers.
+  foreach(feature SDL X11 FREETYPE PNG PDF CUPS DBUS SOXR EDF)
+    _lumen_feature_result(${feature} OFF "not on Windows")
+  endforeach()
+  _lumen_feature_result(WIN32 ${LUMEN_WITH_WIN32} "LUMEN_WITH_WIN32=OFF")
+  # <windows.h> without its min/max macros and rarely used parts, the same
+  # in every file that includes it.
+  add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601)
+  return()
+endif()
+_lumen_feature_result(WIN32 OFF "not Windows")
+
+if(LUMEN_WITH_SDL)
+  find_package(SDL2 QUIET)
+  _lumen_feature_result(SDL "${SDL2_FOUND}" "SDL2 not found")
+else()
+  _lumen_feature_result(SDL OFF "LUMEN_WITH_SDL=OFF")
+endif()
+
+if(LUMEN_WITH_X11 AND LUMEN_HAVE_SDL)
+  find_package(X11 QUIET)
+  _lumen_feature_result(X11 "${X11_FOUND}" "Xlib not found")
+else()
+  _lumen_feature_result(X11 OFF "needs SDL and LUMEN_WITH_X11")
+endif()
+
+if(LUMEN_WITH_FREETYPE)
+  find_package(Freetype QUIET)
+  find_package(Fontconfig QUIET)
+  if(FREETYPE_FOUND AND Fontconfig_FOUND)
+    _lumen_feature_result(FREETYPE ON "")
+  else()
+    _lumen_feature_result(FREETYPE OFF "FreeType or fontconfig not found")
+  endif()
+else()
+  _lumen_feature_result(FREETYPE OFF "LUMEN_WITH_FREETYPE=OFF")
+endif()
+
+if(LUMEN_WITH_PNG)
+  find_package(PNG QUIET)
+  _lumen_feature_result(PNG "${PNG_FOUND}" "libpng not found; PNG files use our own encoder")
+else()
+  _lumen_feature_result(PNG OFF "LUMEN_WITH_PNG=OFF")
+endif()
+
+# cairo's FreeType fonts are the PDF pages' text, so PDF needs FREETYPE too.
+if(LUMEN_HAVE_FREETYPE)
+  _lumen_pkg(PDF "cairo;cairo-pdf;cairo-ft")
+else()
+  _lumen_feature_result(PDF OFF "needs FREETYPE")
+endif()
+
+if(LUMEN_WITH_CUPS AND LUMEN_HAVE_PDF)
+  find_package(Cups QUIET)
+  _lumen_feature_result(CUPS "${CUPS_FOUND}" "libcups not found")
+else()
+  _lumen_feature_result(CUPS OFF "needs PDF and LUMEN_WITH_CUPS")
+endif()
+
+_lumen_pkg(DBUS dbus-1)
+_lumen_pkg(SOXR soxr)
+
+if(LUMEN_WITH_EDF)
+  find_library(LUMEN_EDF_LIBRARY edf)
+  find_path(LUMEN_EDF_INCLUDE edflib.h)
+  if(LUMEN_EDF_LIBRARY AND LUMEN_EDF_INCLUDE)
+    _lumen_feature_result(EDF ON "")
+  else()
+    _lumen_feature_result(EDF OFF "EDFlib (libedf-dev) not found")
+  endif()
+else()
+  _lumen_feature_result(EDF OFF "LUMEN_WITH_EDF=OFF")
+endif()

@@ -1,0 +1,8 @@
+#include "platform/draw/scaled_font.h"
+
+namespace lumen {
+
+// Built without a text back-end: text has no glyphs and no width.
+ScaledFont* ScaledFont::find(const Font& /*font*/, int32_t /*heightPixels*/) { return nullptr; }
+
+}  // namespace lumen

@@ -1,0 +1,28 @@
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "support/command_run.h"
+
+namespace lumen::testing {
+
+// cmd.exe runs the command; _pclose gives its exit code.
+CommandRun runCommand(const std::string& command) {
+    CommandRun run;
+    FILE* pipe = _popen(command.c_str(), "rb");
+    if (pipe == nullptr) return run;
+    char chunk[4096];
+    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) run.out.append(chunk, got);
+    run.status = _pclose(pipe);
+    return run;
+}
+
+bool installed(const std::string& programs) {
+    std::istringstream names(programs);
+    for (std::string name; names >> name;) {
+        if (std::system(("where /q " + name + " >nul 2>&1").c_str()) != 0) return false;
+    }
+    return true;
+}
+
+}  // namespace lumen::testing
