@@ -107,28 +107,17 @@ void EventCatalog::clickAt(Point point) {
     placeCursorIfFound(target.seekNearest(clickedTime));
 }
 
-bool EventCatalog::nextEvent() {
-    EventSource* row = selected();
-    if (row == nullptr) {
-        return false;
-    }
-    int32_t time = row->next();
-    if (time == 0) {
-        time = row->seekNearest(cursor_.time());
-    }
-    if (time == 0) {
-        return false;
-    }
-    cursor_.set(time);
-    return true;
-}
+bool EventCatalog::nextEvent() { return stepEvent(&EventSource::next); }
 
-bool EventCatalog::previousEvent() {
+bool EventCatalog::previousEvent() { return stepEvent(&EventSource::previous); }
+
+// An exhausted row seeks the event nearest the cursor instead.
+bool EventCatalog::stepEvent(int32_t (EventSource::*step)()) {
     EventSource* row = selected();
     if (row == nullptr) {
         return false;
     }
-    int32_t time = row->previous();
+    int32_t time = (row->*step)();
     if (time == 0) {
         time = row->seekNearest(cursor_.time());
     }

@@ -87,6 +87,7 @@ public:
     const TimeCursor& timeCursor() const { return cursor_; }
 
 private:
+    bool stepEvent(int32_t (EventSource::*step)());
     EventSource* selected() const;
     EventSource* selectedOrPending() const;
     void placeCursorIfFound(int32_t eventTime);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "print/report_box.h"
+#include "store/clock.h"
 
 namespace lumen {
 
@@ -40,7 +41,7 @@ int32_t ReportStripPainter::sampleOffset(uint8_t sample, int32_t amplitudeStep, 
 {
     const int32_t scale = amplitudeStep == 1 ? 5000 : amplitudeStep == 3 ? 20000 : 10000;
     const int32_t hundredthsPerUnit = unitsPerMillivolt != 0 ? -(scale / unitsPerMillivolt) : 0;
-    return (static_cast<int32_t>(sample) - 128) * hundredthsPerUnit / 10;
+    return (static_cast<int32_t>(sample) - kBaselineSample) * hundredthsPerUnit / 10;
 }
 
 int32_t ReportStripPainter::quarterSampleShift(uint32_t beatPosition, int32_t pixelsPerSample)

@@ -5,12 +5,19 @@
 #include <utility>
 
 #include "store/episode_record.h"
+#include "store/event_feed.h"
 #include "store/recording.h"
 
 namespace lumen {
 namespace {
 
 int32_t lengthOf(WindowLength length) { return static_cast<int32_t>(length); }
+
+// The trace pen of a sample inside an episode: 1 ventricular, 2 supraventricular.
+uint8_t penIndexOf(uint8_t episodeCode) {
+    if (isVentricularEpisode(episodeCode)) return 1;
+    return isSupraventricularEpisode(episodeCode) ? 2 : 0;
+}
 
 class OrdinalWriter {
 public:
@@ -113,7 +120,7 @@ void windowEpisodes(Recording& recording, std::span<uint8_t> out, int32_t firstB
         const EpisodeRecord record = EpisodeRecord::parse(bytes);
         if (record.endTicks() < base) continue;
         uint8_t mark = record.code;
-        if (marks == EpisodeMarks::PenIndex) mark = record.code >= 32 && record.code <= 37 ? 1 : record.code >= 48 && record.code <= 53 ? 2 : 0;
+        if (marks == EpisodeMarks::PenIndex) mark = penIndexOf(record.code);
         // A later record marks only what lies past the earlier one's end.
         cursor = std::max(cursor, record.startTicks() - base);
         for (; cursor <= record.endTicks() - base && cursor < window; ++cursor) out[static_cast<size_t>(cursor)] = mark;

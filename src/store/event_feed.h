@@ -15,6 +15,20 @@ inline constexpr uint8_t kHeartRateMaximumCode = 51;
 inline constexpr uint8_t kStMinimumCode = 60;
 inline constexpr uint8_t kStMaximumCode = 61;
 
+// Episode codes come in two families: ventricular and supraventricular
+// episodes (the heart-rate extremes among them).
+inline constexpr uint8_t kFirstVentricularEpisodeCode = 32;
+inline constexpr uint8_t kLastVentricularEpisodeCode = 37;
+inline constexpr uint8_t kFirstSupraventricularEpisodeCode = 48;
+inline constexpr uint8_t kLastSupraventricularEpisodeCode = 53;
+
+constexpr bool isVentricularEpisode(uint8_t code) {
+    return code >= kFirstVentricularEpisodeCode && code <= kLastVentricularEpisodeCode;
+}
+constexpr bool isSupraventricularEpisode(uint8_t code) {
+    return code >= kFirstSupraventricularEpisodeCode && code <= kLastSupraventricularEpisodeCode;
+}
+
 // The start time of day in ticks, seconds included, from the recording clock.
 int32_t recordingStartTick(Recording& recording);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "store/beat_word.h"
+#include "store/clock.h"
 #include "store/recording.h"
 #include "view/caliper_painter.h"
 #include "view/strip_grid.h"
@@ -122,8 +123,8 @@ bool StripPainter::gatherStretch(int32_t width) {
             const auto at = static_cast<size_t>(count);
             const bool inside = i >= 0 && i < StripWindow::kSamples;
             const auto w = static_cast<size_t>(inside ? i : 0);
-            stretch_.channel1[at] = inside ? window_.channel1[w] : 128;
-            stretch_.channel2[at] = inside ? window_.channel2[w] : 128;
+            stretch_.channel1[at] = inside ? window_.channel1[w] : kBaselineSample;
+            stretch_.channel2[at] = inside ? window_.channel2[w] : kBaselineSample;
             stretch_.penIndex[at] = inside && !noData ? window_.penIndex[w] : kNoDataPen;
             stretch_.episodeCode[at] = inside && !noData ? window_.episodeCode[w] : 0;
             stretch_.beatLabel[at] = inside ? window_.beatLabel[w] : kNoBeatLabel;

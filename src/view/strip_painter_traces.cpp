@@ -1,3 +1,4 @@
+#include "store/clock.h"
 #include "view/strip_painter.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ int32_t StripPainter::channelMean(const std::vector<uint8_t>& samples, int32_t w
     const int32_t end = std::min(width - view_.speed(), streams_.columns);
     int64_t sum = 0;
     int32_t count = 0;
-    for (int32_t x = 0; x < end; ++x, ++count) sum += (samples[static_cast<size_t>(x)] - 128) * k / unitsPerMillivolt_;
+    for (int32_t x = 0; x < end; ++x, ++count) sum += (samples[static_cast<size_t>(x)] - kBaselineSample) * k / unitsPerMillivolt_;
     return count == 0 ? 0 : static_cast<int32_t>(sum / count);
 }
 
@@ -54,7 +55,7 @@ void StripPainter::drawTrace(StripScene& scene, const std::vector<uint8_t>& samp
     const std::vector<uint8_t>& pens = streams_.penIndex;
     if (streams_.columns == 0 || pens[0] == StripWindow::kNoDataPen) return;
     const int32_t k = view_.pixelsPerMillivolt();
-    const auto y = [&](int32_t x) { return offset + (samples[static_cast<size_t>(x)] - 128) * k / unitsPerMillivolt_; };
+    const auto y = [&](int32_t x) { return offset + (samples[static_cast<size_t>(x)] - kBaselineSample) * k / unitsPerMillivolt_; };
     Image& image = scene.image;
     image.moveTo({0, y(0)});
     image.selectPen(tracePen(scene.objects, pens[0]));

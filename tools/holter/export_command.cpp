@@ -7,6 +7,7 @@
 #include "import/edf/edf_export.h"
 #include "import/export_content.h"
 #include "import/wfdb/wfdb_export.h"
+#include "store/clock.h"
 #include "store/episode_record.h"
 #include "store/event_feed.h"
 #include "store/section_id.h"
@@ -77,7 +78,7 @@ int runExport(const ToolArguments& arguments) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 255;
     }
-    std::printf("exported %zu blocks, %zu beats and %zu events to %s\n", content.channel1.size() / 500,
+    std::printf("exported %zu blocks, %zu beats and %zu events to %s\n", content.channel1.size() / kSamplesPerBlock,
                 content.beats.size(), content.events.size(), (edf ? *edf : *wfdb).c_str());
     return 0;
 }

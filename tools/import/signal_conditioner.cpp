@@ -44,7 +44,7 @@ private:
 };
 
 uint8_t quantise(float mv, double unitsPerMv) {
-    const double v = std::floor(128.0 + mv * unitsPerMv + 0.5);
+    const double v = std::floor(kBaselineSample + mv * unitsPerMv + 0.5);
     return static_cast<uint8_t>(std::clamp(v, 0.0, 255.0));
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "import/beat_labels.h"
+#include "store/clock.h"
 
 namespace lumen {
 namespace {
@@ -26,7 +27,7 @@ bool setUpSignals(int h, const ExportContent& c) {
             return false;
     }
     const int t = c.startSecondOfDay;
-    edf_set_startdatetime(h, 2000, 1, 1, t / 3600 % 24, t / 60 % 60, t % 60);
+    edf_set_startdatetime(h, 2000, 1, 1, t / kSecondsPerHour % 24, t / kSecondsPerMinute % 60, t % kSecondsPerMinute);
     edf_set_patientname(h, c.patient.substr(0, 60).c_str());
     edf_set_equipment(h, "Lumen");
     return true;
@@ -36,7 +37,7 @@ bool writeSignal(int h, const ExportContent& c) {
     std::array<short, kSamplesPerRecord> record;
     for (size_t at = 0; at + kSamplesPerRecord <= c.channel1.size(); at += kSamplesPerRecord) {
         for (const std::vector<uint8_t>* channel : {&c.channel1, &c.channel2}) {
-            for (int i = 0; i < kSamplesPerRecord; ++i) record[i] = static_cast<short>((*channel)[at + i] - 128);
+            for (int i = 0; i < kSamplesPerRecord; ++i) record[i] = static_cast<short>((*channel)[at + i] - kBaselineSample);
             if (edfwrite_digital_short_samples(h, record.data()) != 0) return false;
         }
     }

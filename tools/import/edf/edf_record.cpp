@@ -10,6 +10,7 @@
 #include "import/export_content.h"
 #include "import/import_error.h"
 #include "recording/episode_rules.h"
+#include "store/clock.h"
 
 namespace lumen {
 namespace {
@@ -155,7 +156,7 @@ SourceRecording EdfRecord::open(const std::string& path, const std::vector<std::
     out.format = h.filetype >= 0 && h.filetype <= 3 ? kTypes[h.filetype] : "EDF";
     out.name = std::filesystem::path(path).stem().string();
     out.fileName = path;
-    out.startSecondOfDay = h.starttime_hour * 3600 + h.starttime_minute * 60 + h.starttime_second;
+    out.startSecondOfDay = h.starttime_hour * kSecondsPerHour + h.starttime_minute * kSecondsPerMinute + h.starttime_second;
     out.patient = trimmed(h.patient_name);
     if (out.patient.empty()) out.patient = trimmed(h.patient);
     return out;
