@@ -54,25 +54,6 @@ TEST(LumenWindow, RestoreMinimiseAndCloseRequestEndTheProgramAtOnce) {
     }
 }
 
-// Running to the row's end is an acceptance scenario.
-TEST(LumenWindow, ButtonFacesFollowTheSettings) {
-    DemoHome home;
-    home.write("doef.mem", "0 0 107 1 2\n");  // HRmin: a row of one event
-    const LumenRun start = runLumen(home, dumpLine(home));
-    EXPECT_EQ(dumpValue(start.dump, "1000"), "2");
-    EXPECT_EQ(dumpValue(start.dump, "1002"), "24");
-    EXPECT_EQ(dumpValue(start.dump, "2011"), "19");
-    EXPECT_EQ(dumpValue(start.dump, "2012"), "21");
-    EXPECT_EQ(dumpValue(start.dump, "1008"), "28");
-    EXPECT_EQ(dumpValue(start.dump, "autoStep"), "false");
-
-    const LumenRun pressed = runLumen(home, "button 2011\nbutton 2012\nbutton 1000\n" + dumpLine(home));
-    EXPECT_EQ(dumpValue(pressed.dump, "2011"), "20");
-    EXPECT_EQ(dumpValue(pressed.dump, "2012"), "22");
-    EXPECT_EQ(dumpValue(pressed.dump, "1000"), "3");
-    EXPECT_EQ(dumpValue(pressed.dump, "autoStep"), "true");
-}
-
 // The viewer starts the tool without waiting; runLumen waits for the tool
 // through the output pipe it inherits, so its mark is there or never comes.
 class CleanUpTool : public ::testing::Test {

@@ -78,13 +78,5 @@ TEST(EventFeed, DeletingAnEpisodeRewritesItsCodeAtOnceAndTurnsItsBeatsIntoArtefa
     EXPECT_EQ(file[f.recording->selectedSection().offset + 12 + 10], 48);
 }
 
-TEST(EventFeed, DeletingAnExtremeSearchesItAgainWithoutTouchingEpisodes) {
-    FeedFixture f;
-    ASSERT_TRUE(deleteEpisode(*f.recording, f.trends, f.sink, 36, 500, -1));
-    ASSERT_EQ(f.sink.events.size(), 1u);
-    EXPECT_EQ(f.sink.events[0].code, 36);
-    EXPECT_EQ(f.sink.events[0].positionTicks, -500);  // the whole short table is excluded
-}
-
 }  // namespace
 }  // namespace lumen

@@ -128,8 +128,6 @@ const Damage kDamages[] = {
     {"StartClockOutOfRange",
      [](auto& h) { h.editSection(13, [](std::span<uint8_t> c) { std::fill(c.begin() + 3, c.begin() + 6, 0xFF); }); },
      {"\"startClock\": \"255:255:00\""}, "block 0 03:15:00\n130 125\n", 78},
-    {"AmplitudeCodeZero", [](auto& h) { setAmplitude(h, 0); }, {"\"amplitudeCode\": 0"}, kDemoBlock, 78},
-    {"AmplitudeCodeFour", [](auto& h) { setAmplitude(h, 4); }, {"\"amplitudeCode\": 4"}, kDemoBlock, 78},
     {"AmplitudeCode255", [](auto& h) { setAmplitude(h, 255); }, {"\"amplitudeCode\": 255"}, kDemoBlock, 78},
     {"PatientLineWithoutBreak",
      [](auto& h) { h.editSection(1, [](std::span<uint8_t> p) { std::fill(p.begin(), p.begin() + 100, 'X'); }); },
@@ -260,25 +258,6 @@ TEST_F(DamagedSignal, AnOversizedChannel1RecordHasChannel2DirectlyBehindTheBytes
     const auto lines = decodedLines("1");
     ASSERT_EQ(lines.size(), 501u);
     for (size_t i = 0; i < 500; ++i) EXPECT_EQ(lines[1 + i].substr(lines[1 + i].find(' ') + 1), std::to_string(channel2[1][i])) << i;
-}
-
-TEST_F(DamagedSignal, BlockOffsetPastTheEndReadsAsARecordOfZeros) {
-    writeU24(image, blockIndex + 3, 0xFFFFFF);
-    const auto lines = decodedLines("1");
-    ASSERT_EQ(lines.size(), 501u);
-    EXPECT_EQ(lines[0], "block 1 10:00:10");
-    EXPECT_EQ(std::count(lines.begin() + 1, lines.end(), "0 0"), 500);
-}
-
-TEST_F(DamagedSignal, ACodeThatNeverEndsWithin12BitsIsFatal) {
-    // Every entry 13 bits long: no code can be matched.
-    for (CodeEntry& entry : table) entry.lengthBits = 13;
-    home.writeCodeTable(table);
-    home.writeFile(home.recordingPath("holter.mem"), image);
-    const ToolRun run = runHolter(home, "decode --home " + home.programDirectory() + " 0");
-    EXPECT_EQ(run.status, 255);
-    EXPECT_EQ(run.err, "Error while extracting!\n");
-    EXPECT_EQ(runHolter(home, "info --home " + home.programDirectory()).status, 0);
 }
 
 }  // namespace
