@@ -7,20 +7,6 @@ namespace {
 
 constexpr int32_t kStart = 1449000;
 
-TEST(TimelineLayout, SideCellsFollowTheAreaWidth) {
-    const struct {
-        int32_t width, side, strip;
-    } cases[] = {{1024, 90, 844}, {1920, 192, 1536}, {800, 66, 668}, {1600, 90, 1420}};
-    for (const auto& c : cases) {
-        TimelineLayout layout;
-        layout.setArea({0, 0, c.width, 190});
-        EXPECT_EQ(layout.labelRect(3).right, c.side) << c.width;
-        EXPECT_EQ(layout.stripRect(3), (Rect{c.side + 1, 30, c.side + c.strip, 39}));
-        EXPECT_EQ(layout.countRect(3).right, 2 * c.side + c.strip);
-        EXPECT_EQ(layout.stripWidth(), c.strip - 2);
-    }
-}
-
 TEST(TimelineLayout, SpanAcrossMidnightAndZoomWindows) {
     TimelineLayout layout;
     layout.setRecordingSpan(4000000, 100000);

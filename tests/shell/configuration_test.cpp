@@ -19,11 +19,9 @@ TEST(ColorFile, ComponentsAfterTheLastEqualsSignUpToEachComma) {
     EXPECT_EQ(token, "20");
     EXPECT_EQ(nextColorComponent(token), 20);
     EXPECT_EQ(token, "");
-}
-
-TEST(ColorFile, OverlongComponentsWrapAroundInsteadOfOverflowing) {
-    // 21111111110 mod 2^32; the colour keeps the low byte of each component.
-    std::string token = "21111111110,1";
+    // Overlong components wrap around instead of overflowing: 21111111110
+    // mod 2^32; the colour keeps the low byte of each component.
+    token = "21111111110,1";
     EXPECT_EQ(static_cast<uint32_t>(nextColorComponent(token)), 3931241926u);
     EXPECT_EQ(colorFromToken("x=99999999999999999999,256,4294967297"), rgb(0xFF, 0, 1));
 }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <random>
 
-#include "store/channel_encoder.h"
 #include "store/huffman_code_builder.h"
 #include "store/literal_channel_decoder.h"
 #include "support/temp_home.h"
@@ -106,26 +105,6 @@ TEST(ChannelDecoder, MatchesTheLiteralScanOnRandomTablesAndBits) {
                 << "round " << round << " trial " << trial;
             ASSERT_EQ(fast, literal) << "round " << round << " trial " << trial;
         }
-    }
-}
-
-TEST(ChannelEncoder, EncodedRandomSignalsDecodeToThemselves) {
-    std::mt19937 random(7);
-    for (int round = 0; round < 50; ++round) {
-        const CodeTable table = randomTable(random, 0);
-        std::array<uint8_t, 500> signal;
-        uint8_t value = static_cast<uint8_t>(random());
-        for (auto& s : signal) s = value = static_cast<uint8_t>(round % 5 == 0 ? random() : value + random() % 7 - 3);
-        std::vector<uint8_t> bytes;
-        ASSERT_TRUE(ChannelEncoder(table).encode(signal, bytes));
-        ChannelRecord record;
-        record.bitCount = static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
-        record.firstSample = bytes[2];
-        ASSERT_EQ(bytes.size(), 3u + record.storedDataBytes());
-        std::copy(bytes.begin() + 3, bytes.end(), record.data.begin());
-        std::array<uint8_t, 500> decoded{};
-        EXPECT_EQ(ChannelDecoder(table).decode(record, decoded), 500);
-        EXPECT_EQ(decoded, signal);
     }
 }
 

@@ -96,27 +96,6 @@ TEST_F(StripPainterTest, BandPaintCopiesExactlyTheBandColumns) {
     EXPECT_EQ(home.paneColor(11, kTraceRow), rgb(1, 2, 3));
 }
 
-TEST_F(StripPainterTest, SelectionMovesByButtonsAndByPosition) {
-    loadSlow();  // beats at columns 80, 130, ..., 330, 380, 440, 480, 530
-    EXPECT_EQ(view().selectedBeat, 5);
-    home.painter->selectNextBeat();
-    EXPECT_EQ(home.painter->selectedBeatPosition(), 1050 * 4);
-    EXPECT_EQ(home.imageColor(333, 150), rgb(128, 128, 128));
-    EXPECT_EQ(home.imageColor(283, 150), home.host.colors.window);  // old highlight gone
-    home.painter->selectBeatNear(440);
-    EXPECT_EQ(view().selectedBeat, 8);
-    home.painter->selectBeatNear(10);  // before the half-way point to the first beat
-    EXPECT_EQ(view().selectedBeat, 8);
-    home.painter->selectBeatNear(529);
-    home.painter->selectNextBeat();  // past the last beat: stays on it
-    EXPECT_EQ(view().selectedBeat, 10);
-    EXPECT_EQ(view().selectedClass, 4);
-    view().selectedBeat = 1;
-    home.painter->selectPreviousBeat();
-    EXPECT_EQ(view().selectedBeat, 1);
-    EXPECT_EQ(home.painter->selectedColumn(), 80);
-}
-
 TEST_F(StripPainterTest, RelabellingWritesTheWindowAndTheBeatList) {
     loadSlow();  // beat 5 (sample 1000) selected, normal
     LabelChanges changes;
