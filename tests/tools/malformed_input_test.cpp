@@ -71,7 +71,6 @@ const Damage kDamages[] = {
      kDemoBlock, 78},
     {"DirectoryCountAbove25", [](auto& h) { setCount(h, 26); },
      {kNoSection, kNoBeats, "\"patient\": \"\\u001a\\u0001\""}, kFlat, 4},
-    {"DirectoryCount255", [](auto& h) { setCount(h, 255); }, {kNoSection, kNoBeats}, kFlat, 4},
     {"DirectoryCountZero", [](auto& h) { setCount(h, 0); }, {kNoSection, kNoBeats, "\"patient\": \"\""}, kFlat, 4},
     {"BeatsPastTheEnd", [](auto& h) { h.setEntry(21, {}, 0xFFFFFF); }, {kDemoStart, kNoBeats}, kDemoBlock, 34},
     {"BeatsLongerThanTheFile", [](auto& h) { h.setEntry(21, 0xFFFFFF, {}); }, {kDemoStart}, kDemoBlock, 1317},
@@ -217,18 +216,6 @@ protected:
     std::vector<uint8_t> image;
     size_t blockIndex = 0;
 };
-
-TEST_F(DamagedSignal, ABlockWithoutCodeBitsKeepsTheSamplesOfTheBlockBeforeAfterItsFirst) {
-    // Block 1 moved to the end of the file: two records of 0 bits.
-    writeU24(image, blockIndex + 3, static_cast<uint32_t>(image.size()));
-    const std::vector<uint8_t> empty = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 77, 0, 0, 0, 88, 0};
-    image.insert(image.end(), empty.begin(), empty.end());
-    const auto lines = decodedLines("0 2");
-    ASSERT_EQ(lines.size(), 1002u);
-    EXPECT_EQ(lines[501], "block 1 10:00:10");
-    EXPECT_EQ(lines[502], "77 88");
-    for (size_t i = 1; i < 500; ++i) EXPECT_EQ(lines[502 + i], line(channel1[0][i], channel2[0][i])) << i;
-}
 
 TEST_F(DamagedSignal, BitCountFarBeyondTheDataKeepsTheFirst500SamplesAndLooksForChannel2BehindIt) {
     image[recordOf(0)] = 0xFF;
