@@ -35,6 +35,7 @@ TEST(LumenWindow, CreditKeyNeedsAllThreeModifiersAndMouseMoveRestoresTheTitle) {
     DemoHome home;
     const LumenRun plain = runLumen(home, "key P\n" + dumpLine(home));
     EXPECT_EQ(dumpValue(plain.dump, "windowTitle"), dumpValue(plain.dump, "titleText"));
+    EXPECT_EQ(unquoted(dumpValue(plain.dump, "titlePane", "left")).rfind("Patient: DEMO, Patient", 0), 0u);
     const LumenRun credit = runLumen(home, "key P ctrl shift alt\n" + dumpLine(home));
     EXPECT_EQ(dumpValue(credit.dump, "windowTitle"), "\"Lumen \xE2\x80\x94 written by the Lumen developers\"");
     const LumenRun moved = runLumen(home, "key P ctrl shift alt\nmove 500 10\n" + dumpLine(home));
