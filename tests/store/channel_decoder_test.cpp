@@ -32,6 +32,8 @@ ChannelRecord recordOf(uint16_t bitCount, uint8_t firstSample, std::initializer_
 
 const CodeTable kZeroAsOneBit = tableOf({{255, 1, 0}});  // difference 0 as the code "0"
 const CodeTable kOnlyTwelveOnes = tableOf({{255, 12, 4095}});
+const CodeTable kOneUpTwoDown = tableOf({{256, 1, 1}, {254, 2, 0}});  // "1": +1, "00": -1
+const CodeTable kOneBitJumps = tableOf({{510, 1, 1}, {0, 1, 0}});     // "1": +255, "0": -255
 
 struct KnownRecord {
     const char* name;
@@ -44,14 +46,12 @@ struct KnownRecord {
 const KnownRecord kKnownRecords[] = {
     {"all zero bits repeat the first sample", kZeroAsOneBit, recordOf(499, 77, {}), 500, std::vector<uint8_t>(500, 77)},
     // Bit 1 first, then seven 0 bits: +1, -1, -1, -1.
-    {"least significant bit first", tableOf({{256, 1, 1}, {254, 2, 0}}), recordOf(8, 100, {0x01}), 5,
-     {100, 101, 100, 99, 98}},
+    {"least significant bit first", kOneUpTwoDown, recordOf(8, 100, {0x01}), 5, {100, 101, 100, 99, 98}},
     {"a short record keeps the rest of the buffer", kZeroAsOneBit, recordOf(0, 200, {}), 1, {200, 9, 9}},
     {"a code longer than 12 bits fails", kOnlyTwelveOnes, recordOf(13, 0, {}), kDecodeFailed, {}},
     {"12 bits matching nothing just end", kOnlyTwelveOnes, recordOf(12, 5, {}), 1, {5, 9}},
     // +255, +255, -255, -255: 10, 265, 520, 265, 10 stored as bytes.
-    {"stored samples wrap, the running value does not", tableOf({{510, 1, 1}, {0, 1, 0}}), recordOf(4, 10, {0x03}), 5,
-     {10, 9, 8, 9, 10}},
+    {"stored samples wrap, the running value does not", kOneBitJumps, recordOf(4, 10, {0x03}), 5, {10, 9, 8, 9, 10}},
     {"at most 510 differences", kZeroAsOneBit, recordOf(6000, 1, {}), 511, std::vector<uint8_t>(500, 1)},
 };
 
@@ -63,7 +63,8 @@ TEST(ChannelDecoder, KnownRecordsDecodeAsTheLiteralScanDefines) {
         std::array<uint8_t, 500> literal = fast;
         EXPECT_EQ(ChannelDecoder(known.table).decode(known.record, fast), known.decoded);
         EXPECT_EQ(decodeChannelLiteral(known.table, known.record, literal), known.decoded);
-        const std::vector<uint8_t> first(fast.begin(), fast.begin() + static_cast<ptrdiff_t>(known.firstSamples.size()));
+        const std::vector<uint8_t> first(fast.begin(),
+                                         fast.begin() + static_cast<ptrdiff_t>(known.firstSamples.size()));
         EXPECT_EQ(first, known.firstSamples);
         EXPECT_EQ(fast, literal);
     }
