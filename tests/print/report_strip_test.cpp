@@ -108,7 +108,9 @@ TEST(ReportStrip, CaliperRatesOutsideTheirRangeAreLeftOut)
         paper.strip.excerpt.secondColumn = c.second;
         paper.paint();
         EXPECT_NE(paper.text(c.shown), nullptr);
-        if (c.left != nullptr) EXPECT_EQ(paper.text(c.left), nullptr);
+        if (c.left != nullptr) {
+            EXPECT_EQ(paper.text(c.left), nullptr);
+        }
         EXPECT_EQ(paper.linesWithPen(40).size(), 2u);
     }
     EXPECT_EQ(ReportStripPainter::printedRate(0), 0);

@@ -18,8 +18,9 @@ TEST(CaliperFigures, RateOnlyFromTwoHundredFortyMilliseconds) {
         Caliper caliper;
         caliper.firstColumn = 100;
         caliper.secondColumn = secondColumn;
-        EXPECT_EQ(caliperFigures(caliper, streams, 1, 1).showsRate, shown) << secondColumn;
-        if (secondColumn == 100) EXPECT_FLOAT_EQ(caliperFigures(caliper, streams, 1, 1).intervalMs, 0.0f);
+        const CaliperFigures figures = caliperFigures(caliper, streams, 1, 1);
+        EXPECT_FLOAT_EQ(figures.intervalMs, 20.0f * static_cast<float>(secondColumn - 100));
+        EXPECT_EQ(figures.showsRate, shown) << secondColumn;
     }
 }
 
