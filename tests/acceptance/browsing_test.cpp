@@ -19,14 +19,6 @@ const char* const kRowNames[] = {"VISO",  "VCPL",  "VRUN",   "VBIG",     "VTCH",
                                  "SVCPL", "SVRUN", "SVTCH",  "PAUSE",    "HRmin",    "HRmax",
                                  "STmin", "STmax", "Manual", "Artefact", "Lead_off", "To_printer"};
 
-int64_t catalogNumber(const std::string& dump, const std::string& key) { return dumpNumber(dump, "catalog", key); }
-
-int64_t rowCount(const std::string& dump, int r) {
-    std::string rows = dumpValue(dump, "catalog", "rows");
-    for (int i = 0; i < r; ++i) rows = rows.substr(rows.find('}') + 1);
-    return dumpNumber(rows, "count");
-}
-
 // The ordinal of the dump's current event, from the status line "k/n ...".
 int32_t ordinalOf(const std::string& dump) { return std::atoi(unquoted(dumpValue(dump, "status", "right")).c_str()); }
 

@@ -34,27 +34,19 @@ Section sectionOf(const std::vector<uint8_t>& bytes, uint8_t id) {
 
 bool inside(size_t at, Section section) { return at >= section.offset && at < section.offset + section.length; }
 
-std::string lines(const std::string& line, int times) {
-    std::string text;
-    for (int i = 0; i < times; ++i) text += line + "\n";
-    return text;
-}
-
-int64_t catalogNumber(const std::string& dump, const std::string& key) { return dumpNumber(dump, "catalog", key); }
-
 TEST(AcceptanceCorrecting, EveryCorrectionReachesTheFileAndNothingElseChanges) {
     DayHome home;
     home.write("doef.mem", "0 0 103 2 2\n");  // VISO
     const std::vector<uint8_t> before = home.recordingBytes();
     const std::vector<HolterEvent> couplets = holterEvents(home, "VCPL");
-    const SteppedRun run = runSteps(home, {"",                    // 0: the first VISO
-                                           "button 2001",         // 1: its V beat becomes N
-                                           "key Down",            // 2: a couplet
-                                           "key Delete",          // 3: ... is artefact
-                                           lines("key Down", 9),  // 4: HRmin
-                                           "key Delete",          // 5: excluded
-                                           "key Down\nkey Down",  // 6: STmin
-                                           "key Delete"});        // 7: excluded
+    const SteppedRun run = runSteps(home, {"",                          // 0: the first VISO
+                                           "button 2001",               // 1: its V beat becomes N
+                                           "key Down",                  // 2: a couplet
+                                           "key Delete",                // 3: ... is artefact
+                                           scriptLines("key Down", 9),  // 4: HRmin
+                                           "key Delete",                // 5: excluded
+                                           "key Down\nkey Down",        // 6: STmin
+                                           "key Delete"});              // 7: excluded
     ASSERT_EQ(run.run.status, 255) << run.run.err;
     const std::vector<std::string>& d = run.dumps;
 

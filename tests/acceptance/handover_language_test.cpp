@@ -16,8 +16,6 @@ namespace {
 
 constexpr int64_t kStartSecondsOfDay = 8 * 3600 + 3 * 60;  // the demo starts at 08:03
 
-int64_t catalogNumber(const std::string& dump, const std::string& key) { return dumpNumber(dump, "catalog", key); }
-
 TEST(AcceptanceHandOver, DoefMemOpensTheViewAndReceivesItBackAtExit) {
     DayHome home;
     const std::vector<HolterEvent> maxima = holterEvents(home, "STmax");

@@ -68,17 +68,5 @@ TEST_F(Rows, TimeScaleClampsToTheRecordingAndStepsBySeconds) {
     EXPECT_EQ(scale.longName(), "Full disclosure");
 }
 
-TEST_F(Rows, NavigationOutsideTheZoomedWindowAsksForANewOne) {
-    screen.toggleZoom(kStart);
-    row.seekNearest(kStart + 300);
-    EXPECT_FALSE(screen.needsNewWindow());
-    row.append(600000, 0, -1);
-    row.next();
-    EXPECT_TRUE(screen.needsNewWindow());
-    screen.toggleZoom(0);
-    scale.seekNearest(kEnd);
-    EXPECT_FALSE(screen.needsNewWindow());  // the one-day view never asks
-}
-
 }  // namespace
 }  // namespace lumen

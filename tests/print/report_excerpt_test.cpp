@@ -2,47 +2,42 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "print/print_request.h"
-#include "print/report_printer.h"
 #include "view/caliper.h"
 #include "view/strip_view.h"
 
 namespace lumen {
 namespace {
 
-TEST(ReportExcerpt, LongExcerptIsCutSymmetricallyAndCalipersFollow)
+std::array<int32_t, 4> fieldsOf(const ReportExcerpt& e)
 {
-    const ReportExcerpt cut = fitToStrip(ReportExcerpt{0, 1000, 300, 400}, 1);
-    EXPECT_EQ(cut.startSample, 140);
-    EXPECT_EQ(cut.endSample, 860);  // samples 140 .. 859
-    EXPECT_EQ(cut.lengthSamples(), 720);
-    EXPECT_EQ(cut.firstColumn, 160);
-    EXPECT_EQ(cut.secondColumn, 260);
-
-    // At 50 mm/s each dropped sample is four columns.
-    const ReportExcerpt fast = fitToStrip(ReportExcerpt{100, 330, 400, 500}, 4);
-    EXPECT_EQ(fast.startSample, 125);
-    EXPECT_EQ(fast.endSample, 305);
-    EXPECT_EQ(fast.firstColumn, 300);
-    EXPECT_EQ(fast.secondColumn, 400);
+    return {e.startSample, e.endSample, e.firstColumn, e.secondColumn};
 }
 
-TEST(ReportExcerpt, CalipersLeftOfTheCut)
+TEST(ReportExcerpt, LongExcerptsAreCutSymmetricallyAndCalipersFollowOrDrop)
 {
-    // First line cut away: no calipers on the page.
-    const ReportExcerpt gone = fitToStrip(ReportExcerpt{0, 460, 20, 300}, 2);
-    EXPECT_EQ(gone.firstColumn, ReportExcerpt::kNoCaliper);
-    EXPECT_FALSE(gone.hasCalipers());
-    EXPECT_EQ(gone.secondColumn, 200);
-    // Second line cut away: held at the left edge.
-    const ReportExcerpt held = fitToStrip(ReportExcerpt{0, 460, 300, 20}, 2);
-    EXPECT_EQ(held.firstColumn, 200);
-    EXPECT_EQ(held.secondColumn, 0);
-    // No calipers stay none.
-    EXPECT_FALSE(fitToStrip(ReportExcerpt{0, 100, -1, 0}, 2).hasCalipers());
+    constexpr int32_t kNone = ReportExcerpt::kNoCaliper;
+    const struct {
+        const char* name;
+        ReportExcerpt given;
+        int32_t pixelsPerSample;
+        ReportExcerpt cut;
+    } cases[] = {
+        {"samples 140 .. 859 at 12.5 mm/s", {0, 1000, 300, 400}, 1, {140, 860, 160, 260}},
+        {"each dropped sample is four columns at 50 mm/s", {100, 330, 400, 500}, 4, {125, 305, 300, 400}},
+        {"first line cut away: no calipers", {0, 460, 20, 300}, 2, {50, 410, kNone, 200}},
+        {"second line cut away: held at the left edge", {0, 460, 300, 20}, 2, {50, 410, 200, 0}},
+        {"no calipers stay none", {0, 100, kNone, 0}, 2, {0, 100, kNone, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(fieldsOf(fitToStrip(c.given, c.pixelsPerSample)), fieldsOf(c.cut));
+    }
 }
 
-TEST(ReportExcerpt, PrintButtonRequestTakesTheViewAsItStandsAndIsCutForPaper)
+TEST(ReportExcerpt, PrintButtonRequestTakesTheViewAsItStands)
 {
     StripView view;
     view.slotA = 1;
@@ -62,15 +57,8 @@ TEST(ReportExcerpt, PrintButtonRequestTakesTheViewAsItStandsAndIsCutForPaper)
     EXPECT_EQ(request.amplitudeStep, 3);
     EXPECT_EQ(request.printerIndex, 2);
     EXPECT_FLOAT_EQ(request.channel1Millivolts, 1.5f);
-
-    StripWindow window;
-    const ReportStrip strip = reportStripOf(request, window);
-    EXPECT_EQ(strip.window, &window);
-    EXPECT_EQ(strip.excerpt.startSample, 1750);
-    EXPECT_EQ(strip.excerpt.endSample, 2110);
-    EXPECT_EQ(strip.excerpt.firstColumn, 50);
-    EXPECT_EQ(strip.excerpt.secondColumn, 0);  // 90 - 100 is held at the edge
-    EXPECT_EQ(strip.unitsPerMillivolt, -51);
+    EXPECT_EQ(request.firstColumn, 150);
+    EXPECT_EQ(request.unitsPerMillivolt, -51);
 }
 
 }  // namespace

@@ -19,16 +19,10 @@ namespace {
 constexpr int kStoppedStatus = 86;
 constexpr int kExitStatus = 255;
 
-std::string repeated(const std::string& line, int times) {
-    std::string text;
-    for (int i = 0; i < times; ++i) text += line;
-    return text;
-}
-
 // From the first VISO: its V beat becomes N, a couplet becomes artefact, the
 // heart-rate and ST minima are excluded.
-const std::string kCorrections = "button 2001\nkey Down\nkey Delete\n" + repeated("key Down\n", 9) + "key Delete\n" +
-                                 repeated("key Down\n", 2) + "key Delete\n";
+const std::string kCorrections = "button 2001\nkey Down\nkey Delete\n" + scriptLines("key Down", 9) + "key Delete\n" +
+                                 scriptLines("key Down", 2) + "key Delete\n";
 
 void startAtFirstVentricularBeat(const DemoHome& home) { home.write("doef.mem", "0 0 103 2 2\n"); }
 

@@ -1,6 +1,6 @@
 // The event browser through the real viewer: row captions, the zoom, refused
-// removals, stale extremes and the stepper's focus (stepping, clicks and
-// corrections are acceptance scenarios).
+// removals and the stepper's focus (stepping, clicks, corrections and the
+// extremes searched again are acceptance scenarios).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,15 +16,6 @@ constexpr const char* kStartOnHeartRateMinimum = "0 0 107 1 2\n";
 
 std::string status(const std::string& dump, const std::string& side) {
     return unquoted(dumpValue(dump, "status", side));
-}
-
-int64_t catalogNumber(const std::string& dump, const std::string& key) { return dumpNumber(dump, "catalog", key); }
-
-// The count of row `r` in the dump's catalog.
-int64_t rowCount(const std::string& dump, int r) {
-    std::string rows = dumpValue(dump, "catalog", "rows");
-    for (int i = 0; i < r; ++i) rows = rows.substr(rows.find('}') + 1);
-    return dumpNumber(rows, "count");
 }
 
 std::vector<std::string> repeated(const std::string& step, int times) { return std::vector<std::string>(times, step); }
@@ -79,20 +70,6 @@ TEST(LumenBrowser, RemovalIsRefusedOnManualAndEmptiesTheLastEventOfARow) {
     EXPECT_EQ(rowCount(last.dumps[1], 1), 0);
     EXPECT_EQ(status(last.dumps[1], "right"), statusRight(0, 0, couplet.timeOfDay));
     EXPECT_EQ(status(last.dumps[1], "left"), "  VCPL - Ventricular Couplet ");
-}
-
-// Excluding an extreme is an acceptance scenario; a relabel only marks them stale.
-TEST(LumenBrowser, ExtremesAreSearchedAgainOnlyOnTheirRowsAfterARelabel) {
-    DemoHome home;
-    home.write("doef.mem", kStartOnViso);
-    std::vector<std::string> steps = {"key N"};
-    for (const auto& step : repeated("key Down", 10)) steps.push_back(step);
-    const SteppedRun relabelled = runSteps(home, steps);
-    EXPECT_EQ(catalogNumber(relabelled.dumps[0], "extremesValid"), 0);
-    EXPECT_EQ(catalogNumber(relabelled.dumps[9], "extremesValid"), 0) << "rows without extremes do not search";
-    EXPECT_EQ(catalogNumber(relabelled.dumps[10], "selectedRow"), 10);
-    EXPECT_EQ(catalogNumber(relabelled.dumps[10], "extremesValid"), 1);
-    EXPECT_EQ(dumpNumber(relabelled.dumps[10], "labelChangeState"), 1);
 }
 
 TEST(LumenBrowser, StoppingTheStepperLeavesTheKeysWithTheMainWindow) {

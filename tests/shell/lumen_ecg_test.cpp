@@ -1,5 +1,5 @@
-// The ECG pane through the real viewer: relabelling from the keys, the
-// caliper's edges, beat stepping and stopping the automatic stepper.
+// The ECG pane through the real viewer: the caliper's edges, beat stepping
+// and stopping the automatic stepper.
 #include <gtest/gtest.h>
 
 #include "shell/recording_probe.h"
@@ -13,21 +13,6 @@ constexpr int kEcgTop = 21 + kBrowserHeight + 15;
 
 int64_t strip(const std::string& dump, const std::string& key) { return dumpNumber(dump, "strip", key); }
 int64_t caliper(const std::string& dump, const std::string& key) { return dumpNumber(dump, "caliper", key); }
-
-TEST(LumenEcg, KeyboardRelabelMarksTheExtremesAndHandsTheChangeKindOver) {
-    DemoHome home;
-    home.write("doef.mem", kStartOnViso);
-    const SteppedRun run = runSteps(home, {"", "key A", "key V"});
-    const int64_t beat = strip(run.dumps[0], "selectedBeatPosition");
-    EXPECT_EQ(strip(run.dumps[1], "selectedClass"), 4);
-    EXPECT_EQ(dumpValue(run.dumps[1], "2004"), "17");
-    EXPECT_EQ(dumpNumber(run.dumps[1], "catalog", "extremesValid"), 0);
-    EXPECT_EQ(strip(run.dumps[2], "selectedClass"), 3);
-    const int64_t state = dumpNumber(run.dumps[2], "labelChangeState");
-    EXPECT_NE(state, 0);
-    EXPECT_EQ(home.text("dore.mem"), std::to_string(state));
-    EXPECT_EQ(beatInFile(home, beat)->beatClass(), BeatClass::Ventricular);
-}
 
 // The plain drag is an acceptance scenario; these are its edges.
 TEST(LumenEcg, CaliperKeepsDraggingAfterReleaseAndRestartsAfterACommand) {

@@ -105,4 +105,18 @@ std::string unquoted(const std::string& value) {
     return text;
 }
 
+int64_t catalogNumber(const std::string& dump, const std::string& key) { return dumpNumber(dump, "catalog", key); }
+
+int64_t rowCount(const std::string& dump, int row) {
+    std::string rows = dumpValue(dump, "catalog", "rows");
+    for (int i = 0; i < row; ++i) rows = rows.substr(rows.find('}') + 1);
+    return dumpNumber(rows, "count");
+}
+
+std::string scriptLines(const std::string& line, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) text += line + "\n";
+    return text;
+}
+
 }  // namespace lumen::testing

@@ -46,5 +46,10 @@ int64_t dumpNumber(const std::string& dump, const std::string& key);
 int64_t dumpNumber(const std::string& dump, const std::string& outer, const std::string& key);
 // A JSON string value without its quotes (no escapes resolved but \").
 std::string unquoted(const std::string& value);
+// A number of the dump's event catalog, and the event count of its row `row`.
+int64_t catalogNumber(const std::string& dump, const std::string& key);
+int64_t rowCount(const std::string& dump, int row);
+// The script line `times` over, each with its line break.
+std::string scriptLines(const std::string& line, int times);
 
 }  // namespace lumen::testing

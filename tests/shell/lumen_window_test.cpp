@@ -35,6 +35,7 @@ TEST(LumenWindow, CreditKeyNeedsAllThreeModifiersAndMouseMoveRestoresTheTitle) {
     DemoHome home;
     const LumenRun plain = runLumen(home, "key P\n" + dumpLine(home));
     EXPECT_EQ(dumpValue(plain.dump, "windowTitle"), dumpValue(plain.dump, "titleText"));
+    EXPECT_EQ(unquoted(dumpValue(plain.dump, "titlePane", "left")).rfind("Patient: DEMO, Patient", 0), 0u);
     const LumenRun credit = runLumen(home, "key P ctrl shift alt\n" + dumpLine(home));
     EXPECT_EQ(dumpValue(credit.dump, "windowTitle"), "\"Lumen \xE2\x80\x94 written by the Lumen developers\"");
     const LumenRun moved = runLumen(home, "key P ctrl shift alt\nmove 500 10\n" + dumpLine(home));
@@ -54,55 +55,25 @@ TEST(LumenWindow, RestoreMinimiseAndCloseRequestEndTheProgramAtOnce) {
     }
 }
 
-// Running to the row's end is an acceptance scenario.
-TEST(LumenWindow, ButtonFacesFollowTheSettings) {
-    DemoHome home;
-    home.write("doef.mem", "0 0 107 1 2\n");  // HRmin: a row of one event
-    const LumenRun start = runLumen(home, dumpLine(home));
-    EXPECT_EQ(dumpValue(start.dump, "1000"), "2");
-    EXPECT_EQ(dumpValue(start.dump, "1002"), "24");
-    EXPECT_EQ(dumpValue(start.dump, "2011"), "19");
-    EXPECT_EQ(dumpValue(start.dump, "2012"), "21");
-    EXPECT_EQ(dumpValue(start.dump, "1008"), "28");
-    EXPECT_EQ(dumpValue(start.dump, "autoStep"), "false");
-
-    const LumenRun pressed = runLumen(home, "button 2011\nbutton 2012\nbutton 1000\n" + dumpLine(home));
-    EXPECT_EQ(dumpValue(pressed.dump, "2011"), "20");
-    EXPECT_EQ(dumpValue(pressed.dump, "2012"), "22");
-    EXPECT_EQ(dumpValue(pressed.dump, "1000"), "3");
-    EXPECT_EQ(dumpValue(pressed.dump, "autoStep"), "true");
-}
-
 // The viewer starts the tool without waiting; runLumen waits for the tool
 // through the output pipe it inherits, so its mark is there or never comes.
-class CleanUpTool : public ::testing::Test {
-protected:
-    void SetUp() override {
+TEST(LumenWindow, OnlyACorrectionWritesDoreMemAndStartsTheCleanUpTool) {
+    for (const bool removes : {true, false}) {
+        SCOPED_TRACE(removes ? "an event removed" : "only browsing");
+        DemoHome home;
         std::filesystem::create_directory(home.path("bin"));
         home.write("bin/clean_wf.exe", "#!/bin/sh\ntouch " + home.path("cleaned") + "\n");
         std::filesystem::permissions(home.path("bin/clean_wf.exe"), std::filesystem::perms::owner_all);
-        environment = "PATH=" + home.path("bin") + ":$PATH";
+        home.write("doef.mem", "0 0 103 2 2\n");  // VISO
+        const std::string script = removes ? "key Delete\n" : "key Right\nkey Down\n";
+        const LumenRun run = runLumen(home, script + dumpLine(home), "1024x768", "PATH=" + home.path("bin") + ":$PATH");
+        EXPECT_EQ(run.status, 255);
+        EXPECT_EQ(dumpValue(run.dump, "labelChangeState"), removes ? "1" : "0");
+        EXPECT_EQ(home.exists("dore.mem"), removes);
+        EXPECT_EQ(home.text("dore.mem"), removes ? "1" : "");
+        EXPECT_EQ(home.text("doef.mem").substr(home.text("doef.mem").find('\n'), 3), removes ? "\n1\n" : "\n0\n");
+        EXPECT_EQ(home.exists("cleaned"), removes);
     }
-    DemoHome home;
-    std::string environment;
-};
-
-TEST_F(CleanUpTool, RemovingAnEventWritesDoreMemAndStartsTheTool) {
-    home.write("doef.mem", "0 0 103 2 2\n");  // VISO
-    const LumenRun run = runLumen(home, "key Delete\n" + dumpLine(home), "1024x768", environment);
-    EXPECT_EQ(run.status, 255);
-    EXPECT_EQ(dumpValue(run.dump, "labelChangeState"), "1");
-    EXPECT_EQ(home.text("dore.mem"), "1");
-    EXPECT_EQ(home.text("doef.mem").substr(home.text("doef.mem").find('\n'), 3), "\n1\n");
-    EXPECT_TRUE(home.exists("cleaned"));
-}
-
-TEST_F(CleanUpTool, WithoutChangesNeitherDoreMemNorTheTool) {
-    const LumenRun run = runLumen(home, "key Right\nkey Down\n" + dumpLine(home), "1024x768", environment);
-    EXPECT_EQ(run.status, 255);
-    EXPECT_EQ(dumpValue(run.dump, "labelChangeState"), "0");
-    EXPECT_FALSE(home.exists("dore.mem"));
-    EXPECT_FALSE(home.exists("cleaned"));
 }
 
 }  // namespace

@@ -58,15 +58,6 @@ TEST(FormSimilarity, TwoNearlyFlatSeriesScore999) {
     EXPECT_EQ(formSimilarity(zero, series(wide)), INT_MIN);
 }
 
-TEST(BeatForms, MatchFindsTheTemplateOfTheBeatsShape) {
-    testing::TempHome home;
-    const std::vector<uint8_t> file = formsFile({{wide, wide}, {spike, spike}, {spike, wide}}, 3 * 4 + 3);
-    home.writeFile(home.recordingPath("forms.mem"), file);
-    EXPECT_EQ(matchForm(home.recordingDirectory(), excerpt(spike, spike)), 1);
-    EXPECT_EQ(matchForm(home.recordingDirectory(), excerpt(spike, wide)), 2);
-    EXPECT_EQ(matchForm(home.recordingDirectory(), excerpt(wide, wide)), 0);
-}
-
 TEST(BeatForms, TiesKeepTheEarlierFormAndACountBelowFourMeansNone) {
     testing::TempHome home;
     home.writeFile(home.recordingPath("forms.mem"), formsFile({{spike, spike}, {spike, spike}}, 8));

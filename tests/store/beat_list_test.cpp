@@ -33,30 +33,6 @@ struct BeatHome {
     }
 };
 
-TEST(BeatList, SixteenThousandWordsLoadCountAndSaveWhole) {
-    std::vector<BeatWord> words;
-    for (uint32_t i = 0; i < 16000; ++i) {
-        words.push_back(BeatWord::make(400 + i * 160, static_cast<BeatClass>(i % 3), i % 7 == 0 ? 31 : 2));
-    }
-    BeatHome h(words);
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    BeatList& beats = recording.beats();
-    beats.load(recording);
-    ASSERT_EQ(beats.size(), 16000u);
-    const BeatCounts& counts = beats.count();
-    EXPECT_EQ(counts.noForm, 2286u);
-    EXPECT_EQ(counts.byClass[0] + counts.byClass[1] + counts.byClass[2], 16000u - 2286u);
-    EXPECT_EQ(counts.byClass[3], 0u);
-
-    beats[15999] = beats[15999].withLabel(2 * 4 + 3);
-    ASSERT_TRUE(beats.save(recording));
-    recording.closeFile();
-    Recording reopened(h.home.programDirectory());
-    reopened.beats().load(reopened);
-    EXPECT_EQ(reopened.beats()[15999].beatClass(), BeatClass::Artefact);
-    EXPECT_EQ(reopened.beats()[15998].raw, words[15998].raw);
-}
-
 // Where a walk in file order for the first beat at or after a sample may
 // start: never past that beat, on words out of order too, and still right
 // after words were moved through write access.
@@ -83,21 +59,6 @@ TEST(BeatList, FirstReachingIsWhereTheWalkFindsItsFirstWordAtOrAfter) {
     beats.relabel(0, kNoBeatLabel);
     EXPECT_EQ(beats[0].sample(), 95);
     EXPECT_EQ(beats.firstReaching(91), 0u);
-}
-
-TEST(BeatList, StatisticsLineOrdersNormalVentricularSupraventricular) {
-    BeatHome h({BeatWord::make(4, BeatClass::Normal, 0), BeatWord::make(8, BeatClass::Normal, 0),
-                BeatWord::make(12, BeatClass::Ventricular, 1), BeatWord::make(16, BeatClass::Supraventricular, 2),
-                BeatWord::make(20, BeatClass::Artefact, 0)});
-    Recording recording(h.home.programDirectory(), RecordingAccess::Session);
-    recording.beats().load(recording);
-    recording.beats().count();
-    const char* english = "NORMAL / VES / SVES beats: %ld (%.2lf%%) / %ld (%.2lf%%) / %ld (%.2lf%%)";
-    EXPECT_EQ(beatStatisticsText(english, recording.beats().counts()),
-              "NORMAL / VES / SVES beats: 2 (50.00%) / 1 (25.00%) / 1 (25.00%)");
-    BeatList empty;
-    empty.count();
-    EXPECT_EQ(beatStatisticsText(english, empty.counts()), "NORMAL / VES / SVES beats: 0 (0.00%) / 0 (0.00%) / 0 (0.00%)");
 }
 
 }  // namespace

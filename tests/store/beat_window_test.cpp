@@ -83,17 +83,6 @@ TEST(BeatWindow, BuildingTheNextWindowWritesBackTheEditsOfThePreviousOne) {
     EXPECT_EQ(writeBackWindow(recording, w.labels, WindowLength::Full), ChangeKind::None);
 }
 
-TEST(BeatWindow, EmptyBeatListAnswersAtOnce) {
-    AnnotatedHome h;
-    h.save();
-    Recording recording(h.home.programDirectory());
-    recording.beats().load(recording);
-    Window w;
-    w.labels[0] = 7;
-    EXPECT_EQ(windowBeats(recording, w.arrays, 0, WriteBack::PreviousWindowFirst, WindowLength::Full), ChangeKind::None);
-    EXPECT_EQ(w.labels[0], 7);
-}
-
 TEST(BeatWindow, OverlappingEpisodesMarkOnlyPastTheEarlierEnd) {
     AnnotatedHome h;
     // Tenths of a second: samples are five times as many.

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <random>
 
-#include "store/channel_encoder.h"
 #include "store/huffman_code_builder.h"
 #include "store/literal_channel_decoder.h"
 #include "support/temp_home.h"
@@ -15,10 +14,11 @@ namespace {
 
 using testing::decodeChannelLiteral;
 
-CodeTable tableWithZeroDifferenceFirst() {
-    CodeTable table = testing::flatCodeTable();
-    // Entry 0: difference 0 as the one-bit code 0.
-    table[0] = CodeEntry{255, 1, 0};
+// Entries as given; every further one a 12-bit code that no bits reach.
+CodeTable tableOf(std::initializer_list<CodeEntry> entries) {
+    CodeTable table{};
+    table.fill(CodeEntry{0, 12, 4095});
+    std::copy(entries.begin(), entries.end(), table.begin());
     return table;
 }
 
@@ -30,65 +30,44 @@ ChannelRecord recordOf(uint16_t bitCount, uint8_t firstSample, std::initializer_
     return record;
 }
 
-TEST(ChannelDecoder, AllZeroBitsOfAOneBitZeroCodeRepeatTheFirstSample) {
-    const CodeTable table = tableWithZeroDifferenceFirst();
-    const ChannelRecord record = recordOf(499, 77, {});
-    std::array<uint8_t, 500> samples{};
-    EXPECT_EQ(ChannelDecoder(table).decode(record, samples), 500);
-    EXPECT_TRUE(std::all_of(samples.begin(), samples.end(), [](uint8_t s) { return s == 77; }));
-}
+const CodeTable kZeroAsOneBit = tableOf({{255, 1, 0}});  // difference 0 as the code "0"
+const CodeTable kOnlyTwelveOnes = tableOf({{255, 12, 4095}});
+const CodeTable kOneUpTwoDown = tableOf({{256, 1, 1}, {254, 2, 0}});  // "1": +1, "00": -1
+const CodeTable kOneBitJumps = tableOf({{510, 1, 1}, {0, 1, 0}});     // "1": +255, "0": -255
 
-TEST(ChannelDecoder, LeastSignificantBitOfEachByteComesFirst) {
-    CodeTable table{};
-    table[0] = CodeEntry{256, 1, 1};  // "1" -> +1
-    table[1] = CodeEntry{254, 2, 0};  // "00" -> -1
-    for (size_t i = 2; i < table.size(); ++i) table[i] = CodeEntry{0, 12, 4095};
-    // Byte 1: bit 1 first, then seven 0 bits: +1, -1, -1, -1.
-    const ChannelRecord record = recordOf(8, 100, {0x01});
-    std::array<uint8_t, 500> samples{};
-    EXPECT_EQ(ChannelDecoder(table).decode(record, samples), 5);
-    EXPECT_EQ((std::vector<uint8_t>(samples.begin(), samples.begin() + 5)),
-              (std::vector<uint8_t>{100, 101, 100, 99, 98}));
-}
+struct KnownRecord {
+    const char* name;
+    CodeTable table;
+    ChannelRecord record;
+    int32_t decoded;
+    std::vector<uint8_t> firstSamples;  // the buffer holds 9 before
+};
 
-TEST(ChannelDecoder, ShortRecordKeepsTheEarlierSamplesOfTheBuffer) {
-    const CodeTable table = tableWithZeroDifferenceFirst();
-    std::array<uint8_t, 500> samples;
-    samples.fill(9);
-    EXPECT_EQ(ChannelDecoder(table).decode(recordOf(0, 200, {}), samples), 1);
-    EXPECT_EQ(samples[0], 200);
-    EXPECT_EQ(samples[1], 9);
-    EXPECT_EQ(samples[499], 9);
-}
-
-TEST(ChannelDecoder, CodeLongerThanTwelveBitsFailsUnlessTheRecordEndsFirst) {
-    CodeTable table{};
-    for (CodeEntry& entry : table) entry = CodeEntry{255, 12, 4095};  // only "111111111111"
-    std::array<uint8_t, 500> samples{};
-    const ChannelDecoder decoder(table);
-    EXPECT_EQ(decoder.decode(recordOf(13, 0, {}), samples), kDecodeFailed);
-    // Twelve bits that match nothing and no thirteenth: the record just ends.
-    EXPECT_EQ(decoder.decode(recordOf(12, 5, {}), samples), 1);
-    EXPECT_EQ(decodeChannelLiteral(table, recordOf(13, 0, {}), samples), kDecodeFailed);
-}
-
-TEST(ChannelDecoder, StoredSamplesWrapButTheRunningValueDoesNot) {
-    CodeTable table{};
-    table[0] = CodeEntry{510, 1, 1};  // "1" -> +255
-    table[1] = CodeEntry{0, 1, 0};    // "0" -> -255
-    for (size_t i = 2; i < table.size(); ++i) table[i] = CodeEntry{0, 12, 4095};
+const KnownRecord kKnownRecords[] = {
+    {"all zero bits repeat the first sample", kZeroAsOneBit, recordOf(499, 77, {}), 500, std::vector<uint8_t>(500, 77)},
+    // Bit 1 first, then seven 0 bits: +1, -1, -1, -1.
+    {"least significant bit first", kOneUpTwoDown, recordOf(8, 100, {0x01}), 5, {100, 101, 100, 99, 98}},
+    {"a short record keeps the rest of the buffer", kZeroAsOneBit, recordOf(0, 200, {}), 1, {200, 9, 9}},
+    {"a code longer than 12 bits fails", kOnlyTwelveOnes, recordOf(13, 0, {}), kDecodeFailed, {}},
+    {"12 bits matching nothing just end", kOnlyTwelveOnes, recordOf(12, 5, {}), 1, {5, 9}},
     // +255, +255, -255, -255: 10, 265, 520, 265, 10 stored as bytes.
-    const ChannelRecord record = recordOf(4, 10, {0x03});
-    std::array<uint8_t, 500> samples{};
-    ChannelDecoder(table).decode(record, samples);
-    EXPECT_EQ((std::vector<uint8_t>(samples.begin(), samples.begin() + 5)),
-              (std::vector<uint8_t>{10, 9, 8, 9, 10}));
-}
+    {"stored samples wrap, the running value does not", kOneBitJumps, recordOf(4, 10, {0x03}), 5, {10, 9, 8, 9, 10}},
+    {"at most 510 differences", kZeroAsOneBit, recordOf(6000, 1, {}), 511, std::vector<uint8_t>(500, 1)},
+};
 
-TEST(ChannelDecoder, AtMost510DifferencesAreTaken) {
-    const CodeTable table = tableWithZeroDifferenceFirst();
-    std::array<uint8_t, 500> samples{};
-    EXPECT_EQ(ChannelDecoder(table).decode(recordOf(6000, 1, {}), samples), 511);
+TEST(ChannelDecoder, KnownRecordsDecodeAsTheLiteralScanDefines) {
+    for (const KnownRecord& known : kKnownRecords) {
+        SCOPED_TRACE(known.name);
+        std::array<uint8_t, 500> fast;
+        fast.fill(9);
+        std::array<uint8_t, 500> literal = fast;
+        EXPECT_EQ(ChannelDecoder(known.table).decode(known.record, fast), known.decoded);
+        EXPECT_EQ(decodeChannelLiteral(known.table, known.record, literal), known.decoded);
+        const std::vector<uint8_t> first(fast.begin(),
+                                         fast.begin() + static_cast<ptrdiff_t>(known.firstSamples.size()));
+        EXPECT_EQ(first, known.firstSamples);
+        EXPECT_EQ(fast, literal);
+    }
 }
 
 // The fast decoder must give what the literal scan gives, for any table
@@ -127,26 +106,6 @@ TEST(ChannelDecoder, MatchesTheLiteralScanOnRandomTablesAndBits) {
                 << "round " << round << " trial " << trial;
             ASSERT_EQ(fast, literal) << "round " << round << " trial " << trial;
         }
-    }
-}
-
-TEST(ChannelEncoder, EncodedRandomSignalsDecodeToThemselves) {
-    std::mt19937 random(7);
-    for (int round = 0; round < 50; ++round) {
-        const CodeTable table = randomTable(random, 0);
-        std::array<uint8_t, 500> signal;
-        uint8_t value = static_cast<uint8_t>(random());
-        for (auto& s : signal) s = value = static_cast<uint8_t>(round % 5 == 0 ? random() : value + random() % 7 - 3);
-        std::vector<uint8_t> bytes;
-        ASSERT_TRUE(ChannelEncoder(table).encode(signal, bytes));
-        ChannelRecord record;
-        record.bitCount = static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
-        record.firstSample = bytes[2];
-        ASSERT_EQ(bytes.size(), 3u + record.storedDataBytes());
-        std::copy(bytes.begin() + 3, bytes.end(), record.data.begin());
-        std::array<uint8_t, 500> decoded{};
-        EXPECT_EQ(ChannelDecoder(table).decode(record, decoded), 500);
-        EXPECT_EQ(decoded, signal);
     }
 }
 

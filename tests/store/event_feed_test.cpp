@@ -63,28 +63,5 @@ TEST(EventFeed, FeedsEveryKindOfEventInOrder) {
     EXPECT_EQ(f.trends.heartRateMaximumBlock(), 4);
 }
 
-TEST(EventFeed, DeletingAnEpisodeRewritesItsCodeAtOnceAndTurnsItsBeatsIntoArtefact) {
-    FeedFixture f;
-    ASSERT_TRUE(deleteEpisode(*f.recording, f.trends, f.sink, 33, 1000, 0));
-    // Beats from sample 1000 to 1150 that have a form and are not artefact yet.
-    const std::vector<Event> expected = {{59, 1000, 0, -1, true}, {59, 1100, 0, -1, true}};
-    EXPECT_EQ(f.sink.events, expected);
-    EXPECT_EQ(f.recording->beats()[2].beatClass(), BeatClass::Artefact);
-    EXPECT_EQ(f.recording->beats()[4].beatClass(), BeatClass::Ventricular);  // no form: untouched
-    EXPECT_EQ(f.recording->beats()[5].beatClass(), BeatClass::Normal);
-    const std::vector<uint8_t> file = f.h.home.readFile(f.h.home.recordingPath("holter.mem"));
-    f.recording->selectSection(SectionId::Episodes);
-    EXPECT_EQ(file[f.recording->selectedSection().offset + 10], 59);
-    EXPECT_EQ(file[f.recording->selectedSection().offset + 12 + 10], 48);
-}
-
-TEST(EventFeed, DeletingAnExtremeSearchesItAgainWithoutTouchingEpisodes) {
-    FeedFixture f;
-    ASSERT_TRUE(deleteEpisode(*f.recording, f.trends, f.sink, 36, 500, -1));
-    ASSERT_EQ(f.sink.events.size(), 1u);
-    EXPECT_EQ(f.sink.events[0].code, 36);
-    EXPECT_EQ(f.sink.events[0].positionTicks, -500);  // the whole short table is excluded
-}
-
 }  // namespace
 }  // namespace lumen

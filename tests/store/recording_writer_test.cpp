@@ -11,22 +11,6 @@
 namespace lumen {
 namespace {
 
-TEST(RecordingWriter, DirectoryCoversEveryIdUpToTheCount) {
-    const CodeTable table = testing::flatCodeTable();
-    RecordingWriter writer(table);
-    writer.setSection(SectionId::Beats, {1, 2, 3, 4});
-    writer.setSection(SectionId::RecordingClock, std::vector<uint8_t>(12, 0));
-    const std::vector<uint8_t> file = writer.build();
-    ASSERT_GE(file.size(), 520u);
-    EXPECT_EQ(file[0], 21);
-    std::set<int> ids;
-    for (int i = 0; i < file[0]; ++i) {
-        ids.insert(file[static_cast<size_t>(1 + 16 * i)]);
-        EXPECT_LE(file[static_cast<size_t>(1 + 16 * i)], file[0]);
-    }
-    EXPECT_EQ(ids.size(), 21u);
-}
-
 TEST(RecordingWriter, RefusesFilesBeyondTheTwentyFourBitOffsets) {
     const CodeTable table = testing::flatCodeTable();
     RecordingWriter writer(table);

@@ -71,14 +71,6 @@ TEST(TrendTable, ExclusionNearTheEdgesStaysInsideTheTable) {
     EXPECT_EQ(f.trends.flags(), (std::vector<uint8_t>{1, 1, 3, 3, 2, 2}));
 }
 
-TEST(TrendTable, EveryBlockExcludedPostsTheExtremesAtMinus500) {
-    TrendFixture f(std::vector<uint8_t>(3, 64), std::vector<uint8_t>(3, 70), std::vector<int8_t>(3, 0),
-                   std::vector<int8_t>(3, 0));
-    f.trends.excludeExtreme(36, f.sink, -1);
-    f.trends.postStExtremes(f.sink);
-    for (const auto& event : f.sink.events) EXPECT_EQ(event.positionTicks, -500);
-}
-
 TEST(TrendTable, StMinimumChannelDecidesTheExclusionBit) {
     TrendFixture f(std::vector<uint8_t>(8, 0), std::vector<uint8_t>(8, 70), {0, -9, 0, 0, 0, 0, 0, 0},
                    {0, 0, 0, 0, 0, 0, 0, -20});
@@ -103,16 +95,6 @@ TEST(TrendTable, StQueriesPickTheChannelAndSetBothChannelFields) {
     EXPECT_EQ(f.trends.stMinimumAt(1000), 127);
     EXPECT_EQ(f.trends.heartRateAt(749), 70);
     EXPECT_EQ(f.trends.heartRateAt(750), 0);  // nearest block 2 is outside
-}
-
-TEST(TrendTable, SaveWritesTheTablesBackInPlace) {
-    TrendFixture f({0, 0, 0}, {70, 71, 72}, {1, 2, 3}, {4, 5, 6});
-    f.trends.excludeExtreme(36, f.sink, 0);
-    ASSERT_TRUE(f.trends.save(*f.recording));
-    f.recording->closeFile();
-    f.reopen();
-    EXPECT_EQ(f.trends.flags(), (std::vector<uint8_t>{1, 1, 1}));
-    EXPECT_EQ(f.trends.heartRate(), (std::vector<uint8_t>{70, 71, 72}));
 }
 
 TEST(TrendRebuild, RegularRhythmGivesItsRateAndAGapBlanksFourBlocksEachSide) {

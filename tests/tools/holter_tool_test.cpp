@@ -7,17 +7,11 @@
 
 #include "store/beat_word.h"
 #include "store/recording_writer.h"
-#include "support/command_run.h"
 #include "support/temp_home.h"
+#include "tools/import/import_run.h"
 
 namespace lumen {
 namespace {
-
-using ToolRun = testing::CommandRun;
-
-ToolRun runHolter(const std::string& arguments) {
-    return testing::runCommand(std::string(LUMEN_HOLTER_PATH) + " " + arguments + " 2>&1");
-}
 
 std::vector<uint8_t> bytesOf(std::initializer_list<uint32_t> words) {
     std::vector<uint8_t> bytes;

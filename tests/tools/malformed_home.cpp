@@ -1,8 +1,5 @@
 #include "tools/malformed_home.h"
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -84,17 +81,10 @@ void MalformedHome::replaceByFolder(const std::string& name) const {
 }
 
 ToolRun runHolter(const TempHome& home, const std::string& arguments) {
-    const std::string out = home.path("holter-out.txt");
     const std::string err = home.path("holter-err.txt");
-    const std::string command = std::string(LUMEN_HOLTER_PATH) + " " + arguments + " > " + out + " 2> " + err;
-    const int raw = std::system(command.c_str());
-    ToolRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    const std::vector<uint8_t> outBytes = home.readFile(out);
+    const CommandRun run = runCommand(std::string(LUMEN_HOLTER_PATH) + " " + arguments + " 2> " + err);
     const std::vector<uint8_t> errBytes = home.readFile(err);
-    run.out.assign(outBytes.begin(), outBytes.end());
-    run.err.assign(errBytes.begin(), errBytes.end());
-    return run;
+    return ToolRun{run.status, run.out, std::string(errBytes.begin(), errBytes.end())};
 }
 
 }  // namespace lumen::testing

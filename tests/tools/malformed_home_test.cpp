@@ -23,7 +23,7 @@ namespace {
 enum class Reader { EveryProgram, Decoder, Viewer };
 
 struct Fatal {
-    const char* name;
+    std::string name;
     std::function<void(const MalformedHome&)> apply;
     std::string message;  // {home} and {rec} stand for the two folders
     Reader reader;
@@ -56,12 +56,23 @@ const std::string kTableError = "File error \"huffman.ko2\" !";
 const std::string kNoRecordingFolder = "File not found \"/holter.mem\" !";
 const std::string kExtracting = "Error while extracting!";
 
-const Fatal kFatals[] = {
-    {"HolterMemMissing", [](auto& h) { removeFile(h, "recording/holter.mem"); }, kRecordingMissing, Reader::EveryProgram},
-    {"HolterMemIsAFolder", [](auto& h) { h.replaceByFolder("recording/holter.mem"); }, kRecordingMissing,
-     Reader::EveryProgram},
-    {"CodeTableMissing", [](auto& h) { removeFile(h, "huffman.ko2"); }, kTableMissing, Reader::EveryProgram},
-    {"CodeTableIsAFolder", [](auto& h) { h.replaceByFolder("huffman.ko2"); }, kTableMissing, Reader::EveryProgram},
+// Each of these files, missing or a folder in its place.
+const struct {
+    const char* file;
+    const char* name;
+    std::string message;
+    Reader reader;
+} kNeededFiles[] = {
+    {"recording/holter.mem", "HolterMem", kRecordingMissing, Reader::EveryProgram},
+    {"huffman.ko2", "CodeTable", kTableMissing, Reader::EveryProgram},
+    {"path.tmp", "PathFile", "File not found \"{home}path.tmp\" !", Reader::EveryProgram},
+    {"color.ini", "ColorFile", "File not found \"color.ini\" !", Reader::Viewer},
+    {"TBcolor.ini", "GridColorFile", "File not found \"TBcolor.ini\" !", Reader::Viewer},
+    {"doef.mem", "HandOverFile", "File not found '{home}doef.mem' !", Reader::Viewer},
+    {"recording/forms.mem", "FormsFile", "File not found \"{rec}/forms.mem\" !", Reader::Viewer},
+};
+
+const Fatal kDamagedFiles[] = {
     {"CodeTableCutShort", [](auto& h) { h.write("huffman.ko2", h.text("huffman.ko2").substr(0, 3000)); },
      kTableError, Reader::EveryProgram},
     {"CodeTableWithoutFinalLineBreak",
@@ -71,11 +82,7 @@ const Fatal kFatals[] = {
      },
      kTableError, Reader::EveryProgram},
     {"CodeTableEmpty", [](auto& h) { h.write("huffman.ko2", ""); }, kTableError, Reader::EveryProgram},
-    {"PathFileMissing", [](auto& h) { removeFile(h, "path.tmp"); }, "File not found \"{home}path.tmp\" !",
-     Reader::EveryProgram},
     // Refused like every program file that is not a plain file; a pipe would never be written.
-    {"PathFileIsAFolder", [](auto& h) { h.replaceByFolder("path.tmp"); }, "File not found \"{home}path.tmp\" !",
-     Reader::EveryProgram},
     {"PathFileIsAPipe", [](auto& h) { replaceByPipe(h, "path.tmp"); }, "File not found \"{home}path.tmp\" !",
      Reader::EveryProgram},
     {"HolterMemIsAPipe", [](auto& h) { replaceByPipe(h, "recording/holter.mem"); }, kRecordingMissing,
@@ -113,22 +120,19 @@ const Fatal kFatals[] = {
     // Fields that do not scan leave every entry zero.
     {"CodeTableOfWords", [](auto& h) { h.write("huffman.ko2", "value length code\n"); }, kExtracting,
      Reader::Decoder},
-    {"ColorFileMissing", [](auto& h) { removeFile(h, "color.ini"); }, "File not found \"color.ini\" !", Reader::Viewer},
-    {"ColorFileIsAFolder", [](auto& h) { h.replaceByFolder("color.ini"); }, "File not found \"color.ini\" !",
-     Reader::Viewer},
-    {"GridColorFileMissing", [](auto& h) { removeFile(h, "TBcolor.ini"); }, "File not found \"TBcolor.ini\" !",
-     Reader::Viewer},
-    {"GridColorFileIsAFolder", [](auto& h) { h.replaceByFolder("TBcolor.ini"); }, "File not found \"TBcolor.ini\" !",
-     Reader::Viewer},
-    {"HandOverFileMissing", [](auto& h) { removeFile(h, "doef.mem"); }, "File not found '{home}doef.mem' !",
-     Reader::Viewer},
-    {"HandOverFileIsAFolder", [](auto& h) { h.replaceByFolder("doef.mem"); }, "File not found '{home}doef.mem' !",
-     Reader::Viewer},
-    {"FormsFileMissing", [](auto& h) { removeFile(h, "recording/forms.mem"); },
-     "File not found \"{rec}/forms.mem\" !", Reader::Viewer},
-    {"FormsFileIsAFolder", [](auto& h) { h.replaceByFolder("recording/forms.mem"); },
-     "File not found \"{rec}/forms.mem\" !", Reader::Viewer},
 };
+
+std::vector<Fatal> fatalCases() {
+    std::vector<Fatal> cases(std::begin(kDamagedFiles), std::end(kDamagedFiles));
+    for (const auto& needed : kNeededFiles) {
+        const std::string file = needed.file;
+        cases.push_back({needed.name + std::string("Missing"), [file](auto& h) { removeFile(h, file); },
+                         needed.message, needed.reader});
+        cases.push_back({needed.name + std::string("IsAFolder"), [file](auto& h) { h.replaceByFolder(file); },
+                         needed.message, needed.reader});
+    }
+    return cases;
+}
 
 // Named by the case, not printed byte by byte (padding is never initialised).
 void PrintTo(const Fatal& value, std::ostream* out) { *out << value.name; }
@@ -162,10 +166,14 @@ TEST_P(FatalInput, EndsWithItsMessageAndStatus255WhereTheFileIsNeeded) {
     EXPECT_EQ(viewer.status, 255);
     EXPECT_EQ(viewer.err, line);
     EXPECT_EQ(viewer.dump, "");  // ended before the state dump
+    if (!std::filesystem::is_directory(home.path("doef.mem"))) {
+        const std::string handOver = home.text("doef.mem");
+        EXPECT_EQ(std::count(handOver.begin(), handOver.end(), '\n'), 5) << "the hand-over is still written";
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, FatalInput, ::testing::ValuesIn(kFatals),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, FatalInput, ::testing::ValuesIn(fatalCases()),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(FatalInput, FormsWithoutTemplatesLeaveTheRelabelledBeatWithoutAForm) {
     MalformedHome home;

@@ -9,26 +9,19 @@ namespace {
 
 using testing::StripTestHome;
 
-PixelStreams streamsWith(uint8_t leftValue, uint8_t rightValue) {
+TEST(CaliperFigures, RateOnlyFromTwoHundredFortyMilliseconds) {
     PixelStreams streams;
     streams.reserveColumns(200);
     streams.columns = 200;
-    streams.channel1[10] = leftValue;
-    streams.channel1[60] = rightValue;
-    return streams;
-}
-
-TEST(CaliperFigures, RateOnlyFromTwoHundredFortyMilliseconds) {
-    const PixelStreams streams = streamsWith(128, 128);
-    Caliper caliper;
-    caliper.firstColumn = 100;
-    caliper.secondColumn = 124;
-    EXPECT_TRUE(caliperFigures(caliper, streams, 1, 1).showsRate);  // 480 ms
-    caliper.secondColumn = 111;
-    EXPECT_FALSE(caliperFigures(caliper, streams, 1, 1).showsRate);  // 220 ms
-    caliper.secondColumn = 100;
-    EXPECT_FLOAT_EQ(caliperFigures(caliper, streams, 1, 1).intervalMs, 0.0f);
-    EXPECT_FALSE(caliperFigures(caliper, streams, 1, 1).showsRate);
+    const std::pair<int32_t, bool> rateShown[] = {{124, true}, {111, false}, {100, false}};  // 480, 220, 0 ms
+    for (const auto& [secondColumn, shown] : rateShown) {
+        Caliper caliper;
+        caliper.firstColumn = 100;
+        caliper.secondColumn = secondColumn;
+        const CaliperFigures figures = caliperFigures(caliper, streams, 1, 1);
+        EXPECT_FLOAT_EQ(figures.intervalMs, 20.0f * static_cast<float>(secondColumn - 100));
+        EXPECT_EQ(figures.showsRate, shown) << secondColumn;
+    }
 }
 
 class CaliperPaintTest : public ::testing::Test {

@@ -4,9 +4,6 @@
 
 #include <vector>
 
-#include "platform/draw/raster_canvas.h"
-#include "view/label_changes.h"
-#include "view/strip_grid.h"
 #include "view/strip_text.h"
 
 namespace lumen {
@@ -28,29 +25,6 @@ TEST(Expanders, LinearStepsTowardTheNextSampleWithTruncatedSteps) {
     expandHold<uint32_t>(ordinals, 2, 2, held);
     EXPECT_EQ(first, (std::vector<uint32_t>{7, 0, 8, 0}));
     EXPECT_EQ(held, (std::vector<uint32_t>{7, 7, 8, 8}));
-}
-
-TEST(StripGrid, BandDrawsOnlyItsColumns) {
-    RasterCanvas canvas(Size{200, 100});
-    const Color grid = rgb(255, 0, 0);
-    drawGrid(canvas, Pen::solid(0, grid), 199, {40, 0, 80, 99}, GridLines::Major);
-    EXPECT_EQ(canvas.colorAt(44, 4), grid);
-    EXPECT_EQ(canvas.colorAt(40, 21), grid);  // major line
-    EXPECT_EQ(canvas.colorAt(41, 40), grid);  // horizontal line inside the band
-    EXPECT_EQ(canvas.colorAt(84, 4), whiteColor);
-    EXPECT_EQ(canvas.colorAt(0, 4), whiteColor);
-    EXPECT_TRUE(canvas.pen().isNull());
-}
-
-TEST(LabelChanges, KindOneIsKeptAndCounted) {
-    LabelChanges changes;
-    changes.record(ChangeKind::OtherChange);
-    EXPECT_EQ(changes.state, 2);
-    changes.record(ChangeKind::NormalityChanged);
-    changes.record(ChangeKind::OtherChange);
-    changes.record(ChangeKind::None);
-    EXPECT_EQ(changes.state, 1);
-    EXPECT_EQ(changes.count, 1);
 }
 
 TEST(StripText, OnlyAFloatingConversionTakesTheNumber) {

@@ -68,10 +68,6 @@ StripTestHome::StripTestHome() {
     painter = std::make_unique<StripPainter>(*recording, window, texts, host);
 }
 
-uint32_t StripTestHome::pixelAt(int32_t x, int32_t y) const {
-    return static_cast<const RasterCanvas&>(*host.image).pixel(x, y);
-}
-
 Color StripTestHome::imageColor(int32_t x, int32_t y) const {
     return static_cast<const RasterCanvas&>(*host.image).colorAt(x, y);
 }

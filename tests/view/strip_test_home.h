@@ -53,7 +53,6 @@ struct StripTestHome {
     std::unique_ptr<StripPainter> painter;
 
     StripTestHome();
-    uint32_t pixelAt(int32_t x, int32_t y) const;
     Color imageColor(int32_t x, int32_t y) const;
     Color paneColor(int32_t x, int32_t y) const { return host.pane->colorAt(x, y); }
 };

@@ -9,7 +9,6 @@
 #include "demo_fixture.h"
 #include "recording/episode_rules.h"
 #include "store/beat_forms.h"
-#include "store/code_table.h"
 #include "store/event_feed.h"
 #include "store/recording.h"
 #include "store/trend_table.h"
@@ -79,20 +78,11 @@ TEST(DemoHome, EveryCategoryHoldsEventsAndTheTrendsAgreeWithTheViewersRebuild) {
     for (size_t b = 0; b + 8 < written.size(); ++b) ASSERT_EQ(written[b], trends.heartRate()[b]) << "block " << b;
 }
 
-// The rules an import derives episodes by must find exactly the planned ones,
-// and each episode must hold the beats its code claims.
-TEST(DemoHome, EpisodesHoldTheirBeatsAndTheSharedRulesFindThem) {
+// The rules an import derives episodes by must find exactly the planned ones.
+TEST(DemoHome, TheSharedEpisodeRulesFindThePlannedEpisodes) {
     const RhythmPlan& p = twoHourDemo().recording.plan;
     const std::vector<PlannedEpisode> derived = EpisodeRules::derive(p.beats);
     ASSERT_EQ(derived.size(), p.episodes.size());
-    const struct {
-        uint8_t code, beatClass;
-        size_t least, most;
-    } kinds[] = {{32, kClassVentricular, 1, 1},      {33, kClassVentricular, 2, 2},
-                 {34, kClassVentricular, 3, 5},      {37, kClassVentricular, 8, 9999},
-                 {48, kClassSupraventricular, 1, 1}, {49, kClassSupraventricular, 2, 2},
-                 {50, kClassSupraventricular, 3, 6}, {53, kClassSupraventricular, 12, 9999},
-                 {52, kClassNormal, 2, 2}};
     for (size_t i = 0; i < derived.size(); ++i) {
         const PlannedEpisode& e = p.episodes[i];
         SCOPED_TRACE(::testing::Message() << "code " << int{e.code} << " at " << e.startTenths);
@@ -101,18 +91,6 @@ TEST(DemoHome, EpisodesHoldTheirBeatsAndTheSharedRulesFindThem) {
         EXPECT_EQ(derived[i].lastBeat, e.lastBeat);
         EXPECT_EQ(derived[i].startTenths, e.startTenths);
         EXPECT_EQ(derived[i].endTenths, e.endTenths);
-        const size_t n = static_cast<size_t>(e.lastBeat - e.firstBeat + 1);
-        for (const auto& k : kinds) {
-            if (k.code != e.code) continue;
-            EXPECT_TRUE(n >= k.least && n <= k.most) << n;
-            for (int32_t b = e.firstBeat; b <= e.lastBeat; ++b) EXPECT_EQ(p.beats[b].beatClass, k.beatClass);
-        }
-        if (e.code == 35) {  // bigeminy alternates from a ventricular beat
-            for (int32_t b = e.firstBeat; b <= e.lastBeat; ++b)
-                EXPECT_EQ(p.beats[b].beatClass, (b - e.firstBeat) % 2 == 0 ? kClassVentricular : kClassNormal);
-        }
-        EXPECT_LE(e.startTenths * 20, p.beats[e.firstBeat].positionQuarterTicks);
-        EXPECT_GE(e.endTenths * 20, p.beats[e.lastBeat].positionQuarterTicks);
     }
 }
 
@@ -135,42 +113,6 @@ TEST(DemoHome, FormMatchingFindsTheFormOfEachCleanBeat) {
         EXPECT_GT(tried[form], 0) << "form " << form;
         EXPECT_GE(found[form] * 10, tried[form] * 9) << "form " << form;
     }
-}
-
-TEST(DemoHome, LeadOffRailsBothChannels) {
-    const DemoRecording& r = twoHourDemo().recording;
-    int checked = 0;
-    for (const Stretch& s : r.plan.stretches) {
-        if (s.kind != StretchKind::LeadOff) continue;
-        for (int32_t t = s.startTicks + 10; t < s.endTicks; ++t, ++checked) {
-            ASSERT_EQ(r.signal.channel1[t], 255) << t;
-            ASSERT_LE(r.signal.channel2[t], 2) << t;
-        }
-    }
-    EXPECT_GT(checked, 1000);
-}
-
-TEST(DemoHome, CodeTableAndSettingsReadAsTheViewerReadsThem) {
-    const auto& f = twoHourDemo();
-    CodeTable table;
-    ASSERT_EQ(readCodeTable(f.home + "huffman.ko2", table), CodeTableStatus::Ok);
-    std::vector<bool> seen(kCodeTableEntries, false);
-    for (int i = 0; i < kCodeTableEntries; ++i) {
-        ASSERT_LE(table[i].lengthBits, kMaxCodeBits);
-        seen[table[i].value] = true;
-    }
-    EXPECT_EQ(std::count(seen.begin(), seen.end(), true), kCodeTableEntries);
-    const std::string color = readAll(f.home + "color.ini");
-    EXPECT_EQ(tokens(color).at(0), "window=255,250,242");
-    EXPECT_NE(color.find("\nTAROLT_LANGUAGE = 2"), std::string::npos);
-    EXPECT_EQ(tokens(readAll(f.home + "TBcolor.ini")).at(0), "grid=240,188,188");
-    const auto doef = tokens(readAll(f.home + "doef.mem"));
-    ASSERT_EQ(doef.size(), 5u);
-    EXPECT_EQ(doef[2], "108");  // opens at the ventricular tachycardia
-    bool isEpisode = false;
-    for (const PlannedEpisode& e : f.recording.plan.episodes)
-        isEpisode |= e.code == 37 && std::to_string(e.startTenths * 5) == doef[0];
-    EXPECT_TRUE(isEpisode);
 }
 
 TEST(DemoHome, SameOptionsGiveIdenticalFilesAndAnotherSeedOthers) {
