@@ -6,6 +6,7 @@
 
 #include "analysis/beat_measurer.h"
 #include "analysis/ecg_filters.h"
+#include "analysis/lead_selector.h"
 #include "analysis/noise_detector.h"
 
 namespace lumen {
@@ -74,10 +75,13 @@ WindowSignals EcgAnalyser::filter() const {
             addScaledSlope(w.clean[1], rateHz_, secondSlope);
         });
     clean(0);
-    w.slope.assign(raw_[0].size(), 0.0f);
-    addScaledSlope(w.clean[0], rateHz_, w.slope);
+    std::vector<float> firstSlope(raw_[0].size(), 0.0f);
+    addScaledSlope(w.clean[0], rateHz_, firstSlope);
     if (other.joinable()) other.join();
-    for (size_t i = 0; i < w.slope.size(); ++i) w.slope[i] += secondSlope[i];
+    if (channels_ == 2)
+        LeadSelector::combine(firstSlope, secondSlope, rateHz_, w.slope);
+    else
+        w.slope = std::move(firstSlope);
     w.integrated.resize(w.slope.size());
     EcgFilters::movingAverage(w.slope, w.integrated, static_cast<int>(std::lround(kIntegrationSeconds * rateHz_)));
     return w;

@@ -1,0 +1,51 @@
+#include "analysis/lead_selector.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/ecg_filters.h"
+
+namespace lumen {
+namespace {
+
+constexpr double kIntegrationSeconds = 0.15;
+
+}  // namespace
+
+std::vector<float> LeadSelector::busyShares(std::span<const float> slope, double rateHz) {
+    std::vector<float> integrated(slope.size());
+    EcgFilters::movingAverage(slope, integrated, static_cast<int>(std::lround(kIntegrationSeconds * rateHz)));
+    const auto second = static_cast<size_t>(rateHz);
+    // The QRS level: the median of the per-second maxima.
+    std::vector<float> maxima;
+    for (size_t s = 0; s < integrated.size(); s += second)
+        maxima.push_back(*std::max_element(integrated.begin() + static_cast<long>(s),
+                                           integrated.begin() + static_cast<long>(std::min(integrated.size(), s + second))));
+    std::vector<float> sorted = maxima;
+    std::nth_element(sorted.begin(), sorted.begin() + static_cast<long>(sorted.size() / 2), sorted.end());
+    const float level = kBusyLevel * (sorted.empty() ? 0.0f : sorted[sorted.size() / 2]);
+    std::vector<float> shares;
+    for (size_t s = 0; s < integrated.size(); s += second) {
+        const size_t end = std::min(integrated.size(), s + second);
+        size_t busy = 0;
+        for (size_t i = s; i < end; ++i) busy += integrated[i] > level;
+        shares.push_back(static_cast<float>(busy) / static_cast<float>(end - s));
+    }
+    return shares;
+}
+
+void LeadSelector::combine(std::span<const float> slope0, std::span<const float> slope1, double rateHz,
+                           std::vector<float>& out) {
+    const std::vector<float> busy0 = busyShares(slope0, rateHz), busy1 = busyShares(slope1, rateHz);
+    const auto second = static_cast<size_t>(rateHz);
+    out.resize(slope0.size());
+    for (size_t b = 0; b < busy0.size(); ++b) {
+        float w0 = 1.0f, w1 = 1.0f;
+        if (busy0[b] > kNoisyShare && busy1[b] < kQuietShare) w0 = 0.0f, w1 = 2.0f;
+        if (busy1[b] > kNoisyShare && busy0[b] < kQuietShare) w0 = 2.0f, w1 = 0.0f;
+        const size_t end = std::min(slope0.size(), (b + 1) * second);
+        for (size_t i = b * second; i < end; ++i) out[i] = w0 * slope0[i] + w1 * slope1[i];
+    }
+}
+
+}  // namespace lumen
