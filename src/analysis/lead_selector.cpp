@@ -39,10 +39,17 @@ void LeadSelector::combine(std::span<const float> slope0, std::span<const float>
     const std::vector<float> busy0 = busyShares(slope0, rateHz), busy1 = busyShares(slope1, rateHz);
     const auto second = static_cast<size_t>(rateHz);
     out.resize(slope0.size());
+    // Noise comes and goes within seconds: a lead busy in a neighbouring second counts as busy.
+    auto around = [](const std::vector<float>& v, size_t b) {
+        float most = v[b];
+        if (b > 0) most = std::max(most, v[b - 1]);
+        if (b + 1 < v.size()) most = std::max(most, v[b + 1]);
+        return most;
+    };
     for (size_t b = 0; b < busy0.size(); ++b) {
         float w0 = 1.0f, w1 = 1.0f;
-        if (busy0[b] > kNoisyShare && busy1[b] < kQuietShare) w0 = 0.0f, w1 = 2.0f;
-        if (busy1[b] > kNoisyShare && busy0[b] < kQuietShare) w0 = 2.0f, w1 = 0.0f;
+        if (around(busy0, b) > noisy && busy1[b] < quiet) w0 = 0.0f, w1 = 2.0f;
+        if (around(busy1, b) > noisy && busy0[b] < quiet) w0 = 2.0f, w1 = 0.0f;
         const size_t end = std::min(slope0.size(), (b + 1) * second);
         for (size_t i = b * second; i < end; ++i) out[i] = w0 * slope0[i] + w1 * slope1[i];
     }

@@ -11,6 +11,8 @@ constexpr size_t kRrAveraged = 8;
 constexpr double kLearnSeconds = 8.0;
 constexpr double kInitialRrSeconds = 0.8;
 constexpr double kRrLow = 0.5, kRrHigh = 1.7;  // RR intervals that update the mean
+constexpr double kLowerStep = 0.5;
+constexpr double kLowerAfterRr = 2.5;
 constexpr double kNoiseStart = 0.1;            // the first noise level against the first signal level
 
 double median(std::vector<float> v) {
@@ -86,7 +88,16 @@ void QrsDetector::searchBack(int64_t now, std::vector<int64_t>& out) {
             if (c.height > lower && static_cast<double>(c.sample - lastBeat_) > kTWaveSeconds * rateHz_ &&
                 (best == nullptr || c.height > best->height))
                 best = &c;
-        if (best == nullptr) return;
+        if (best == nullptr) {
+            // The QRS has shrunk (another lead, a change of posture): the
+            // levels come down, one step a mean RR interval.
+            if (now >= lowerAt_) {
+                signalPeak_ = std::max(noisePeak_, kLowerStep * signalPeak_);
+                lowerAt_ = now + static_cast<int64_t>(rrSamples_);
+                continue;
+            }
+            return;
+        }
         const Candidate chosen = *best;
         pending_.erase(pending_.begin(), pending_.begin() + (best - pending_.data()) + 1);
         std::vector<Candidate> later = std::move(pending_);
@@ -108,6 +119,7 @@ void QrsDetector::accept(const Candidate& c, bool searchedBack, std::vector<int6
     }
     lastBeat_ = c.sample;
     lastSlope_ = c.slope;
+    lowerAt_ = c.sample + static_cast<int64_t>(kLowerAfterRr * rrSamples_);
     pending_.clear();
     out.push_back(c.sample);
 }

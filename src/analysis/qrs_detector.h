@@ -50,6 +50,7 @@ private:
     double rrSamples_ = 0.0;
     std::vector<double> recentRr_;
     int64_t lastBeat_ = -1;
+    int64_t lowerAt_ = 0;  // the levels may come down from this sample on
     float lastSlope_ = 0.0f;
     std::vector<Candidate> pending_;  // below threshold since the last QRS
 };
