@@ -158,7 +158,9 @@ BeatKind BeatClassifier::decide(const Pending& p, int form, int64_t rrAfter) con
         const bool wide = p.beat.widthSeconds > d.widthSeconds + kWiderSeconds;
         const bool late = rr > kLateRr;
         const bool earlyForm = own.timingCount >= kFormVotesKnown && own.early();
-        if (earlyForm || premature || wide || (m.correlation < kVeryDifferentCorrelation && !late))
+        // A beat on time is ventricular only when both wide and very different.
+        const bool onTimeV = wide && !late && m.correlation < kVeryDifferentCorrelation;
+        if (earlyForm || premature || onTimeV)
             return BeatKind::Ventricular;
     }
     if (p.rrBefore > 0 && rr < kSupraventricularPrematurity &&
