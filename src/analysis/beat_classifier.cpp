@@ -151,11 +151,12 @@ BeatKind BeatClassifier::decide(const Pending& p, int form, int64_t rrAfter) con
     const double rr = p.rrBefore > 0 ? static_cast<double>(p.rrBefore) / normalRr_ : 1.0;
     const bool otherSize = m.amplitudeRatio > kAmplitudeDifferent || m.amplitudeRatio < 1.0 / kAmplitudeDifferent;
     const bool likeNormal = form == dominant || (m.correlation >= kNormalLikeCorrelation && !otherSize);
-    // A beat of a ventricular form stays ventricular unless it would join a normal form.
-    if (own.ventricular() && m.correlation < kSameFormCorrelation) return BeatKind::Ventricular;
+    const bool wide = p.beat.widthSeconds > d.widthSeconds + kWiderSeconds;
+    // A beat of a ventricular form stays ventricular unless it would join a
+    // normal form and is as narrow.
+    if (own.ventricular() && (m.correlation < kSameFormCorrelation || wide)) return BeatKind::Ventricular;
     if (!likeNormal) {
         const bool premature = rr < kVentricularPrematurity;
-        const bool wide = p.beat.widthSeconds > d.widthSeconds + kWiderSeconds;
         const bool late = rr > kLateRr;
         const bool earlyForm = own.timingCount >= kFormVotesKnown && own.early();
         // A beat on time is ventricular only when both wide and very different.
