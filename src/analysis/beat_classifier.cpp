@@ -22,6 +22,7 @@ constexpr double kRrUsableLow = 0.6, kRrUsableHigh = 1.5;
 constexpr int64_t kFormVotesTrusted = 20;
 constexpr int64_t kFormVotesKnown = 3;
 constexpr double kLateRr = 1.1;
+constexpr double kSplitRr = 1.2;
 constexpr double kInitialRrSeconds = 0.8;
 constexpr double kNoiseBeatCorrelation = 0.8;
 constexpr double kNoiseDeflectionCorrelation = 0.5;
@@ -170,10 +171,15 @@ BeatKind BeatClassifier::decide(const Pending& p, int form, int64_t rrAfter) con
     return BeatKind::Normal;
 }
 
-void BeatClassifier::classify(int64_t rrAfter) {
+bool BeatClassifier::classify(int64_t rrAfter) {
     // A deflection in noise that looks like none of the known beats is no
     // beat; one that looks a little like them is an artefact beat.
-    if (pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseDeflectionCorrelation)) return;
+    if (pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseDeflectionCorrelation)) return false;
+    // Nor is a deflection unlike every known beat that splits one normal
+    // RR interval in two: a beat has a rhythm, noise has none.
+    const bool splits = pending_.rrBefore > 0 && rrAfter > 0 &&
+                        static_cast<double>(pending_.rrBefore + rrAfter) < splitSplit * normalRr_;
+    if (splits && !matchesTrustedForm(pending_.beat, kNoiseDeflectionCorrelation)) return false;
     const bool unlikeAny = pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseBeatCorrelation);
     const int form = joinForm(pending_.beat);
     const BeatKind kind = unlikeAny ? BeatKind::Artefact : decide(pending_, form, rrAfter);
@@ -197,6 +203,7 @@ void BeatClassifier::classify(int64_t rrAfter) {
     b.stMv[1] = pending_.beat.stMv[1];
     b.stValid = pending_.beat.stValid && !pending_.noisy;
     beats_.push_back(b);
+    return true;
 }
 
 void BeatClassifier::add(const MeasuredBeat& beat, bool noisy) {
@@ -204,7 +211,8 @@ void BeatClassifier::add(const MeasuredBeat& beat, bool noisy) {
     int64_t rr = 0;
     if (havePending_) {
         rr = beat.sample - pending_.beat.sample;
-        classify(rr);
+        // After a deflection that is no beat the interval runs from the beat before.
+        if (!classify(rr) && pending_.rrBefore > 0) rr += pending_.rrBefore;
     }
     pending_ = {beat, noisy, rr};
     havePending_ = true;

@@ -59,7 +59,8 @@ private:
     int dominantForm() const;
     Match closestNormal(const Shape& shape, int dominant) const;
     BeatKind decide(const Pending& p, int form, int64_t rrAfter) const;
-    void classify(int64_t rrAfter);
+    // False when the beat is no beat at all.
+    bool classify(int64_t rrAfter);
 
     double rateHz_;
     std::vector<Form> forms_;
