@@ -25,7 +25,7 @@ constexpr double kLateRr = 1.1;
 constexpr double kSplitRr = 1.2;
 constexpr double kInitialRrSeconds = 0.8;
 constexpr double kNoiseBeatCorrelation = 0.8;
-constexpr double kNoiseDeflectionCorrelation = 0.5;
+constexpr double kSplitDeflectionCorrelation = 0.5;
 constexpr double kSupraventricularBeforeAfter = 0.9;
 
 struct Moments {
@@ -172,14 +172,12 @@ BeatKind BeatClassifier::decide(const Pending& p, int form, int64_t rrAfter) con
 }
 
 bool BeatClassifier::classify(int64_t rrAfter) {
-    // A deflection in noise that looks like none of the known beats is no
-    // beat; one that looks a little like them is an artefact beat.
-    if (pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseDeflectionCorrelation)) return false;
-    // Nor is a deflection unlike every known beat that splits one normal
-    // RR interval in two: a beat has a rhythm, noise has none.
+    // A deflection unlike every known beat that splits one normal RR
+    // interval in two is no beat: a beat has a rhythm, noise has none.
     const bool splits = pending_.rrBefore > 0 && rrAfter > 0 &&
-                        static_cast<double>(pending_.rrBefore + rrAfter) < splitSplit * normalRr_;
-    if (splits && !matchesTrustedForm(pending_.beat, kNoiseDeflectionCorrelation)) return false;
+                        static_cast<double>(pending_.rrBefore + rrAfter) < kSplitRr * normalRr_;
+    if (splits && !matchesTrustedForm(pending_.beat, kSplitDeflectionCorrelation)) return false;
+    // In noise, a beat that looks only a little like the known beats is an artefact beat.
     const bool unlikeAny = pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseBeatCorrelation);
     const int form = joinForm(pending_.beat);
     const BeatKind kind = unlikeAny ? BeatKind::Artefact : decide(pending_, form, rrAfter);
@@ -214,7 +212,8 @@ void BeatClassifier::add(const MeasuredBeat& beat, bool noisy) {
         // After a deflection that is no beat the interval runs from the beat before.
         if (!classify(rr) && pending_.rrBefore > 0) rr += pending_.rrBefore;
     }
-    pending_ = {beat, noisy, rr};
+    // A QRS whose slope never settles on either side lies in noise.
+    pending_ = {beat, noisy || !beat.edgesFound, rr};
     havePending_ = true;
 }
 

@@ -48,8 +48,8 @@ void LeadSelector::combine(std::span<const float> slope0, std::span<const float>
     };
     for (size_t b = 0; b < busy0.size(); ++b) {
         float w0 = 1.0f, w1 = 1.0f;
-        if (around(busy0, b) > noisy && busy1[b] < quiet) w0 = 0.0f, w1 = 2.0f;
-        if (around(busy1, b) > noisy && busy0[b] < quiet) w0 = 2.0f, w1 = 0.0f;
+        if (around(busy0, b) > kNoisyShare && busy1[b] < kQuietShare) w0 = 0.0f, w1 = 2.0f;
+        if (around(busy1, b) > kNoisyShare && busy0[b] < kQuietShare) w0 = 2.0f, w1 = 0.0f;
         const size_t end = std::min(slope0.size(), (b + 1) * second);
         for (size_t i = b * second; i < end; ++i) out[i] = w0 * slope0[i] + w1 * slope1[i];
     }

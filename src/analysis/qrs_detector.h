@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "analysis/window_signals.h"
@@ -35,6 +36,8 @@ private:
     void consider(const Candidate& c, std::vector<int64_t>& out);
     void searchBack(int64_t now, std::vector<int64_t>& out);
     void accept(const Candidate& c, bool searchedBack, std::vector<int64_t>& out);
+    // Gives out the held beat when it lies before `before`.
+    void release(int64_t before, std::vector<int64_t>& out);
     double threshold() const { return noisePeak_ + kThresholdFraction * (signalPeak_ - noisePeak_); }
 
     static constexpr double kThresholdFraction = 0.25;
@@ -52,7 +55,9 @@ private:
     int64_t lastBeat_ = -1;
     int64_t lowerAt_ = 0;  // the levels may come down from this sample on
     float lastSlope_ = 0.0f;
-    std::vector<Candidate> pending_;  // below threshold since the last QRS
+    std::vector<Candidate> pending_;
+    std::optional<Candidate> held_;  // the last beat, given out once no larger QRS can replace it
+    bool heldRr_ = false;            // its RR interval counts in the mean  // below threshold since the last QRS
 };
 
 }  // namespace lumen
