@@ -212,8 +212,8 @@ void BeatClassifier::add(const MeasuredBeat& beat, bool noisy) {
         // After a deflection that is no beat the interval runs from the beat before.
         if (!classify(rr) && pending_.rrBefore > 0) rr += pending_.rrBefore;
     }
-    // A QRS whose slope never settles on either side lies in noise.
-    pending_ = {beat, noisy || !beat.edgesFound, rr};
+    // A QRS whose slope never settles before it lies in noise.
+    pending_ = {beat, noisy || !beat.onsetFound, rr};
     havePending_ = true;
 }
 

@@ -87,7 +87,8 @@ MeasuredBeat BeatMeasurer::measure(const WindowSignals& w, int64_t detected) {
     int64_t onset = 0, offset = 0;
     while (onset > -before && envelope[static_cast<size_t>(onset + before)] > edge) --onset;
     while (offset < after && envelope[static_cast<size_t>(offset + before)] > edge) ++offset;
-    m.edgesFound = onset > -before && offset < after;
+    // A wide QRS may run into its T wave, but every QRS has a quiet PR segment.
+    m.onsetFound = onset > -before;
     onset += m.sample;
     offset += m.sample;
     m.widthSeconds = static_cast<double>(offset - onset) / w.rateHz;

@@ -15,7 +15,7 @@ struct MeasuredBeat {
     int64_t sample = 0;  // the largest deflection of the QRS
     std::array<std::array<float, kShapePoints>, 2> shape{};
     double widthSeconds = 0.0;
-    bool edgesFound = true;  // false when the slope never settles around the QRS: noise
+    bool onsetFound = true;  // false when the slope never settles before the QRS: noise
     float stMv[2] = {0.0f, 0.0f};
     bool stValid = false;
 };
