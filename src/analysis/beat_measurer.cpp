@@ -63,21 +63,21 @@ MeasuredBeat BeatMeasurer::measure(const WindowSignals& w, int64_t detected) {
     // below a fraction of its peak (smoothing bridges the R peak itself).
     const int64_t before = samplesOf(w, kEdgeSearchBeforeSeconds), after = samplesOf(w, kEdgeSearchAfterSeconds);
     const int64_t smooth = std::max<int64_t>(1, samplesOf(w, kEdgeSmoothSeconds) / 2);
-    std::vector<float> envelope(static_cast<size_t>(before + after + 1), 0.0f);
+    const auto span = static_cast<size_t>(before + after + 1);
+    std::vector<float> envelope(span, 0.0f);
+    std::vector<double> sums(span + 1);  // running sums of the slope amplitude
     for (int c = 0; c < w.channels; ++c) {
-        std::vector<float> d(envelope.size());
         float most = 1e-9f;
-        for (int64_t i = -before; i <= after; ++i) {
-            const size_t at = w.indexOf(m.sample + i);
-            d[static_cast<size_t>(i + before)] = std::fabs(w.clean[c][at + 1] - w.clean[c][at - 1]);
-            most = std::max(most, d[static_cast<size_t>(i + before)]);
+        for (size_t i = 0; i < span; ++i) {
+            const size_t at = w.indexOf(m.sample - before + static_cast<int64_t>(i));
+            const float d = std::fabs(w.clean[c][at + 1] - w.clean[c][at - 1]);
+            most = std::max(most, d);
+            sums[i + 1] = sums[i] + d;
         }
-        for (size_t i = 0; i < d.size(); ++i) {
-            double sum = 0.0;
-            int n = 0;
-            for (int64_t k = static_cast<int64_t>(i) - smooth; k <= static_cast<int64_t>(i) + smooth; ++k)
-                if (k >= 0 && k < static_cast<int64_t>(d.size())) sum += d[static_cast<size_t>(k)], ++n;
-            envelope[i] += static_cast<float>(sum / n / most);
+        for (size_t i = 0; i < span; ++i) {
+            const size_t lo = i > static_cast<size_t>(smooth) ? i - static_cast<size_t>(smooth) : 0;
+            const size_t hi = std::min(span, i + static_cast<size_t>(smooth) + 1);
+            envelope[i] += static_cast<float>((sums[hi] - sums[lo]) / static_cast<double>(hi - lo) / most);
         }
     }
     const int64_t near = samplesOf(w, kFiducialSearchSeconds);

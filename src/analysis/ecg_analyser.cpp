@@ -18,7 +18,7 @@ constexpr double kIntegrationSeconds = 0.15;
 
 // Each lead's squared slope scaled by the median of its per-second maxima,
 // the size of its QRS slope: both leads then count alike.
-void addScaledSlope(std::span<const float> clean, double rateHz, std::vector<float>& slope) {
+std::vector<float> scaledSlope(std::span<const float> clean, double rateHz) {
     std::vector<float> band(clean.begin(), clean.end());
     // Below the 40 Hz low-pass of the clean signal the 15 Hz section dominates.
     EcgFilters::zeroPhase(band, Biquad::butterworthHighPass(kSlopeLowHz, rateHz));
@@ -35,7 +35,8 @@ void addScaledSlope(std::span<const float> clean, double rateHz, std::vector<flo
         std::nth_element(maxima.begin(), maxima.begin() + static_cast<long>(maxima.size() / 2), maxima.end());
         scale = std::max(maxima[maxima.size() / 2], 1e-9f);
     }
-    for (size_t i = 0; i < d.size(); ++i) slope[i] += d[i] / scale;
+    for (float& v : d) v /= scale;
+    return d;
 }
 
 }  // namespace
@@ -66,22 +67,22 @@ WindowSignals EcgAnalyser::filter() const {
         EcgFilters::zeroPhase(w.clean[c], Biquad::butterworthHighPass(kCleanLowHz, rateHz_));
         EcgFilters::zeroPhase(w.clean[c], Biquad::butterworthLowPass(std::min(kCleanHighHz, 0.4 * rateHz_), rateHz_));
     };
-    std::vector<float> secondSlope(raw_[0].size(), 0.0f);
+    std::vector<float> slope[2];
+    std::vector<float> busy[2];
+    auto lead = [&](int c) {
+        clean(c);
+        slope[c] = scaledSlope(w.clean[c], rateHz_);
+        if (channels_ == 2) busy[c] = LeadSelector::busyShares(slope[c], rateHz_);
+    };
     // The two leads filter in parallel.
     std::thread other;
-    if (channels_ == 2)
-        other = std::thread([&] {
-            clean(1);
-            addScaledSlope(w.clean[1], rateHz_, secondSlope);
-        });
-    clean(0);
-    std::vector<float> firstSlope(raw_[0].size(), 0.0f);
-    addScaledSlope(w.clean[0], rateHz_, firstSlope);
+    if (channels_ == 2) other = std::thread(lead, 1);
+    lead(0);
     if (other.joinable()) other.join();
     if (channels_ == 2)
-        LeadSelector::combine(firstSlope, secondSlope, rateHz_, w.slope);
+        LeadSelector::combine(slope, busy, rateHz_, w.slope);
     else
-        w.slope = std::move(firstSlope);
+        w.slope = std::move(slope[0]);
     w.integrated.resize(w.slope.size());
     EcgFilters::movingAverage(w.slope, w.integrated, static_cast<int>(std::lround(kIntegrationSeconds * rateHz_)));
     return w;

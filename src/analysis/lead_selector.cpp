@@ -34,9 +34,12 @@ std::vector<float> LeadSelector::busyShares(std::span<const float> slope, double
     return shares;
 }
 
-void LeadSelector::combine(std::span<const float> slope0, std::span<const float> slope1, double rateHz,
+void LeadSelector::combine(const std::vector<float> (&slopes)[2], const std::vector<float> (&busy)[2], double rateHz,
                            std::vector<float>& out) {
-    const std::vector<float> busy0 = busyShares(slope0, rateHz), busy1 = busyShares(slope1, rateHz);
+    const std::vector<float>& slope0 = slopes[0];
+    const std::vector<float>& slope1 = slopes[1];
+    const std::vector<float>& busy0 = busy[0];
+    const std::vector<float>& busy1 = busy[1];
     const auto second = static_cast<size_t>(rateHz);
     out.resize(slope0.size());
     // Noise comes and goes within seconds: a lead busy in a neighbouring second counts as busy.

@@ -11,7 +11,8 @@ namespace lumen {
 // them.
 class LeadSelector {
 public:
-    static void combine(std::span<const float> slope0, std::span<const float> slope1, double rateHz,
+    // `busy`: each lead's busyShares.
+    static void combine(const std::vector<float> (&slopes)[2], const std::vector<float> (&busy)[2], double rateHz,
                         std::vector<float>& out);
     // The share of a second in which a lead's integrated slope stays above
     // `kBusyLevel` of its QRS level.
