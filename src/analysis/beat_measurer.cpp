@@ -8,7 +8,7 @@ namespace lumen {
 namespace {
 
 constexpr double kFiducialSearchSeconds = 0.06;
-constexpr double kEdgeSearchBeforeSeconds = 0.12;
+constexpr double kEdgeSearchBeforeSeconds = 0.15;
 constexpr double kEdgeSearchAfterSeconds = 0.2;
 constexpr float kEdgeSlopeFraction = 0.15f;
 constexpr double kEdgeSmoothSeconds = 0.04;
