@@ -133,6 +133,7 @@ BeatClassifier::Match BeatClassifier::closestNormal(const Shape& shape, int domi
     return best;
 }
 
+
 bool BeatClassifier::matchesTrustedForm(const MeasuredBeat& beat, double correlation) const {
     // Before any form is known, nothing can be told from noise by shape.
     bool anyTrusted = false;
