@@ -14,7 +14,6 @@ namespace {
 
 constexpr double kCleanLowHz = 0.5, kCleanHighHz = 40.0;
 constexpr double kSlopeLowHz = 5.0, kSlopeHighHz = 15.0;
-constexpr double kIntegrationSeconds = 0.15;
 
 // Each lead's squared slope scaled by the median of its per-second maxima,
 // the size of its QRS slope: both leads then count alike.
@@ -84,7 +83,7 @@ WindowSignals EcgAnalyser::filter() const {
     else
         w.slope = std::move(slope[0]);
     w.integrated.resize(w.slope.size());
-    EcgFilters::movingAverage(w.slope, w.integrated, static_cast<int>(std::lround(kIntegrationSeconds * rateHz_)));
+    EcgFilters::movingAverage(w.slope, w.integrated, static_cast<int>(std::lround(kQrsIntegrationSeconds * rateHz_)));
     return w;
 }
 

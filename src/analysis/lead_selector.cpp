@@ -4,17 +4,13 @@
 #include <cmath>
 
 #include "analysis/ecg_filters.h"
+#include "analysis/window_signals.h"
 
 namespace lumen {
-namespace {
-
-constexpr double kIntegrationSeconds = 0.15;
-
-}  // namespace
 
 std::vector<float> LeadSelector::busyShares(std::span<const float> slope, double rateHz) {
     std::vector<float> integrated(slope.size());
-    EcgFilters::movingAverage(slope, integrated, static_cast<int>(std::lround(kIntegrationSeconds * rateHz)));
+    EcgFilters::movingAverage(slope, integrated, static_cast<int>(std::lround(kQrsIntegrationSeconds * rateHz)));
     const auto second = static_cast<size_t>(rateHz);
     // The QRS level: the median of the per-second maxima.
     std::vector<float> maxima;

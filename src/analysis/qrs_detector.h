@@ -11,8 +11,11 @@ namespace lumen {
 // above an adaptive threshold between the signal and noise peak levels are
 // QRS complexes; a peak within 360 ms of the last QRS with less than half
 // its slope is a T wave; after 1.66 mean RR intervals without a QRS the
-// largest peak above half the threshold is taken (search-back); nothing is
-// taken within the 200 ms refractory period.
+// largest peak above half the threshold is taken (search-back), and when
+// there is none the levels come down; nothing is taken within the 200 ms
+// refractory period, except a much larger QRS, which then replaces the beat
+// before it (a tall P wave taken first): each beat is given out once no
+// such QRS can follow.
 class QrsDetector {
 public:
     explicit QrsDetector(double rateHz);

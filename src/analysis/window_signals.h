@@ -5,6 +5,9 @@
 
 namespace lumen {
 
+// The width over which the squared slope is integrated: about one QRS.
+inline constexpr double kQrsIntegrationSeconds = 0.15;
+
 // The filtered signals of one stretch of the source that the analysis
 // works on; index 0 is source sample `firstSample`.
 struct WindowSignals {
