@@ -20,8 +20,8 @@ constexpr double kSlopeLowHz = 5.0, kSlopeHighHz = 15.0;
 std::vector<float> scaledSlope(std::span<const float> clean, double rateHz) {
     std::vector<float> band(clean.begin(), clean.end());
     // Below the 40 Hz low-pass of the clean signal the 15 Hz section dominates.
-    EcgFilters::zeroPhase(band, Biquad::butterworthHighPass(kSlopeLowHz, rateHz));
-    EcgFilters::zeroPhase(band, Biquad::butterworthLowPass(kSlopeHighHz, rateHz));
+    EcgFilters::zeroPhase(band, Biquad::butterworthHighPass(kSlopeLowHz, rateHz),
+                          Biquad::butterworthLowPass(kSlopeHighHz, rateHz));
     std::vector<float> d(band.size());
     EcgFilters::derivative(band, d);
     for (float& v : d) v *= v;
@@ -63,8 +63,8 @@ WindowSignals EcgAnalyser::filter() const {
     w.channels = channels_;
     auto clean = [&](int c) {
         w.clean[c] = raw_[c];
-        EcgFilters::zeroPhase(w.clean[c], Biquad::butterworthHighPass(kCleanLowHz, rateHz_));
-        EcgFilters::zeroPhase(w.clean[c], Biquad::butterworthLowPass(std::min(kCleanHighHz, 0.4 * rateHz_), rateHz_));
+        EcgFilters::zeroPhase(w.clean[c], Biquad::butterworthHighPass(kCleanLowHz, rateHz_),
+                              Biquad::butterworthLowPass(std::min(kCleanHighHz, 0.4 * rateHz_), rateHz_));
     };
     std::vector<float> slope[2];
     std::vector<float> busy[2];
