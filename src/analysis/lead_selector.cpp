@@ -11,15 +11,15 @@ namespace lumen {
 std::vector<float> LeadSelector::busyShares(std::span<const float> slope, double rateHz) {
     std::vector<float> integrated(slope.size());
     EcgFilters::movingAverage(slope, integrated, static_cast<int>(std::lround(kQrsIntegrationSeconds * rateHz)));
-    const auto second = static_cast<size_t>(rateHz);
+    const auto second = std::max<size_t>(1, static_cast<size_t>(rateHz));
     // The QRS level: the median of the per-second maxima.
     std::vector<float> maxima;
     for (size_t s = 0; s < integrated.size(); s += second)
-        maxima.push_back(*std::max_element(integrated.begin() + static_cast<long>(s),
-                                           integrated.begin() + static_cast<long>(std::min(integrated.size(), s + second))));
-    std::vector<float> sorted = maxima;
-    std::nth_element(sorted.begin(), sorted.begin() + static_cast<long>(sorted.size() / 2), sorted.end());
-    const float level = kBusyLevel * (sorted.empty() ? 0.0f : sorted[sorted.size() / 2]);
+        maxima.push_back(
+            *std::max_element(integrated.begin() + static_cast<long>(s),
+                              integrated.begin() + static_cast<long>(std::min(integrated.size(), s + second))));
+    std::nth_element(maxima.begin(), maxima.begin() + static_cast<long>(maxima.size() / 2), maxima.end());
+    const float level = kBusyLevel * (maxima.empty() ? 0.0f : maxima[maxima.size() / 2]);
     std::vector<float> shares;
     for (size_t s = 0; s < integrated.size(); s += second) {
         const size_t end = std::min(integrated.size(), s + second);
@@ -36,7 +36,7 @@ void LeadSelector::combine(const std::vector<float> (&slopes)[2], const std::vec
     const std::vector<float>& slope1 = slopes[1];
     const std::vector<float>& busy0 = busy[0];
     const std::vector<float>& busy1 = busy[1];
-    const auto second = static_cast<size_t>(rateHz);
+    const auto second = std::max<size_t>(1, static_cast<size_t>(rateHz));
     out.resize(slope0.size());
     // Noise comes and goes within seconds: a lead busy in a neighbouring second counts as busy.
     auto around = [](const std::vector<float>& v, size_t b) {
