@@ -77,7 +77,8 @@ int BeatClassifier::newForm(const MeasuredBeat& beat) {
     const int dominant = dominantForm();
     int oldest = dominant == 0 ? 1 : 0;
     for (size_t i = 0; i < forms_.size(); ++i)
-        if (static_cast<int>(i) != dominant && forms_[i].recentWeight < forms_[static_cast<size_t>(oldest)].recentWeight)
+        if (static_cast<int>(i) != dominant &&
+            forms_[i].recentWeight < forms_[static_cast<size_t>(oldest)].recentWeight)
             oldest = static_cast<int>(i);
     forms_[static_cast<size_t>(oldest)] = f;
     return oldest;
@@ -107,9 +108,7 @@ bool BeatClassifier::Form::normal() const {
     return timingCount >= kFormVotesKnown && !early() && 2 * votes[2] <= beatCount;
 }
 
-bool BeatClassifier::Form::ventricular() const {
-    return beatCount >= kFormVotesKnown && 2 * votes[2] > beatCount;
-}
+bool BeatClassifier::Form::ventricular() const { return beatCount >= kFormVotesKnown && 2 * votes[2] > beatCount; }
 
 // The reference shape is the commonest recent form whose beats come on
 // time: ectopic forms come early, however many there are (bigeminy).
@@ -133,14 +132,14 @@ BeatClassifier::Match BeatClassifier::closestNormal(const Shape& shape, int domi
     return best;
 }
 
-
 bool BeatClassifier::matchesTrustedForm(const MeasuredBeat& beat, double correlation) const {
     // Before any form is known, nothing can be told from noise by shape.
     bool anyTrusted = false;
     for (const Form& f : forms_) anyTrusted = anyTrusted || f.beatCount >= kFormVotesTrusted;
     if (!anyTrusted) return true;
     for (size_t f = 0; f < forms_.size(); ++f)
-        if (forms_[f].beatCount >= kFormVotesTrusted && compare(beat.shape, static_cast<int>(f)).correlation >= correlation)
+        if (forms_[f].beatCount >= kFormVotesTrusted &&
+            compare(beat.shape, static_cast<int>(f)).correlation >= correlation)
             return true;
     return false;
 }
@@ -163,8 +162,7 @@ BeatKind BeatClassifier::decide(const Pending& p, int form, int64_t rrAfter) con
         const bool earlyForm = own.timingCount >= kFormVotesKnown && own.early();
         // A beat on time is ventricular only when both wide and very different.
         const bool onTimeV = wide && !late && m.correlation < kVeryDifferentCorrelation;
-        if (earlyForm || premature || onTimeV)
-            return BeatKind::Ventricular;
+        if (earlyForm || premature || onTimeV) return BeatKind::Ventricular;
     }
     if (p.rrBefore > 0 && rr < kSupraventricularPrematurity &&
         (rrAfter == 0 || static_cast<double>(p.rrBefore) < kSupraventricularBeforeAfter * static_cast<double>(rrAfter)))
@@ -175,8 +173,8 @@ BeatKind BeatClassifier::decide(const Pending& p, int form, int64_t rrAfter) con
 bool BeatClassifier::classify(int64_t rrAfter) {
     // A deflection unlike every known beat that splits one normal RR
     // interval in two is no beat: a beat has a rhythm, noise has none.
-    const bool splits = pending_.rrBefore > 0 && rrAfter > 0 &&
-                        static_cast<double>(pending_.rrBefore + rrAfter) < kSplitRr * normalRr_;
+    const bool splits =
+        pending_.rrBefore > 0 && rrAfter > 0 && static_cast<double>(pending_.rrBefore + rrAfter) < kSplitRr * normalRr_;
     if (splits && !matchesTrustedForm(pending_.beat, kSplitDeflectionCorrelation)) return false;
     // In noise, a beat that looks only a little like the known beats is an artefact beat.
     const bool unlikeAny = pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseBeatCorrelation);

@@ -35,7 +35,7 @@ private:
         std::array<int64_t, 4> votes{};
         double timingSum = 0.0;  // RR before / (RR before + RR after), summed
         int64_t timingCount = 0;
-        int32_t exported = 0;    // index into the result's forms
+        int32_t exported = 0;  // index into the result's forms
         bool early() const { return timingCount > 0 && timingSum / static_cast<double>(timingCount) < kEarlyTiming; }
         bool normal() const;
         bool ventricular() const;
