@@ -14,9 +14,10 @@ namespace lumen {
 // beats come on time are normal forms, however many there are (the QRS of
 // one patient changes with posture and rate); a beat like a normal form is
 // normal, or supraventricular when premature. A beat unlike every normal
-// form is ventricular when it is premature, wide, or of a form whose beats
-// are mostly ventricular. A beat in noise that matches no template is
-// artefact.
+// form is ventricular when it is premature or of a form whose beats come
+// early or are mostly ventricular; on time, only when also wide and very
+// different. A beat in noise that matches no known form is artefact; a
+// deflection unlike them that splits one RR interval is no beat at all.
 class BeatClassifier {
 public:
     explicit BeatClassifier(double rateHz) : rateHz_(rateHz) {}

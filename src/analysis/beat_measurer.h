@@ -21,9 +21,10 @@ struct MeasuredBeat {
 };
 
 // Measures a detected QRS: its fiducial point (largest deflection of both
-// leads near the steepest slope), its width (where the slope falls under a
-// fraction of its peak), its shape and its ST level at J + 60 ms against
-// the flattest 20 ms of the PR segment.
+// leads near the steepest slope), its width (where the smoothed slope
+// amplitude of the clean leads falls under a fraction of its peak), its
+// shape and its ST level at J + 60 ms against the flattest 20 ms of the PR
+// segment.
 class BeatMeasurer {
 public:
     static bool fits(const WindowSignals& w, int64_t detected);
