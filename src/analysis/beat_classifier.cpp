@@ -175,7 +175,9 @@ bool BeatClassifier::classify(int64_t rrAfter) {
     // interval in two is no beat: a beat has a rhythm, noise has none.
     const bool splits =
         pending_.rrBefore > 0 && rrAfter > 0 && static_cast<double>(pending_.rrBefore + rrAfter) < kSplitRr * normalRr_;
-    if (splits && !matchesTrustedForm(pending_.beat, kSplitDeflectionCorrelation)) return false;
+    // In noise, any deflection that would be an artefact beat.
+    const double likeness = pending_.noisy ? kNoiseBeatCorrelation : kSplitDeflectionCorrelation;
+    if (splits && !matchesTrustedForm(pending_.beat, likeness)) return false;
     // In noise, a beat that looks only a little like the known beats is an artefact beat.
     const bool unlikeAny = pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseBeatCorrelation);
     const int form = joinForm(pending_.beat);
