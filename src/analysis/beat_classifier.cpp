@@ -13,17 +13,19 @@ constexpr int64_t kTemplateMemoryBeats = 20;
 constexpr double kRecentDecay = 0.995;
 constexpr double kNormalLikeCorrelation = 0.85;
 constexpr double kVeryDifferentCorrelation = 0.5;
-constexpr double kUnlikeCorrelation = 0.7;
-constexpr double kWiderSeconds = 0.03;
+constexpr double kWiderSeconds = 0.04;
 constexpr double kVentricularPrematurity = 0.9;
 constexpr double kSupraventricularPrematurity = 0.85;
-constexpr double kAmplitudeDifferent = 1.6;
+constexpr double kAmplitudeDifferent = 2.5;
 constexpr double kRrLearnWeight = 0.125;
 constexpr double kRrUsableLow = 0.6, kRrUsableHigh = 1.5;
 constexpr int64_t kFormVotesTrusted = 20;
+constexpr int64_t kFormVotesKnown = 3;
+constexpr double kLateRr = 1.1;
+constexpr double kSplitRr = 1.2;
 constexpr double kInitialRrSeconds = 0.8;
 constexpr double kNoiseBeatCorrelation = 0.8;
-constexpr double kNoiseDeflectionCorrelation = 0.5;
+constexpr double kSplitDeflectionCorrelation = 0.5;
 constexpr double kSupraventricularBeforeAfter = 0.9;
 
 struct Moments {
@@ -61,24 +63,37 @@ BeatClassifier::Match BeatClassifier::compare(const Shape& shape, int form) cons
     return match;
 }
 
+int BeatClassifier::newForm(const MeasuredBeat& beat) {
+    Form f;
+    f.shape = beat.shape;
+    f.widthSeconds = beat.widthSeconds;
+    f.exported = static_cast<int32_t>(exportedVotes_.size());
+    exportedVotes_.push_back({});
+    if (forms_.size() < kMaxForms) {
+        forms_.push_back(f);
+        return static_cast<int>(forms_.size() - 1);
+    }
+    // The form least seen of late gives way; its beats keep their form.
+    const int dominant = dominantForm();
+    int oldest = dominant == 0 ? 1 : 0;
+    for (size_t i = 0; i < forms_.size(); ++i)
+        if (static_cast<int>(i) != dominant &&
+            forms_[i].recentWeight < forms_[static_cast<size_t>(oldest)].recentWeight)
+            oldest = static_cast<int>(i);
+    forms_[static_cast<size_t>(oldest)] = f;
+    return oldest;
+}
+
 int BeatClassifier::joinForm(const MeasuredBeat& beat) {
     Match best;
     for (size_t f = 0; f < forms_.size(); ++f) {
         const Match m = compare(beat.shape, static_cast<int>(f));
         const bool sameSize = m.amplitudeRatio > kSameFormAmplitudeLow && m.amplitudeRatio < kSameFormAmplitudeHigh;
-        if ((sameSize || forms_.size() >= kMaxForms) && m.correlation > best.correlation) best = m;
+        if (sameSize && m.correlation > best.correlation) best = m;
     }
     for (Form& f : forms_) f.recentWeight *= kRecentDecay;
-    if (best.form < 0 || (best.correlation < kSameFormCorrelation && forms_.size() < kMaxForms)) {
-        Form f;
-        f.shape = beat.shape;
-        f.widthSeconds = beat.widthSeconds;
-        f.beatCount = 1;
-        f.recentWeight = 1.0;
-        forms_.push_back(f);
-        return static_cast<int>(forms_.size() - 1);
-    }
-    Form& f = forms_[static_cast<size_t>(best.form)];
+    const int form = best.form < 0 || best.correlation < kSameFormCorrelation ? newForm(beat) : best.form;
+    Form& f = forms_[static_cast<size_t>(form)];
     ++f.beatCount;
     f.recentWeight += 1.0;
     const double rate = 1.0 / static_cast<double>(std::min(f.beatCount, kTemplateMemoryBeats));
@@ -86,8 +101,14 @@ int BeatClassifier::joinForm(const MeasuredBeat& beat) {
         for (int k = 0; k < kShapePoints; ++k)
             f.shape[c][k] += static_cast<float>(rate * (beat.shape[c][k] - f.shape[c][k]));
     f.widthSeconds += rate * (beat.widthSeconds - f.widthSeconds);
-    return best.form;
+    return form;
 }
+
+bool BeatClassifier::Form::normal() const {
+    return timingCount >= kFormVotesKnown && !early() && 2 * votes[2] <= beatCount;
+}
+
+bool BeatClassifier::Form::ventricular() const { return beatCount >= kFormVotesKnown && 2 * votes[2] > beatCount; }
 
 // The reference shape is the commonest recent form whose beats come on
 // time: ectopic forms come early, however many there are (bigeminy).
@@ -101,48 +122,69 @@ int BeatClassifier::dominantForm() const {
     return best;
 }
 
+BeatClassifier::Match BeatClassifier::closestNormal(const Shape& shape, int dominant) const {
+    Match best = compare(shape, dominant);
+    for (size_t f = 0; f < forms_.size(); ++f) {
+        if (static_cast<int>(f) == dominant || !forms_[f].normal()) continue;
+        const Match m = compare(shape, static_cast<int>(f));
+        if (m.correlation > best.correlation) best = m;
+    }
+    return best;
+}
+
 bool BeatClassifier::matchesTrustedForm(const MeasuredBeat& beat, double correlation) const {
     // Before any form is known, nothing can be told from noise by shape.
     bool anyTrusted = false;
     for (const Form& f : forms_) anyTrusted = anyTrusted || f.beatCount >= kFormVotesTrusted;
     if (!anyTrusted) return true;
     for (size_t f = 0; f < forms_.size(); ++f)
-        if (forms_[f].beatCount >= kFormVotesTrusted && compare(beat.shape, static_cast<int>(f)).correlation >= correlation)
+        if (forms_[f].beatCount >= kFormVotesTrusted &&
+            compare(beat.shape, static_cast<int>(f)).correlation >= correlation)
             return true;
     return false;
 }
 
 BeatKind BeatClassifier::decide(const Pending& p, int form, int64_t rrAfter) const {
     const int dominant = dominantForm();
-    const Match m = compare(p.beat.shape, dominant);
+    const Match m = closestNormal(p.beat.shape, dominant);
     const Form& d = forms_[static_cast<size_t>(dominant)];
     const Form& own = forms_[static_cast<size_t>(form)];
-    const double rrBefore = static_cast<double>(p.rrBefore);
-    const bool premature = p.rrBefore > 0 && rrBefore < kVentricularPrematurity * normalRr_;
+    const double rr = p.rrBefore > 0 ? static_cast<double>(p.rrBefore) / normalRr_ : 1.0;
     const bool otherSize = m.amplitudeRatio > kAmplitudeDifferent || m.amplitudeRatio < 1.0 / kAmplitudeDifferent;
-    const bool different = form != dominant && (m.correlation < kNormalLikeCorrelation || otherSize);
+    const bool likeNormal = form == dominant || (m.correlation >= kNormalLikeCorrelation && !otherSize);
     const bool wide = p.beat.widthSeconds > d.widthSeconds + kWiderSeconds;
-    if (different) {
-        const bool unlike = m.correlation < kUnlikeCorrelation || otherSize;
-        const bool ventricularForm = own.beatCount >= kFormVotesTrusted && own.votes[2] * 2 > own.beatCount;
-        if (m.correlation < kVeryDifferentCorrelation || (ventricularForm && unlike)) return BeatKind::Ventricular;
-        if ((wide && (premature || unlike)) || (premature && unlike)) return BeatKind::Ventricular;
+    // A beat of a ventricular form stays ventricular unless it would join a
+    // normal form and is as narrow.
+    if (own.ventricular() && (m.correlation < kSameFormCorrelation || wide)) return BeatKind::Ventricular;
+    if (!likeNormal) {
+        const bool premature = rr < kVentricularPrematurity;
+        const bool late = rr > kLateRr;
+        const bool earlyForm = own.timingCount >= kFormVotesKnown && own.early();
+        // A beat on time is ventricular only when both wide and very different.
+        const bool onTimeV = wide && !late && m.correlation < kVeryDifferentCorrelation;
+        if (earlyForm || premature || onTimeV) return BeatKind::Ventricular;
     }
-    if (p.rrBefore > 0 && rrBefore < kSupraventricularPrematurity * normalRr_ &&
-        (rrAfter == 0 || rrBefore < kSupraventricularBeforeAfter * static_cast<double>(rrAfter)))
+    if (p.rrBefore > 0 && rr < kSupraventricularPrematurity &&
+        (rrAfter == 0 || static_cast<double>(p.rrBefore) < kSupraventricularBeforeAfter * static_cast<double>(rrAfter)))
         return BeatKind::Supraventricular;
     return BeatKind::Normal;
 }
 
-void BeatClassifier::classify(int64_t rrAfter) {
-    // A deflection in noise that looks like none of the known beats is no
-    // beat; one that looks a little like them is an artefact beat.
-    if (pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseDeflectionCorrelation)) return;
+bool BeatClassifier::classify(int64_t rrAfter) {
+    // A deflection unlike every known beat that splits one normal RR
+    // interval in two is no beat: a beat has a rhythm, noise has none.
+    const bool splits =
+        pending_.rrBefore > 0 && rrAfter > 0 && static_cast<double>(pending_.rrBefore + rrAfter) < kSplitRr * normalRr_;
+    // In noise, any deflection that would be an artefact beat.
+    const double likeness = pending_.noisy ? kNoiseBeatCorrelation : kSplitDeflectionCorrelation;
+    if (splits && !matchesTrustedForm(pending_.beat, likeness)) return false;
+    // In noise, a beat that looks only a little like the known beats is an artefact beat.
     const bool unlikeAny = pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseBeatCorrelation);
     const int form = joinForm(pending_.beat);
     const BeatKind kind = unlikeAny ? BeatKind::Artefact : decide(pending_, form, rrAfter);
     Form& f = forms_[static_cast<size_t>(form)];
     ++f.votes[static_cast<size_t>(kind)];
+    ++exportedVotes_[static_cast<size_t>(f.exported)][static_cast<size_t>(kind)];
     if (pending_.rrBefore > 0 && rrAfter > 0) {
         f.timingSum += static_cast<double>(pending_.rrBefore) / static_cast<double>(pending_.rrBefore + rrAfter);
         ++f.timingCount;
@@ -155,11 +197,12 @@ void BeatClassifier::classify(int64_t rrAfter) {
     AnalysedBeat b;
     b.sample = pending_.beat.sample;
     b.kind = kind;
-    b.form = form;
+    b.form = f.exported;
     b.stMv[0] = pending_.beat.stMv[0];
     b.stMv[1] = pending_.beat.stMv[1];
     b.stValid = pending_.beat.stValid && !pending_.noisy;
     beats_.push_back(b);
+    return true;
 }
 
 void BeatClassifier::add(const MeasuredBeat& beat, bool noisy) {
@@ -167,9 +210,11 @@ void BeatClassifier::add(const MeasuredBeat& beat, bool noisy) {
     int64_t rr = 0;
     if (havePending_) {
         rr = beat.sample - pending_.beat.sample;
-        classify(rr);
+        // After a deflection that is no beat the interval runs from the beat before.
+        if (!classify(rr) && pending_.rrBefore > 0) rr += pending_.rrBefore;
     }
-    pending_ = {beat, noisy, rr};
+    // A QRS whose slope never settles before it lies in noise.
+    pending_ = {beat, noisy || !beat.onsetFound, rr};
     havePending_ = true;
 }
 
@@ -177,9 +222,11 @@ AnalysisResult BeatClassifier::finish() {
     if (havePending_) classify(0);
     havePending_ = false;
     AnalysisResult out;
-    for (const Form& f : forms_) {
-        const auto most = std::max_element(f.votes.begin(), f.votes.end()) - f.votes.begin();
-        out.forms.push_back({static_cast<BeatKind>(most), f.beatCount});
+    for (const auto& votes : exportedVotes_) {
+        const auto most = std::max_element(votes.begin(), votes.end()) - votes.begin();
+        int64_t count = 0;
+        for (int64_t v : votes) count += v;
+        out.forms.push_back({static_cast<BeatKind>(most), count});
     }
     out.beats = std::move(beats_);
     return out;

@@ -9,11 +9,15 @@
 namespace lumen {
 
 // Classifies measured beats as they come, one beat behind (the next RR
-// interval tells a compensatory pause): each beat joins the running
-// template it correlates with, or starts a new one; a beat unlike the
-// dominant template that is wide, premature or very different is
-// ventricular; a premature beat of the dominant shape is supraventricular;
-// a beat in noise that matches no template is artefact.
+// interval tells a compensatory pause). Each beat joins the running
+// template it correlates with best, or starts a new one. Templates whose
+// beats come on time are normal forms, however many there are (the QRS of
+// one patient changes with posture and rate); a beat like a normal form is
+// normal, or supraventricular when premature. A beat unlike every normal
+// form is ventricular when it is premature or of a form whose beats come
+// early or are mostly ventricular; on time, only when also wide and very
+// different. A beat in noise that matches no known form is artefact; a
+// deflection unlike them that splits one RR interval is no beat at all.
 class BeatClassifier {
 public:
     explicit BeatClassifier(double rateHz) : rateHz_(rateHz) {}
@@ -32,7 +36,10 @@ private:
         std::array<int64_t, 4> votes{};
         double timingSum = 0.0;  // RR before / (RR before + RR after), summed
         int64_t timingCount = 0;
+        int32_t exported = 0;  // index into the result's forms
         bool early() const { return timingCount > 0 && timingSum / static_cast<double>(timingCount) < kEarlyTiming; }
+        bool normal() const;
+        bool ventricular() const;
     };
     static constexpr double kEarlyTiming = 0.46;
     struct Pending {
@@ -48,13 +55,17 @@ private:
 
     Match compare(const Shape& shape, int form) const;
     int joinForm(const MeasuredBeat& beat);
+    int newForm(const MeasuredBeat& beat);
     bool matchesTrustedForm(const MeasuredBeat& beat, double correlation) const;
     int dominantForm() const;
+    Match closestNormal(const Shape& shape, int dominant) const;
     BeatKind decide(const Pending& p, int form, int64_t rrAfter) const;
-    void classify(int64_t rrAfter);
+    // False when the beat is no beat at all.
+    bool classify(int64_t rrAfter);
 
     double rateHz_;
     std::vector<Form> forms_;
+    std::vector<std::array<int64_t, 4>> exportedVotes_;
     std::vector<AnalysedBeat> beats_;
     bool havePending_ = false;
     Pending pending_;

@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace lumen {
 namespace {
 
 constexpr double kFiducialSearchSeconds = 0.06;
-constexpr double kEdgeSearchBeforeSeconds = 0.12;
+constexpr double kEdgeSearchBeforeSeconds = 0.15;
 constexpr double kEdgeSearchAfterSeconds = 0.2;
-constexpr float kEdgeSlopeFraction = 0.08f;
+constexpr float kEdgeSlopeFraction = 0.15f;
+constexpr double kEdgeSmoothSeconds = 0.04;
 constexpr double kPrSearchSeconds = 0.1;  // before the QRS onset
 constexpr double kPrFlatSeconds = 0.02;
 constexpr double kStAfterJSeconds = 0.06;
@@ -57,17 +59,38 @@ MeasuredBeat BeatMeasurer::measure(const WindowSignals& w, int64_t detected) {
             const auto at = m.sample + static_cast<int64_t>(std::lround((k - kShapePointsBeforeR) * step));
             m.shape[c][k] = w.clean[std::min(c, w.channels - 1)][w.indexOf(at)];
         }
-    // QRS edges on the slope of both leads.
-    float peak = 0.0f;
-    const int64_t near = samplesOf(w, kFiducialSearchSeconds);
-    for (int64_t s = m.sample - near; s <= m.sample + near; ++s) peak = std::max(peak, w.slope[w.indexOf(s)]);
-    const float edge = kEdgeSlopeFraction * peak;
-    int64_t onset = m.sample, offset = m.sample;
+    // QRS edges: where the smoothed slope amplitude of both leads falls
+    // below a fraction of its peak (smoothing bridges the R peak itself).
     const int64_t before = samplesOf(w, kEdgeSearchBeforeSeconds), after = samplesOf(w, kEdgeSearchAfterSeconds);
-    while (onset > m.sample - before && w.slope[w.indexOf(onset)] > edge) --onset;
-    for (int64_t s = m.sample; s < m.sample + near; ++s)
-        if (w.slope[w.indexOf(s)] > w.slope[w.indexOf(offset)]) offset = s;
-    while (offset < m.sample + after && w.slope[w.indexOf(offset)] > edge) ++offset;
+    const int64_t smooth = std::max<int64_t>(1, samplesOf(w, kEdgeSmoothSeconds) / 2);
+    const auto span = static_cast<size_t>(before + after + 1);
+    std::vector<float> envelope(span, 0.0f);
+    std::vector<double> sums(span + 1);  // running sums of the slope amplitude
+    for (int c = 0; c < w.channels; ++c) {
+        float most = 1e-9f;
+        for (size_t i = 0; i < span; ++i) {
+            const size_t at = w.indexOf(m.sample - before + static_cast<int64_t>(i));
+            const float d = std::fabs(w.clean[c][at + 1] - w.clean[c][at - 1]);
+            most = std::max(most, d);
+            sums[i + 1] = sums[i] + d;
+        }
+        for (size_t i = 0; i < span; ++i) {
+            const size_t lo = i > static_cast<size_t>(smooth) ? i - static_cast<size_t>(smooth) : 0;
+            const size_t hi = std::min(span, i + static_cast<size_t>(smooth) + 1);
+            envelope[i] += static_cast<float>((sums[hi] - sums[lo]) / static_cast<double>(hi - lo) / most);
+        }
+    }
+    const int64_t near = samplesOf(w, kFiducialSearchSeconds);
+    float peak = 0.0f;
+    for (int64_t i = -near; i <= near; ++i) peak = std::max(peak, envelope[static_cast<size_t>(i + before)]);
+    const float edge = kEdgeSlopeFraction * peak;
+    int64_t onset = 0, offset = 0;
+    while (onset > -before && envelope[static_cast<size_t>(onset + before)] > edge) --onset;
+    while (offset < after && envelope[static_cast<size_t>(offset + before)] > edge) ++offset;
+    // A wide QRS may run into its T wave, but every QRS has a quiet PR segment.
+    m.onsetFound = onset > -before;
+    onset += m.sample;
+    offset += m.sample;
     m.widthSeconds = static_cast<double>(offset - onset) / w.rateHz;
     // ST: J point + 60 ms against the flattest stretch of the PR segment.
     const int64_t flat = std::max<int64_t>(2, samplesOf(w, kPrFlatSeconds));

@@ -15,14 +15,16 @@ struct MeasuredBeat {
     int64_t sample = 0;  // the largest deflection of the QRS
     std::array<std::array<float, kShapePoints>, 2> shape{};
     double widthSeconds = 0.0;
+    bool onsetFound = true;  // false when the slope never settles before the QRS: noise
     float stMv[2] = {0.0f, 0.0f};
     bool stValid = false;
 };
 
 // Measures a detected QRS: its fiducial point (largest deflection of both
-// leads near the steepest slope), its width (where the slope falls under a
-// fraction of its peak), its shape and its ST level at J + 60 ms against
-// the flattest 20 ms of the PR segment.
+// leads near the steepest slope), its width (where the smoothed slope
+// amplitude of the clean leads falls under a fraction of its peak), its
+// shape and its ST level at J + 60 ms against the flattest 20 ms of the PR
+// segment.
 class BeatMeasurer {
 public:
     static bool fits(const WindowSignals& w, int64_t detected);

@@ -6,6 +6,7 @@
 
 #include "analysis/beat_measurer.h"
 #include "analysis/ecg_filters.h"
+#include "analysis/lead_selector.h"
 #include "analysis/noise_detector.h"
 
 namespace lumen {
@@ -13,15 +14,14 @@ namespace {
 
 constexpr double kCleanLowHz = 0.5, kCleanHighHz = 40.0;
 constexpr double kSlopeLowHz = 5.0, kSlopeHighHz = 15.0;
-constexpr double kIntegrationSeconds = 0.15;
 
 // Each lead's squared slope scaled by the median of its per-second maxima,
 // the size of its QRS slope: both leads then count alike.
-void addScaledSlope(std::span<const float> clean, double rateHz, std::vector<float>& slope) {
+std::vector<float> scaledSlope(std::span<const float> clean, double rateHz) {
     std::vector<float> band(clean.begin(), clean.end());
     // Below the 40 Hz low-pass of the clean signal the 15 Hz section dominates.
-    EcgFilters::zeroPhase(band, Biquad::butterworthHighPass(kSlopeLowHz, rateHz));
-    EcgFilters::zeroPhase(band, Biquad::butterworthLowPass(kSlopeHighHz, rateHz));
+    EcgFilters::zeroPhase(band, Biquad::butterworthHighPass(kSlopeLowHz, rateHz),
+                          Biquad::butterworthLowPass(kSlopeHighHz, rateHz));
     std::vector<float> d(band.size());
     EcgFilters::derivative(band, d);
     for (float& v : d) v *= v;
@@ -34,7 +34,8 @@ void addScaledSlope(std::span<const float> clean, double rateHz, std::vector<flo
         std::nth_element(maxima.begin(), maxima.begin() + static_cast<long>(maxima.size() / 2), maxima.end());
         scale = std::max(maxima[maxima.size() / 2], 1e-9f);
     }
-    for (size_t i = 0; i < d.size(); ++i) slope[i] += d[i] / scale;
+    for (float& v : d) v /= scale;
+    return d;
 }
 
 }  // namespace
@@ -62,24 +63,27 @@ WindowSignals EcgAnalyser::filter() const {
     w.channels = channels_;
     auto clean = [&](int c) {
         w.clean[c] = raw_[c];
-        EcgFilters::zeroPhase(w.clean[c], Biquad::butterworthHighPass(kCleanLowHz, rateHz_));
-        EcgFilters::zeroPhase(w.clean[c], Biquad::butterworthLowPass(std::min(kCleanHighHz, 0.4 * rateHz_), rateHz_));
+        EcgFilters::zeroPhase(w.clean[c], Biquad::butterworthHighPass(kCleanLowHz, rateHz_),
+                              Biquad::butterworthLowPass(std::min(kCleanHighHz, 0.4 * rateHz_), rateHz_));
     };
-    std::vector<float> secondSlope(raw_[0].size(), 0.0f);
+    std::vector<float> slope[2];
+    std::vector<float> busy[2];
+    auto lead = [&](int c) {
+        clean(c);
+        slope[c] = scaledSlope(w.clean[c], rateHz_);
+        if (channels_ == 2) busy[c] = LeadSelector::busyShares(slope[c], rateHz_);
+    };
     // The two leads filter in parallel.
     std::thread other;
-    if (channels_ == 2)
-        other = std::thread([&] {
-            clean(1);
-            addScaledSlope(w.clean[1], rateHz_, secondSlope);
-        });
-    clean(0);
-    w.slope.assign(raw_[0].size(), 0.0f);
-    addScaledSlope(w.clean[0], rateHz_, w.slope);
+    if (channels_ == 2) other = std::thread(lead, 1);
+    lead(0);
     if (other.joinable()) other.join();
-    for (size_t i = 0; i < w.slope.size(); ++i) w.slope[i] += secondSlope[i];
+    if (channels_ == 2)
+        LeadSelector::combine(slope, busy, rateHz_, w.slope);
+    else
+        w.slope = std::move(slope[0]);
     w.integrated.resize(w.slope.size());
-    EcgFilters::movingAverage(w.slope, w.integrated, static_cast<int>(std::lround(kIntegrationSeconds * rateHz_)));
+    EcgFilters::movingAverage(w.slope, w.integrated, static_cast<int>(std::lround(kQrsIntegrationSeconds * rateHz_)));
     return w;
 }
 

@@ -6,22 +6,34 @@
 namespace lumen {
 namespace {
 
-template <typename Iterator>
-void runSection(Iterator begin, Iterator end, const Biquad& q) {
-    if (begin == end) return;
+// The state of one section in direct form I.
+struct SectionState {
+    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+
     // Starting from the first sample as steady state keeps the edge quiet.
-    const double first = *begin;
-    const double gainAtDc = (q.b0 + q.b1 + q.b2) / (1.0 + q.a1 + q.a2);
-    double x1 = first, x2 = first, y1 = first * gainAtDc, y2 = y1;
-    for (auto it = begin; it != end; ++it) {
-        const double x = *it;
+    static SectionState steady(const Biquad& q, double first) {
+        const double gainAtDc = (q.b0 + q.b1 + q.b2) / (1.0 + q.a1 + q.a2);
+        return {first, first, first * gainAtDc, first * gainAtDc};
+    }
+    double step(const Biquad& q, double x) {
         const double y = q.b0 * x + q.b1 * x1 + q.b2 * x2 - q.a1 * y1 - q.a2 * y2;
         x2 = x1;
         x1 = x;
         y2 = y1;
         y1 = y;
-        *it = static_cast<float>(y);
+        return y;
     }
+};
+
+// Two sections in one pass: the second works on the first's output of the
+// previous sample while the first takes the next one.
+template <typename Iterator>
+void runSections(Iterator begin, Iterator end, const Biquad& a, const Biquad& b) {
+    if (begin == end) return;
+    SectionState sa = SectionState::steady(a, *begin);
+    const double firstOfB = sa.y1;
+    SectionState sb = SectionState::steady(b, firstOfB);
+    for (auto it = begin; it != end; ++it) *it = static_cast<float>(sb.step(b, sa.step(a, *it)));
 }
 
 }  // namespace
@@ -39,9 +51,9 @@ Biquad Biquad::butterworthLowPass(double cutoffHz, double rateHz) {
             (1.0 - std::numbers::sqrt2 * k + k * k) * norm};
 }
 
-void EcgFilters::zeroPhase(std::span<float> signal, const Biquad& section) {
-    runSection(signal.begin(), signal.end(), section);
-    runSection(signal.rbegin(), signal.rend(), section);
+void EcgFilters::zeroPhase(std::span<float> signal, const Biquad& first, const Biquad& second) {
+    runSections(signal.begin(), signal.end(), first, second);
+    runSections(signal.rbegin(), signal.rend(), first, second);
 }
 
 void EcgFilters::derivative(std::span<const float> in, std::span<float> out) {

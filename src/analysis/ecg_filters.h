@@ -15,7 +15,8 @@ struct Biquad {
 // QRS edges and the ST segment stay where they are.
 class EcgFilters {
 public:
-    static void zeroPhase(std::span<float> signal, const Biquad& section);
+    // Two sections in cascade, forwards and then backwards.
+    static void zeroPhase(std::span<float> signal, const Biquad& first, const Biquad& second);
     // The five-point derivative of Pan and Tompkins, centred.
     static void derivative(std::span<const float> in, std::span<float> out);
     // A centred moving average of `width` samples.

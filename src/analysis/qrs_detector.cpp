@@ -11,6 +11,9 @@ constexpr size_t kRrAveraged = 8;
 constexpr double kLearnSeconds = 8.0;
 constexpr double kInitialRrSeconds = 0.8;
 constexpr double kRrLow = 0.5, kRrHigh = 1.7;  // RR intervals that update the mean
+constexpr double kLowerStep = 0.5;
+constexpr double kReplaceRatio = 1.5;
+constexpr double kLowerAfterRr = 2.5;
 constexpr double kNoiseStart = 0.1;            // the first noise level against the first signal level
 
 double median(std::vector<float> v) {
@@ -55,18 +58,34 @@ std::vector<int64_t> QrsDetector::detect(const WindowSignals& w, int64_t from, i
         searchBack(s, out);
         consider(c, out);
     }
+    // Nothing after `to` can fall within the refractory period of an older beat.
+    release(to - static_cast<int64_t>(kRefractorySeconds * rateHz_), out);
     return out;
 }
 
 std::vector<int64_t> QrsDetector::finish(int64_t end) {
     std::vector<int64_t> out;
     searchBack(end, out);
+    release(end + 1, out);
     return out;
 }
 
 void QrsDetector::consider(const Candidate& c, std::vector<int64_t>& out) {
     const double since = lastBeat_ < 0 ? 1e9 : static_cast<double>(c.sample - lastBeat_);
-    if (since < kRefractorySeconds * rateHz_) return;
+    if (since < kRefractorySeconds * rateHz_) {
+        // A much larger QRS within the refractory period of a beat not yet
+        // given out: the beat was a P wave or an artefact.
+        if (held_ && held_->sample == lastBeat_ && c.height > kReplaceRatio * held_->height && c.slope > held_->slope) {
+            if (heldRr_ && !recentRr_.empty()) {
+                recentRr_.back() += static_cast<double>(c.sample - held_->sample);
+                rrSamples_ = std::accumulate(recentRr_.begin(), recentRr_.end(), 0.0) / static_cast<double>(recentRr_.size());
+            }
+            held_ = c;
+            lastBeat_ = c.sample;
+            lastSlope_ = c.slope;
+        }
+        return;
+    }
     if (c.height > threshold()) {
         const bool tWave = since < kTWaveSeconds * rateHz_ && c.slope < 0.5f * lastSlope_;
         if (!tWave) {
@@ -86,7 +105,16 @@ void QrsDetector::searchBack(int64_t now, std::vector<int64_t>& out) {
             if (c.height > lower && static_cast<double>(c.sample - lastBeat_) > kTWaveSeconds * rateHz_ &&
                 (best == nullptr || c.height > best->height))
                 best = &c;
-        if (best == nullptr) return;
+        if (best == nullptr) {
+            // The QRS has shrunk (another lead, a change of posture): the
+            // levels come down, one step a mean RR interval.
+            if (now >= lowerAt_) {
+                signalPeak_ = std::max(noisePeak_, kLowerStep * signalPeak_);
+                lowerAt_ = now + static_cast<int64_t>(rrSamples_);
+                continue;
+            }
+            return;
+        }
         const Candidate chosen = *best;
         pending_.erase(pending_.begin(), pending_.begin() + (best - pending_.data()) + 1);
         std::vector<Candidate> later = std::move(pending_);
@@ -100,7 +128,8 @@ void QrsDetector::accept(const Candidate& c, bool searchedBack, std::vector<int6
     signalPeak_ = weight * c.height + (1.0 - weight) * signalPeak_;
     if (lastBeat_ >= 0) {
         const auto rr = static_cast<double>(c.sample - lastBeat_);
-        if (recentRr_.size() < kRrAveraged || (rr > kRrLow * rrSamples_ && rr < kRrHigh * rrSamples_)) {
+        heldRr_ = recentRr_.size() < kRrAveraged || (rr > kRrLow * rrSamples_ && rr < kRrHigh * rrSamples_);
+        if (heldRr_) {
             recentRr_.push_back(rr);
             if (recentRr_.size() > kRrAveraged) recentRr_.erase(recentRr_.begin());
             rrSamples_ = std::accumulate(recentRr_.begin(), recentRr_.end(), 0.0) / static_cast<double>(recentRr_.size());
@@ -108,8 +137,17 @@ void QrsDetector::accept(const Candidate& c, bool searchedBack, std::vector<int6
     }
     lastBeat_ = c.sample;
     lastSlope_ = c.slope;
+    lowerAt_ = c.sample + static_cast<int64_t>(kLowerAfterRr * rrSamples_);
     pending_.clear();
-    out.push_back(c.sample);
+    if (held_) out.push_back(held_->sample);
+    held_ = c;
+}
+
+void QrsDetector::release(int64_t before, std::vector<int64_t>& out) {
+    if (held_ && held_->sample < before) {
+        out.push_back(held_->sample);
+        held_.reset();
+    }
 }
 
 }  // namespace lumen

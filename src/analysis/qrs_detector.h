@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "analysis/window_signals.h"
@@ -10,8 +11,11 @@ namespace lumen {
 // above an adaptive threshold between the signal and noise peak levels are
 // QRS complexes; a peak within 360 ms of the last QRS with less than half
 // its slope is a T wave; after 1.66 mean RR intervals without a QRS the
-// largest peak above half the threshold is taken (search-back); nothing is
-// taken within the 200 ms refractory period.
+// largest peak above half the threshold is taken (search-back), and when
+// there is none the levels come down; nothing is taken within the 200 ms
+// refractory period, except a much larger QRS, which then replaces the beat
+// before it (a tall P wave taken first): each beat is given out once no
+// such QRS can follow.
 class QrsDetector {
 public:
     explicit QrsDetector(double rateHz);
@@ -35,6 +39,8 @@ private:
     void consider(const Candidate& c, std::vector<int64_t>& out);
     void searchBack(int64_t now, std::vector<int64_t>& out);
     void accept(const Candidate& c, bool searchedBack, std::vector<int64_t>& out);
+    // Gives out the held beat when it lies before `before`.
+    void release(int64_t before, std::vector<int64_t>& out);
     double threshold() const { return noisePeak_ + kThresholdFraction * (signalPeak_ - noisePeak_); }
 
     static constexpr double kThresholdFraction = 0.25;
@@ -50,8 +56,11 @@ private:
     double rrSamples_ = 0.0;
     std::vector<double> recentRr_;
     int64_t lastBeat_ = -1;
+    int64_t lowerAt_ = 0;  // the levels may come down from this sample on
     float lastSlope_ = 0.0f;
-    std::vector<Candidate> pending_;  // below threshold since the last QRS
+    std::vector<Candidate> pending_;
+    std::optional<Candidate> held_;  // the last beat, given out once no larger QRS can replace it
+    bool heldRr_ = false;            // its RR interval counts in the mean  // below threshold since the last QRS
 };
 
 }  // namespace lumen

@@ -5,6 +5,9 @@
 
 namespace lumen {
 
+// The width over which the squared slope is integrated: about one QRS.
+inline constexpr double kQrsIntegrationSeconds = 0.15;
+
 // The filtered signals of one stretch of the source that the analysis
 // works on; index 0 is source sample `firstSample`.
 struct WindowSignals {
@@ -12,7 +15,7 @@ struct WindowSignals {
     double rateHz = 0.0;
     int channels = 2;
     std::vector<float> clean[2];  // 0.5-40 Hz: the shape, the ST level
-    std::vector<float> slope;     // squared 5-15 Hz slope, both leads, each scaled to its own QRS slope
+    std::vector<float> slope;     // squared 5-15 Hz slope of the chosen leads, each scaled to its own QRS slope
     std::vector<float> integrated;  // the slope integrated over a QRS width
 
     size_t size() const { return slope.size(); }

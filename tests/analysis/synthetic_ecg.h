@@ -37,6 +37,9 @@ public:
         }
     }
     const std::vector<Beat>& beats() const { return beats_; }
+    // From `sample` on, the normal beats show the other polarity in the
+    // second lead, as after a change of posture.
+    void changeFormAt(int64_t sample) { formChange_ = sample; }
 
 private:
     void addBeat() {
@@ -66,13 +69,14 @@ private:
         wave(lead0, first, r - 0.16 * rateHz_, 0.02, 0.12);
         wave(lead0, first, r, 0.01, 1.2);
         wave(lead0, first, r + 0.25 * rateHz_, 0.04, 0.3);
-        wave(lead1, first, r, 0.012, -0.6);
+        wave(lead1, first, r, 0.012, b.sample >= formChange_ ? 0.6 : -0.6);
         wave(lead1, first, r + 0.25 * rateHz_, 0.04, 0.15);
     }
 
     double rateHz_;
     int ectopicEvery_;
     int64_t nextBeat_;
+    int64_t formChange_ = INT64_MAX;
     std::vector<Beat> beats_;
     std::vector<Beat> pending_;
 };
