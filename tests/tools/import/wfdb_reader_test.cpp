@@ -86,6 +86,7 @@ TEST(WfdbAnnotations, FormatAndParseAreInverse) {
     const std::vector<WfdbAnnotation> written = {
         {18, 1, 0, 0, 0, {}}, {370, 5, 0, 0, 0, {}}, {371, 14, 3, 1, 0, {}},
         {400000, 28, 0, 1, 2, "(VT"}, {400001, 8, 0, 0, 0, {}},  // far apart: a SKIP
+        {5000000000, 1, 0, 0, 0, {}}, {20, 5, 0, 0, 0, {}},     // beyond one SKIP's 32 bits, both ways
     };
     const auto read = WfdbAnnotations::parse(WfdbAnnotations::format(written), "x.atr");
     ASSERT_EQ(read.size(), written.size());

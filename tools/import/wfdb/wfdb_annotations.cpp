@@ -1,6 +1,8 @@
 #include "import/wfdb/wfdb_annotations.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
 
 #include "import/import_error.h"
 
@@ -27,6 +29,13 @@ void putWord(std::vector<uint8_t>& out, unsigned code, unsigned value) {
     const unsigned w = (code << 10) | (value & 0x3FF);
     out.push_back(static_cast<uint8_t>(w));
     out.push_back(static_cast<uint8_t>(w >> 8));
+}
+
+void putSkip(std::vector<uint8_t>& out, int32_t interval) {
+    const auto bits = static_cast<uint32_t>(interval);
+    putWord(out, kSkip, 0);
+    putWord(out, (bits >> 26) & 0x3F, bits >> 16);
+    putWord(out, (bits >> 10) & 0x3F, bits);
 }
 
 }  // namespace
@@ -80,16 +89,14 @@ std::vector<uint8_t> WfdbAnnotations::format(std::span<const WfdbAnnotation> ann
     uint8_t channel = 0;
     uint8_t number = 0;
     for (const WfdbAnnotation& a : annotations) {
-        const int64_t step = a.sample - time;
-        if (step > kMaxStep || step < 0) {
-            putWord(out, kSkip, 0);
-            const auto interval = static_cast<uint32_t>(static_cast<int32_t>(step));
-            putWord(out, (interval >> 26) & 0x3F, interval >> 16);
-            putWord(out, (interval >> 10) & 0x3F, interval);
-            putWord(out, a.code, 0);
-        } else {
-            putWord(out, a.code, static_cast<unsigned>(step));
+        int64_t step = a.sample - time;
+        // A SKIP interval holds 32 bits; a longer step takes several.
+        while (step > kMaxStep || step < 0) {
+            const int64_t interval = std::clamp<int64_t>(step, INT32_MIN, INT32_MAX);
+            putSkip(out, static_cast<int32_t>(interval));
+            step -= interval;
         }
+        putWord(out, a.code, static_cast<unsigned>(step));
         time = a.sample;
         if (a.subtype != 0) putWord(out, kSub, static_cast<uint8_t>(a.subtype));
         if (a.channel != channel) putWord(out, kChn, channel = a.channel);
