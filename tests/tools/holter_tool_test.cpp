@@ -1,4 +1,4 @@
-// The holter tool from outside: its output must follow the contract on any
+// The holter tool from outside: its output keeps its documented form on any
 // recording that follows the file formats.
 #include <gtest/gtest.h>
 
