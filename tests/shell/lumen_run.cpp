@@ -16,12 +16,7 @@ DemoHome::DemoHome(int language) {
     writeDemoHome(options);
 }
 
-std::string DemoHome::text(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+std::string DemoHome::text(const std::string& name) const { return readText(path(name)); }
 
 bool DemoHome::exists(const std::string& name) const { return std::filesystem::exists(path(name)); }
 

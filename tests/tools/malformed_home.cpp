@@ -1,6 +1,8 @@
 #include "tools/malformed_home.h"
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -89,11 +91,13 @@ ToolRun runHolter(const TempHome& home, const std::string& arguments) {
     const std::string command = std::string(LUMEN_HOLTER_PATH) + " " + arguments + " > " + out + " 2> " + err;
     const int raw = std::system(command.c_str());
     ToolRun run;
+#ifdef _WIN32
+    run.status = raw;  // cmd.exe's exit code is the program's
+#else
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    const std::vector<uint8_t> outBytes = home.readFile(out);
-    const std::vector<uint8_t> errBytes = home.readFile(err);
-    run.out.assign(outBytes.begin(), outBytes.end());
-    run.err.assign(errBytes.begin(), errBytes.end());
+#endif
+    run.out = home.readText(out);
+    run.err = home.readText(err);
     return run;
 }
 
