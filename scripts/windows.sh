@@ -42,8 +42,17 @@ cmake -S . -B "$win32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE
   -DCMAKE_CXX_FLAGS=-O0 -DCMAKE_C_FLAGS=-O0 -DLUMEN_BUILD_TESTS=OFF -DLUMEN_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build "$win32" -j"$jobs" --target holter lumen >"$win32/build.log" 2>&1 || { tail -n 40 "$win32/build.log"; exit 1; }
 
-# Tests that cannot pass under Wine, by name, each with its reason.
+# Tests that cannot pass here, by name, each with its reason.
 wine_excluded=(
+  # --print-to FILE.pdf needs a PDF printer on Windows; Wine prints through
+  # CUPS and no cups-pdf queue runs here.
+  'PrintReport\.' 'LumenPrint\.' 'AcceptancePrinting\.'
+  # Signals not at 50 Hz need libsoxr and EDF files EDFlib; the Windows
+  # build has neither (imports of 50 Hz WFDB and ISHNE files still run).
+  'WfdbImport\.' 'IshneImport\.LeadsAndBeatAnnotationsArrive' 'ImportExport\.' 'EdfImportRefusal\.'
+  # Four minutes under Wine (dozens of full-screen shots); the Linux suite
+  # runs it.
+  'LumenWindow\.ButtonFacesFollowTheSettings'
 )
 exclude_regex="$(IFS='|'; echo "${wine_excluded[*]:-}")"
 phase "test suite under Wine"
@@ -78,8 +87,8 @@ summary="$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$win64/cte
 total="$(sed -n 's/.* out of \([0-9]*\)$/\1/p' <<<"$summary")"
 failed="$(sed -n 's/.*, \([0-9]*\) tests failed.*/\1/p' <<<"$summary")"
 skipped="$(grep -c '(Skipped)$' "$win64/ctest-wine.log" || true)"
-echo "Windows (x86_64 under Wine): ${total:-0} tests run, $(( ${total:-0} - ${failed:-0} )) passed," \
-  "${failed:-0} failed, ${skipped} of them skipped, ${#wine_excluded[@]} excluded by name"
+echo "Windows (x86_64 under Wine): ${total:-0} tests run, $(( ${total:-0} - ${failed:-0} )) passed" \
+  "(${skipped} of them skipped), ${failed:-0} failed; ${#wine_excluded[@]} name patterns excluded"
 echo "windows.sh took $(( $(date +%s) - started )) s"
 [ -n "$total" ] && exit "$status"
 exit 1

@@ -85,8 +85,7 @@ TEST(HandOverFile, MissingValuesKeepTheirDefaultsAndWritingGivesFiveLines) {
     EXPECT_EQ(values->pixelsPerSample, 2);
     EXPECT_EQ(values->amplitudeStep, 2);
     ASSERT_TRUE(writeHandOver(home.path("doef.mem"), HandOver{29000, 1, 250, 4, 3}));
-    const auto bytes = home.readFile(home.path("doef.mem"));
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "29000\n1\n250\n4\n3\n");
+    EXPECT_EQ(home.readText(home.path("doef.mem")), "29000\n1\n250\n4\n3\n");
     EXPECT_FALSE(readHandOver(home.path("nothing.mem")));
 }
 

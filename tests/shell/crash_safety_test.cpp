@@ -60,6 +60,9 @@ std::map<int, std::vector<uint8_t>> durableStates() {
 }
 
 TEST(CrashSafety, StoppedAfterAnyDiskStepTheRecordingIsAsBeforeOrAfterEachUpdate) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the stopping viewer gets its environment through a POSIX command prefix";
+#else
     const std::map<int, std::vector<uint8_t>> states = durableStates();
     // The removal and the exit are one update each.
     ASSERT_EQ(states.size(), 3u);
@@ -89,6 +92,7 @@ TEST(CrashSafety, StoppedAfterAnyDiskStepTheRecordingIsAsBeforeOrAfterEachUpdate
         ++stoppedRuns;
     }
     EXPECT_GE(stoppedRuns, 20);
+#endif
 }
 
 #ifndef _WIN32

@@ -78,6 +78,9 @@ TEST(LumenWindow, ButtonFacesFollowTheSettings) {
 class CleanUpTool : public ::testing::Test {
 protected:
     void SetUp() override {
+#ifdef _WIN32
+        GTEST_SKIP() << "the stand-in clean_wf.exe is a shell script found through a POSIX PATH";
+#endif
         std::filesystem::create_directory(home.path("bin"));
         home.write("bin/clean_wf.exe", "#!/bin/sh\ntouch " + home.path("cleaned") + "\n");
         std::filesystem::permissions(home.path("bin/clean_wf.exe"), std::filesystem::perms::owner_all);

@@ -86,8 +86,11 @@ void MalformedHome::replaceByFolder(const std::string& name) const {
 }
 
 ToolRun runHolter(const TempHome& home, const std::string& arguments) {
-    const std::string out = home.path("holter-out.txt");
-    const std::string err = home.path("holter-err.txt");
+    // Files of its own for every run: Wine may close the last run's handles a
+    // moment after the run has ended.
+    static int runs = 0;
+    const std::string out = home.path("holter-out" + std::to_string(++runs) + ".txt");
+    const std::string err = home.path("holter-err" + std::to_string(runs) + ".txt");
     const std::string command = std::string(LUMEN_HOLTER_PATH) + " " + arguments + " > " + out + " 2> " + err;
     const int raw = std::system(command.c_str());
     ToolRun run;
