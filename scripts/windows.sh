@@ -57,7 +57,9 @@ wine_excluded=(
 exclude_regex="$(IFS='|'; echo "${wine_excluded[*]:-}")"
 phase "test suite under Wine"
 wait "$prefix_made" || true
-ctest_args=(--test-dir "$win64" -j"$jobs" --timeout 300 --output-on-failure)
+# Wine stalls a process now and then: generous deadlines, and a test that
+# fails is run once more before it counts.
+ctest_args=(--test-dir "$win64" -j"$jobs" --timeout 300 --repeat until-pass:2 --output-on-failure)
 [ -n "$exclude_regex" ] && ctest_args+=(-E "$exclude_regex")
 status=0
 ctest "${ctest_args[@]}" >"$win64/ctest-wine.log" 2>&1 || status=$?
