@@ -54,8 +54,8 @@ if(WIN32)
   endforeach()
   _lumen_feature_result(WIN32 ${LUMEN_WITH_WIN32} "LUMEN_WITH_WIN32=OFF")
   # <windows.h> without its min/max macros and rarely used parts, the same
-  # in every file that includes it.
-  add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601)
+  # in every file that includes it; <cmath>'s M_PI as glibc gives it.
+  add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 _USE_MATH_DEFINES)
   return()
 endif()
 _lumen_feature_result(WIN32 OFF "not Windows")

@@ -43,11 +43,15 @@ for name in "${!scripts[@]}"; do
   if ! diff <(tr -d '\r' <"$a/dump.json") <(tr -d '\r' <"$b/dump.json") >/dev/null; then
     echo "dump differs: $name"; diff <(tr -d '\r' <"$a/dump.json") <(tr -d '\r' <"$b/dump.json") | head -5; failed=1
   fi
-  for file in doef.mem dore.mem recording/holter.mem; do
-    if ! cmp -s <(tr -d '\r' <"$a/$file" 2>/dev/null) <(tr -d '\r' <"$b/$file" 2>/dev/null); then
+  # The hand-over files are text (CR LF on Windows); the recording is bytes.
+  for file in doef.mem dore.mem; do
+    if ! cmp -s <(tr -d '\r' 2>/dev/null <"$a/$file") <(tr -d '\r' 2>/dev/null <"$b/$file"); then
       echo "$file differs: $name"; failed=1
     fi
   done
+  if ! cmp -s "$a/recording/holter.mem" "$b/recording/holter.mem"; then
+    echo "recording/holter.mem differs: $name"; failed=1
+  fi
 done
 [ "$failed" -eq 0 ] && echo "state dumps, doef.mem, dore.mem and holter.mem equal on ${#scripts[@]} scripts"
 exit "$failed"

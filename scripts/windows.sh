@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows build, tested here: cross-compiles Lumen with MinGW-w64
-# (x86_64 Release, and the i686 programs compiled only), runs the test
-# suite under Wine headless through CTest, compares the state dumps of the
-# same viewer scripts with the Linux build's, and packs the zip and the
-# NSIS installer into build-win64/package/.
+# (x86_64 Release with its tests, and the i686 programs compiled only), runs
+# the test suite under Wine headless through CTest, compares the state dumps
+# of the same viewer scripts with the Linux build's, and packs the zip and
+# the NSIS installer into build-win64/package/. The last line gives the
+# count of tests run and passed on Windows.
 #
 #   LUMEN_LINUX_BUILD=build-test scripts/windows.sh
 #
@@ -18,37 +19,58 @@ started="$(date +%s)"
 win64="$root/build-win64"
 win32="$root/build-win32"
 export WINEPREFIX="${WINEPREFIX:-$win64/wine-prefix}"
-jobs=2
+jobs="$(nproc)"
+phase() { echo "== $1 ($(( $(date +%s) - started )) s)"; }
 
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
-echo "== cross build x86_64"
+# The prefix is made while the compilers run.
+"$root/cmake/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1 &
+prefix_made=$!
+
+phase "cross build x86_64"
 cmake -S . -B "$win64" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DLUMEN_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
-cmake --build "$win64" -j"$jobs"
+cmake --build "$win64" -j"$jobs" >"$win64/build.log" 2>&1 || { tail -n 40 "$win64/build.log"; exit 1; }
 
-echo "== cross build i686 (compiled, not run)"
-cmake -S . -B "$win32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DLUMEN_BUILD_TESTS=OFF -DLUMEN_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
-cmake --build "$win32" -j"$jobs" --target holter lumen
+# Compiled to see that it compiles, never run: no optimiser needed.
+phase "cross build i686 (compiled, not run)"
+cmake -S . -B "$win32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=None \
+  -DCMAKE_CXX_FLAGS=-O0 -DCMAKE_C_FLAGS=-O0 -DLUMEN_BUILD_TESTS=OFF -DLUMEN_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
+cmake --build "$win32" -j"$jobs" --target holter lumen >"$win32/build.log" 2>&1 || { tail -n 40 "$win32/build.log"; exit 1; }
 
-echo "== test suite under Wine"
-"$root/cmake/wine-run.sh" cmd /c exit 0 || true  # makes the prefix once
-ctest --test-dir "$win64" -j"$jobs" --timeout 900 --output-on-failure | tee "$win64/ctest-wine.log" | tail -n 25
-grep -E 'tests passed' "$win64/ctest-wine.log"
+# Tests that cannot pass here, by name, each with its reason.
+wine_excluded=(
+  # --print-to FILE.pdf needs a PDF printer on Windows; Wine prints through
+  # CUPS and no cups-pdf queue runs here.
+  'PrintReport\.' 'LumenPrint\.' 'AcceptancePrinting\.'
+  # Signals not at 50 Hz need libsoxr and EDF files EDFlib; the Windows
+  # build has neither (imports of 50 Hz WFDB and ISHNE files still run).
+  'WfdbImport\.' 'IshneImport\.LeadsAndBeatAnnotationsArrive' 'ImportExport\.' 'EdfImportRefusal\.'
+)
+exclude_regex="$(IFS='|'; echo "${wine_excluded[*]:-}")"
+phase "test suite under Wine"
+wait "$prefix_made" || true
+# Wine stalls a process now and then: generous deadlines, and a test that
+# fails is run once more before it counts.
+ctest_args=(--test-dir "$win64" -j"$jobs" --timeout 300 --repeat until-pass:2 --output-on-failure)
+[ -n "$exclude_regex" ] && ctest_args+=(-E "$exclude_regex")
+status=0
+ctest "${ctest_args[@]}" >"$win64/ctest-wine.log" 2>&1 || status=$?
+tail -n 25 "$win64/ctest-wine.log"
 
 linux="${LUMEN_LINUX_BUILD:-}"
 if [ -n "$linux" ] && [ -x "$linux/src/shell/lumen" ]; then
-  echo "== state dumps: Linux and Windows on the same scripts"
-  "$root/scripts/windows-compare-dumps.sh" "$linux" "$win64"
+  phase "state dumps: Linux and Windows on the same scripts"
+  "$root/scripts/windows-compare-dumps.sh" "$linux" "$win64" || status=1
 else
-  echo "== state dumps: skipped (LUMEN_LINUX_BUILD names no Linux build)"
+  phase "state dumps: skipped (LUMEN_LINUX_BUILD names no Linux build)"
 fi
 
-echo "== packages"
+phase "packages"
 version="$(sed -n 's/^project(Lumen VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 stage="$win64/package/lumen-$version-win64"
 rm -rf "$win64/package" && mkdir -p "$stage/docs"
@@ -59,4 +81,13 @@ cp docs/*.md "$stage/docs/"
 makensis -V2 -DSTAGE="$stage" -DVERSION="$version" -DOUTFILE="$win64/package/lumen-$version-setup.exe" \
   packaging/windows/lumen.nsi
 ls -l "$win64/package"/*.zip "$win64/package"/*.exe
+
+summary="$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$win64/ctest-wine.log" || echo "no test summary")"
+total="$(sed -n 's/.* out of \([0-9]*\)$/\1/p' <<<"$summary")"
+failed="$(sed -n 's/.*, \([0-9]*\) tests failed.*/\1/p' <<<"$summary")"
+skipped="$(grep -c '(Skipped)$' "$win64/ctest-wine.log" || true)"
+echo "Windows (x86_64 under Wine): ${total:-0} tests run, $(( ${total:-0} - ${failed:-0} )) passed" \
+  "(${skipped} of them skipped), ${failed:-0} failed; ${#wine_excluded[@]} name patterns excluded"
 echo "windows.sh took $(( $(date +%s) - started )) s"
+[ -n "$total" ] && exit "$status"
+exit 1

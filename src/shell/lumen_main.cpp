@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file/folder_path.h"
 #include "platform/process/process.h"
 #include "platform/window/driver_registry.h"
 #include "platform/window/launch_options.h"
@@ -46,17 +47,14 @@ lumen::ProgramExit::BoxPolicy explainingProgramHome(const lumen::LaunchOptions& 
     };
 }
 
-std::string withSlash(std::string directory) {
-    if (directory.empty() || directory.back() != '/') directory += '/';
-    return directory;
-}
 
 lumen::ViewerStart startOf(const lumen::LaunchOptions& options) {
     lumen::ViewerStart start;
     start.programFile = lumen::programPath();
     start.programDirectory = options.home
-                                 ? withSlash(*options.home)
-                                 : withSlash(std::filesystem::path(start.programFile).parent_path().string());
+                                 ? lumen::withFolderSeparator(*options.home)
+                                 : lumen::withFolderSeparator(
+                                       std::filesystem::path(start.programFile).parent_path().string());
     start.printerIndex = options.printerIndex;
     start.printTo = options.printTo.value_or("");
     start.paper = options.paper;

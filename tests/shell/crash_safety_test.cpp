@@ -3,7 +3,9 @@
 // extremes, the recording reopens exactly as it was before an update or
 // after it; on a full disk nothing reaches it and the user is told.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -52,6 +54,9 @@ std::map<int, std::vector<uint8_t>> durableStates() {
 }
 
 TEST(CrashSafety, StoppedAfterAnyDiskStepTheRecordingIsAsBeforeOrAfterEachUpdate) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the stopping viewer gets its environment through a POSIX command prefix";
+#else
     const std::map<int, std::vector<uint8_t>> states = durableStates();
     // The removal and the exit are one update each.
     ASSERT_EQ(states.size(), 3u);
@@ -81,8 +86,10 @@ TEST(CrashSafety, StoppedAfterAnyDiskStepTheRecordingIsAsBeforeOrAfterEachUpdate
         ++stoppedRuns;
     }
     EXPECT_GE(stoppedRuns, 20);
+#endif
 }
 
+#ifndef _WIN32
 // A tmpfs of its own in a private mount namespace, filled to the last byte
 // before the viewer starts: no journal can be made.
 std::string fullDiskCommand(const DemoHome& home, const std::string& mountPoint, const std::string& script) {
@@ -99,11 +106,15 @@ std::string fullDiskCommand(const DemoHome& home, const std::string& mountPoint,
            "echo $? > " + out + "/status.txt; "
            "cp " + disk + "/recording/holter.mem " + out + "/; ls " + disk + "/recording > " + out + "/listing.txt'";
 }
+#endif
 
 // Corrections overwrite bytes the recording already has, so a full disk
 // never stands in their way: they are written in place, as they would be
 // without a journal, and the user learns that no journal guarded them.
 TEST(CrashSafety, OnAFullDiskTheCorrectionsAreStillSaved) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a full disk is a private tmpfs mounted through unshare";
+#else
     DemoHome home;
     startAtFirstVentricularBeat(home);
     std::filesystem::create_directory(home.path("out"));
@@ -121,6 +132,7 @@ TEST(CrashSafety, OnAFullDiskTheCorrectionsAreStillSaved) {
     EXPECT_EQ(roomy.status, kExitStatus) << roomy.err;
     EXPECT_EQ(home.readFile(home.path("out/holter.mem")), home.readFile(home.recordingPath("holter.mem")));
     EXPECT_EQ(home.text("out/listing.txt").find("journal"), std::string::npos);
+#endif
 }
 
 }  // namespace

@@ -16,12 +16,7 @@ DemoHome::DemoHome(int language) {
     writeDemoHome(options);
 }
 
-std::string DemoHome::text(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+std::string DemoHome::text(const std::string& name) const { return readText(path(name)); }
 
 bool DemoHome::exists(const std::string& name) const { return std::filesystem::exists(path(name)); }
 
@@ -29,12 +24,16 @@ LumenRun runLumen(const DemoHome& home, const std::string& script, const std::st
                   const std::string& environment, const std::string& options) {
     home.writeText(home.path("script.txt"), script);
     std::filesystem::remove(home.path("dump.json"));
+    // A file of its own for every run: Wine may close the last run's handles
+    // a moment after the run has ended.
+    static int runs = 0;
+    const std::string errName = "stderr" + std::to_string(++runs) + ".txt";
     const std::string command = environment + " " LUMEN_PATH " --home " + home.programDirectory() + " --headless " +
-                                screen + " " + options + " --script " + home.path("script.txt") + " 2> " + home.path("stderr.txt");
+                                screen + " " + options + " --script " + home.path("script.txt") + " 2> " + home.path(errName);
     // The output is read to its end, so a program the viewer started has done its work.
     LumenRun run;
     run.status = runCommand(command).status;
-    run.err = home.text("stderr.txt");
+    run.err = home.text(errName);
     run.dump = home.text("dump.json");
     return run;
 }

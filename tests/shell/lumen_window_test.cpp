@@ -58,6 +58,9 @@ TEST(LumenWindow, RestoreMinimiseAndCloseRequestEndTheProgramAtOnce) {
 // The viewer starts the tool without waiting; runLumen waits for the tool
 // through the output pipe it inherits, so its mark is there or never comes.
 TEST(LumenWindow, OnlyACorrectionWritesDoreMemAndStartsTheCleanUpTool) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the stand-in clean_wf.exe is a shell script found through a POSIX PATH";
+#endif
     for (const bool removes : {true, false}) {
         SCOPED_TRACE(removes ? "an event removed" : "only browsing");
         DemoHome home;

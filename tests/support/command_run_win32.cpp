@@ -6,10 +6,11 @@
 
 namespace lumen::testing {
 
-// cmd.exe runs the command; _pclose gives its exit code.
+// cmd.exe runs the command; _pclose gives its exit code. The output is
+// read in text mode, CR LF as "\n", as the tests compare it on every system.
 CommandRun runCommand(const std::string& command) {
     CommandRun run;
-    FILE* pipe = _popen(command.c_str(), "rb");
+    FILE* pipe = _popen(command.c_str(), "rt");
     if (pipe == nullptr) return run;
     char chunk[4096];
     for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) run.out.append(chunk, got);

@@ -19,7 +19,7 @@ TempHome::TempHome() {
     do {
         folder = std::filesystem::temp_directory_path() / ("lumen-test-" + std::to_string(random()));
     } while (!std::filesystem::create_directory(folder));
-    directory_ = folder.string() + "/";
+    directory_ = folder.string() + static_cast<char>(std::filesystem::path::preferred_separator);
     std::filesystem::create_directory(recordingDirectory());
 }
 
@@ -46,6 +46,11 @@ void TempHome::writeText(const std::string& target, const std::string& text) con
 
 std::vector<uint8_t> TempHome::readFile(const std::string& source) const {
     std::ifstream in(source, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string TempHome::readText(const std::string& source) const {
+    std::ifstream in(source);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

@@ -17,7 +17,8 @@ public:
     TempHome(const TempHome&) = delete;
     TempHome& operator=(const TempHome&) = delete;
 
-    // The program directory, ending with '/'.
+    // The program directory, ending with the system's separator ('/', or
+    // '\\' on Windows, as the programs write their folders there).
     const std::string& programDirectory() const { return directory_; }
     std::string recordingDirectory() const { return directory_ + "recording"; }
     std::string path(const std::string& name) const { return directory_ + name; }
@@ -28,6 +29,9 @@ public:
     void writeFile(const std::string& path, std::span<const uint8_t> bytes) const;
     void writeText(const std::string& path, const std::string& text) const;
     std::vector<uint8_t> readFile(const std::string& path) const;
+    // A text file as the system's text mode reads it (CR LF as "\n" on
+    // Windows), so that text compares the same on every system.
+    std::string readText(const std::string& path) const;
 
 private:
     std::string directory_;

@@ -81,10 +81,12 @@ void MalformedHome::replaceByFolder(const std::string& name) const {
 }
 
 ToolRun runHolter(const TempHome& home, const std::string& arguments) {
-    const std::string err = home.path("holter-err.txt");
+    // A file of its own for every run: Wine may close the last run's handles a
+    // moment after the run has ended.
+    static int runs = 0;
+    const std::string err = home.path("holter-err" + std::to_string(++runs) + ".txt");
     const CommandRun run = runCommand(std::string(LUMEN_HOLTER_PATH) + " " + arguments + " 2> " + err);
-    const std::vector<uint8_t> errBytes = home.readFile(err);
-    return ToolRun{run.status, run.out, std::string(errBytes.begin(), errBytes.end())};
+    return ToolRun{run.status, run.out, home.readText(err)};
 }
 
 }  // namespace lumen::testing

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/file/folder_path.h"
+
 namespace lumen {
 
 std::optional<ToolArguments> ToolArguments::parse(std::span<char* const> words,
@@ -23,7 +25,7 @@ std::optional<ToolArguments> ToolArguments::parse(std::span<char* const> words,
         if (i + 1 >= words.size()) return std::nullopt;
         const std::string value = words[++i];
         if (word == "--home") {
-            arguments.programDirectory = value.empty() || value.back() == '/' ? value : value + "/";
+            arguments.programDirectory = value.empty() ? value : withFolderSeparator(value);
         } else if (std::find(knownOptions.begin(), knownOptions.end(), word) != knownOptions.end()) {
             arguments.options.emplace_back(word, value);
         } else {

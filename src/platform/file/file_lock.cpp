@@ -20,20 +20,37 @@ constexpr uint32_t kRetryIntervalMs = 10;
 
 HANDLE handleOf(std::FILE* file) { return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))); }
 
-bool tryOnce(std::FILE* file, uint64_t lockByte, LockMode mode) {
+OVERLAPPED placeOf(uint64_t lockByte) {
     OVERLAPPED place{};
     place.Offset = static_cast<DWORD>(lockByte);
     place.OffsetHigh = static_cast<DWORD>(lockByte >> 32);
-    const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (mode == LockMode::Exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
-    return LockFileEx(handleOf(file), flags, 0, 1, 0, &place) != 0;
+    return place;
 }
 
-void release(std::FILE* file, uint64_t lockByte) {
-    OVERLAPPED place{};
-    place.Offset = static_cast<DWORD>(lockByte);
-    place.OffsetHigh = static_cast<DWORD>(lockByte >> 32);
-    UnlockFileEx(handleOf(file), 0, 1, 0, &place);
+bool lockByteOf(HANDLE handle, uint64_t lockByte, LockMode mode) {
+    OVERLAPPED place = placeOf(lockByte);
+    const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (mode == LockMode::Exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+    return LockFileEx(handle, flags, 0, 1, 0, &place) != 0;
 }
+
+bool unlockByteOf(HANDLE handle, uint64_t lockByte) {
+    OVERLAPPED place = placeOf(lockByte);
+    return UnlockFileEx(handle, 0, 1, 0, &place) != 0;
+}
+
+// A POSIX lock changes its mode in place; Windows stacks a second lock of
+// the same handle on the first, or refuses it. So the lock held is let go
+// first, and a shared one taken back when the new mode cannot be had (a
+// reader that could not become the writer stays a reader).
+bool tryOnce(std::FILE* file, uint64_t lockByte, LockMode mode) {
+    const HANDLE handle = handleOf(file);
+    const bool held = unlockByteOf(handle, lockByte);
+    if (lockByteOf(handle, lockByte, mode)) return true;
+    if (held) lockByteOf(handle, lockByte, LockMode::Shared);
+    return false;
+}
+
+void release(std::FILE* file, uint64_t lockByte) { unlockByteOf(handleOf(file), lockByte); }
 
 #else
 

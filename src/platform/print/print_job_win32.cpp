@@ -2,7 +2,9 @@
 #include <winspool.h>
 
 #include <algorithm>
-#include <cwctype>
+#include <cctype>
+#include <optional>
+#include <string>
 
 #include "platform/print/print_job.h"
 #include "platform/win32/gdi_print_job.h"
@@ -17,7 +19,8 @@ constexpr const char* kSystemPdfPrinter = "Microsoft Print to PDF";
 // A printer that writes PDF files: Windows's own, else any whose name says PDF.
 std::optional<std::string> pdfPrinter() {
     std::optional<std::string> found;
-    for (const Printer& printer : PrinterList::fromSystem().printers()) {
+    const PrinterList installed = PrinterList::fromSystem();
+    for (const Printer& printer : installed.printers()) {
         std::string upper = printer.name;
         std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
         if (printer.name == kSystemPdfPrinter) return printer.name;

@@ -11,4 +11,8 @@ bool SessionBus::isConnected() const { return false; }
 bool SessionBus::broadcast(uint32_t /*message*/) { return false; }
 std::vector<uint32_t> SessionBus::takeReceived() { return {}; }
 
+std::unique_ptr<ProgramMessages> openProgramMessages(uint32_t accepted) {
+    return std::make_unique<SessionBus>(accepted);
+}
+
 }  // namespace lumen
