@@ -2,7 +2,9 @@
 # The Windows build, tested here: cross-compiles Lumen with MinGW-w64
 # (x86_64 Release with its tests, and the i686 programs compiled only), runs
 # the test suite under Wine headless through CTest, compares the state dumps
-# of the same viewer scripts with the Linux build's, and packs the zip and
+# of the same viewer scripts with the Linux build's, runs the viewer in a
+# real window on Xvfb with openbox and hands it over the way the acquisition
+# program does (tests/platform/win32/desktop_test.sh), and packs the zip and
 # the NSIS installer into build-win64/package/. The last line gives the
 # count of tests run and passed on Windows.
 #
@@ -69,6 +71,9 @@ if [ -n "$linux" ] && [ -x "$linux/src/shell/lumen" ]; then
 else
   phase "state dumps: skipped (LUMEN_LINUX_BUILD names no Linux build)"
 fi
+
+phase "a real window on a desktop, and the acquisition program's hand-over"
+"$root/tests/platform/win32/desktop_test.sh" "$win64" || status=1
 
 phase "packages"
 version="$(sed -n 's/^project(Lumen VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"

@@ -13,10 +13,11 @@ namespace lumen {
 // The program's one way out, for fatal errors (with a message) and ordinary
 // exits (empty message): the message box, doef.mem, the annotation written
 // back, everything released, then clean_wf.exe or the exit broadcast, and
-// the end of the process with status 255 (the original's -1).
+// the end of the process with exit code -1: 0xFFFFFFFF to a Windows parent,
+// 255 where a status has eight bits.
 class ProgramExit {
 public:
-    static constexpr int kExitStatus = 255;
+    static constexpr int kExitStatus = -1;
     static constexpr uint32_t kExitNotification = 0x221;
     static constexpr std::string_view kCleanUpTool = "clean_wf.exe";
     static constexpr std::string_view kCorrectionsNotSavedText = "The corrections could not be saved.";

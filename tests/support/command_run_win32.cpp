@@ -6,15 +6,17 @@
 
 namespace lumen::testing {
 
-// cmd.exe runs the command; _pclose gives its exit code. The output is
-// read in text mode, CR LF as "\n", as the tests compare it on every system.
+// cmd.exe runs the command; _pclose gives its exit code, kept to its low
+// eight bits as a POSIX parent sees it (the viewer's -1 is 255 on both). The
+// output is read in text mode, CR LF as "\n", as the tests compare it on
+// every system.
 CommandRun runCommand(const std::string& command) {
     CommandRun run;
     FILE* pipe = _popen(command.c_str(), "rt");
     if (pipe == nullptr) return run;
     char chunk[4096];
     for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) run.out.append(chunk, got);
-    run.status = _pclose(pipe);
+    run.status = _pclose(pipe) & 0xFF;
     return run;
 }
 

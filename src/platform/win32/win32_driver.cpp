@@ -25,11 +25,12 @@ LRESULT CALLBACK frameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     return impl->handle(message, wParam, lParam);
 }
 
-BITMAPINFO topDownInfo(const PixelSurface& frame) {
+// A top-down DIB of rows [firstRow, firstRow + rows) of the frame.
+BITMAPINFO topDownInfo(const PixelSurface& frame, LONG rows) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = frame.stridePixels;
-    info.bmiHeader.biHeight = -frame.height;
+    info.bmiHeader.biHeight = -rows;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;  // 0x00RRGGBB words are the DIB's B, G, R, x bytes
     info.bmiHeader.biCompression = BI_RGB;
@@ -91,15 +92,17 @@ Size Win32Driver::Impl::clientSize() const {
 
 void Win32Driver::Impl::paint(HDC dc, const RECT& area) const {
     if (lastFrame.pixels == nullptr) return;
-    const BITMAPINFO info = topDownInfo(lastFrame);
     const LONG right = std::min<LONG>(area.right, lastFrame.width);
     const LONG bottom = std::min<LONG>(area.bottom, lastFrame.height);
     if (right <= area.left || bottom <= area.top) return;
-    // Rows are counted from the top of a top-down DIB: start at row 0 and
-    // let the destination rectangle pick the part.
-    SetDIBitsToDevice(dc, area.left, area.top, static_cast<DWORD>(right - area.left),
-                      static_cast<DWORD>(bottom - area.top), area.left, area.top, 0,
-                      static_cast<UINT>(lastFrame.height), lastFrame.pixels, &info, DIB_RGB_COLORS);
+    // The DIB handed over is exactly the rows to show, so the source's y
+    // never comes into play: where a top-down DIB's source origin lies is
+    // read differently by the desktops' SetDIBitsToDevice.
+    const LONG rows = bottom - area.top;
+    const BITMAPINFO info = topDownInfo(lastFrame, rows);
+    const uint32_t* firstRow = lastFrame.pixels + static_cast<size_t>(area.top) * static_cast<size_t>(lastFrame.stridePixels);
+    SetDIBitsToDevice(dc, area.left, area.top, static_cast<DWORD>(right - area.left), static_cast<DWORD>(rows),
+                      area.left, 0, 0, static_cast<UINT>(rows), firstRow, &info, DIB_RGB_COLORS);
 }
 
 void Win32Driver::Impl::replaceCursor(HCURSOR next, bool own) {

@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# lumen.exe on a real Windows desktop: Wine on an Xvfb screen with openbox as
+# the window manager, driven by xdotool.
+#
+#  1. Started by hand: the window opens maximised and shows exactly the frame
+#     the headless screen draws at the same client size; a key and a click
+#     change the picture; the Exit button ends it with status 255 (the -1 of
+#     the desktop) and doef.mem is written with CR LF line ends.
+#  2. Started by the acquisition program (acquisition_host.exe: path.tmp
+#     beside the viewer, no arguments): minimising the window ends the viewer
+#     and the host receives the 0x221 broadcast.
+#  3. Started by it again: after a beat is relabelled in the window, the host
+#     closes the viewer with 0x220; the correction is saved (holter.mem and
+#     dore.mem as after the same keys headless) and no 0x221 is broadcast,
+#     since clean_wf.exe is started instead.
+#
+#   tests/platform/win32/desktop_test.sh WIN64_BUILD
+#
+# Uses a Wine prefix of its own (WIN64_BUILD/wine-prefix-desktop), since a
+# Wine session keeps the display it was started with.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../../.." && pwd)"
+build="$(realpath "$1")"
+lumen="$build/src/shell/lumen.exe"
+holter="$build/tools/holter/holter.exe"
+host="$build/tests/platform/win32/acquisition_host.exe"
+wine_run="$root/cmake/wine-run.sh"
+export WINEPREFIX="$build/wine-prefix-desktop"
+readonly title="FULL DISCLOSURE ECG HOLTER SYSTEM"
+readonly wait_s=60
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+  WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+winpath() { local path="Z:${1//\//\\}"; printf '%s' "$path"; }
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+
+"$wine_run" "$holter" demo "$(winpath "$work/base")" --hours 2 >/dev/null
+for home in real headless host-minimise host-close relabel-headless; do cp -r "$work/base" "$work/$home"; done
+for home in real headless relabel-headless; do
+  printf '%s\r\n' "$(winpath "$work/$home/recording")" >"$work/$home/path.tmp"
+done
+
+viewer_window() {
+  local window
+  window="$(timeout "$wait_s" xdotool search --sync --onlyvisible --name "$title" | head -n1)" || fail "no viewer window"
+  for _ in $(seq 100); do
+    xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_HORZ && break
+    sleep 0.1
+  done
+  xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_VERT || fail "the window is not maximised"
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+  echo "$window"
+}
+# The picture once two captures a moment apart agree.
+capture() {
+  local before="$work/capture-a.png"
+  import -window "$1" "$before"
+  for _ in $(seq 20); do
+    sleep 0.5
+    import -window "$1" "$2"
+    [ "$(compare -metric AE "$before" "$2" null: 2>&1 || true)" = 0 ] && return 0
+    cp "$2" "$before"
+  done
+}
+differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+geometry() { xwininfo -id "$1" | sed -n "s/^  $2: *\([0-9-]*\)$/\1/p"; }
+dump_number() { grep -o "\"$2\": \[[-0-9, ]*\]" "$1" | tr -cd '0-9,-' | cut -d, -f"$3"; }
+dump_scalar() { grep -o "\"$2\": [-0-9]*" "$1" | head -n1 | tr -cd '0-9-'; }
+wait_for_exit() {
+  for _ in $(seq $((wait_s * 10))); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
+  fail "the viewer did not end"
+}
+
+echo "== started by hand"
+"$wine_run" "$lumen" --home "$(winpath "$work/real")" >"$work/real.log" 2>&1 &
+viewer=$!
+window="$(viewer_window)"
+width="$(geometry "$window" Width)"
+height="$(geometry "$window" Height)"
+[ "$width" -eq 1024 ] && [ "$height" -lt 768 ] && [ "$height" -gt 700 ] ||
+  fail "client area ${width}x${height} is not the maximised one under a title bar"
+capture "$window" "$work/opened.png"
+printf 'shot %s\ndump %s\n' "$(winpath "$work/headless.png")" "$(winpath "$work/headless.json")" >"$work/shot.txt"
+"$wine_run" "$lumen" --home "$(winpath "$work/headless")" --headless "${width}x${height}" \
+  --script "$(winpath "$work/shot.txt")" >/dev/null 2>&1 || true
+[ "$(differing "$work/opened.png" "$work/headless.png")" = 0 ] ||
+  fail "the window's ${width}x${height} picture differs from the headless frame"
+echo "opened maximised, client ${width}x${height}, picture equal to the headless frame"
+
+xdotool key Down
+capture "$window" "$work/after-key.png"
+changed="$(differing "$work/opened.png" "$work/after-key.png")"
+[ "$changed" != 0 ] || fail "the key Down changed nothing"
+browser_top="$(dump_number "$work/headless.json" browser 2)"
+xdotool mousemove --window "$window" $((width / 2)) $((browser_top + 10)) click 1
+capture "$window" "$work/after-click.png"
+clicked="$(differing "$work/after-key.png" "$work/after-click.png")"
+[ "$clicked" != 0 ] || fail "the click on the first row changed nothing"
+echo "key Down changed $changed pixels, a click on the first row $clicked"
+
+# Exit is the last button of the status line, at the browser's right edge.
+browser_left="$(dump_number "$work/headless.json" browser 1)"
+browser_width="$(dump_number "$work/headless.json" browser 3)"
+status_top="$(dump_number "$work/headless.json" status 2)"
+unit="$(dump_scalar "$work/headless.json" buttonUnit)"
+button_height="$(dump_scalar "$work/headless.json" buttonHeight)"
+rm -f "$work/real/doef.mem"
+xdotool mousemove --window "$window" $((browser_left + browser_width - unit / 2)) \
+  $((browser_top + status_top + button_height / 2)) click 1
+wait_for_exit "$viewer"
+status=0
+wait "$viewer" || status=$?
+[ "$status" = 255 ] || fail "Exit ended with status $status, not 255"
+[ -s "$work/real/doef.mem" ] || fail "Exit wrote no doef.mem"
+grep -q $'\r$' "$work/real/doef.mem" || fail "doef.mem has no CR LF line ends"
+echo "Exit: status 255, doef.mem $(wc -l <"$work/real/doef.mem") lines with CR LF"
+
+run_host() {  # HOME [CLOSE_WHEN_FILE]
+  cp "$lumen" "$work/$1/lumen.exe"
+  local close=()
+  [ $# -gt 1 ] && close=("$(winpath "$2")")
+  ("$wine_run" "$host" "$(winpath "$work/$1/lumen.exe")" "$(winpath "$work/$1/recording")" "${close[@]}" 2>&1 |
+    tr -d '\r' >"$work/$1.log" || true) &
+}
+
+echo "== started by the acquisition program, minimised"
+run_host host-minimise
+hosted=$!
+window="$(viewer_window)"
+xdotool windowminimize "$window"
+wait_for_exit "$hosted"
+grep -q '^received 0x221 (0, 0)' "$work/host-minimise.log" || fail "no 0x221 broadcast: $(cat "$work/host-minimise.log")"
+grep -q '^viewer ended -1$' "$work/host-minimise.log" || fail "$(cat "$work/host-minimise.log")"
+echo "$(tr '\n' ';' <"$work/host-minimise.log")"
+
+echo "== started by the acquisition program, a beat relabelled, closed with 0x220"
+run_host host-close "$work/close-now"
+hosted=$!
+window="$(viewer_window)"
+xdotool key Right
+xdotool key n
+capture "$window" "$work/relabelled.png"
+touch "$work/close-now"
+wait_for_exit "$hosted"
+grep -q '^sent 0x220$' "$work/host-close.log" || fail "0x220 not sent: $(cat "$work/host-close.log")"
+grep -q '^viewer ended -1$' "$work/host-close.log" || fail "$(cat "$work/host-close.log")"
+grep -q '0x221' "$work/host-close.log" && fail "0x221 broadcast although clean_wf.exe was due"
+printf 'key Right\nkey N\n' >"$work/relabel.txt"
+"$wine_run" "$lumen" --home "$(winpath "$work/relabel-headless")" --headless "${width}x${height}" \
+  --script "$(winpath "$work/relabel.txt")" >/dev/null 2>&1 || true
+cmp -s "$work/base/recording/holter.mem" "$work/host-close/recording/holter.mem" && fail "no correction saved"
+cmp -s "$work/relabel-headless/recording/holter.mem" "$work/host-close/recording/holter.mem" ||
+  fail "holter.mem differs from the same relabelling headless"
+cmp -s "$work/relabel-headless/dore.mem" "$work/host-close/dore.mem" || fail "dore.mem differs"
+echo "$(tr '\n' ';' <"$work/host-close.log") holter.mem and dore.mem ($(cat "$work/host-close/dore.mem")) as headless"
+echo "desktop test passed"
