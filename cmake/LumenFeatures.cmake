@@ -49,9 +49,23 @@ endmacro()
 if(WIN32)
   # The Linux back-ends make no sense there, even when a cross sysroot
   # happens to hold their headers.
-  foreach(feature SDL X11 FREETYPE PNG PDF CUPS DBUS SOXR EDF)
+  foreach(feature SDL X11 FREETYPE PNG PDF CUPS DBUS EDF)
     _lumen_feature_result(${feature} OFF "not on Windows")
   endforeach()
+  # libsoxr cross-built under LUMEN_SOXR_ROOT (scripts/windows-soxr.sh);
+  # never the build machine's own.
+  if(LUMEN_WITH_SOXR AND LUMEN_SOXR_ROOT)
+    find_library(LUMEN_SOXR_LIBRARY soxr PATHS ${LUMEN_SOXR_ROOT}/lib NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+    find_path(LUMEN_SOXR_INCLUDE soxr.h PATHS ${LUMEN_SOXR_ROOT}/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+  endif()
+  if(LUMEN_SOXR_LIBRARY AND LUMEN_SOXR_INCLUDE)
+    add_library(PkgConfig::LUMEN_SOXR INTERFACE IMPORTED GLOBAL)
+    set_target_properties(PkgConfig::LUMEN_SOXR PROPERTIES INTERFACE_LINK_LIBRARIES "${LUMEN_SOXR_LIBRARY}"
+                                                            INTERFACE_INCLUDE_DIRECTORIES "${LUMEN_SOXR_INCLUDE}")
+    _lumen_feature_result(SOXR ON "")
+  else()
+    _lumen_feature_result(SOXR OFF "LUMEN_SOXR_ROOT names no cross-built libsoxr")
+  endif()
   _lumen_feature_result(WIN32 ${LUMEN_WITH_WIN32} "LUMEN_WITH_WIN32=OFF")
   # <windows.h> without its min/max macros and rarely used parts, the same
   # in every file that includes it; <cmath>'s M_PI as glibc gives it.
