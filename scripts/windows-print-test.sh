@@ -70,17 +70,23 @@ if [ "$status" -ne 255 ]; then
   echo "print test: lumen.exe ended with status $status"; cat "$work/lumen.err"; exit 1
 fi
 
-# cups-pdf makes the file first and writes it when the job has run.
+# cups-pdf makes the file first and writes it when the job has run; the
+# report made by Wine's driver, not another program's job on the same queue
+# folder.
 pdf=""
-info=""
 for _ in $(seq 240); do
-  [ -z "$pdf" ] && pdf="$(find "$out" -maxdepth 1 -name '*.pdf' -newer "$stamp" | head -n 1)"
-  [ -n "$pdf" ] && info="$(pdfinfo "$pdf" 2>/dev/null || true)"
-  grep -q '^Pages:' <<<"$info" && break
+  for candidate in "$out"/*.pdf; do
+    [ "$candidate" -nt "$stamp" ] || continue
+    info="$(pdfinfo "$candidate" 2>/dev/null || true)"
+    if grep -q '^Creator: *Wine PostScript Driver' <<<"$info" && grep -q '^Pages:' <<<"$info"; then
+      pdf="$candidate"
+      break 2
+    fi
+  done
   sleep 0.5
 done
-if [ -z "$info" ]; then
-  echo "print test: no PDF from cups-pdf in $out"; cat "$cups/log/error_log" 2>/dev/null; exit 1
+if [ -z "$pdf" ]; then
+  echo "print test: no report from cups-pdf in $out within 120 s"; cat "$cups/log/error_log" 2>/dev/null; exit 1
 fi
 cp "$pdf" "$work/report.pdf" && rm -f "$pdf"
 pages="$(sed -n 's/^Pages: *//p' <<<"$info")"
@@ -110,6 +116,7 @@ pitch="$(tail -c +$((header + 1)) "$work/band.pgm" | od -An -v -tu1 -w"$width" |
 read -r pitch_mm lines <<<"$pitch"
 echo "print test: $pages page(s), $size, grid $pitch_mm mm over ${lines:-0} lines ($work/report.pdf)"
 ok=1
+pdftotext "$work/report.pdf" - | grep 'ECG HOLTER REPORT' >/dev/null || { echo "print test: want the report's heading"; ok=0; }
 [ "$pages" = 1 ] || { echo "print test: want 1 page"; ok=0; }
 grep -q '(A4)' <<<"$size" || { echo "print test: want A4"; ok=0; }
 awk -v p="$pitch_mm" 'BEGIN { exit !(p >= 9.95 && p <= 10.05) }' || { echo "print test: want a 10.00 +- 0.05 mm grid"; ok=0; }
