@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/draw/scaled_font.h"
-#include "platform/win32/wide_text.h"
+#include "platform/win32/windows_font.h"
 
 namespace lumen {
 
@@ -21,13 +21,6 @@ constexpr int32_t kDefaultCellHeight = 16;
 constexpr int32_t kLargestHeightPixels = 4096;
 constexpr uint32_t kGrayLevels = 64;  // GGO_GRAY8_BITMAP gives 0..64
 constexpr char32_t kLastBmpCodePoint = 0xFFFF;
-
-// The drawing code's default faces are the Linux names of the Windows ones.
-std::wstring windowsFace(std::string_view faceName) {
-    if (faceName == "Liberation Sans") return L"Arial";
-    if (faceName == "Liberation Serif") return L"Times New Roman";
-    return wideFromUtf8(faceName);
-}
 
 class GdiGlyphRenderer final : public GlyphRenderer {
 public:
@@ -82,7 +75,7 @@ std::unique_ptr<ScaledFont> makeScaled(const Font& font, int32_t heightPixels) {
     if (heightPixels > kLargestHeightPixels || heightPixels < -kLargestHeightPixels) return nullptr;
     HFONT handle = CreateFontW(heightPixels, 0, 0, 0, font.weight, font.slant == FontSlant::Italic, FALSE, FALSE,
                                DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                               DEFAULT_PITCH, windowsFace(font.faceName).c_str());
+                               pitchAndFamilyOf(font.faceName), windowsFaceName(font.faceName).c_str());
     if (handle == nullptr) return nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
     if (dc == nullptr) {

@@ -7,6 +7,7 @@
 #include "platform/draw/image.h"
 #include "platform/draw/raster_canvas.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/windows_font.h"
 
 namespace lumen {
 
@@ -87,7 +88,7 @@ void GdiCanvas::applyFont() {
     const Font& wanted = font();
     HFONT next = CreateFontW(wanted.height, 0, 0, 0, wanted.weight, wanted.slant == FontSlant::Italic, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                             DEFAULT_PITCH, wideFromUtf8(wanted.faceName).c_str());
+                             pitchAndFamilyOf(wanted.faceName), windowsFaceName(wanted.faceName).c_str());
     SelectObject(dc_, next);
     if (font_ != nullptr) DeleteObject(font_);
     font_ = next;

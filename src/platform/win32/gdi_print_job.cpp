@@ -1,5 +1,8 @@
 #include "platform/win32/gdi_print_job.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "platform/win32/wide_text.h"
 
 namespace lumen {
@@ -10,6 +13,16 @@ constexpr int kHundredthMmPerInch = 2540;
 constexpr short kFullScale = 100;
 
 std::string withError(const std::string& what) { return what + " (error " + std::to_string(GetLastError()) + ")"; }
+
+// Under Wine every printer is a CUPS queue driven by Wine's PostScript
+// driver, so a "PDF" printer given an output file writes PostScript there.
+// A PDF printer on Windows may still be writing the file when the document
+// ends, so only a file that already begins as PostScript is refused.
+bool beginsAsPostScript(const std::string& path) {
+    std::ifstream file(std::filesystem::path(wideFromUtf8(path)), std::ios::binary);
+    char magic[2]{};
+    return file.read(magic, sizeof magic) && magic[0] == '%' && magic[1] == '!';
+}
 
 }  // namespace
 
@@ -73,6 +86,11 @@ bool GdiPrintJob::endDocument() {
     started_ = false;
     if (EndDoc(dc_) <= 0) {
         failure_ = withError("the printer did not take the document");
+        return false;
+    }
+    if (outputFile_ && beginsAsPostScript(*outputFile_)) {
+        DeleteFileW(wideFromUtf8(*outputFile_).c_str());
+        failure_ = "the PDF printer wrote PostScript, not PDF, so " + *outputFile_ + " was removed";
         return false;
     }
     return true;

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Printing under Wine reaches a real print queue: a private CUPS scheduler
+# with one cups-pdf printer on A4 paper, the default and only printer; the
+# viewer (lumen.exe, headless) prints its one-page report there through
+# Wine's winspool and its PostScript driver, exactly as a user who picks the
+# default printer does. Passes when cups-pdf writes the report as one A4
+# page whose 10 mm grid measures 10.00 +- 0.05 mm; prints the figures.
+#
+#   scripts/windows-print-test.sh WIN64_BUILD
+#
+# The Wine prefix is WINEPREFIX, default WIN64_BUILD/wine-prefix.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+win64="$(realpath "$1")"
+export WINEPREFIX="${WINEPREFIX:-$win64/wine-prefix}"
+ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+for need in /usr/sbin/cupsd /usr/lib/cups/backend/cups-pdf "$ppd" "$win64/src/shell/lumen.exe"; do
+  [ -e "$need" ] || { echo "print test: $need is missing"; exit 1; }
+done
+work="$win64/print-test"
+rm -rf "$work" && mkdir -p "$work"/cups/{conf/ppd,spool,cache,state,log}
+# cupsd drops to lp and must reach its files.
+chmod 755 "$win64" "$work" "$work/cups"
+cupsd_pid=""
+cleanup() {
+  if [ -n "$cupsd_pid" ]; then kill "$cupsd_pid" 2>/dev/null || true; wait "$cupsd_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+
+# The private scheduler: one cups-pdf queue, A4, the default.
+cups="$work/cups"
+socket="$cups/cups.sock"
+cp "$ppd" "$cups/conf/ppd/LumenA4.ppd"
+printf '%s\n' "Listen $socket" 'LogLevel warn' 'WebInterface No' 'Browsing Off' 'DefaultAuthType None' \
+  '<Location />' 'Order allow,deny' 'Allow all' '</Location>' >"$cups/conf/cupsd.conf"
+{
+  printf '%s\n' "ServerRoot $cups/conf" "RequestRoot $cups/spool" "TempDir $cups/spool" "CacheDir $cups/cache" \
+    "StateDir $cups/state" "ErrorLog $cups/log/error_log" "AccessLog $cups/log/access_log" \
+    "PageLog $cups/log/page_log" 'ServerBin /usr/lib/cups' 'DataDir /usr/share/cups'
+  if [ "$(id -u)" -eq 0 ]; then printf '%s\n' 'User lp' 'Group lp' 'SystemGroup lpadmin'; fi
+} >"$cups/conf/cups-files.conf"
+printf '%s\n' '<DefaultPrinter LumenA4>' 'Info Lumen A4 printer' 'DeviceURI cups-pdf:/' 'State Idle' \
+  'Accepting Yes' 'Shared No' '</DefaultPrinter>' >"$cups/conf/printers.conf"
+/usr/sbin/cupsd -f -c "$cups/conf/cupsd.conf" -s "$cups/conf/cups-files.conf" &
+cupsd_pid=$!
+for _ in $(seq 100); do [ -S "$socket" ] && break; sleep 0.1; done
+[ -S "$socket" ] || { echo "print test: cupsd did not start"; cat "$cups/log/error_log" 2>/dev/null; exit 1; }
+# Wine's winspool reaches CUPS through libcups, which reads CUPS_SERVER.
+export CUPS_SERVER="$socket"
+
+# Where cups-pdf puts this user's jobs ("Out" of its configuration).
+out="$(sed -n 's/^Out  *//p' /etc/cups/cups-pdf.conf | tail -n 1)"
+out="${out:-\${HOME\}/PDF}"
+out="${out//\$\{HOME\}/$(getent passwd "$(id -un)" | cut -d: -f6)}"
+mkdir -p "$out"
+stamp="$work/started"
+touch -d '-2 seconds' "$stamp"
+
+# A demo home; one step to the next event, whose report goes to the default
+# printer after the usual question.
+home="$work/home"
+winhome="Z:${home//\//\\}"
+timeout 300 "$root/cmake/wine-run.sh" "$win64/tools/holter/holter.exe" demo "$winhome" --hours 4 >/dev/null
+printf '%s\r\n' "$winhome\\recording" >"$home/path.tmp"
+printf '%s\n' 'key Right' 'button 1007' 'answer yes' >"$home/script.txt"
+status=0
+timeout 300 "$root/cmake/wine-run.sh" "$win64/src/shell/lumen.exe" --home "$winhome" --headless 1024x768 \
+  --script "$winhome\\script.txt" 2>"$work/lumen.err" || status=$?
+if [ "$status" -ne 255 ]; then
+  echo "print test: lumen.exe ended with status $status"; cat "$work/lumen.err"; exit 1
+fi
+
+# cups-pdf makes the file first and writes it when the job has run; the
+# report made by Wine's driver, not another program's job on the same queue
+# folder.
+pdf=""
+for _ in $(seq 240); do
+  for candidate in "$out"/*.pdf; do
+    [ "$candidate" -nt "$stamp" ] || continue
+    info="$(pdfinfo "$candidate" 2>/dev/null || true)"
+    if grep -q '^Creator: *Wine PostScript Driver' <<<"$info" && grep -q '^Pages:' <<<"$info"; then
+      pdf="$candidate"
+      break 2
+    fi
+  done
+  sleep 0.5
+done
+if [ -z "$pdf" ]; then
+  echo "print test: no report from cups-pdf in $out within 120 s"; cat "$cups/log/error_log" 2>/dev/null; exit 1
+fi
+cp "$pdf" "$work/report.pdf" && rm -f "$pdf"
+pages="$(sed -n 's/^Pages: *//p' <<<"$info")"
+size="$(sed -n 's/^Page size: *//p' <<<"$info")"
+
+# The strip's 10 mm grid: a band of the page at 600 dpi, the thin lines that
+# run through the whole band (not the box edge with its shadow), first to last.
+dpi=600
+top=$(( 200 * dpi * 10 / 254 ))
+rows=$(( 40 * dpi * 10 / 254 ))
+pdftoppm -r "$dpi" -gray -singlefile -y "$top" -H "$rows" -W 6000 "$work/report.pdf" "$work/band"
+read -r width height < <(sed -n '2p' "$work/band.pgm")
+header="$(head -n 3 "$work/band.pgm" | wc -c)"
+pitch="$(tail -c +$((header + 1)) "$work/band.pgm" | od -An -v -tu1 -w"$width" | awk -v dpi="$dpi" -v rows="$height" -v width="$width" '
+  { for (x = 1; x <= NF; ++x) if ($x < 128) ++dark[x] }
+  END {
+    perMm = dpi / 25.4; n = 0
+    for (x = 1; x <= width;) {
+      run = 0
+      while (x + run <= width && dark[x + run] >= rows * 0.9) ++run
+      if (run > 0 && run <= 0.3 * perMm) centre[++n] = x + (run - 1) / 2
+      x += run + 1
+    }
+    if (n < 10) { print 0; exit }
+    printf "%.3f %d\n", (centre[n] - centre[1]) / (n - 1) / perMm, n
+  }')"
+read -r pitch_mm lines <<<"$pitch"
+echo "print test: $pages page(s), $size, grid $pitch_mm mm over ${lines:-0} lines ($work/report.pdf)"
+ok=1
+pdftotext "$work/report.pdf" - | grep 'ECG HOLTER REPORT' >/dev/null || { echo "print test: want the report's heading"; ok=0; }
+[ "$pages" = 1 ] || { echo "print test: want 1 page"; ok=0; }
+grep -q '(A4)' <<<"$size" || { echo "print test: want A4"; ok=0; }
+awk -v p="$pitch_mm" 'BEGIN { exit !(p >= 9.95 && p <= 10.05) }' || { echo "print test: want a 10.00 +- 0.05 mm grid"; ok=0; }
+[ "$ok" -eq 1 ]
