@@ -85,7 +85,7 @@ phase "a real window on a desktop, and the acquisition program's hand-over"
 "$root/tests/platform/win32/desktop_test.sh" "$win64" || status=1
 
 phase "printing under Wine into a cups-pdf queue"
-"$root/scripts/windows-print-test.sh" "$win64" || status=1
+"$root/tests/platform/win32/print_test.sh" "$win64" || status=1
 
 phase "packages"
 version="$(sed -n 's/^project(Lumen VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"

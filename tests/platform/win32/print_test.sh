@@ -6,11 +6,11 @@
 # default printer does. Passes when cups-pdf writes the report as one A4
 # page whose 10 mm grid measures 10.00 +- 0.05 mm; prints the figures.
 #
-#   scripts/windows-print-test.sh WIN64_BUILD
+#   tests/platform/win32/print_test.sh WIN64_BUILD
 #
 # The Wine prefix is WINEPREFIX, default WIN64_BUILD/wine-prefix.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../../.." && pwd)"
 win64="$(realpath "$1")"
 export WINEPREFIX="${WINEPREFIX:-$win64/wine-prefix}"
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
