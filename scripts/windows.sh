@@ -2,15 +2,16 @@
 # The Windows build, tested here: cross-compiles Lumen with MinGW-w64
 # (x86_64 Release with its tests, and the i686 programs compiled only), runs
 # the test suite under Wine headless through CTest, compares the state dumps
-# of the same viewer scripts with the Linux build's, and packs the zip and
-# the NSIS installer into build-win64/package/. The last line gives the
-# count of tests run and passed on Windows.
+# and the screenshots (glyphs aside) of the same viewer scripts with the
+# Linux build's, and packs the zip and the NSIS installer into
+# build-win64/package/. The last line gives the count of tests run and
+# passed on Windows.
 #
 #   LUMEN_LINUX_BUILD=build-test scripts/windows.sh
 #
 # LUMEN_LINUX_BUILD names the Linux build whose lumen and holter the dumps
-# are compared with (skipped when it has none). The Wine prefix is made once
-# in build-win64/wine-prefix and reused.
+# and screenshots are compared with (skipped when it has none). The Wine
+# prefix is made once in build-win64/wine-prefix and reused.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -66,8 +67,10 @@ linux="${LUMEN_LINUX_BUILD:-}"
 if [ -n "$linux" ] && [ -x "$linux/src/shell/lumen" ]; then
   phase "state dumps: Linux and Windows on the same scripts"
   "$root/scripts/windows-compare-dumps.sh" "$linux" "$win64" || status=1
+  phase "screenshots: Linux and Windows on the same scripts, glyphs aside"
+  "$root/scripts/windows-compare-screens.sh" "$linux" "$win64" || status=1
 else
-  phase "state dumps: skipped (LUMEN_LINUX_BUILD names no Linux build)"
+  phase "state dumps and screenshots: skipped (LUMEN_LINUX_BUILD names no Linux build)"
 fi
 
 phase "packages"
