@@ -19,10 +19,10 @@
 # none more than 2 (GLYPH_REACH=N in the environment measures another).
 #
 # Prints one line: the glyphs' share of the screen, the regions, their
-# pixels and share of the screen, the
-# largest region's box; then the largest ten regions outside the glyph zone
-# (with -v, every region). Exit status 1 when a region lies outside the glyph zone,
-# 2 when the pictures cannot be compared.
+# pixels and share of the screen, the largest region's box; then the largest
+# ten regions outside the glyph zone (with -v, every region). Exit status 1
+# when a region lies outside the glyph zone, 2 when the pictures cannot be
+# compared.
 set -euo pipefail
 GLYPH_REACH="${GLYPH_REACH:-2}"
 MOST_GLYPH_PERCENT=10
