@@ -20,10 +20,12 @@ cat >"$work/no-fonts.conf" <<EOF
 <fontconfig><dir>$work/no-fonts</dir><cachedir>$work/font-cache</cachedir></fontconfig>
 EOF
 
-# The scripts of windows-compare-dumps.sh, the start screen, the three
-# speeds and the zoomed browser.
+# The scripts of windows-compare-dumps.sh, the start screen on two screens,
+# the three speeds and the zoomed browser; 1024x768 unless named here.
+declare -A screens=([start-1920]=1920x1080)
 declare -A scripts=(
   [start]=''
+  [start-1920]=''
   [browse]=$'key Right\nkey Right\nkey Down\nkey Right\nwait 500'
   [relabel]=$'key Right\nkey V\nkey N\nbutton 2014\nbutton 2002'
   [measure]=$'press 200 600\nmove 300 600\nrelease 300 600\nbutton 2012\nbutton 2011'
@@ -35,6 +37,7 @@ declare -A scripts=(
 )
 failed=0
 for name in $(printf '%s\n' "${!scripts[@]}" | sort); do
+  screen="${screens[$name]:-1024x768}"
   for side in linux bare windows; do
     home="$work/$name-$side"
     cp -r "$work/base" "$home"
@@ -42,18 +45,18 @@ for name in $(printf '%s\n' "${!scripts[@]}" | sort); do
       winhome="Z:${home//\//\\}"
       printf '%s\r\n' "$winhome\\recording" >"$home/path.tmp"
       printf '%s\nshot %s\n' "${scripts[$name]}" "$winhome\\shot.png" >"$home/script.txt"
-      "$root/cmake/wine-run.sh" "$win64/src/shell/lumen.exe" --home "$winhome" --headless 1024x768 \
+      "$root/cmake/wine-run.sh" "$win64/src/shell/lumen.exe" --home "$winhome" --headless "$screen" \
         --script "$winhome\\script.txt" 2>"$home/stderr" || true
     else
       printf '%s\n' "$home/recording" >"$home/path.tmp"
       printf '%s\nshot %s\n' "${scripts[$name]}" "$home/shot.png" >"$home/script.txt"
       fonts=()
       [ "$side" = bare ] && fonts=(FONTCONFIG_FILE="$work/no-fonts.conf")
-      env "${fonts[@]}" "$linux/src/shell/lumen" --home "$home" --headless 1024x768 \
+      env ASAN_OPTIONS=detect_leaks=0 "${fonts[@]}" "$linux/src/shell/lumen" --home "$home" --headless "$screen" \
         --script "$home/script.txt" 2>"$home/stderr" || true
     fi
   done
-  printf '%-9s ' "$name:"
+  printf '%-11s ' "$name:"
   "$root/scripts/compare-screenshots.sh" "$work/$name-linux/shot.png" "$work/$name-bare/shot.png" \
     "$work/$name-windows/shot.png" || failed=1
 done
