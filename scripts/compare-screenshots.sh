@@ -30,6 +30,9 @@ verbose=0
 [ "${1:-}" = -v ] && { verbose=1; shift; }
 [ $# -eq 3 ] || { echo "usage: $0 [-v] LINUX.png BARE.png OTHER.png" >&2; exit 2; }
 linux="$1" bare="$2" other="$3"
+for picture in "$linux" "$bare" "$other"; do
+  [ -s "$picture" ] || { echo "no picture $picture" >&2; exit 2; }
+done
 size() { identify -format '%wx%h' "$1"; }
 for picture in "$bare" "$other"; do
   [ "$(size "$picture")" = "$(size "$linux")" ] ||
