@@ -2,17 +2,19 @@
 # The Windows build, tested here: cross-compiles Lumen with MinGW-w64
 # (x86_64 Release with its tests, and the i686 programs compiled only), runs
 # the test suite under Wine headless through CTest, compares the state dumps
-# of the same viewer scripts with the Linux build's, runs the viewer in a
-# real window on Xvfb with openbox and hands it over the way the acquisition
-# program does (tests/platform/win32/desktop_test.sh), and packs the zip and
-# the NSIS installer into build-win64/package/. The last line gives the
-# count of tests run and passed on Windows.
+# and the screenshots (glyphs aside) of the same viewer scripts with the
+# Linux build's, runs the viewer in a real window on Xvfb with openbox and
+# hands it over the way the acquisition program does
+# (tests/platform/win32/desktop_test.sh), prints into a cups-pdf queue
+# (tests/platform/win32/print_test.sh), and packs the zip and the NSIS
+# installer into build-win64/package/. The last line gives the count of
+# tests run and passed on Windows.
 #
 #   LUMEN_LINUX_BUILD=build-test scripts/windows.sh
 #
 # LUMEN_LINUX_BUILD names the Linux build whose lumen and holter the dumps
-# are compared with (skipped when it has none). The Wine prefix is made once
-# in build-win64/wine-prefix and reused.
+# and screenshots are compared with (skipped when it has none). The Wine
+# prefix is made once in build-win64/wine-prefix and reused.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -77,8 +79,10 @@ linux="${LUMEN_LINUX_BUILD:-}"
 if [ -n "$linux" ] && [ -x "$linux/src/shell/lumen" ]; then
   phase "state dumps: Linux and Windows on the same scripts"
   "$root/scripts/windows-compare-dumps.sh" "$linux" "$win64" || status=1
+  phase "screenshots: Linux and Windows on the same scripts, glyphs aside"
+  "$root/scripts/windows-compare-screens.sh" "$linux" "$win64" || status=1
 else
-  phase "state dumps: skipped (LUMEN_LINUX_BUILD names no Linux build)"
+  phase "state dumps and screenshots: skipped (LUMEN_LINUX_BUILD names no Linux build)"
 fi
 
 phase "a real window on a desktop, and the acquisition program's hand-over"
