@@ -6,7 +6,7 @@
 # Linux build's, runs the viewer in a real window on Xvfb with openbox and
 # hands it over the way the acquisition program does
 # (tests/platform/win32/desktop_test.sh), prints into a cups-pdf queue
-# (tests/platform/win32/print_test.sh), and packs the zip and the NSIS
+# (tests/print/cups_print_test.sh), and packs the zip and the NSIS
 # installer into build-win64/package/. The last line gives the count of
 # tests run and passed on Windows.
 #
@@ -89,7 +89,7 @@ phase "a real window on a desktop, and the acquisition program's hand-over"
 "$root/tests/platform/win32/desktop_test.sh" "$win64" || status=1
 
 phase "printing under Wine into a cups-pdf queue"
-"$root/tests/platform/win32/print_test.sh" "$win64" || status=1
+"$root/tests/print/cups_print_test.sh" "$win64" || status=1
 
 phase "packages"
 version="$(sed -n 's/^project(Lumen VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"

@@ -1,15 +1,11 @@
-// A stand-in for the acquisition program that hands a recording to the
-// viewer on Windows: it names the recording in path.tmp beside the viewer,
-// starts the viewer with no arguments, listens for the viewer's 0x221
-// broadcast and, once a given file appears, asks the viewer to close with
-// 0x220. It reports what it saw on standard output, one line each:
-//
-//   started PID / sent 0x220 / received 0x221 / viewer ended STATUS
+// The acquisition program's side of the hand-over, for the desktop test:
+// names the recording in path.tmp beside the viewer, starts it with no
+// arguments, listens for its 0x221 broadcast and, once CLOSE_WHEN_FILE
+// exists, asks it to close with 0x220. Reports one line per thing seen.
 //
 //   acquisition_host VIEWER.exe RECORDING_DIR [CLOSE_WHEN_FILE]
 //
-// Exit status 0 when the viewer ended within the deadline, 1 otherwise, 2 on
-// wrong use.
+// Exit status 0 when the viewer ended within the deadline, 1 otherwise.
 #include <windows.h>
 
 #include <cstdio>
@@ -98,6 +94,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: acquisition_host VIEWER.exe RECORDING_DIR [CLOSE_WHEN_FILE]\n");
         return 2;
     }
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     const std::string viewer = argv[1];
     const std::string closeWhen = argc == 4 ? argv[3] : "";
     if (makeListeningWindow() == nullptr || !writePathFile(viewer, argv[2])) {
@@ -114,7 +111,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("started %lu\n", process.dwProcessId);
-    std::fflush(stdout);
     const ULONGLONG deadline = GetTickCount64() + kDeadlineMs;
     bool closeSent = false;
     bool ended = false;
@@ -124,7 +120,6 @@ int main(int argc, char** argv) {
         if (!closeSent && !closeWhen.empty() && GetFileAttributesA(closeWhen.c_str()) != INVALID_FILE_ATTRIBUTES) {
             closeSent = sendCloseRequest(process.dwProcessId);
             if (closeSent) std::printf("sent 0x220\n");
-            std::fflush(stdout);
         }
     }
     // The broadcast is posted before the viewer ends: give its delivery a moment.

@@ -1,23 +1,16 @@
 #!/usr/bin/env bash
-# lumen.exe on a real Windows desktop: Wine on an Xvfb screen with openbox as
-# the window manager, driven by xdotool.
-#
-#  1. Started by hand: the window opens maximised and shows exactly the frame
-#     the headless screen draws at the same client size; a key and a click
-#     change the picture; the Exit button ends it with status 255 (the -1 of
-#     the desktop) and doef.mem is written with CR LF line ends.
-#  2. Started by the acquisition program (acquisition_host.exe: path.tmp
-#     beside the viewer, no arguments): minimising the window ends the viewer
-#     and the host receives the 0x221 broadcast.
-#  3. Started by it again: after a beat is relabelled in the window, the host
-#     closes the viewer with 0x220; the correction is saved (holter.mem and
-#     dore.mem as after the same keys headless) and no 0x221 is broadcast,
-#     since clean_wf.exe is started instead.
+# lumen.exe on a real desktop (Wine on Xvfb, openbox, xdotool), in a Wine
+# prefix of its own since a Wine session keeps the display it started with.
+#  1. Started by hand: opens maximised showing exactly the headless frame of
+#     its client size; a key and a click change the picture; Exit ends it
+#     with status 255 and doef.mem in CR LF.
+#  2. Started by acquisition_host.exe (path.tmp, no arguments): minimising
+#     ends it and the host receives the 0x221 broadcast.
+#  3. Started again, a beat relabelled, closed by the host with 0x220: the
+#     correction is saved as the same keys save it headless, and no 0x221
+#     comes, since clean_wf.exe is due instead.
 #
 #   tests/platform/win32/desktop_test.sh WIN64_BUILD
-#
-# Uses a Wine prefix of its own (WIN64_BUILD/wine-prefix-desktop), since a
-# Wine session keeps the display it was started with.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../../.." && pwd)"
 build="$(realpath "$1")"
@@ -31,14 +24,9 @@ readonly wait_s=60
 
 work="$(mktemp -d)"
 pids=()
-cleanup() {
-  WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'wineserver -k 2>/dev/null || true; kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-winpath() { local path="Z:${1//\//\\}"; printf '%s' "$path"; }
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 pids+=($!)
@@ -51,30 +39,23 @@ for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -
 
 "$wine_run" "$holter" demo "$(winpath "$work/base")" --hours 2 >/dev/null
 for home in real headless host-minimise host-close relabel-headless; do cp -r "$work/base" "$work/$home"; done
-for home in real headless relabel-headless; do
-  printf '%s\r\n' "$(winpath "$work/$home/recording")" >"$work/$home/path.tmp"
-done
+for home in real headless relabel-headless; do printf '%s\r\n' "$(winpath "$work/$home/recording")" >"$work/$home/path.tmp"; done
 
 viewer_window() {
   local window
   window="$(timeout "$wait_s" xdotool search --sync --onlyvisible --name "$title" | head -n1)" || fail "no viewer window"
-  for _ in $(seq 100); do
-    xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_HORZ && break
-    sleep 0.1
-  done
+  for _ in $(seq 100); do xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_HORZ && break; sleep 0.1; done
   xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_VERT || fail "the window is not maximised"
   xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
   echo "$window"
 }
 # The picture once two captures a moment apart agree.
 capture() {
-  local before="$work/capture-a.png"
-  import -window "$1" "$before"
+  import -window "$1" "$work/settle.png"
   for _ in $(seq 20); do
-    sleep 0.5
-    import -window "$1" "$2"
-    [ "$(compare -metric AE "$before" "$2" null: 2>&1 || true)" = 0 ] && return 0
-    cp "$2" "$before"
+    sleep 0.5 && import -window "$1" "$2"
+    [ "$(differing "$work/settle.png" "$2")" = 0 ] && return 0
+    cp "$2" "$work/settle.png"
   done
 }
 differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }

@@ -1,31 +1,42 @@
 #!/usr/bin/env bash
-# Printing under Wine reaches a real print queue: a private CUPS scheduler
-# with one cups-pdf printer on A4 paper, the default and only printer; the
-# viewer (lumen.exe, headless) prints its one-page report there through
-# Wine's winspool and its PostScript driver, exactly as a user who picks the
-# default printer does. Passes when cups-pdf writes the report as one A4
-# page whose 10 mm grid measures 10.00 +- 0.05 mm; prints the figures.
+# The report through a real print system: a private CUPS scheduler with one
+# cups-pdf queue on A4 paper, the default and only printer. The viewer of
+# BUILD (lumen, or lumen.exe under Wine, whose winspool reaches CUPS
+# through libcups) prints the report of an event there, as a user who takes
+# the default printer does. Passes when cups-pdf writes it as one A4 page
+# whose 10 mm grid measures 10.00 +- 0.05 mm; prints the figures. Exit
+# status 77 (skipped) without cupsd or cups-pdf.
 #
-#   tests/platform/win32/print_test.sh WIN64_BUILD
-#
-# The Wine prefix is WINEPREFIX, default WIN64_BUILD/wine-prefix.
+#   tests/print/cups_print_test.sh BUILD
 set -euo pipefail
-root="$(cd "$(dirname "$0")/../../.." && pwd)"
-win64="$(realpath "$1")"
-export WINEPREFIX="${WINEPREFIX:-$win64/wine-prefix}"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+build="$(realpath "$1")"
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
-for need in /usr/sbin/cupsd /usr/lib/cups/backend/cups-pdf "$ppd" "$win64/src/shell/lumen.exe"; do
-  [ -e "$need" ] || { echo "print test: $need is missing"; exit 1; }
+for need in /usr/sbin/cupsd /usr/lib/cups/backend/cups-pdf "$ppd"; do
+  [ -e "$need" ] || { echo "print test: $need is missing, skipped"; exit 77; }
 done
-work="$win64/print-test"
-rm -rf "$work" && mkdir -p "$work"/cups/{conf/ppd,spool,cache,state,log}
 # cupsd drops to lp and must reach its files.
-chmod 755 "$win64" "$work" "$work/cups"
+work="$(mktemp -d)" && chmod 755 "$work"
+mkdir -p "$work"/cups/{conf/ppd,spool,cache,state,log}
 cupsd_pid=""
 cleanup() {
   if [ -n "$cupsd_pid" ]; then kill "$cupsd_pid" 2>/dev/null || true; wait "$cupsd_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
 }
 trap cleanup EXIT
+
+# The programs of a Linux build, or of a Windows build run under Wine with
+# its paths as Wine names them.
+if [ -x "$build/src/shell/lumen.exe" ]; then
+  export WINEPREFIX="${WINEPREFIX:-$build/wine-prefix}"
+  run() { timeout 300 "$root/cmake/wine-run.sh" "$@"; }
+  lumen="$build/src/shell/lumen.exe" holter="$build/tools/holter/holter.exe"
+  native() { printf 'Z:%s' "${1//\//\\}"; }
+else
+  run() { ASAN_OPTIONS=detect_leaks=0 timeout 300 "$@"; }
+  lumen="$build/src/shell/lumen" holter="$build/tools/holter/holter"
+  native() { printf '%s' "$1"; }
+fi
 
 # The private scheduler: one cups-pdf queue, A4, the default.
 cups="$work/cups"
@@ -59,26 +70,23 @@ touch -d '-2 seconds' "$stamp"
 # A demo home; one step to the next event, whose report goes to the default
 # printer after the usual question.
 home="$work/home"
-winhome="Z:${home//\//\\}"
-timeout 300 "$root/cmake/wine-run.sh" "$win64/tools/holter/holter.exe" demo "$winhome" --hours 4 >/dev/null
-printf '%s\r\n' "$winhome\\recording" >"$home/path.tmp"
+run "$holter" demo "$(native "$home")" --hours 4 >/dev/null
 printf '%s\n' 'key Right' 'button 1007' 'answer yes' >"$home/script.txt"
 status=0
-timeout 300 "$root/cmake/wine-run.sh" "$win64/src/shell/lumen.exe" --home "$winhome" --headless 1024x768 \
-  --script "$winhome\\script.txt" 2>"$work/lumen.err" || status=$?
+run "$lumen" --home "$(native "$home")" --headless 1024x768 --script "$(native "$home/script.txt")" \
+  2>"$work/lumen.err" || status=$?
 if [ "$status" -ne 255 ]; then
-  echo "print test: lumen.exe ended with status $status"; cat "$work/lumen.err"; exit 1
+  echo "print test: $lumen ended with status $status"; cat "$work/lumen.err"; exit 1
 fi
 
 # cups-pdf makes the file first and writes it when the job has run; the
-# report made by Wine's driver, not another program's job on the same queue
-# folder.
+# report by its title, not another program's job in the same folder.
 pdf=""
 for _ in $(seq 240); do
   for candidate in "$out"/*.pdf; do
     [ "$candidate" -nt "$stamp" ] || continue
     info="$(pdfinfo "$candidate" 2>/dev/null || true)"
-    if grep -q '^Creator: *Wine PostScript Driver' <<<"$info" && grep -q '^Pages:' <<<"$info"; then
+    if grep -q "^Title: .*Holter ECG report" <<<"$info" && grep -q '^Pages:' <<<"$info"; then
       pdf="$candidate"
       break 2
     fi
@@ -114,9 +122,8 @@ pitch="$(tail -c +$((header + 1)) "$work/band.pgm" | od -An -v -tu1 -w"$width" |
     printf "%.3f %d\n", (centre[n] - centre[1]) / (n - 1) / perMm, n
   }')"
 read -r pitch_mm lines <<<"$pitch"
-echo "print test: $pages page(s), $size, grid $pitch_mm mm over ${lines:-0} lines ($work/report.pdf)"
+echo "print test: $pages page(s), $size, grid $pitch_mm mm over ${lines:-0} lines"
 ok=1
-pdftotext "$work/report.pdf" - | grep 'ECG HOLTER REPORT' >/dev/null || { echo "print test: want the report's heading"; ok=0; }
 [ "$pages" = 1 ] || { echo "print test: want 1 page"; ok=0; }
 grep -q '(A4)' <<<"$size" || { echo "print test: want A4"; ok=0; }
 awk -v p="$pitch_mm" 'BEGIN { exit !(p >= 9.95 && p <= 10.05) }' || { echo "print test: want a 10.00 +- 0.05 mm grid"; ok=0; }
