@@ -14,7 +14,7 @@
 # 8-connected regions; the screens are structurally equal when every
 # differing pixel lies in the glyph zone. GDI's glyphs reach at most 2
 # pixels beyond FreeType's at the viewer's sizes: on the ten scripts of
-# windows-compare-screens.sh 1598 to 1878 differing pixels lie beyond
+# windows-compare.sh 1598 to 1878 differing pixels lie beyond
 # FreeType's glyphs, 6 or 7 more than 1 pixel beyond ("mm/mV", the title),
 # none more than 2 (GLYPH_REACH=N in the environment measures another).
 #

@@ -77,10 +77,8 @@ tail -n 25 "$win64/ctest-wine.log"
 
 linux="${LUMEN_LINUX_BUILD:-}"
 if [ -n "$linux" ] && [ -x "$linux/src/shell/lumen" ]; then
-  phase "state dumps: Linux and Windows on the same scripts"
-  "$root/scripts/windows-compare-dumps.sh" "$linux" "$win64" || status=1
-  phase "screenshots: Linux and Windows on the same scripts, glyphs aside"
-  "$root/scripts/windows-compare-screens.sh" "$linux" "$win64" || status=1
+  phase "Linux and Windows on the same scripts: dumps, files, screenshots (glyphs aside)"
+  "$root/scripts/windows-compare.sh" "$linux" "$win64" || status=1
 else
   phase "state dumps and screenshots: skipped (LUMEN_LINUX_BUILD names no Linux build)"
 fi
