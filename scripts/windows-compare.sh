@@ -61,7 +61,7 @@ for name in $(printf '%s\n' "${!scripts[@]}" | sort); do
   done
   a="$work/$name-linux"
   b="$work/$name-windows"
-  [ -s "$a/dump.json" ] && [ -s "$b/dump.json" ] || { echo "no dump: $name"; failed=1; }
+  if [ ! -s "$a/dump.json" ] || [ ! -s "$b/dump.json" ]; then echo "no dump: $name"; failed=1; fi
   if ! diff <(tr -d '\r' <"$a/dump.json") <(tr -d '\r' <"$b/dump.json") >"$work/dump.diff"; then
     echo "dump differs: $name"; head -n 5 "$work/dump.diff"; failed=1
   fi

@@ -55,8 +55,8 @@ HCURSOR cursorFromImage(const CursorImage& image) {
     header.bV5AlphaMask = 0xFF000000;
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
-    HBITMAP colour = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits,
-                                      nullptr, 0);
+    HBITMAP colour =
+        CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
     if (colour == nullptr) return nullptr;
     std::copy(image.pixels.begin(), image.pixels.begin() + image.size.width * image.size.height,
@@ -100,7 +100,8 @@ void Win32Driver::Impl::paint(HDC dc, const RECT& area) const {
     // read differently by the desktops' SetDIBitsToDevice.
     const LONG rows = bottom - area.top;
     const BITMAPINFO info = topDownInfo(lastFrame, rows);
-    const uint32_t* firstRow = lastFrame.pixels + static_cast<size_t>(area.top) * static_cast<size_t>(lastFrame.stridePixels);
+    const uint32_t* firstRow =
+        lastFrame.pixels + static_cast<size_t>(area.top) * static_cast<size_t>(lastFrame.stridePixels);
     SetDIBitsToDevice(dc, area.left, area.top, static_cast<DWORD>(right - area.left), static_cast<DWORD>(rows),
                       area.left, 0, 0, static_cast<UINT>(rows), firstRow, &info, DIB_RGB_COLORS);
 }

@@ -32,7 +32,8 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/n
 pids+=($!)
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
 openbox >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
@@ -73,8 +74,9 @@ viewer=$!
 window="$(viewer_window)"
 width="$(geometry "$window" Width)"
 height="$(geometry "$window" Height)"
-[ "$width" -eq 1024 ] && [ "$height" -lt 768 ] && [ "$height" -gt 700 ] ||
+if [ "$width" -ne 1024 ] || [ "$height" -ge 768 ] || [ "$height" -le 700 ]; then
   fail "client area ${width}x${height} is not the maximised one under a title bar"
+fi
 capture "$window" "$work/opened.png"
 printf 'shot %s\ndump %s\n' "$(winpath "$work/headless.png")" "$(winpath "$work/headless.json")" >"$work/shot.txt"
 "$wine_run" "$lumen" --home "$(winpath "$work/headless")" --headless "${width}x${height}" \
@@ -127,7 +129,7 @@ xdotool windowminimize "$window"
 wait_for_exit "$hosted"
 grep -q '^received 0x221 (0, 0)' "$work/host-minimise.log" || fail "no 0x221 broadcast: $(cat "$work/host-minimise.log")"
 grep -q '^viewer ended -1$' "$work/host-minimise.log" || fail "$(cat "$work/host-minimise.log")"
-echo "$(tr '\n' ';' <"$work/host-minimise.log")"
+tr '\n' ';' <"$work/host-minimise.log" && echo
 
 echo "== started by the acquisition program, a beat relabelled, closed with 0x220"
 run_host host-close "$work/close-now"
