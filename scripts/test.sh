@@ -23,5 +23,5 @@ cmake -S "$root" -B "$build" "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 cmake --build "$build" -j"$jobs"
 UBSAN_OPTIONS=print_stacktrace=1 \
   LSAN_OPTIONS="suppressions=$root/tests/sanitizer-suppressions.txt" \
-  ctest --test-dir "$build" --output-on-failure -j"$jobs"
+  ctest --test-dir "$build" --output-on-failure --timeout 600 -j"$jobs"
 echo "build and tests took $(( $(date +%s) - started )) s"

@@ -88,9 +88,11 @@ TEST_F(XvfbTest, TitleOutsideAsciiReachesBothWindowNamesUnderAWindowManager)
         ::execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
         ::_exit(127);
     }
-    // openbox names its check window on the root window once it manages the screen.
+    // openbox lists its clients on the root window once its start is over; a
+    // window mapped while it starts may never be mapped, and SDL waits for
+    // that without end.
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (commandOutput("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") == std::string::npos &&
+    while (commandOutput("xprop -root _NET_CLIENT_LIST").find("(WINDOW)") == std::string::npos &&
            std::chrono::steady_clock::now() < until) {
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
     }

@@ -36,7 +36,8 @@ DISPLAY=":$(head -n1 "$work/display")"
 export DISPLAY
 openbox >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+# openbox lists its clients once its start is over.
+for _ in $(seq 50); do xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)' && break; sleep 0.1; done
 
 "$wine_run" "$holter" demo "$(winpath "$work/base")" --hours 2 >/dev/null
 for home in real headless host-minimise host-close relabel-headless; do cp -r "$work/base" "$work/$home"; done
