@@ -4,6 +4,7 @@
 #  1. Started by hand: opens maximised showing exactly the headless frame of
 #     its client size; a key and a click change the picture; Exit ends it
 #     with status 255 and doef.mem in CR LF.
+#     Closed by the window manager (Alt+F4), it ends the same way.
 #  2. Started by acquisition_host.exe (path.tmp, no arguments): minimising
 #     ends it and the host receives the 0x221 broadcast.
 #  3. Started again, a beat relabelled, closed by the host with 0x220: the
@@ -40,8 +41,8 @@ pids+=($!)
 for _ in $(seq 50); do xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)' && break; sleep 0.1; done
 
 "$wine_run" "$holter" demo "$(winpath "$work/base")" --hours 2 >/dev/null
-for home in real headless host-minimise host-close relabel-headless; do cp -r "$work/base" "$work/$home"; done
-for home in real headless relabel-headless; do printf '%s\r\n' "$(winpath "$work/$home/recording")" >"$work/$home/path.tmp"; done
+for home in real headless wm-close host-minimise host-close relabel-headless; do cp -r "$work/base" "$work/$home"; done
+for home in real headless wm-close relabel-headless; do printf '%s\r\n' "$(winpath "$work/$home/recording")" >"$work/$home/path.tmp"; done
 
 viewer_window() {
   local window
@@ -113,6 +114,20 @@ wait "$viewer" || status=$?
 [ -s "$work/real/doef.mem" ] || fail "Exit wrote no doef.mem"
 grep -q $'\r$' "$work/real/doef.mem" || fail "doef.mem has no CR LF line ends"
 echo "Exit: status 255, doef.mem $(wc -l <"$work/real/doef.mem") lines with CR LF"
+
+echo "== closed by the window manager"
+"$wine_run" "$lumen" --home "$(winpath "$work/wm-close")" >/dev/null 2>&1 &
+viewer=$!
+window="$(viewer_window)"
+rm -f "$work/wm-close/doef.mem"
+xdotool key alt+F4
+wait_for_exit "$viewer"
+status=0
+wait "$viewer" || status=$?
+if [ "$status" != 255 ] || [ ! -s "$work/wm-close/doef.mem" ]; then
+  fail "Alt+F4: status $status, doef.mem missing or empty"
+fi
+echo "Alt+F4 through openbox: status 255, doef.mem written"
 
 run_host() {  # HOME [CLOSE_WHEN_FILE]
   cp "$lumen" "$work/$1/lumen.exe"
