@@ -4,7 +4,7 @@
 #  1. Started by hand: opens maximised showing exactly the headless frame of
 #     its client size; a key and a click change the picture; Exit ends it
 #     with status 255 and doef.mem in CR LF.
-#     Closed by the window manager (Alt+F4), it ends the same way.
+#     Closed by the window manager (Alt+F4) or restored, it ends the same way.
 #  2. Started by acquisition_host.exe (path.tmp, no arguments): minimising
 #     ends it and the host receives the 0x221 broadcast.
 #  3. Started again, a beat relabelled, closed by the host with 0x220: the
@@ -41,8 +41,8 @@ pids+=($!)
 for _ in $(seq 50); do xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)' && break; sleep 0.1; done
 
 "$wine_run" "$holter" demo "$(winpath "$work/base")" --hours 2 >/dev/null
-for home in real headless wm-close host-minimise host-close relabel-headless; do cp -r "$work/base" "$work/$home"; done
-for home in real headless wm-close relabel-headless; do printf '%s\r\n' "$(winpath "$work/$home/recording")" >"$work/$home/path.tmp"; done
+for home in real headless wm-close restore host-minimise host-close relabel-headless; do cp -r "$work/base" "$work/$home"; done
+for home in real headless wm-close restore relabel-headless; do printf '%s\r\n' "$(winpath "$work/$home/recording")" >"$work/$home/path.tmp"; done
 
 viewer_window() {
   local window
@@ -115,19 +115,24 @@ wait "$viewer" || status=$?
 grep -q $'\r$' "$work/real/doef.mem" || fail "doef.mem has no CR LF line ends"
 echo "Exit: status 255, doef.mem $(wc -l <"$work/real/doef.mem") lines with CR LF"
 
-echo "== closed by the window manager"
-"$wine_run" "$lumen" --home "$(winpath "$work/wm-close")" >/dev/null 2>&1 &
-viewer=$!
-window="$(viewer_window)"
-rm -f "$work/wm-close/doef.mem"
-xdotool key alt+F4
-wait_for_exit "$viewer"
-status=0
-wait "$viewer" || status=$?
-if [ "$status" != 255 ] || [ ! -s "$work/wm-close/doef.mem" ]; then
-  fail "Alt+F4: status $status, doef.mem missing or empty"
-fi
-echo "Alt+F4 through openbox: status 255, doef.mem written"
+# The viewer started by hand on HOME ends through its normal exit when
+# ACTION is done to its window: status 255 and doef.mem written.
+ends_normally() {  # HOME ACTION
+  local viewer window status=0
+  "$wine_run" "$lumen" --home "$(winpath "$work/$1")" >/dev/null 2>&1 &
+  viewer=$!
+  window="$(viewer_window)"
+  rm -f "$work/$1/doef.mem"
+  "$2" "$window"
+  wait_for_exit "$viewer"
+  wait "$viewer" || status=$?
+  if [ "$status" != 255 ] || [ ! -s "$work/$1/doef.mem" ]; then fail "$2: status $status, no doef.mem"; fi
+  echo "$2: status 255, doef.mem written"
+}
+close_by_window_manager() { xdotool key alt+F4; }
+restore() { wmctrl -i -r "$1" -b remove,maximized_vert,maximized_horz; }
+ends_normally wm-close close_by_window_manager
+ends_normally restore restore
 
 run_host() {  # HOME [CLOSE_WHEN_FILE]
   cp "$lumen" "$work/$1/lumen.exe"
