@@ -70,51 +70,6 @@ wait_for_exit() {
   fail "the viewer did not end"
 }
 
-echo "== started by hand"
-"$wine_run" "$lumen" --home "$(winpath "$work/real")" >"$work/real.log" 2>&1 &
-viewer=$!
-window="$(viewer_window)"
-width="$(geometry "$window" Width)"
-height="$(geometry "$window" Height)"
-if [ "$width" -ne 1024 ] || [ "$height" -ge 768 ] || [ "$height" -le 700 ]; then
-  fail "client area ${width}x${height} is not the maximised one under a title bar"
-fi
-capture "$window" "$work/opened.png"
-printf 'shot %s\ndump %s\n' "$(winpath "$work/headless.png")" "$(winpath "$work/headless.json")" >"$work/shot.txt"
-"$wine_run" "$lumen" --home "$(winpath "$work/headless")" --headless "${width}x${height}" \
-  --script "$(winpath "$work/shot.txt")" >/dev/null 2>&1 || true
-[ "$(differing "$work/opened.png" "$work/headless.png")" = 0 ] ||
-  fail "the window's ${width}x${height} picture differs from the headless frame"
-echo "opened maximised, client ${width}x${height}, picture equal to the headless frame"
-
-xdotool key Down
-capture "$window" "$work/after-key.png"
-changed="$(differing "$work/opened.png" "$work/after-key.png")"
-[ "$changed" != 0 ] || fail "the key Down changed nothing"
-browser_top="$(dump_number "$work/headless.json" browser 2)"
-xdotool mousemove --window "$window" $((width / 2)) $((browser_top + 10)) click 1
-capture "$window" "$work/after-click.png"
-clicked="$(differing "$work/after-key.png" "$work/after-click.png")"
-[ "$clicked" != 0 ] || fail "the click on the first row changed nothing"
-echo "key Down changed $changed pixels, a click on the first row $clicked"
-
-# Exit is the last button of the status line, at the browser's right edge.
-browser_left="$(dump_number "$work/headless.json" browser 1)"
-browser_width="$(dump_number "$work/headless.json" browser 3)"
-status_top="$(dump_number "$work/headless.json" status 2)"
-unit="$(dump_scalar "$work/headless.json" buttonUnit)"
-button_height="$(dump_scalar "$work/headless.json" buttonHeight)"
-rm -f "$work/real/doef.mem"
-xdotool mousemove --window "$window" $((browser_left + browser_width - unit / 2)) \
-  $((browser_top + status_top + button_height / 2)) click 1
-wait_for_exit "$viewer"
-status=0
-wait "$viewer" || status=$?
-[ "$status" = 255 ] || fail "Exit ended with status $status, not 255"
-[ -s "$work/real/doef.mem" ] || fail "Exit wrote no doef.mem"
-grep -q $'\r$' "$work/real/doef.mem" || fail "doef.mem has no CR LF line ends"
-echo "Exit: status 255, doef.mem $(wc -l <"$work/real/doef.mem") lines with CR LF"
-
 # The viewer started by hand on HOME ends through its normal exit when
 # ACTION is done to its window: status 255 and doef.mem written.
 ends_normally() {  # HOME ACTION
@@ -129,8 +84,50 @@ ends_normally() {  # HOME ACTION
   if [ "$status" != 255 ] || [ ! -s "$work/$1/doef.mem" ]; then fail "$2: status $status, no doef.mem"; fi
   echo "$2: status 255, doef.mem written"
 }
+
+# Maximised, the picture the headless frame of the client's size, a key and
+# a click change it; then the Exit button.
+look_then_exit() {  # WINDOW
+  width="$(geometry "$1" Width)"
+  height="$(geometry "$1" Height)"
+  if [ "$width" -ne 1024 ] || [ "$height" -ge 768 ] || [ "$height" -le 700 ]; then
+    fail "client area ${width}x${height} is not the maximised one under a title bar"
+  fi
+  capture "$1" "$work/opened.png"
+  printf 'shot %s\ndump %s\n' "$(winpath "$work/headless.png")" "$(winpath "$work/headless.json")" >"$work/shot.txt"
+  "$wine_run" "$lumen" --home "$(winpath "$work/headless")" --headless "${width}x${height}" \
+    --script "$(winpath "$work/shot.txt")" >/dev/null 2>&1 || true
+  [ "$(differing "$work/opened.png" "$work/headless.png")" = 0 ] ||
+    fail "the window's ${width}x${height} picture differs from the headless frame"
+  echo "opened maximised, client ${width}x${height}, picture equal to the headless frame"
+
+  xdotool key Down
+  capture "$1" "$work/after-key.png"
+  local changed clicked
+  changed="$(differing "$work/opened.png" "$work/after-key.png")"
+  [ "$changed" != 0 ] || fail "the key Down changed nothing"
+  local -r dump="$work/headless.json"
+  local browser_top
+  browser_top="$(dump_number "$dump" browser 2)"
+  xdotool mousemove --window "$1" $((width / 2)) $((browser_top + 10)) click 1
+  capture "$1" "$work/after-click.png"
+  clicked="$(differing "$work/after-key.png" "$work/after-click.png")"
+  [ "$clicked" != 0 ] || fail "the click on the first row changed nothing"
+  echo "key Down changed $changed pixels, a click on the first row $clicked"
+
+  # Exit is the last button of the status line, at the browser's right edge.
+  local unit
+  unit="$(dump_scalar "$dump" buttonUnit)"
+  xdotool mousemove --window "$1" \
+    $(($(dump_number "$dump" browser 1) + $(dump_number "$dump" browser 3) - unit / 2)) \
+    $((browser_top + $(dump_number "$dump" status 2) + $(dump_scalar "$dump" buttonHeight) / 2)) click 1
+}
 close_by_window_manager() { xdotool key alt+F4; }
 restore() { wmctrl -i -r "$1" -b remove,maximized_vert,maximized_horz; }
+
+echo "== started by hand"
+ends_normally real look_then_exit
+grep -q $'\r$' "$work/real/doef.mem" || fail "doef.mem has no CR LF line ends"
 ends_normally wm-close close_by_window_manager
 ends_normally restore restore
 
