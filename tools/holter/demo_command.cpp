@@ -1,7 +1,6 @@
 #include "holter/demo_command.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "demo/demo_home.h"
 
@@ -17,17 +16,6 @@ bool readNumber(const ToolArguments& arguments, std::string_view name, long& val
     return true;
 }
 
-// Any of the files a home is made of, or a recording folder, makes one.
-bool isProgramHome(const std::string& directory) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path home(directory);
-    for (const char* name : {"huffman.ko2", "path.tmp", "doef.mem", "recording/holter.mem"}) {
-        if (fs::exists(home / name, error)) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 int runDemo(const ToolArguments& arguments) {
@@ -41,26 +29,17 @@ int runDemo(const ToolArguments& arguments) {
     }
     DemoOptions options;
     options.directory = arguments.positional[0];
-    if (isProgramHome(options.directory) && !arguments.flag("--force")) {
-        std::fprintf(stderr, "%s is a program home already; add --force to write a new demo over it\n",
-                     options.directory.c_str());
-        return 255;
-    }
+    options.replace = arguments.flag("--force");
     options.hours = static_cast<int>(hours);
     options.seed = static_cast<uint32_t>(seed);
     options.language = static_cast<int>(language);
     const DemoResult result = writeDemoHome(options);
+    for (const std::string& note : result.notes) std::fprintf(stderr, "%s\n", note.c_str());
     switch (result.status) {
-    case DemoStatus::Ok:
-        std::printf("%s\n", result.summary.c_str());
-        return 0;
+    case DemoStatus::Ok: std::printf("%s\n", result.summary.c_str()); return 0;
     case DemoStatus::InvalidHours:
-    case DemoStatus::InvalidLanguage:
-        std::fprintf(stderr, "%s\n", result.summary.c_str());
-        return 2;
-    default:
-        std::fprintf(stderr, "%s\n", result.summary.c_str());
-        return 255;
+    case DemoStatus::InvalidLanguage: std::fprintf(stderr, "%s\n", result.summary.c_str()); return 2;
+    default: std::fprintf(stderr, "%s\n", result.summary.c_str()); return 255;
     }
 }
 

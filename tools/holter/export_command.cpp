@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "holter/export_target.h"
 #include "holter/recording_opener.h"
 #include "import/edf/edf_export.h"
 #include "import/export_content.h"
@@ -51,7 +52,8 @@ void readEvents(Recording& recording, ExportContent& c) {
     recording.selectSection(SectionId::Markers);
     const SectionPlace markers = recording.selectedSection();
     for (uint32_t i = 0; i < markers.length / kMarkerBytes; ++i) {
-        const auto tenths = static_cast<int32_t>(recording.file().readU24(uint64_t{markers.offset} + uint64_t{i} * kMarkerBytes));
+        const auto tenths =
+            static_cast<int32_t>(recording.file().readU24(uint64_t{markers.offset} + uint64_t{i} * kMarkerBytes));
         c.events.push_back({tenths, tenths, "Manual"});
     }
 }
@@ -62,6 +64,11 @@ int runExport(const ToolArguments& arguments) {
     const auto edf = arguments.option("--edf");
     const auto wfdb = arguments.option("--wfdb");
     if (edf.has_value() == wfdb.has_value() || arguments.positional.size() > 1) return 2;
+    if (const std::string refused = edf ? ExportTarget::checkFile(*edf) : ExportTarget::checkFolder(*wfdb);
+        !refused.empty()) {
+        std::fprintf(stderr, "%s\n", refused.c_str());
+        return 255;
+    }
     auto recording = openRecording(arguments, 0);
     ExportContent content;
     const int8_t units = recording->amplitudeCode();

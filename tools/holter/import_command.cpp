@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "demo/home_files.h"
-#include "import/home_writer.h"
+#include "demo/home_swap.h"
 #include "import/import_error.h"
 #include "import/recording_importer.h"
 #include "import/source_opener.h"
@@ -61,22 +61,26 @@ int runImport(const ToolArguments& arguments) {
     }
     const std::string& sourceName = arguments.positional[0];
     const std::string& home = arguments.positional[1];
-    const bool force = arguments.flag("--force");
-    if (const std::string problem = HomeWriter::checkTarget(home, force); !problem.empty()) {
-        std::fprintf(stderr, "%s\n", problem.c_str());
+    // The recordings there stay locked from here to the end of the swap.
+    HomeSwap swap(home);
+    if (swap.prepare(arguments.flag("--force"), false) != HomeCheck::Ready) {
+        std::fprintf(stderr, "%s\n", swap.problem().c_str());
         return kFailure;
     }
     try {
-        SourceRecording source = SourceOpener::open(sourceName, splitChannels(arguments.option("--channels").value_or("")),
-                                                    arguments.option("--annotations").value_or(""));
+        SourceRecording source =
+            SourceOpener::open(sourceName, splitChannels(arguments.option("--channels").value_or("")),
+                               arguments.option("--annotations").value_or(""));
         const bool detect = arguments.flag("--detect");
         if (!detect && !source.hasBeatAnnotations)
             std::printf("%s has no beat annotations: the analysis finds and classifies the beats\n",
                         source.fileName.c_str());
         const ImportedRecording imported =
             RecordingImporter::build(source, source.fileName, arguments.option("--patient").value_or(""), detect);
-        if (const std::string problem = HomeWriter::write(home, imported.recording, static_cast<int>(language), force);
-            !problem.empty()) {
+        const std::string problem =
+            swap.install(HomeContent::of(imported.recording, static_cast<int>(language), 0, kTimeScaleStartEventCode));
+        for (const std::string& note : swap.notes()) std::fprintf(stderr, "%s\n", note.c_str());
+        if (!problem.empty()) {
             std::fprintf(stderr, "%s\n", problem.c_str());
             return kFailure;
         }

@@ -7,12 +7,13 @@
 #include <filesystem>
 
 #include "import/beat_labels.h"
+#include "platform/file/scratch_path.h"
 #include "store/clock.h"
 
 namespace lumen {
 namespace {
 
-constexpr int kSamplesPerRecord = 50;                 // one second at 50 Hz
+constexpr int kSamplesPerRecord = 50;                     // one second at 50 Hz
 constexpr long long kAnnotationUnitsPerQuarterTick = 50;  // EDFlib counts 100 µs
 constexpr long long kAnnotationUnitsPerTenth = 1000;
 
@@ -37,7 +38,8 @@ bool writeSignal(int h, const ExportContent& c) {
     std::array<short, kSamplesPerRecord> record;
     for (size_t at = 0; at + kSamplesPerRecord <= c.channel1.size(); at += kSamplesPerRecord) {
         for (const std::vector<uint8_t>* channel : {&c.channel1, &c.channel2}) {
-            for (int i = 0; i < kSamplesPerRecord; ++i) record[i] = static_cast<short>((*channel)[at + i] - kBaselineSample);
+            for (int i = 0; i < kSamplesPerRecord; ++i)
+                record[i] = static_cast<short>((*channel)[at + i] - kBaselineSample);
             if (edfwrite_digital_short_samples(h, record.data()) != 0) return false;
         }
     }
@@ -51,8 +53,10 @@ bool writeAnnotations(int h, const ExportContent& c) {
         if (edfwrite_annotation_utf8(h, b.quarterTicks * kAnnotationUnitsPerQuarterTick, -1, label) != 0) return false;
     }
     for (const ExportEvent& e : c.events) {
-        const long long duration = e.endTenths > e.startTenths ? (e.endTenths - e.startTenths) * kAnnotationUnitsPerTenth : -1;
-        if (edfwrite_annotation_utf8(h, e.startTenths * kAnnotationUnitsPerTenth, duration, e.name.c_str()) != 0) return false;
+        const long long duration =
+            e.endTenths > e.startTenths ? (e.endTenths - e.startTenths) * kAnnotationUnitsPerTenth : -1;
+        if (edfwrite_annotation_utf8(h, e.startTenths * kAnnotationUnitsPerTenth, duration, e.name.c_str()) != 0)
+            return false;
     }
     return true;
 }
@@ -60,9 +64,15 @@ bool writeAnnotations(int h, const ExportContent& c) {
 }  // namespace
 
 std::string EdfExport::write(const std::string& path, const ExportContent& content) {
-    const std::string scratch = path + ".partial";
+    // Written under a scratch name of our own and renamed when whole: the
+    // target never holds half a file, and no other file is touched.
+    const std::filesystem::path target(path);
+    const std::string scratch =
+        scratchPathIn(target.parent_path().empty() ? "." : target.parent_path(), target.filename().string()).string();
     const int h = edfopen_file_writeonly(scratch.c_str(), EDFLIB_FILETYPE_EDFPLUS, 2);
-    if (h < 0) return "cannot create " + path + " (EDFlib error " + std::to_string(h) + ")";
+    if (h < 0)
+        return "Cannot create " + scratch + " (EDFlib error " + std::to_string(h) + "); check that the folder of " +
+               path + " exists and can be written.";
     // Beats come about once a second; EDFlib spreads the annotations over
     // the data records, so reserve room for a few per record.
     edf_set_number_of_annotation_signals(h, 8);
@@ -72,7 +82,7 @@ std::string EdfExport::write(const std::string& path, const ExportContent& conte
     if (ok && closed) std::filesystem::rename(scratch, path, error);
     if (!ok || !closed || error) {
         std::filesystem::remove(scratch, error);
-        return "cannot write " + path;
+        return "Cannot write " + path + "; check the free space and that it is no folder. It was left as it was.";
     }
     return {};
 }

@@ -1,0 +1,19 @@
+#include "demo/home_content.h"
+
+#include "demo/home_files.h"
+
+namespace lumen {
+
+HomeContent HomeContent::of(const DemoRecording& recording, int language, int32_t startPositionTicks,
+                            int32_t startEventCode) {
+    HomeContent content;
+    content.codeTable = formatCodeTable(recording.codeTable);
+    content.colorIni = HomeFiles::colorIni(language);
+    content.tbColorIni = HomeFiles::tbColorIni();
+    content.doefMem = HomeFiles::doefMem(startPositionTicks, startEventCode);
+    content.holterMem = recording.holterMem;
+    content.formsMem = recording.formsMem;
+    return content;
+}
+
+}  // namespace lumen
