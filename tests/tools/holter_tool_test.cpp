@@ -162,6 +162,13 @@ TEST_F(HolterTool, ExportNeverWritesOverARecordingOrIntoItsFolder) {
     }
 }
 
+TEST_F(HolterTool, AJournalThatKeepsTheRecordingFromOpeningIsNamedAsTheCause) {
+    std::filesystem::create_directory(home.recordingPath("holter.mem-journal"));
+    const ToolRun run = runHolter("info --home " + home.programDirectory());
+    EXPECT_EQ(run.status, 255);
+    EXPECT_NE(run.out.find(home.recordingPath("holter.mem-journal") + " cannot be read"), std::string::npos) << run.out;
+}
+
 TEST_F(HolterTool, InfoReportsTheRecordingAsJson) {
     const ToolRun run = runHolter("info --home " + home.programDirectory());
     ASSERT_EQ(run.status, 0) << run.out;
