@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The report through a real print system: a private CUPS scheduler with one
-# cups-pdf queue on A4 paper, the default and only printer. The viewer of
-# BUILD (lumen, or lumen.exe under Wine, whose winspool reaches CUPS
-# through libcups) prints the report of an event there, as a user who takes
-# the default printer does. Passes when cups-pdf writes it as one A4 page
-# whose 10 mm grid measures 10.00 +- 0.05 mm; prints the figures. Exit
-# status 77 (skipped) without cupsd or cups-pdf.
+# The report through a real print system: a private CUPS scheduler with two
+# cups-pdf queues, one on A4 paper (the default printer) and one whose PPD
+# defaults to Letter with no media option set, as on a US desktop. The
+# viewer of BUILD (lumen, or lumen.exe under Wine, whose winspool reaches
+# CUPS through libcups) prints the report of an event to each, as a user
+# who takes the default printer, or printer 1, does. Passes when cups-pdf
+# writes it as one page of the queue's paper whose 10 mm grid measures
+# 10.00 +- 0.05 mm and whose header is on the page; prints the figures.
+# Exit status 77 (skipped) without cupsd or cups-pdf.
 #
 #   tests/print/cups_print_test.sh BUILD
 set -euo pipefail
@@ -38,10 +40,13 @@ else
   native() { printf '%s' "$1"; }
 fi
 
-# The private scheduler: one cups-pdf queue, A4, the default.
+# The private scheduler: a cups-pdf queue on A4, the default, and one whose
+# PPD's default PageSize is Letter.
 cups="$work/cups"
 socket="$cups/cups.sock"
 cp "$ppd" "$cups/conf/ppd/LumenA4.ppd"
+sed -E 's/^\*Default(PageSize|PageRegion|ImageableArea|PaperDimension): A4/*Default\1: Letter/' "$ppd" \
+  >"$cups/conf/ppd/LumenLetter.ppd"
 printf '%s\n' "Listen $socket" 'LogLevel warn' 'WebInterface No' 'Browsing Off' 'DefaultAuthType None' \
   '<Location />' 'Order allow,deny' 'Allow all' '</Location>' >"$cups/conf/cupsd.conf"
 {
@@ -51,7 +56,8 @@ printf '%s\n' "Listen $socket" 'LogLevel warn' 'WebInterface No' 'Browsing Off' 
   if [ "$(id -u)" -eq 0 ]; then printf '%s\n' 'User lp' 'Group lp' 'SystemGroup lpadmin'; fi
 } >"$cups/conf/cups-files.conf"
 printf '%s\n' '<DefaultPrinter LumenA4>' 'Info Lumen A4 printer' 'DeviceURI cups-pdf:/' 'State Idle' \
-  'Accepting Yes' 'Shared No' '</DefaultPrinter>' >"$cups/conf/printers.conf"
+  'Accepting Yes' 'Shared No' '</DefaultPrinter>' '<Printer LumenLetter>' 'Info Lumen Letter printer' \
+  'DeviceURI cups-pdf:/' 'State Idle' 'Accepting Yes' 'Shared No' '</Printer>' >"$cups/conf/printers.conf"
 /usr/sbin/cupsd -f -c "$cups/conf/cupsd.conf" -s "$cups/conf/cups-files.conf" &
 cupsd_pid=$!
 for _ in $(seq 100); do [ -S "$socket" ] && break; sleep 0.1; done
@@ -64,67 +70,90 @@ out="$(sed -n 's/^Out  *//p' /etc/cups/cups-pdf.conf | tail -n 1)"
 out="${out:-\${HOME\}/PDF}"
 out="${out//\$\{HOME\}/$(getent passwd "$(id -un)" | cut -d: -f6)}"
 mkdir -p "$out"
-stamp="$work/started"
-touch -d '-2 seconds' "$stamp"
 
-# A demo home; one step to the next event, whose report goes to the default
-# printer after the usual question.
+# A demo home; one step to the next event, whose report goes to printer
+# INDEX ("" for the default) after the usual question. Leaves the page
+# cups-pdf wrote in $work/report.pdf and its pdfinfo in $info.
 home="$work/home"
 run "$holter" demo "$(native "$home")" --hours 4 >/dev/null
 printf '%s\n' 'key Right' 'button 1007' 'answer yes' >"$home/script.txt"
-status=0
-run "$lumen" --home "$(native "$home")" --headless 1024x768 --script "$(native "$home/script.txt")" \
-  2>"$work/lumen.err" || status=$?
-if [ "$status" -ne 255 ]; then
-  echo "print test: $lumen ended with status $status"; cat "$work/lumen.err"; exit 1
-fi
-
-# cups-pdf makes the file first and writes it when the job has run; the
-# report by its title, not another program's job in the same folder.
-pdf=""
-for _ in $(seq 240); do
-  for candidate in "$out"/*.pdf; do
-    [ "$candidate" -nt "$stamp" ] || continue
-    info="$(pdfinfo "$candidate" 2>/dev/null || true)"
-    if grep -q "^Title: .*Holter ECG report" <<<"$info" && grep -q '^Pages:' <<<"$info"; then
-      pdf="$candidate"
-      break 2
-    fi
+print_report() {
+  local stamp="$work/started" status=0 pdf="" candidate
+  touch -d '-2 seconds' "$stamp"
+  run "$lumen" --home "$(native "$home")" --headless 1024x768 --script "$(native "$home/script.txt")" ${1:+"$1"} \
+    2>"$work/lumen.err" || status=$?
+  if [ "$status" -ne 255 ]; then
+    echo "print test: $lumen ended with status $status"; cat "$work/lumen.err"; exit 1
+  fi
+  # cups-pdf makes the file first and writes it when the job has run; the
+  # report by its title, not another program's job in the same folder.
+  for _ in $(seq 240); do
+    for candidate in "$out"/*.pdf; do
+      [ "$candidate" -nt "$stamp" ] || continue
+      info="$(pdfinfo "$candidate" 2>/dev/null || true)"
+      if grep -q "^Title: .*Holter ECG report" <<<"$info" && grep -q '^Pages:' <<<"$info"; then
+        pdf="$candidate"
+        break 2
+      fi
+    done
+    sleep 0.5
   done
-  sleep 0.5
-done
-if [ -z "$pdf" ]; then
-  echo "print test: no report from cups-pdf in $out within 120 s"; cat "$cups/log/error_log" 2>/dev/null; exit 1
-fi
-cp "$pdf" "$work/report.pdf" && rm -f "$pdf"
-pages="$(sed -n 's/^Pages: *//p' <<<"$info")"
-size="$(sed -n 's/^Page size: *//p' <<<"$info")"
+  if [ -z "$pdf" ]; then
+    echo "print test: no report from cups-pdf in $out within 120 s"; cat "$cups/log/error_log" 2>/dev/null; exit 1
+  fi
+  cp "$pdf" "$work/report.pdf" && rm -f "$pdf"
+}
 
 # The strip's 10 mm grid: a band of the page at 600 dpi, the thin lines that
 # run through the whole band (not the box edge with its shadow), first to last.
-dpi=600
-top=$(( 200 * dpi * 10 / 254 ))
-rows=$(( 40 * dpi * 10 / 254 ))
-pdftoppm -r "$dpi" -gray -singlefile -y "$top" -H "$rows" -W 6000 "$work/report.pdf" "$work/band"
-read -r width height < <(sed -n '2p' "$work/band.pgm")
-header="$(head -n 3 "$work/band.pgm" | wc -c)"
-pitch="$(tail -c +$((header + 1)) "$work/band.pgm" | od -An -v -tu1 -w"$width" | awk -v dpi="$dpi" -v rows="$height" -v width="$width" '
-  { for (x = 1; x <= NF; ++x) if ($x < 128) ++dark[x] }
-  END {
-    perMm = dpi / 25.4; n = 0
-    for (x = 1; x <= width;) {
-      run = 0
-      while (x + run <= width && dark[x + run] >= rows * 0.9) ++run
-      if (run > 0 && run <= 0.3 * perMm) centre[++n] = x + (run - 1) / 2
-      x += run + 1
-    }
-    if (n < 10) { print 0; exit }
-    printf "%.3f %d\n", (centre[n] - centre[1]) / (n - 1) / perMm, n
-  }')"
-read -r pitch_mm lines <<<"$pitch"
-echo "print test: $pages page(s), $size, grid $pitch_mm mm over ${lines:-0} lines"
+grid_pitch() {
+  local dpi=600 width height header
+  pdftoppm -r "$dpi" -gray -singlefile -y $((200 * dpi * 10 / 254)) -H $((40 * dpi * 10 / 254)) -W 6000 \
+    "$work/report.pdf" "$work/band"
+  read -r width height < <(sed -n '2p' "$work/band.pgm")
+  header="$(head -n 3 "$work/band.pgm" | wc -c)"
+  tail -c +$((header + 1)) "$work/band.pgm" | od -An -v -tu1 -w"$width" | awk -v dpi="$dpi" -v rows="$height" -v width="$width" '
+    { for (x = 1; x <= NF; ++x) if ($x < 128) ++dark[x] }
+    END {
+      perMm = dpi / 25.4; n = 0
+      for (x = 1; x <= width;) {
+        run = 0
+        while (x + run <= width && dark[x + run] >= rows * 0.9) ++run
+        if (run > 0 && run <= 0.3 * perMm) centre[++n] = x + (run - 1) / 2
+        x += run + 1
+      }
+      if (n < 10) { print 0; exit }
+      printf "%.3f %d\n", (centre[n] - centre[1]) / (n - 1) / perMm, n
+    }'
+}
+
+# The dark pixels of a box of the page (left, top, width, height in mm) at
+# 300 dpi. The page draws its text as outlines, so ink stands for text.
+ink() {
+  local dpi=300 width
+  pdftoppm -r "$dpi" -gray -singlefile -x $(($1 * dpi * 10 / 254)) -y $(($2 * dpi * 10 / 254)) \
+    -W $(($3 * dpi * 10 / 254)) -H $(($4 * dpi * 10 / 254)) "$work/report.pdf" "$work/box"
+  read -r width _ < <(sed -n '2p' "$work/box.pgm")
+  tail -c +$(($(head -n 3 "$work/box.pgm" | wc -c) + 1)) "$work/box.pgm" | od -An -v -tu1 -w"$width" |
+    awk '{ for (x = 1; x <= NF; ++x) if ($x < 128) ++dark } END { print dark + 0 }'
+}
+
+# Each queue: the printer to name, the page size pdfinfo must report.
 ok=1
-[ "$pages" = 1 ] || { echo "print test: want 1 page"; ok=0; }
-grep -q '(A4)' <<<"$size" || { echo "print test: want A4"; ok=0; }
-awk -v p="$pitch_mm" 'BEGIN { exit !(p >= 9.95 && p <= 10.05) }' || { echo "print test: want a 10.00 +- 0.05 mm grid"; ok=0; }
+for queue in 'A4||\(A4\)' 'Letter|1|^612 x 792 pts'; do
+  IFS='|' read -r paper index want <<<"$queue"
+  print_report "$index"
+  pages="$(sed -n 's/^Pages: *//p' <<<"$info")"
+  size="$(sed -n 's/^Page size: *//p' <<<"$info")"
+  read -r pitch_mm lines <<<"$(grid_pitch)"
+  # The heading's first line stands 3.3 mm below the top edge and 14 mm
+  # from the left, on the header's grey: a page laid out for a longer sheet
+  # loses it.
+  heading="$(ink 13 3 47 3)"
+  echo "print test: $paper queue: $pages page(s), $size, grid $pitch_mm mm over ${lines:-0} lines, $heading dark pixels in the heading"
+  [ "$pages" = 1 ] || { echo "print test: want 1 page"; ok=0; }
+  grep -Eq "$want" <<<"$size" || { echo "print test: want the page size $want"; ok=0; }
+  awk -v p="$pitch_mm" 'BEGIN { exit !(p >= 9.95 && p <= 10.05) }' || { echo "print test: want a 10.00 +- 0.05 mm grid"; ok=0; }
+  [ "$heading" -ge 300 ] || { echo "print test: want the heading on the page"; ok=0; }
+done
 [ "$ok" -eq 1 ]

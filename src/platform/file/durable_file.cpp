@@ -13,12 +13,37 @@
 
 namespace lumen {
 
+namespace {
+
+DurabilityWatch* watch = nullptr;
+
+std::string folderOf(const std::string& path) {
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+bool synced(bool done, std::FILE* file) {
+    if (done && watch != nullptr) watch->fileSynced(file);
+    return done;
+}
+
+bool synced(bool done, const std::string& folder) {
+    if (done && watch != nullptr) watch->folderSynced(folder);
+    return done;
+}
+
+}  // namespace
+
+void setDurabilityWatch(DurabilityWatch* newWatch) { watch = newWatch; }
+
 #ifdef _WIN32
 
-bool syncFile(std::FILE* file) { return file != nullptr && std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
+bool syncFile(std::FILE* file) {
+    return synced(file != nullptr && std::fflush(file) == 0 && _commit(_fileno(file)) == 0, file);
+}
 
 // NTFS makes directory entries durable with the file itself.
-bool syncFolderOf(const std::string&) { return true; }
+bool syncFolderOf(const std::string& path) { return synced(true, folderOf(path)); }
 
 // Unlike rename, MoveFileEx replaces an existing target; write-through
 // returns only once the move is on the disk.
@@ -45,21 +70,20 @@ int64_t fileSizeBytes(std::FILE* file) {
 
 #else
 
-bool syncFile(std::FILE* file) { return file != nullptr && std::fflush(file) == 0 && ::fsync(fileno(file)) == 0; }
+bool syncFile(std::FILE* file) {
+    return synced(file != nullptr && std::fflush(file) == 0 && ::fsync(fileno(file)) == 0, file);
+}
 
 bool syncFolderOf(const std::string& path) {
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    if (folder.empty()) folder = ".";
+    const std::string folder = folderOf(path);
     const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) return false;
-    const bool synced = ::fsync(descriptor) == 0;
+    const bool done = ::fsync(descriptor) == 0;
     ::close(descriptor);
-    return synced;
+    return synced(done, folder);
 }
 
-bool replaceFile(const std::string& from, const std::string& to) {
-    return ::rename(from.c_str(), to.c_str()) == 0;
-}
+bool replaceFile(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
 
 bool reserveFileSpace(std::FILE* file, uint64_t sizeBytes) {
     if (file == nullptr || std::fflush(file) != 0) return false;

@@ -5,6 +5,17 @@
 
 namespace lumen {
 
+// Told when a file's bytes, or the names in a folder, have reached the
+// device: a power-loss test keeps its model of what a power cut leaves by
+// it. No watch (the default) outside such tests.
+class DurabilityWatch {
+public:
+    virtual ~DurabilityWatch() = default;
+    virtual void fileSynced(std::FILE* file) = 0;
+    virtual void folderSynced(const std::string& folder) = 0;
+};
+void setDurabilityWatch(DurabilityWatch* watch);
+
 // Pushes the file's buffered bytes down to the device.
 bool syncFile(std::FILE* file);
 // Makes a created, renamed or removed name in the folder of `path` durable.

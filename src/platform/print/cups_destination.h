@@ -17,6 +17,9 @@ public:
     // no such destination, and `failure` then says why. A destination that
     // does not tell its media gets A4 with no media asked for.
     std::optional<PaperSize> defaultPaper(std::string& failure) const;
+    // The sheet a PPD's DefaultPageSize names; nullopt when it names none
+    // that CUPS knows.
+    static std::optional<PaperSize> ppdDefaultPaper(std::string_view ppdText);
     // Hands a PDF to the destination on `paper`, at 100 %; false when CUPS
     // refuses it, and `failure` then says why.
     bool submit(const std::string& pdfPath, std::string_view documentName, const PaperSize& paper,
