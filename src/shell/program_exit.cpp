@@ -25,9 +25,9 @@ void ProgramExit::terminateProgram(std::string_view message) {
         model_.shell.labelChangeState = 0;
         reportUnsavedCorrections();
     }
-    // A viewer that could not open its recording (another viewer has it, it
-    // is missing) had no session: the hand-over is another session's.
-    if (model_.recording) writeHandOverFile();
+    // A viewer refused because another one has the recording open had no
+    // session: the hand-over is that one's, labels-changed line and all.
+    if (!refusedAtOpen(message)) writeHandOverFile();
     model_.painter.reset();
     model_.strip.reset();
     model_.drawing = DrawingSet{};
@@ -55,6 +55,10 @@ void ProgramExit::showMessage(std::string_view message) {
     if (system_ == nullptr || (boxPolicy_ && !boxPolicy_())) return;
     const WindowHandle owner = system_->isWindow(model_.shell.mainWindow) ? model_.shell.mainWindow : WindowHandle{};
     system_->messageBox(owner, message, "Error", MB_OK);
+}
+
+bool ProgramExit::refusedAtOpen(std::string_view message) const {
+    return !model_.recording && (message == kRecordingInUseText || message == kRecordingBusyText);
 }
 
 void ProgramExit::writeHandOverFile() {
