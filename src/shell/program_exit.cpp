@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <memory>
 
-#include "store/clock.h"
 #include "platform/process/process.h"
 #include "shell/hand_over_file.h"
 #include "shell/start_event_code.h"
+#include "store/clock.h"
 
 namespace lumen {
 
@@ -25,7 +25,9 @@ void ProgramExit::terminateProgram(std::string_view message) {
         model_.shell.labelChangeState = 0;
         reportUnsavedCorrections();
     }
-    writeHandOverFile();
+    // A viewer refused because another one has the recording open had no
+    // session: the hand-over is that one's, labels-changed line and all.
+    if (!refusedAtOpen(message)) writeHandOverFile();
     model_.painter.reset();
     model_.strip.reset();
     model_.drawing = DrawingSet{};
@@ -55,10 +57,15 @@ void ProgramExit::showMessage(std::string_view message) {
     system_->messageBox(owner, message, "Error", MB_OK);
 }
 
+bool ProgramExit::refusedAtOpen(std::string_view message) const {
+    return !model_.recording && (message == kRecordingInUseText || message == kRecordingBusyText);
+}
+
 void ProgramExit::writeHandOverFile() {
     HandOver values;
     const Clock start = model_.recording ? model_.recording->startClock() : Clock{};
-    values.position = model_.shell.firstBlock * 10 + kSecondsPerHour * start.hour + kSecondsPerMinute * start.minute + start.second;
+    values.position =
+        model_.shell.firstBlock * 10 + kSecondsPerHour * start.hour + kSecondsPerMinute * start.minute + start.second;
     values.changed = model_.shell.labelChangeState != 0 ? 1 : 0;
     int32_t row = model_.catalog ? model_.catalog->selectedRow() : EventCatalog::kNoSelection;
     // A start-up selection that no paint has placed yet is still that row.

@@ -47,6 +47,7 @@ public:
 private:
     [[noreturn]] void reenter();
     void showMessage(std::string_view message);
+    bool refusedAtOpen(std::string_view message) const;
     std::string unsavedCorrectionsText() const;
     void writeHandOverFile();
     bool saveCorrections();

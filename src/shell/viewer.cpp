@@ -35,7 +35,8 @@ Viewer::Viewer(WindowSystem& system, ProgramExit::BoxPolicy boxPolicy)
       messages_(openProgramMessages(MainWindow::kCloseRequest)),
       exit_(model_, *messages_),
       fatalRoute_(std::make_unique<FatalRoute>(*this, boxPolicy)),
-      stripHost_(std::make_unique<ShellStripHost>(system, model_)) {
+      stripHost_(std::make_unique<ShellStripHost>(system, model_)),
+      boxPolicy_(boxPolicy) {
     exit_.setWindowSystem(&system_);
     exit_.setBoxPolicy(std::move(boxPolicy));
     installFatalHandler(fatalRoute_.get());
@@ -52,6 +53,7 @@ void Viewer::allocateStorage() {
 
 int Viewer::run(const ViewerStart& start) {
     TerminationRequest::watch();
+    watchForEndFromOutside();
     model_.shell.programDirectory = start.programDirectory;
     allocateStorage();
     model_.recording = std::make_unique<Recording>(start.programDirectory, RecordingAccess::Session);
@@ -68,18 +70,36 @@ int Viewer::run(const ViewerStart& start) {
     autoStep_ = std::make_unique<AutoStepButton>(system_, model_, *faces_);
     main_ = std::make_unique<MainWindow>(system_, model_, *faces_, *this,
                                          [this](std::string_view message) { terminateProgram(message); });
+    registerClasses();
+    createWindows();
+    model_.stage = StartupStage::Windows;
+    tellOpeningNotes();
+    return system_.runMessageLoop();
+}
+
+void Viewer::watchForEndFromOutside() {
     system_.setExternalPoll([this](WindowSystem& system) {
         for (const uint32_t message : messages_->takeReceived()) {
             system.postMessage(model_.shell.mainWindow, message, 0, 0);
         }
-        // A termination signal closes the viewer as the acquisition
-        // program's close request does: through the normal exit.
-        if (TerminationRequest::take()) system.postMessage(model_.shell.mainWindow, MainWindow::kCloseRequest, 0, 0);
+        // A termination signal, or the display gone, closes the viewer as
+        // the acquisition program's close request does: through the normal
+        // exit, also from under a box, which nobody may be there to answer.
+        if (TerminationRequest::take() || system.displayLost()) {
+            system.answerMessageBoxesForExit();
+            system.postMessage(model_.shell.mainWindow, MainWindow::kCloseRequest, 0, 0);
+        }
     });
-    registerClasses();
-    createWindows();
-    model_.stage = StartupStage::Windows;
-    return system_.runMessageLoop();
+}
+
+// What opening the recording had to say (a cut-short save undone, a
+// journal set aside, no room for one) is already on standard error; the
+// user of the window sees it too.
+void Viewer::tellOpeningNotes() {
+    for (const std::string& note : model_.recording->file().notes()) {
+        if (boxPolicy_ && !boxPolicy_()) continue;
+        system_.messageBox(model_.shell.mainWindow, note, "Error", MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 void Viewer::registerClasses() {

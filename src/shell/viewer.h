@@ -87,6 +87,8 @@ private:
     class FatalRoute;
 
     void allocateStorage();
+    void watchForEndFromOutside();
+    void tellOpeningNotes();
     void registerClasses();
     void createWindows();
     void createPanes();
@@ -104,6 +106,7 @@ private:
     std::unique_ptr<EventBrowserPane> browser_;
     std::unique_ptr<EcgPane> ecg_;
     std::unique_ptr<TitlePane> title_;
+    ProgramExit::BoxPolicy boxPolicy_;
     std::string printTo_;
     PaperSize paper_;
 };

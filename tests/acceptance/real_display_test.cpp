@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <thread>
@@ -49,11 +50,13 @@ public:
         if (number.find('\n') != std::string::npos) display_ = ":" + std::to_string(std::atoi(number.c_str()));
         ::close(report[0]);
     }
-    ~XServer() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
+    ~XServer() { end(SIGTERM); }
+    // SIGKILL is an X server that crashed, or a remote display dropped.
+    void end(int signal) {
+        if (pid_ <= 0) return;
+        ::kill(pid_, signal);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
     }
     const std::string& display() const { return display_; }
 
@@ -111,6 +114,9 @@ protected:
         server_ = std::make_unique<XServer>();
         ASSERT_FALSE(server_->display().empty()) << "Xvfb did not start";
     }
+
+public:
+    const std::string& display() const { return server_->display(); }
     std::string x(const std::string& command) const { return "DISPLAY=" + server_->display() + " " + command; }
     void xdotool(const std::string& arguments) const {
         ASSERT_EQ(std::system(x("xdotool " + arguments + " > /dev/null 2>&1").c_str()), 0) << arguments;
@@ -205,28 +211,114 @@ TEST_F(RealDisplay, KeysClicksAndACaliperDragDriveTheViewerUntilTheExitButton) {
     EXPECT_EQ(home.text("doef.mem"), std::to_string(firstBlock * 10 + 8 * 3600 + 3 * 60) + "\n0\n114\n4\n2\n");
 }
 
+// The print button's centre: the fifth of the browser's six buttons.
+Point printButton() {
+    const ShellLayout layout = computeLayout(1024, Size{1024, 768});
+    const int32_t half = layout.buttonUnit / 2;
+    const int32_t left = layout.browserPlace.right - 4 * layout.buttonUnit + 3 * half + layout.buttonUnit;
+    return Point{left + half / 2, layout.browserPlace.bottom - layout.buttonHeight / 2};
+}
+
+// A message box's caption bar, in the middle of the screen.
+constexpr Region kBoxRegion{212, 184, 812, 584};
+constexpr Color kBoxCaptionColor = rgb(0, 0, 128);
+
+// A viewer on the test's display with a beat relabelled (A).
+class CorrectedViewer {
+public:
+    CorrectedViewer(RealDisplay& test, const DemoHome& home) : viewer(home, test.display()), test_(test), home_(home) {
+        const auto first = test.shotUntil(home, [](const ScreenImage& shot) {
+            return shot.count(kStripRegion, kTraceColor) > 300 && shot.nonBackground(kRowsRegion) > 5000;
+        });
+        if (!first) return;
+        test.xdotool("mousemove " + place(500, 300) + " key a");
+        ready = test.shotUntil(home, [&](const ScreenImage& shot) {
+            return shot.differences(*first, kStripRegion) > 50;
+        }) != nullptr;
+    }
+    // Clicks or keys what opens a box, and waits until it shows.
+    bool openBox(const std::string& xdotoolActions) {
+        test_.xdotool(xdotoolActions);
+        return test_.shotUntil(home_, [](const ScreenImage& shot) {
+            return shot.count(kBoxRegion, kBoxCaptionColor) > 2000;
+        }) != nullptr;
+    }
+    Viewer viewer;
+    bool ready = false;
+
+private:
+    RealDisplay& test_;
+    const DemoHome& home_;
+};
+
+// The exit ran whole: status 255, doef.mem with the labels-changed line
+// `changed`, dore.mem when something changed, no journal left.
+void expectTheNormalExit(Viewer& viewer, const DemoHome& home, bool changed, const std::string& what) {
+    const std::optional<int> status = viewer.waitForExit();
+    ASSERT_TRUE(status) << what << " did not end the viewer";
+    EXPECT_EQ(*status, 255) << what << ": " << home.text("stderr.txt");
+    const std::string handOver = home.text("doef.mem");
+    EXPECT_EQ(handOver.substr(handOver.find('\n') + 1, 2), changed ? "1\n" : "0\n") << what;
+    EXPECT_EQ(home.exists("dore.mem"), changed) << what;
+    EXPECT_FALSE(std::filesystem::exists(home.recordingPath("holter.mem-journal"))) << what;
+}
+
 // Closing the terminal, Ctrl+C or a shutdown's SIGTERM end the viewer as
 // its Exit button does: the relabelled beat saved and handed over.
 TEST_F(RealDisplay, TerminationSignalsEndTheViewerThroughItsNormalExit) {
     for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
         DemoHome home;
         const std::vector<uint8_t> before = home.readFile(home.recordingPath("holter.mem"));
-        Viewer viewer(home, server_->display());
-        const auto first = shotUntil(home, [](const ScreenImage& shot) {
-            return shot.count(kStripRegion, kTraceColor) > 300 && shot.nonBackground(kRowsRegion) > 5000;
-        });
-        ASSERT_TRUE(first) << "the window never showed the strip: " << home.text("stderr.txt");
-        xdotool("mousemove " + place(500, 300) + " key a");
-        ASSERT_TRUE(shotUntil(home, [&](const ScreenImage& shot) {
-            return shot.differences(*first, kStripRegion) > 50;
-        })) << "the A key did not relabel the selected beat";
-        viewer.signal(number);
-        const std::optional<int> status = viewer.waitForExit();
-        ASSERT_TRUE(status) << "signal " << number << " did not end the viewer";
-        EXPECT_EQ(*status, 255) << number << ": " << home.text("stderr.txt");
+        CorrectedViewer corrected(*this, home);
+        ASSERT_TRUE(corrected.ready) << number << ": " << home.text("stderr.txt");
+        corrected.viewer.signal(number);
+        expectTheNormalExit(corrected.viewer, home, true, "signal " + std::to_string(number));
         EXPECT_NE(home.readFile(home.recordingPath("holter.mem")), before) << number;
-        EXPECT_EQ(home.text("doef.mem").substr(home.text("doef.mem").find('\n') + 1, 2), "1\n") << number;
-        EXPECT_TRUE(home.exists("dore.mem")) << number;
+    }
+}
+
+// The same under the exit's own error box: a recording copied over the
+// open one makes the exit's save fail, and the box says so; the signal
+// closes it and the exit ends without waiting for anyone.
+TEST_F(RealDisplay, TerminationSignalsEndTheViewerAlsoUnderAnErrorBox) {
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+        DemoHome home;
+        CorrectedViewer corrected(*this, home);
+        ASSERT_TRUE(corrected.ready) << number << ": " << home.text("stderr.txt");
+        const std::string recording = home.recordingPath("holter.mem");
+        const std::vector<uint8_t> copy = home.readFile(recording);
+        home.writeFile(recording + ".copy", copy);
+        std::filesystem::rename(recording + ".copy", recording);
+        const ShellLayout layout = computeLayout(1024, Size{1024, 768});
+        const Point exit{layout.browserPlace.right - layout.buttonUnit / 2,
+                         layout.browserPlace.bottom - layout.buttonHeight / 2};
+        ASSERT_TRUE(corrected.openBox("mousemove " + place(exit.x, exit.y) + " click 1"))
+            << number << ": " << home.text("stderr.txt");
+        corrected.viewer.signal(number);
+        expectTheNormalExit(corrected.viewer, home, false, "signal " + std::to_string(number) + " under a box");
+        EXPECT_EQ(home.readFile(recording), copy) << number;
+    }
+}
+
+// Log-out, an X server that crashes, a remote display dropped: the display
+// goes away under the viewer, which saves without it; an open question is
+// answered No (nothing is printed).
+TEST_F(RealDisplay, ALostDisplayEndsTheViewerThroughItsNormalExit) {
+    for (const bool boxOpen : {false, true}) {
+        if (boxOpen) server_ = std::make_unique<XServer>();
+        ASSERT_FALSE(server_->display().empty()) << "Xvfb did not start";
+        DemoHome home;
+        const std::vector<uint8_t> before = home.readFile(home.recordingPath("holter.mem"));
+        CorrectedViewer corrected(*this, home);
+        ASSERT_TRUE(corrected.ready) << home.text("stderr.txt");
+        const Point print = printButton();
+        if (boxOpen) ASSERT_TRUE(corrected.openBox("mousemove " + place(print.x, print.y) + " click 1"));
+        server_->end(SIGKILL);
+        const std::string what = std::string("the lost display") + (boxOpen ? " under the print question" : "");
+        expectTheNormalExit(corrected.viewer, home, true, what);
+        EXPECT_NE(home.readFile(home.recordingPath("holter.mem")), before) << what;
+        EXPECT_NE(home.text("stderr.txt").find("connection to the display"), std::string::npos)
+            << home.text("stderr.txt");
     }
 }
 

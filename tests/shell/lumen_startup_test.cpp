@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "shell/lumen_run.h"
+#include "store/recording_file.h"
 
 namespace lumen::testing {
 namespace {
@@ -52,6 +53,32 @@ TEST(LumenStartup, WithoutHomeInAFolderThatIsNoneItSaysWhatAHomeIs) {
     EXPECT_NE(err.find("holter demo DIR"), std::string::npos);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2);
 #endif
+}
+
+// A second viewer on a recording another one has open is refused, and
+// leaves the home as that session has it: its labels-changed line too.
+TEST(LumenStartup, AViewerRefusedAtOpenWritesNothingIntoTheHome) {
+    DemoHome home;
+    RecordingFile otherSession;
+    ASSERT_EQ(otherSession.open(home.recordingPath("holter.mem"), RecordingAccess::Session), OpenResult::Opened);
+    const std::string handOver = "1234\n1\n108\n4\n3\n";
+    home.write("doef.mem", handOver);
+    const LumenRun run = runLumen(home, "");
+    EXPECT_EQ(run.status, 255);
+    EXPECT_NE(run.err.find("already open in another viewer"), std::string::npos) << run.err;
+    EXPECT_EQ(home.text("doef.mem"), handOver);
+    EXPECT_FALSE(home.exists("dore.mem"));
+}
+
+// A journal found beside the recording and set aside is told in a box as
+// well as on standard error; a script answers it like every box.
+TEST(LumenStartup, AJournalSetAsideAtOpenIsToldInABox) {
+    DemoHome home;
+    home.write("recording/holter.mem-journal", "bytes of no journal");
+    const LumenRun run = runLumen(home, "answer ok\n");
+    EXPECT_EQ(run.status, 255) << run.err;
+    EXPECT_NE(run.err.find("was not applied; it was moved to"), std::string::npos) << run.err;
+    EXPECT_FALSE(home.exists("recording/holter.mem-journal"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/sdl/display_loss.h"
 #include "platform/sdl/sdl_key_map.h"
 #include "platform/sdl/window_icon.h"
 #include "platform/sdl/window_title.h"
@@ -70,6 +71,7 @@ void SdlDriver::Impl::createWindow() {
     if (window == nullptr) {
         return;
     }
+    DisplayLoss::watch(window);
     titledWindow = setWindowTitle(window, title);
     setIcon();
     SDL_ShowWindow(window);
@@ -186,6 +188,9 @@ SdlDriver::SdlDriver() : impl_(std::make_unique<Impl>()) {
 }
 
 SdlDriver::~SdlDriver() {
+    if (DisplayLoss::happened()) {
+        return;  // nothing of the display is left to release
+    }
     if (impl_->cursor != nullptr) {
         SDL_FreeCursor(impl_->cursor);
     }
@@ -202,6 +207,9 @@ bool SdlDriver::isReady() const { return impl_->ready; }
 Size SdlDriver::screenSize() const { return impl_->screen; }
 
 Size SdlDriver::maximizedClientSize() {
+    if (DisplayLoss::happened()) {
+        return impl_->reported;
+    }
     if (impl_->window == nullptr && impl_->ready) {
         impl_->createWindow();
     }
@@ -215,25 +223,31 @@ Size SdlDriver::maximizedClientSize() {
 
 uint64_t SdlDriver::nowMs() const { return SDL_GetTicks64(); }
 
+bool SdlDriver::displayLost() const { return DisplayLoss::happened(); }
+
 void SdlDriver::waitForInput(WindowSystem& system, std::optional<uint64_t> deadlineMs) {
     const uint64_t now = SDL_GetTicks64();
     uint64_t timeout = pollIntervalMs;
     if (deadlineMs) {
         timeout = std::min(timeout, *deadlineMs > now ? *deadlineMs - now : 0);
     }
+    if (DisplayLoss::happened()) {
+        SDL_Delay(static_cast<uint32_t>(timeout));  // only time passes now
+        return;
+    }
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, static_cast<int>(timeout)) == 0) {
         return;
     }
     impl_->handle(system, event);
-    while (SDL_PollEvent(&event) != 0) {
+    while (!DisplayLoss::happened() && SDL_PollEvent(&event) != 0) {
         impl_->handle(system, event);
     }
 }
 
 void SdlDriver::present(const PixelSurface& frame) {
     impl_->lastFrame = frame;
-    if (impl_->window == nullptr || frame.pixels == nullptr) {
+    if (impl_->window == nullptr || frame.pixels == nullptr || DisplayLoss::happened()) {
         return;
     }
     SDL_Surface* target = SDL_GetWindowSurface(impl_->window);
@@ -254,7 +268,7 @@ void SdlDriver::present(const PixelSurface& frame) {
 void SdlDriver::topLevelShown(WindowHandle window, ShowCommand /*command*/) {
     if (!impl_->main) {
         impl_->main = window;
-        if (impl_->window == nullptr && impl_->ready) {
+        if (impl_->window == nullptr && impl_->ready && !DisplayLoss::happened()) {
             impl_->createWindow();
         }
     }
@@ -265,11 +279,13 @@ void SdlDriver::titleChanged(WindowHandle window, std::string_view title) {
         return;
     }
     impl_->title = std::string(title);
-    impl_->titledWindow = setWindowTitle(impl_->window, impl_->title);
+    if (!DisplayLoss::happened()) {
+        impl_->titledWindow = setWindowTitle(impl_->window, impl_->title);
+    }
 }
 
 void SdlDriver::cursorChanged(uint32_t systemId, const CursorImage* image) {
-    if (!impl_->ready) {
+    if (!impl_->ready || DisplayLoss::happened()) {
         return;
     }
     SDL_Cursor* next = nullptr;

@@ -27,6 +27,7 @@ public:
     Size screenSize() const override;
     Size maximizedClientSize() override;
     uint64_t nowMs() const override;
+    bool displayLost() const override;
     void waitForInput(WindowSystem& system, std::optional<uint64_t> deadlineMs) override;
     void present(const PixelSurface& frame) override;
     void topLevelShown(WindowHandle window, ShowCommand command) override;

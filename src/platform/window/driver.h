@@ -49,6 +49,10 @@ public:
     // A modal message box is about to run its own message loop.
     virtual void messageBoxOpened(const MessageBoxInfo& /*box*/) {}
 
+    // The display went away (a log-out, the X server ended): nothing can be
+    // shown or read from it any more.
+    virtual bool displayLost() const { return false; }
+
     // Whether a message box may open now: a scripted run opens one only when
     // its next action answers it; a person can always answer.
     virtual bool mayOpenMessageBox() const { return true; }

@@ -40,6 +40,7 @@ struct MessageBoxRecord {
 
     bool isYesNo() const { return (info.flags & MB_TYPEMASK) == MB_YESNO; }
     int32_t escapeAnswer() const { return isYesNo() ? 0 : IDOK; }
+    int32_t safeAnswer() const { return isYesNo() ? IDNO : IDOK; }
     int32_t hit(Point p) const {
         for (size_t i = 0; i < buttons.size(); ++i) {
             if (buttons[i].rect.contains(p)) {
@@ -201,6 +202,9 @@ void registerMessageBoxClass(WindowSystem& system) {
 int32_t WindowSystem::messageBox(WindowHandle owner, std::string_view text, std::string_view caption, uint32_t flags) {
     MessageBoxRecord box;
     box.info = MessageBoxInfo{std::string(caption), std::string(text), flags};
+    if (impl_->boxesAnswerThemselves || displayLost()) {
+        return box.safeAnswer();
+    }
     box.lines = splitLines(text);
     const Size size = layOut(box, impl_->screen);
     const WindowHandle ownerTop = impl_->topLevelOf(owner);
@@ -227,7 +231,7 @@ int32_t WindowSystem::messageBox(WindowHandle owner, std::string_view text, std:
     while (box.result == 0) {
         if (!getMessage(message)) {
             postQuitMessage(quitCode());  // the outer loop must see the quit too
-            box.result = box.isYesNo() ? IDNO : IDOK;
+            box.result = box.safeAnswer();
             break;
         }
         translateMessage(message);
@@ -266,5 +270,17 @@ bool WindowSystem::answerMessageBox(int32_t answer) {
     }
     return false;
 }
+
+void WindowSystem::answerMessageBoxesForExit() {
+    impl_->boxesAnswerThemselves = true;
+    for (MessageBoxRecord* box : impl_->boxes) {
+        box->result = box->safeAnswer();
+    }
+    if (!impl_->boxes.empty()) {
+        postMessage(WindowHandle{}, WM_NULL, 0, 0);  // wakes the innermost box's loop
+    }
+}
+
+bool WindowSystem::displayLost() const { return impl_->driver.displayLost(); }
 
 }  // namespace lumen

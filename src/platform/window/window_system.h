@@ -149,6 +149,13 @@ public:
     std::optional<MessageBoxInfo> openMessageBox() const;
     // Answers the innermost open box; false if none is open or it has no such answer.
     bool answerMessageBox(int32_t answer);
+    // The program is being ended from outside (a termination signal, the
+    // display gone) and nobody may be there to answer: every open box is
+    // answered with its safe button (OK, or No: what was not confirmed is not
+    // done), and later boxes return that answer at once without showing.
+    void answerMessageBoxesForExit();
+    // The display went away under the program; nothing is shown any more.
+    bool displayLost() const;
 
     // --- input from the driver (screen coordinates) -------------------------
     // `leftHeld`: the move is a drag whatever the button did before (the

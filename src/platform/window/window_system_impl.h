@@ -98,6 +98,7 @@ struct WindowSystem::Impl {
     uint64_t presentedGeneration = 0;
 
     std::vector<MessageBoxRecord*> boxes;                       // innermost last
+    bool boxesAnswerThemselves = false;                         // the program is being ended from outside
     std::map<uint32_t, std::unique_ptr<Canvas>> paintCanvases;  // by window id
     std::function<void(WindowSystem&)> externalPoll;
     Message current;
