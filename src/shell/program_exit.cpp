@@ -27,7 +27,13 @@ void ProgramExit::terminateProgram(std::string_view message) {
     }
     // A viewer refused because another one has the recording open had no
     // session: the hand-over is that one's, labels-changed line and all.
-    if (!refusedAtOpen(message)) writeHandOverFile();
+    // Both hand-over files are written while the recording is still ours: a
+    // tool that replaces the home waits for its lock, so none of this can
+    // land in the next patient's home.
+    if (!refusedAtOpen(message)) {
+        writeHandOverFile();
+        writeCleanUpRequest();
+    }
     model_.painter.reset();
     model_.strip.reset();
     model_.drawing = DrawingSet{};
@@ -119,15 +125,19 @@ void ProgramExit::deleteBitmaps() {
     if (faces_ != nullptr) faces_->releaseBitmaps();
 }
 
-void ProgramExit::handOverToCleanUp() {
-    if (model_.shell.labelChangeState == 0) {
-        messages_.broadcast(kExitNotification);
-        return;
-    }
+void ProgramExit::writeCleanUpRequest() {
+    if (model_.shell.labelChangeState == 0) return;
     const std::string path = model_.shell.programDirectory + "dore.mem";
     if (std::FILE* file = std::fopen(path.c_str(), "wt")) {
         std::fprintf(file, "%d", model_.shell.labelChangeState);
         std::fclose(file);
+    }
+}
+
+void ProgramExit::handOverToCleanUp() {
+    if (model_.shell.labelChangeState == 0) {
+        messages_.broadcast(kExitNotification);
+        return;
     }
     startProgram(kCleanUpTool);
 }

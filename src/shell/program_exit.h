@@ -53,6 +53,7 @@ private:
     bool saveCorrections();
     bool saveAnnotation();
     void deleteBitmaps();
+    void writeCleanUpRequest();
     void handOverToCleanUp();
     [[noreturn]] void endProcess();
 
