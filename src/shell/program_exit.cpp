@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <memory>
 
+#include "store/clock.h"
 #include "platform/process/process.h"
 #include "shell/hand_over_file.h"
 #include "shell/start_event_code.h"
-#include "store/clock.h"
 
 namespace lumen {
 
@@ -58,8 +58,7 @@ void ProgramExit::showMessage(std::string_view message) {
 void ProgramExit::writeHandOverFile() {
     HandOver values;
     const Clock start = model_.recording ? model_.recording->startClock() : Clock{};
-    values.position =
-        model_.shell.firstBlock * 10 + kSecondsPerHour * start.hour + kSecondsPerMinute * start.minute + start.second;
+    values.position = model_.shell.firstBlock * 10 + kSecondsPerHour * start.hour + kSecondsPerMinute * start.minute + start.second;
     values.changed = model_.shell.labelChangeState != 0 ? 1 : 0;
     int32_t row = model_.catalog ? model_.catalog->selectedRow() : EventCatalog::kNoSelection;
     // A start-up selection that no paint has placed yet is still that row.
