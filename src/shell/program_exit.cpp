@@ -91,6 +91,9 @@ std::string ProgramExit::unsavedCorrectionsText() const {
     case WriteFailure::Busy: return text + " " + std::string(kRecordingBusyAdvice);
     case WriteFailure::ReadOnly:
     case WriteFailure::Disk:
+    case WriteFailure::NoRoom:
+    case WriteFailure::Permission:
+    case WriteFailure::Linked:
     case WriteFailure::None: break;
     }
     return text + " " + std::string(kDiskAdvice);

@@ -5,7 +5,9 @@
 namespace lumen {
 namespace {
 
-constexpr size_t kCheckedHeaderBytes = kJournalHeaderBytes - 4;
+size_t headerBytesOf(uint32_t version) {
+    return version == kJournalVersion ? kJournalHeaderBytes : kJournalHeaderBytesWithoutOwner;
+}
 constexpr uint64_t kFnvOffsetBasis = 14695981039346656037ull;
 constexpr uint64_t kFnvPrime = 1099511628211ull;
 
@@ -42,7 +44,10 @@ uint64_t recordingHash(std::span<const uint8_t> bytes) {
     return hash;
 }
 
+size_t journalEntriesOffset(const JournalHeader& header) { return headerBytesOf(header.version); }
+
 std::array<uint8_t, kJournalHeaderBytes> encodeJournalHeader(const JournalHeader& header) {
+    constexpr size_t kCheckedHeaderBytes = kJournalHeaderBytes - 4;
     std::array<uint8_t, kJournalHeaderBytes> bytes{};
     std::copy(kJournalMagic.begin(), kJournalMagic.end(), bytes.begin());
     putLittleEndian(&bytes[8], kJournalVersion, 4);
@@ -50,6 +55,9 @@ std::array<uint8_t, kJournalHeaderBytes> encodeJournalHeader(const JournalHeader
     putLittleEndian(&bytes[16], header.updateId, 8);
     putLittleEndian(&bytes[24], header.recordingSizeBytes, 8);
     putLittleEndian(&bytes[32], header.recordingHash, 8);
+    putLittleEndian(&bytes[40], header.sessionId, 8);
+    putLittleEndian(&bytes[48], header.recordingDevice, 8);
+    putLittleEndian(&bytes[56], header.recordingFileNumber, 8);
     putLittleEndian(&bytes[kCheckedHeaderBytes], crc32(std::span(bytes).first(kCheckedHeaderBytes)), 4);
     return bytes;
 }
@@ -59,22 +67,29 @@ HeaderCheck decodeJournalHeader(std::span<const uint8_t> bytes, JournalHeader& h
     if (!std::equal(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(magicSeen), kJournalMagic.begin())) {
         return HeaderCheck::Foreign;
     }
-    if (bytes.size() >= 12 && littleEndian(&bytes[8], 4) != kJournalVersion) return HeaderCheck::Foreign;
-    if (bytes.size() < kJournalHeaderBytes) return HeaderCheck::Torn;
-    if (crc32(bytes.first(kCheckedHeaderBytes)) != littleEndian(&bytes[kCheckedHeaderBytes], 4)) {
-        return HeaderCheck::Torn;
-    }
+    if (bytes.size() < 12) return HeaderCheck::Torn;
+    const uint32_t version = static_cast<uint32_t>(littleEndian(&bytes[8], 4));
+    if (version != kJournalVersion && version != kJournalVersionWithoutOwner) return HeaderCheck::Foreign;
+    const size_t headerBytes = headerBytesOf(version);
+    if (bytes.size() < headerBytes) return HeaderCheck::Torn;
+    if (crc32(bytes.first(headerBytes - 4)) != littleEndian(&bytes[headerBytes - 4], 4)) return HeaderCheck::Torn;
     const uint64_t state = littleEndian(&bytes[12], 4);
     if (state > static_cast<uint32_t>(JournalState::Active)) return HeaderCheck::Foreign;
     header.state = static_cast<JournalState>(state);
     header.updateId = littleEndian(&bytes[16], 8);
     header.recordingSizeBytes = littleEndian(&bytes[24], 8);
     header.recordingHash = littleEndian(&bytes[32], 8);
+    header.version = version;
+    if (version == kJournalVersion) {
+        header.sessionId = littleEndian(&bytes[40], 8);
+        header.recordingDevice = littleEndian(&bytes[48], 8);
+        header.recordingFileNumber = littleEndian(&bytes[56], 8);
+    }
     return HeaderCheck::Valid;
 }
 
 std::array<uint8_t, kJournalEntryHeaderBytes> encodeEntryHeader(uint64_t updateId, uint64_t offset,
-                                                                 std::span<const uint8_t> original) {
+                                                                std::span<const uint8_t> original) {
     std::array<uint8_t, kJournalEntryHeaderBytes> bytes{};
     putLittleEndian(&bytes[0], offset, 8);
     putLittleEndian(&bytes[8], original.size(), 4);

@@ -8,6 +8,8 @@
 #include <system_error>
 
 #include "platform/file/durable_file.h"
+#include "platform/file/file_lock.h"
+#include "platform/file/file_names.h"
 #include "platform/file/regular_file.h"
 #include "store/disk_steps.h"
 #include "store/journal_format.h"
@@ -33,12 +35,12 @@ bool readHeader(std::FILE* journal, JournalHeader& header, HeaderCheck& check) {
 
 // The entries of the update, up to the first that fails its check: that
 // one was torn, and its range had not been touched yet.
-std::vector<EntryPlace> readEntryPlaces(std::FILE* journal, uint64_t updateId) {
+std::vector<EntryPlace> readEntryPlaces(std::FILE* journal, const JournalHeader& header) {
     std::vector<EntryPlace> places;
     std::array<uint8_t, 8> id{};
-    putLittleEndian(id.data(), updateId, 8);
+    putLittleEndian(id.data(), header.updateId, 8);
     std::vector<uint8_t> chunk(1 << 16);
-    long at = static_cast<long>(kJournalHeaderBytes);
+    long at = static_cast<long>(journalEntriesOffset(header));
     for (;;) {
         std::array<uint8_t, kJournalEntryHeaderBytes> head{};
         if (std::fseek(journal, at, SEEK_SET) != 0 || std::fread(head.data(), 1, head.size(), journal) != head.size()) {
@@ -88,7 +90,8 @@ bool readWholeFile(std::FILE* recording, std::vector<uint8_t>& image) {
     const int64_t size = fileSizeBytes(recording);
     if (size < 0 || static_cast<uint64_t>(size) > kMaxRecordingBytes) return false;
     image.resize(static_cast<size_t>(size));
-    return std::fseek(recording, 0, SEEK_SET) == 0 && std::fread(image.data(), 1, image.size(), recording) == image.size();
+    return std::fseek(recording, 0, SEEK_SET) == 0 &&
+           std::fread(image.data(), 1, image.size(), recording) == image.size();
 }
 
 std::string timeStamp() {
@@ -132,13 +135,50 @@ RecoveryResult JournalRecovery::restore(const std::string& recordingPath, std::F
     HeaderCheck check = HeaderCheck::Foreign;
     if (!journal || !readHeader(journal.get(), header, check)) return RecoveryResult::Failed;
     if (check != HeaderCheck::Valid || header.recordingSizeBytes > kMaxRecordingBytes) return RecoveryResult::Mismatch;
-    const std::vector<EntryPlace> places = readEntryPlaces(journal.get(), header.updateId);
+    const std::vector<EntryPlace> places = readEntryPlaces(journal.get(), header);
+    const std::vector<uint8_t> onDisk = image;
     if (!applyToImage(journal.get(), places, image)) return RecoveryResult::Failed;
     image.resize(static_cast<size_t>(header.recordingSizeBytes), 0);
     if (recordingHash(image) != header.recordingHash) {
         return readWholeFile(recording, image) ? RecoveryResult::Mismatch : RecoveryResult::Failed;
     }
+    // Put back already (a journal that could not be removed): nothing to
+    // write, so a reader without write permission opens it as well.
+    if (image == onDisk) return RecoveryResult::Restored;
     return writeBack(recording, places, image) ? RecoveryResult::Restored : RecoveryResult::Failed;
+}
+
+bool JournalRecovery::isLive(const std::string& recordingPath) {
+    const PlainFile journal(openRegularFile(RecordingJournal::pathFor(recordingPath), "rb"));
+    if (!journal) return false;
+    return !FileLock::lock(journal.get(), RecordingJournal::kOwnerLockByte, LockMode::Shared, 0);
+}
+
+std::string JournalRecovery::moveAsideLive(const std::string& recordingPath) {
+    const std::string path = RecordingJournal::pathFor(recordingPath);
+    const std::optional<JournalHeader> header = RecordingJournal::headerAt(path);
+    if (!header) return {};
+    const std::string target = RecordingJournal::asidePathFor(path, header->sessionId);
+    if (!renameWithoutReplacing(path, target)) return {};
+    noteDiskStep(DiskStep::Remove);
+    return flushFolderOf(target) ? target : std::string{};
+}
+
+JournalRetirement JournalRecovery::retire(const std::string& recordingPath) {
+    const std::string path = RecordingJournal::pathFor(recordingPath);
+    if (removeDurably(path)) return JournalRetirement::Removed;
+    const std::optional<JournalHeader> header = RecordingJournal::headerAt(path);
+    const PlainFile journal(openRegularFile(path, "r+b"));
+    if (!header || !journal) return JournalRetirement::Stuck;
+    JournalHeader idle = *header;
+    idle.state = JournalState::Idle;
+    idle.version = kJournalVersion;
+    // A version-2 header is rewritten as one of this version, whose longer
+    // header may cover the first entry: harmless once it is idle.
+    const auto bytes = encodeJournalHeader(idle);
+    const bool idled =
+        writeFileAt(journal.get(), 0, bytes.data(), bytes.size(), DiskStep::Settle) && flushToDevice(journal.get());
+    return idled ? JournalRetirement::Idled : JournalRetirement::Stuck;
 }
 
 std::string JournalRecovery::setAside(const std::string& recordingPath) {

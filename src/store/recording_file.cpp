@@ -4,6 +4,7 @@
 
 #include "platform/file/durable_file.h"
 #include "platform/file/file_lock.h"
+#include "platform/file/file_names.h"
 #include "platform/file/regular_file.h"
 #include "store/disk_steps.h"
 #include "store/journal_format.h"
@@ -12,8 +13,8 @@
 namespace lumen {
 namespace {
 
-// Room in the journal beyond a copy of the whole recording: entry headers.
-constexpr uint64_t kJournalSlackBytes = 4096;
+// How often a recording written to while it is read is read again.
+constexpr int kReadAttempts = 3;
 
 struct Span {
     size_t first = 0;
@@ -41,17 +42,15 @@ OpenResult RecordingFile::open(const std::string& path, RecordingAccess access, 
     lockWaitMs_ = lockWaitMs;
     notes_.clear();
     failure_ = WriteFailure::None;
+    journalInTheWay_ = false;
     OpenResult result = openFile(path, access);
-    if (result == OpenResult::Opened) result = readImage() ? settleJournal() : OpenResult::TooLarge;
+    if (result == OpenResult::Opened) result = readImage();
+    if (result == OpenResult::Opened) result = settleJournal();
     if (result != OpenResult::Opened) {
         close();
         return result;
     }
-    if (session_ && !journal_.reserve(path_, image_.size() + kJournalSlackBytes)) {
-        notes_.push_back("No room for a rollback journal beside " + path_ +
-                         ": corrections will be written in place, without protection against a crash.");
-    }
-    identity_ = identityOf(file_);
+    if (session_) reserveJournal();
     // A tool has its copy now; a viewer writing later need not wait for it.
     if (!session_) FileLock::unlock(file_, kContentLockByte);
     return OpenResult::Opened;
@@ -63,86 +62,36 @@ OpenResult RecordingFile::openFile(const std::string& path, RecordingAccess acce
     if (file_ == nullptr && !session_) file_ = openRegularFile(path, "rb");
     if (file_ == nullptr) return OpenResult::NotFound;
     path_ = path;
+    // Every name of the recording (a link to it, a link to its folder) must
+    // find the same journal: it lies beside the path they all lead to.
+    canonicalPath_ = canonicalPathOf(path);
+    const auto named = identityOf(canonicalPath_);
+    const auto opened = identityOf(file_);
+    if (!named || !opened || named->device != opened->device || named->fileNumber != opened->fileNumber) {
+        return OpenResult::Busy;  // renamed while it was being opened
+    }
     if (session_) {
         return FileLock::lock(file_, kSessionLockByte, LockMode::Exclusive, lockWaitMs_) ? OpenResult::Opened
-                                                                                          : OpenResult::InUse;
+                                                                                         : OpenResult::InUse;
     }
     return FileLock::lock(file_, kContentLockByte, LockMode::Shared, lockWaitMs_) ? OpenResult::Opened
-                                                                                 : OpenResult::Busy;
+                                                                                  : OpenResult::Busy;
 }
 
-bool RecordingFile::readImage() {
-    const int64_t size = fileSizeBytes(file_);
-    if (size < 0 || static_cast<uint64_t>(size) > kMaxRecordingBytes) return false;
-    image_.resize(static_cast<size_t>(size));
-    if (std::fseek(file_, 0, SEEK_SET) != 0) return false;
-    image_.resize(std::fread(image_.data(), 1, image_.size(), file_));
-    return true;
-}
-
-OpenResult RecordingFile::settleJournal() {
-    const JournalKind kind = JournalRecovery::inspect(path_);
-    if (kind == JournalKind::None) return OpenResult::Opened;
-    if (kind == JournalKind::Unreadable) return OpenResult::NotFound;
-    // Only who has the recording to itself may act on a journal: while a
-    // session runs, its journal is its own business.
-    const uint32_t waitMs = kind == JournalKind::Active ? lockWaitMs_ : 0;
-    if (!session_ && !FileLock::lock(file_, kSessionLockByte, LockMode::Exclusive, waitMs)) {
-        return kind == JournalKind::Active ? OpenResult::Busy : OpenResult::Opened;
+// The file's identity is taken from the open file itself, before and after
+// the bytes are read: a file written while it was read is read again.
+OpenResult RecordingFile::readImage() {
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        const auto before = identityOf(file_);
+        const int64_t size = fileSizeBytes(file_);
+        if (!before || size < 0 || static_cast<uint64_t>(size) > kMaxRecordingBytes) return OpenResult::TooLarge;
+        image_.resize(static_cast<size_t>(size));
+        if (std::fseek(file_, 0, SEEK_SET) != 0) return OpenResult::TooLarge;
+        image_.resize(std::fread(image_.data(), 1, image_.size(), file_));
+        identity_ = identityOf(file_);
+        if (identity_ == before) return OpenResult::Opened;
     }
-    if (!session_ && !FileLock::lock(file_, kContentLockByte, LockMode::Exclusive, lockWaitMs_)) {
-        FileLock::unlock(file_, kSessionLockByte);
-        return OpenResult::Busy;
-    }
-    const OpenResult result = actOnJournal(kind);
-    if (!session_) {
-        FileLock::unlock(file_, kSessionLockByte);
-        FileLock::lock(file_, kContentLockByte, LockMode::Shared, 0);
-    }
-    return result;
-}
-
-OpenResult RecordingFile::actOnJournal(JournalKind kind) {
-    const std::string journalPath = RecordingJournal::pathFor(path_);
-    switch (kind) {
-    case JournalKind::Active: {
-        const RecoveryResult recovery = JournalRecovery::restore(path_, file_, image_);
-        if (recovery == RecoveryResult::Failed) return OpenResult::NotFound;
-        if (recovery == RecoveryResult::Restored) {
-            notes_.push_back("A save into " + path_ + " was cut short; the recording is back as it was before it.");
-            if (!session_) removeDurably(journalPath);
-            return OpenResult::Opened;
-        }
-        [[fallthrough]];
-    }
-    case JournalKind::Foreign: {
-        const std::string aside = JournalRecovery::setAside(path_);
-        if (aside.empty()) return OpenResult::NotFound;
-        notes_.push_back(journalPath + " was not written for this recording and was not applied; it was moved to " +
-                         aside + ".");
-        return OpenResult::Opened;
-    }
-    case JournalKind::Idle:
-        // Left by a session that ended without removing it; nothing to undo.
-        if (!session_) removeDurably(journalPath);
-        return OpenResult::Opened;
-    case JournalKind::None:
-    case JournalKind::Unreadable: break;
-    }
-    return OpenResult::Opened;
-}
-
-void RecordingFile::close() {
-    if (updateOpen_) commitUpdate();
-    if (rollBackFailed_) {
-        journal_.leaveForRecovery();
-    } else {
-        journal_.release();
-    }
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
-    session_ = false;
-    rollBackFailed_ = false;
+    return OpenResult::Busy;
 }
 
 size_t RecordingFile::readAt(uint64_t offset, std::span<uint8_t> out) const {
@@ -176,6 +125,15 @@ void RecordingFile::fail(WriteFailure failure) {
     if (failure_ == WriteFailure::None) failure_ = failure;
 }
 
+void RecordingFile::failForLastError() {
+    switch (lastFileFailureCause()) {
+    case FileFailureCause::Permission: fail(WriteFailure::Permission); break;
+    case FileFailureCause::NoRoom: fail(WriteFailure::NoRoom); break;
+    case FileFailureCause::Missing:
+    case FileFailureCause::Other: fail(WriteFailure::Disk); break;
+    }
+}
+
 bool RecordingFile::writeInUpdate(uint64_t offset, std::span<const uint8_t> bytes) {
     if (failure_ != WriteFailure::None) return false;
     // Bytes that are already there need no write, and no journal.
@@ -194,7 +152,7 @@ bool RecordingFile::writeInUpdate(uint64_t offset, std::span<const uint8_t> byte
         saved.original.assign(from, from + static_cast<ptrdiff_t>(std::min<uint64_t>(part.size(), image_.size() - at)));
     }
     if (journal_.isReserved() && !journal_.keep(saved.offset, saved.original)) {
-        fail(WriteFailure::Disk);
+        failForLastError();
         return false;
     }
     savedRanges_.push_back(std::move(saved));
@@ -202,28 +160,49 @@ bool RecordingFile::writeInUpdate(uint64_t offset, std::span<const uint8_t> byte
     const uint64_t end = at + part.size();
     if (end > image_.size()) image_.resize(end, 0);
     std::copy(part.begin(), part.end(), image_.begin() + static_cast<ptrdiff_t>(at));
-    if (!written) fail(WriteFailure::Disk);
+    if (!written) failForLastError();
     return written;
 }
 
 bool RecordingFile::startOnDisk() {
-    // A recording copied or renamed over ours since we read it is another
-    // patient's: nothing of ours may go into it.
-    const auto now = identityOf(path_);
-    if (!now || !identity_ || *now != *identity_) {
-        fail(WriteFailure::Replaced);
+    if (journalInTheWay_) {
+        fail(WriteFailure::Permission);
+        return false;
+    }
+    // Another name could not find this recording's journal after a crash.
+    if (nameCountOf(file_) > 1) {
+        fail(WriteFailure::Linked);
         return false;
     }
     if (!FileLock::lock(file_, kContentLockByte, LockMode::Exclusive, lockWaitMs_)) {
         fail(WriteFailure::Busy);
         return false;
     }
+    // A recording copied or renamed over ours since we read it is another
+    // patient's: nothing of ours may go into it.
+    if (!stillOurs()) {
+        FileLock::unlock(file_, kContentLockByte);
+        fail(WriteFailure::Replaced);
+        return false;
+    }
     updateOnDisk_ = true;
     if (journal_.isReserved() && !journal_.begin(image_.size(), recordingHash(image_))) {
-        fail(WriteFailure::Disk);
+        failForLastError();
         return false;
     }
     return true;
+}
+
+// Under the exclusive content lock: the name still leads to the file read,
+// and the file holds exactly the bytes read (and written) since. Times are
+// not trusted: on many file systems they count whole seconds.
+bool RecordingFile::stillOurs() {
+    const auto named = identityOf(path_);
+    const auto opened = identityOf(file_);
+    if (!named || !opened || named->device != opened->device || named->fileNumber != opened->fileNumber) return false;
+    if (opened->sizeBytes != image_.size() || std::fseek(file_, 0, SEEK_SET) != 0) return false;
+    std::vector<uint8_t> now(image_.size());
+    return std::fread(now.data(), 1, now.size(), file_) == now.size() && now == image_;
 }
 
 bool RecordingFile::commitUpdate() {
@@ -234,7 +213,7 @@ bool RecordingFile::commitUpdate() {
     if (committed) {
         savedRanges_.clear();
     } else {
-        fail(WriteFailure::Disk);
+        failForLastError();
         rollBackFailed_ = !rollBack();
     }
     endOnDisk();
@@ -252,7 +231,8 @@ bool RecordingFile::rollBack() {
     bool restored = true;
     for (auto range = savedRanges_.rbegin(); range != savedRanges_.rend(); ++range) {
         restored = writeFileAt(file_, range->offset, range->original.data(), range->original.size()) && restored;
-        std::copy(range->original.begin(), range->original.end(), image_.begin() + static_cast<ptrdiff_t>(range->offset));
+        std::copy(range->original.begin(), range->original.end(),
+                  image_.begin() + static_cast<ptrdiff_t>(range->offset));
     }
     savedRanges_.clear();
     if (image_.size() > sizeBeforeUpdate_) {
@@ -265,9 +245,7 @@ bool RecordingFile::rollBack() {
     return restored && journal_.finish();
 }
 
-uint8_t RecordingFile::readU8(uint64_t offset) const {
-    return offset < image_.size() ? image_[offset] : 0;
-}
+uint8_t RecordingFile::readU8(uint64_t offset) const { return offset < image_.size() ? image_[offset] : 0; }
 
 uint32_t RecordingFile::readU24(uint64_t offset) const {
     uint8_t bytes[3];

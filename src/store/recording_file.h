@@ -34,12 +34,21 @@ enum class OpenResult {
     Opened,
     NotFound,  // missing, not a plain file, or a journal beside it that cannot be read
     TooLarge,
-    InUse,     // another session has the recording open
-    Busy,      // a save into it is under way, or was cut short and cannot be finished now
+    InUse,  // another session has the recording open
+    Busy,   // a save into it is under way, or was cut short and cannot be finished now
 };
 
 // Why the last update reached nothing of the recording.
-enum class WriteFailure { None, ReadOnly, Replaced, Busy, Disk };
+enum class WriteFailure {
+    None,
+    ReadOnly,    // opened for reading only
+    Replaced,    // the file under the name, or its bytes, are no longer those read
+    Busy,        // another program is writing it
+    Disk,        // a write failed
+    NoRoom,      // a write failed: the disk or the quota is full
+    Permission,  // the user may not write the recording, or a journal in the way
+    Linked,      // the recording has more than one name (hard links)
+};
 
 // holter.mem opened in place. The whole file is read once at open, so reads
 // are memory copies; writes go to the file and to the copy alike.
@@ -66,6 +75,9 @@ public:
     bool journaled() const { return journal_.isReserved(); }
     // What opening it had to say: a journal set aside, for instance.
     const std::vector<std::string>& notes() const { return notes_; }
+    // lastFailure() as a sentence that names the file and says what to do;
+    // empty when the last update failed for no reason.
+    std::string failureNote() const;
 
     // Copies up to out.size() bytes from `offset`; what lies past the end of
     // the file reads as zero, as a short read into a cleared buffer would.
@@ -98,20 +110,31 @@ private:
     OpenResult openFile(const std::string& path, RecordingAccess access);
     OpenResult settleJournal();
     OpenResult actOnJournal(JournalKind kind);
-    bool readImage();
+    OpenResult restoreFromJournal();
+    OpenResult setJournalAside(JournalKind kind);
+    void retireRestoredJournal();
+    void reserveJournal();
+    OpenResult readImage();
+    bool stillOurs();
     bool writeInUpdate(uint64_t offset, std::span<const uint8_t> bytes);
     bool startOnDisk();
     void fail(WriteFailure failure);
+    void failForLastError();
     bool rollBack();
     void endOnDisk();
 
     std::FILE* file_ = nullptr;
     std::string path_;
+    // Where every name of the recording leads; its journal lies beside it.
+    std::string canonicalPath_;
     std::vector<uint8_t> image_;
     RecordingJournal journal_;
     std::optional<FileIdentity> identity_;
     std::vector<std::string> notes_;
     bool session_ = false;
+    // A journal this session may not write over stays active beside the
+    // recording: writing in place could make it match, so nothing is written.
+    bool journalInTheWay_ = false;
     uint32_t lockWaitMs_ = kRecordingLockWaitMs;
     bool rollBackFailed_ = false;
     bool updateOpen_ = false;

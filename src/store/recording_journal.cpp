@@ -1,14 +1,36 @@
 #include "store/recording_journal.h"
 
+#include <array>
+#include <cstdio>
 #include <random>
 #include <vector>
 
 #include "platform/file/durable_file.h"
+#include "platform/file/file_lock.h"
 #include "platform/file/regular_file.h"
 #include "store/disk_steps.h"
 #include "store/journal_format.h"
+#include "store/plain_file.h"
 
 namespace lumen {
+namespace {
+
+uint64_t randomId() {
+    std::random_device entropy;
+    return (uint64_t{entropy()} << 32) ^ entropy();
+}
+
+std::string hexOf(uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+bool sameFile(const std::optional<FileIdentity>& a, const std::optional<FileIdentity>& b) {
+    return a && b && a->device == b->device && a->fileNumber == b->fileNumber;
+}
+
+}  // namespace
 
 RecordingJournal::~RecordingJournal() {
     if (file_ != nullptr) std::fclose(file_);
@@ -18,26 +40,52 @@ std::string RecordingJournal::pathFor(std::string_view recordingPath) {
     return std::string(recordingPath) + "-journal";
 }
 
-bool RecordingJournal::reserve(const std::string& recordingPath, uint64_t capacityBytes) {
+std::string RecordingJournal::asidePathFor(std::string_view journalPath, uint64_t sessionId) {
+    return std::string(journalPath) + ".session-" + hexOf(sessionId);
+}
+
+std::optional<JournalHeader> RecordingJournal::headerAt(const std::string& path) {
+    const PlainFile file(openRegularFile(path, "rb"));
+    if (!file) return std::nullopt;
+    std::array<uint8_t, kJournalHeaderBytes> bytes{};
+    const size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    JournalHeader header;
+    if (decodeJournalHeader(std::span(bytes).first(got), header) != HeaderCheck::Valid) return std::nullopt;
+    return header;
+}
+
+bool RecordingJournal::reserve(const std::string& recordingPath, uint64_t capacityBytes,
+                               const FileIdentity& recording) {
     path_ = pathFor(recordingPath);
-    file_ = openRegularFile(path_, "wb");
-    if (file_ == nullptr) return false;
-    // A fresh id per session: entries of any earlier journal never match it.
-    std::random_device entropy;
-    updateId_ = (uint64_t{entropy()} << 32) ^ entropy();
-    const bool reserved = writeHeader(JournalState::Idle, DiskStep::Write) &&
+    recording_ = recording;
+    // Fresh ids per session: entries of any earlier journal never match.
+    sessionId_ = randomId();
+    updateId_ = randomId();
+    // Built under a name of its own, so that the journal's name never holds
+    // a half-made journal and never shares a file with another session's.
+    const std::string fresh = path_ + ".new-" + hexOf(sessionId_);
+    file_ = createNewFile(fresh);
+    if (file_ == nullptr) {
+        cause_ = lastFileFailureCause();
+        return false;
+    }
+    const bool reserved = FileLock::lock(file_, kOwnerLockByte, LockMode::Exclusive, 0) &&
+                          writeHeader(JournalState::Idle, DiskStep::Write) &&
                           reserveFileSpace(file_, kJournalHeaderBytes + capacityBytes) && flushToDevice(file_) &&
-                          flushFolderOf(path_);
+                          renameDurably(fresh, path_);
     if (!reserved) {
+        cause_ = lastFileFailureCause();
         std::fclose(file_);
         file_ = nullptr;
-        std::remove(path_.c_str());
+        std::remove(fresh.c_str());
     }
     return reserved;
 }
 
 bool RecordingJournal::writeHeader(JournalState state, DiskStep step, uint64_t recordingSizeBytes, uint64_t hash) {
-    const auto bytes = encodeJournalHeader(JournalHeader{state, updateId_, recordingSizeBytes, hash});
+    const JournalHeader header{state,      updateId_,         recordingSizeBytes,   hash,
+                               sessionId_, recording_.device, recording_.fileNumber};
+    const auto bytes = encodeJournalHeader(header);
     return writeFileAt(file_, 0, bytes.data(), bytes.size(), step);
 }
 
@@ -69,11 +117,40 @@ void RecordingJournal::leaveForRecovery() {
     file_ = nullptr;
 }
 
-bool RecordingJournal::release() {
-    if (file_ == nullptr) return true;
-    std::fclose(file_);
+JournalRelease RecordingJournal::release() {
+    if (file_ == nullptr) return JournalRelease::Removed;
+    JournalRelease released = removeIfOurs(path_);
+    if (released == JournalRelease::NotOurs) {
+        const JournalRelease aside = removeIfOurs(asidePathFor(path_, sessionId_));
+        if (aside != JournalRelease::NotOurs) released = aside;
+    }
+    if (file_ != nullptr) std::fclose(file_);
     file_ = nullptr;
-    return removeDurably(path_);
+    return released;
+}
+
+// The name is first taken away to one only this session uses, and what it
+// held is checked there: a journal another session put under the name in
+// the meantime goes back, and is never removed.
+JournalRelease RecordingJournal::removeIfOurs(const std::string& name) {
+    if (!sameFile(identityOf(name), identityOf(file_))) return JournalRelease::NotOurs;
+    std::fclose(file_);  // Windows renames no open file
+    file_ = nullptr;
+    const std::string leaving = path_ + ".leaving-" + hexOf(sessionId_);
+    const bool taken = replaceFile(name, leaving);
+    noteDiskStep(DiskStep::Remove);
+    if (!taken) {
+        cause_ = lastFileFailureCause();
+        return JournalRelease::Failed;
+    }
+    const std::optional<JournalHeader> header = headerAt(leaving);
+    if (!header || header->sessionId != sessionId_) {
+        renameWithoutReplacing(leaving, name);
+        return JournalRelease::NotOurs;
+    }
+    if (removeDurably(leaving)) return JournalRelease::Removed;
+    cause_ = lastFileFailureCause();
+    return JournalRelease::Failed;
 }
 
 }  // namespace lumen

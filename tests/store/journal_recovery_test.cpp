@@ -69,6 +69,23 @@ TEST_F(JournalRecoveryTest, ItsOwnJournalPutsTheKeptRangesBackAndIgnoresATornLas
     EXPECT_TRUE(orphans().empty());
 }
 
+TEST_F(JournalRecoveryTest, AJournalOfTheSecondFormatIsStillPutBack) {
+    // A save cut short by a Lumen of the 48-byte header, before an upgrade.
+    leaveJournalOf(original_, {{1000, 200}});
+    const auto journal = home_.readFile(journalPath());
+    std::vector<uint8_t> second(journal.begin(), journal.begin() + 48);
+    putLittleEndian(&second[8], kJournalVersionWithoutOwner, 4);
+    std::fill(second.begin() + 40, second.end(), uint8_t{0});
+    putLittleEndian(&second[44], crc32(std::span(second).first(44)), 4);
+    second.insert(second.end(), journal.begin() + kJournalHeaderBytes, journal.end());
+    home_.writeFile(journalPath(), second);
+    std::vector<uint8_t> damaged = original_;
+    std::fill(damaged.begin() + 1000, damaged.begin() + 1200, uint8_t{0xEE});
+    home_.writeFile(path_, damaged);
+    EXPECT_EQ(opened(RecordingAccess::Read), original_);
+    EXPECT_FALSE(std::filesystem::exists(journalPath()));
+}
+
 struct StrangeJournal {
     const char* name;
     std::vector<uint8_t> (*bytes)(const std::vector<uint8_t>& otherJournal);

@@ -1,5 +1,6 @@
 #include "platform/file/durable_file.h"
 
+#include <cerrno>
 #include <filesystem>
 
 #ifdef _WIN32
@@ -87,7 +88,10 @@ bool replaceFile(const std::string& from, const std::string& to) { return ::rena
 
 bool reserveFileSpace(std::FILE* file, uint64_t sizeBytes) {
     if (file == nullptr || std::fflush(file) != 0) return false;
-    return ::posix_fallocate(fileno(file), 0, static_cast<off_t>(sizeBytes)) == 0;
+    // posix_fallocate returns its error instead of setting errno.
+    const int error = ::posix_fallocate(fileno(file), 0, static_cast<off_t>(sizeBytes));
+    if (error != 0) errno = error;
+    return error == 0;
 }
 
 bool resizeFile(std::FILE* file, uint64_t sizeBytes) {

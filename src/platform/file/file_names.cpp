@@ -1,0 +1,84 @@
+#include "platform/file/file_names.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <limits.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace lumen {
+
+#ifdef _WIN32
+
+std::string canonicalPathOf(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path canonical = std::filesystem::canonical(path, error);
+    return error ? path : canonical.string();
+}
+
+// NTFS hard links are rare for recordings and their count needs the file's
+// handle information; treated as one name.
+uint64_t nameCountOf(std::FILE*) { return 1; }
+
+bool renameWithoutReplacing(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;  // never replaces on Windows
+}
+
+std::FILE* createNewFile(const std::string& path) { return std::fopen(path.c_str(), "w+bx"); }
+
+#else
+
+std::string canonicalPathOf(const std::string& path) {
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+}
+
+uint64_t nameCountOf(std::FILE* file) {
+    struct stat info {};
+    if (file == nullptr || ::fstat(fileno(file), &info) != 0) return 0;
+    return static_cast<uint64_t>(info.st_nlink);
+}
+
+bool renameWithoutReplacing(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without the flag: a second name, then the first goes.
+    return ::link(from.c_str(), to.c_str()) == 0 && ::unlink(from.c_str()) == 0;
+}
+
+std::FILE* createNewFile(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0) return nullptr;
+    std::FILE* file = ::fdopen(descriptor, "w+b");
+    if (file == nullptr) ::close(descriptor);
+    return file;
+}
+
+#endif
+
+FileFailureCause lastFileFailureCause() {
+    switch (errno) {
+    case EACCES:
+    case EPERM:
+#ifdef EROFS
+    case EROFS:
+#endif
+        return FileFailureCause::Permission;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+    case EFBIG: return FileFailureCause::NoRoom;
+    case ENOENT: return FileFailureCause::Missing;
+    default: return FileFailureCause::Other;
+    }
+}
+
+}  // namespace lumen
