@@ -89,11 +89,13 @@ std::string ProgramExit::unsavedCorrectionsText() const {
     switch (failure) {
     case WriteFailure::Replaced: return text + " " + std::string(kRecordingReplacedAdvice);
     case WriteFailure::Busy: return text + " " + std::string(kRecordingBusyAdvice);
-    case WriteFailure::ReadOnly:
-    case WriteFailure::Disk:
+    // These causes are the store's to name: a full disk, a folder this user
+    // may not write, a file with more than one name.
     case WriteFailure::NoRoom:
     case WriteFailure::Permission:
-    case WriteFailure::Linked:
+    case WriteFailure::Linked: return text + " " + model_.recording->file().failureNote();
+    case WriteFailure::ReadOnly:
+    case WriteFailure::Disk:
     case WriteFailure::None: break;
     }
     return text + " " + std::string(kDiskAdvice);

@@ -44,7 +44,13 @@ uint64_t recordingHash(std::span<const uint8_t> bytes) {
     return hash;
 }
 
-size_t journalEntriesOffset(const JournalHeader& header) { return headerBytesOf(header.version); }
+size_t journalEntriesOffset(const JournalHeader& header) {
+    return header.version == kJournalVersion ? kDiskSectorBytes : kJournalHeaderBytesWithoutOwner;
+}
+
+uint64_t nextJournalEntryOffset(const JournalHeader& header, uint64_t endOffset) {
+    return header.version == kJournalVersion ? sectorAlignedBytes(endOffset) : endOffset;
+}
 
 std::array<uint8_t, kJournalHeaderBytes> encodeJournalHeader(const JournalHeader& header) {
     constexpr size_t kCheckedHeaderBytes = kJournalHeaderBytes - 4;

@@ -59,7 +59,7 @@ std::vector<EntryPlace> readEntryPlaces(std::FILE* journal, const JournalHeader&
         }
         if (crc != littleEndian(&head[12], 4)) break;
         places.push_back(place);
-        at = place.journalAt + static_cast<long>(place.length);
+        at = static_cast<long>(nextJournalEntryOffset(header, place.journalAt + place.length));
     }
     return places;
 }

@@ -112,6 +112,7 @@ void RecordingFile::beginUpdate() {
     failure_ = rollBackFailed_ ? WriteFailure::Disk : WriteFailure::None;
     sizeBeforeUpdate_ = image_.size();
     savedRanges_.clear();
+    journaledSectors_.clear();
 }
 
 bool RecordingFile::writeAt(uint64_t offset, std::span<const uint8_t> bytes) {
@@ -151,7 +152,7 @@ bool RecordingFile::writeInUpdate(uint64_t offset, std::span<const uint8_t> byte
         const auto from = image_.begin() + static_cast<ptrdiff_t>(at);
         saved.original.assign(from, from + static_cast<ptrdiff_t>(std::min<uint64_t>(part.size(), image_.size() - at)));
     }
-    if (journal_.isReserved() && !journal_.keep(saved.offset, saved.original)) {
+    if (!journalSectorsOf(at, part.size())) {
         failForLastError();
         return false;
     }
@@ -162,6 +163,27 @@ bool RecordingFile::writeInUpdate(uint64_t offset, std::span<const uint8_t> byte
     std::copy(part.begin(), part.end(), image_.begin() + static_cast<ptrdiff_t>(at));
     if (!written) failForLastError();
     return written;
+}
+
+// A power cut may garble the whole sector a write lands in, the bytes
+// beside the write included, on a disk that does not overwrite safely: the
+// journal keeps every sector a write touches whole, once an update, as it
+// was before the update (what lay past the file's end then is cut off again).
+bool RecordingFile::journalSectorsOf(uint64_t offset, uint64_t count) {
+    if (!journal_.isReserved()) return true;
+    const uint64_t last = (offset + count - 1) / kDiskSectorBytes;
+    for (uint64_t sector = offset / kDiskSectorBytes; sector <= last; ++sector) {
+        if (journaledSectors_.contains(sector)) continue;
+        uint64_t runEnd = sector;
+        while (runEnd < last && !journaledSectors_.contains(runEnd + 1)) ++runEnd;
+        const uint64_t from = std::min(sector * kDiskSectorBytes, sizeBeforeUpdate_);
+        const uint64_t to = std::min((runEnd + 1) * kDiskSectorBytes, sizeBeforeUpdate_);
+        const std::span<const uint8_t> original(image_.data() + from, static_cast<size_t>(to - from));
+        if (!journal_.keep(sector * kDiskSectorBytes, original)) return false;
+        for (uint64_t kept = sector; kept <= runEnd; ++kept) journaledSectors_.insert(kept);
+        sector = runEnd;
+    }
+    return true;
 }
 
 bool RecordingFile::startOnDisk() {

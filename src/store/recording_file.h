@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -117,6 +118,7 @@ private:
     OpenResult readImage();
     bool stillOurs();
     bool writeInUpdate(uint64_t offset, std::span<const uint8_t> bytes);
+    bool journalSectorsOf(uint64_t offset, uint64_t count);
     bool startOnDisk();
     void fail(WriteFailure failure);
     void failForLastError();
@@ -142,6 +144,8 @@ private:
     WriteFailure failure_ = WriteFailure::None;
     uint64_t sizeBeforeUpdate_ = 0;
     std::vector<SavedRange> savedRanges_;
+    // Sectors whose originals the journal holds for the update under way.
+    std::set<uint64_t> journaledSectors_;
 };
 
 }  // namespace lumen

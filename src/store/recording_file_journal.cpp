@@ -5,15 +5,13 @@
 #include "platform/file/file_lock.h"
 #include "platform/file/file_names.h"
 #include "store/disk_steps.h"
+#include "store/journal_format.h"
 #include "store/journal_recovery.h"
 #include "store/recording_file.h"
 #include "store/recording_journal.h"
 
 namespace lumen {
 namespace {
-
-// Room in the journal beyond a copy of the whole recording: entry headers.
-constexpr uint64_t kJournalSlackBytes = 4096;
 
 std::string becauseOf(FileFailureCause cause) {
     switch (cause) {
@@ -129,7 +127,7 @@ void RecordingFile::reserveJournal() {
     }
     if (journalInTheWay_) return;
     const FileIdentity recording = identity_.value_or(FileIdentity{});
-    if (journal_.reserve(canonicalPath_, image_.size() + kJournalSlackBytes, recording)) return;
+    if (journal_.reserve(canonicalPath_, journalCapacityBytes(image_.size()), recording)) return;
     notes_.push_back("No rollback journal can be kept beside " + path_ + " (" + becauseOf(journal_.failureCause()) +
                      "): corrections will be written in place, without protection against a crash.");
 }

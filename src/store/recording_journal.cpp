@@ -70,9 +70,8 @@ bool RecordingJournal::reserve(const std::string& recordingPath, uint64_t capaci
         return false;
     }
     const bool reserved = FileLock::lock(file_, kOwnerLockByte, LockMode::Exclusive, 0) &&
-                          writeHeader(JournalState::Idle, DiskStep::Write) &&
-                          reserveFileSpace(file_, kJournalHeaderBytes + capacityBytes) && flushToDevice(file_) &&
-                          renameDurably(fresh, path_);
+                          writeHeader(JournalState::Idle, DiskStep::Write) && reserveFileSpace(file_, capacityBytes) &&
+                          flushToDevice(file_) && renameDurably(fresh, path_);
     if (!reserved) {
         cause_ = lastFileFailureCause();
         std::fclose(file_);
@@ -92,7 +91,7 @@ bool RecordingJournal::writeHeader(JournalState state, DiskStep step, uint64_t r
 bool RecordingJournal::begin(uint64_t recordingSizeBytes, uint64_t hash) {
     if (file_ == nullptr) return false;
     ++updateId_;
-    endOffset_ = kJournalHeaderBytes;
+    endOffset_ = kDiskSectorBytes;
     return writeHeader(JournalState::Active, DiskStep::Write, recordingSizeBytes, hash) && flushToDevice(file_);
 }
 
@@ -103,7 +102,7 @@ bool RecordingJournal::keep(uint64_t offset, std::span<const uint8_t> original) 
     std::copy(header.begin(), header.end(), entry.begin());
     std::copy(original.begin(), original.end(), entry.begin() + kJournalEntryHeaderBytes);
     const bool kept = writeFileAt(file_, endOffset_, entry.data(), entry.size()) && flushToDevice(file_);
-    endOffset_ += entry.size();
+    endOffset_ = sectorAlignedBytes(endOffset_ + entry.size());
     return kept;
 }
 

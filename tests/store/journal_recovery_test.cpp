@@ -54,7 +54,7 @@ TEST_F(JournalRecoveryTest, ItsOwnJournalPutsTheKeptRangesBackAndIgnoresATornLas
     const auto size = std::filesystem::file_size(journalPath());
     // The second entry was being written when the save stopped: torn.
     const auto journal = home_.readFile(journalPath());
-    home_.writeFile(journalPath(), std::span(journal).first(48 + 16 + 200 + 16 + 295));
+    home_.writeFile(journalPath(), std::span(journal).first(2 * kDiskSectorBytes + kJournalEntryHeaderBytes + 295));
     ASSERT_LT(std::filesystem::file_size(journalPath()), size);
     std::vector<uint8_t> damaged = original_;
     std::fill(damaged.begin() + 1000, damaged.begin() + 1200, uint8_t{0xEE});
@@ -77,7 +77,7 @@ TEST_F(JournalRecoveryTest, AJournalOfTheSecondFormatIsStillPutBack) {
     putLittleEndian(&second[8], kJournalVersionWithoutOwner, 4);
     std::fill(second.begin() + 40, second.end(), uint8_t{0});
     putLittleEndian(&second[44], crc32(std::span(second).first(44)), 4);
-    second.insert(second.end(), journal.begin() + kJournalHeaderBytes, journal.end());
+    second.insert(second.end(), journal.begin() + kDiskSectorBytes, journal.end());
     home_.writeFile(journalPath(), second);
     std::vector<uint8_t> damaged = original_;
     std::fill(damaged.begin() + 1000, damaged.begin() + 1200, uint8_t{0xEE});

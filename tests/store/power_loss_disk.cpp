@@ -110,15 +110,11 @@ PowerLossDisk::Bytes PowerLossDisk::contentAfter(const FileStates& states, Power
             for (size_t i = start; i < end && i < version.size(); ++i) sector[i - start] = version[i];
             if (std::find(sectors.begin(), sectors.end(), sector) == sectors.end()) sectors.push_back(sector);
         }
-        // Garbage lands only where the sector was written: a write does not
-        // harm the bytes beside it (SQLite's powersafe overwrite).
+        // A sector being written may come back as garbage, whole: the disk
+        // owes nothing to the bytes beside the write (no powersafe overwrite).
         const size_t choice = sectors.size() == 1 ? 0 : random() % (sectors.size() + 1);
         if (choice == sectors.size()) {
-            for (size_t i = 0; i < sectors[0].size(); ++i) {
-                const bool written = std::any_of(sectors.begin(), sectors.end(),
-                                                 [&](const Bytes& other) { return other[i] != sectors[0][i]; });
-                if (written) sectors[0][i] = static_cast<uint8_t>(random());
-            }
+            for (uint8_t& byte : sectors[0]) byte = static_cast<uint8_t>(random());
         }
         const Bytes& sector = sectors[choice == sectors.size() ? 0 : choice];
         std::copy(sector.begin(), sector.end(), out.begin() + static_cast<ptrdiff_t>(start));

@@ -21,7 +21,7 @@ using FolderImage = std::map<std::string, std::vector<uint8_t>>;
 // every state it had since, and the folder's names as last synced and every
 // set since. After a cut, each name is as last synced or as any set since,
 // and each sector of a file that changed since its sync holds any of its
-// states since, or garbage.
+// states since, or garbage over the whole sector.
 class PowerLossDisk final : public DurabilityWatch {
 public:
     // The folder's files as they are count as synced.

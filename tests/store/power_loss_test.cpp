@@ -1,6 +1,6 @@
 // A power cut at any disk step of an update, in the manner of SQLite's crash
-// test: every write not yet synced is dropped, written, or garbled where it
-// was written, sector by sector, and names not yet made durable by a folder
+// test: every write not yet synced is dropped, written, or garbled sector by
+// sector (the bytes beside the write too), and names not yet made durable by a folder
 // sync may be lost.
 // A killed process cannot show a missing sync: its writes stay in the cache.
 #include <gtest/gtest.h>
