@@ -126,6 +126,7 @@ void RecordingFile::reserveJournal() {
         return;
     }
     if (journalInTheWay_) return;
+    RecordingJournal::removeLeftovers(RecordingJournal::pathFor(canonicalPath_));
     const FileIdentity recording = identity_.value_or(FileIdentity{});
     if (journal_.reserve(canonicalPath_, journalCapacityBytes(image_.size()), recording)) return;
     notes_.push_back("No rollback journal can be kept beside " + path_ + " (" + becauseOf(journal_.failureCause()) +

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <vector>
 
@@ -24,6 +25,27 @@ std::string hexOf(uint64_t value) {
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
     return text;
+}
+
+// The names under which a journal lives for a moment, or waits for its
+// session, besides the journal's own.
+constexpr std::array<std::string_view, 3> kPassingNameMarks{".new-", ".leaving-", ".session-"};
+
+bool isPassingNameOf(const std::string& name, const std::string& journalName) {
+    if (name.rfind(journalName, 0) != 0) return false;
+    const std::string_view rest = std::string_view(name).substr(journalName.size());
+    for (const std::string_view mark : kPassingNameMarks) {
+        if (rest.rfind(mark, 0) == 0) return true;
+    }
+    return false;
+}
+
+// Idle, with no session holding it: nothing in it is needed any more.
+bool isLeftover(const std::string& path) {
+    const PlainFile file(openRegularFile(path, "r+b"));
+    if (!file || !FileLock::lock(file.get(), RecordingJournal::kOwnerLockByte, LockMode::Exclusive, 0)) return false;
+    const std::optional<JournalHeader> header = RecordingJournal::headerAt(path);
+    return header && header->state == JournalState::Idle;
 }
 
 bool sameFile(const std::optional<FileIdentity>& a, const std::optional<FileIdentity>& b) {
@@ -52,6 +74,21 @@ std::optional<JournalHeader> RecordingJournal::headerAt(const std::string& path)
     JournalHeader header;
     if (decodeJournalHeader(std::span(bytes).first(got), header) != HeaderCheck::Valid) return std::nullopt;
     return header;
+}
+
+size_t RecordingJournal::removeLeftovers(const std::string& journalPath) {
+    namespace fs = std::filesystem;
+    const fs::path journal = fs::path(journalPath);
+    const std::string journalName = journal.filename().string();
+    std::error_code error;
+    size_t removed = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(journal.parent_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (!isPassingNameOf(name, journalName)) continue;
+        const std::string path = entry.path().string();
+        if (isLeftover(path) && removeDurably(path)) ++removed;
+    }
+    return removed;
 }
 
 bool RecordingJournal::reserve(const std::string& recordingPath, uint64_t capacityBytes,

@@ -51,6 +51,11 @@ public:
 
     // The header of the journal file at `path`, when it has a whole one.
     static std::optional<JournalHeader> headerAt(const std::string& path);
+    // Removes the idle journals that sessions which ended without their
+    // normal exit left under names of their own beside `journalPath` (one
+    // being built at open, one being removed at the end, one moved aside);
+    // how many went. A live session's journal, and anything active, stays.
+    static size_t removeLeftovers(const std::string& journalPath);
 
     // Creates the journal, idle, with room for `capacityBytes` of originals,
     // and gives it its name only once it is whole.

@@ -7,6 +7,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <filesystem>
 
 #include "store/journal_format.h"
@@ -49,6 +50,33 @@ protected:
     std::string path_ = home_.recordingPath("holter.mem");
     std::vector<uint8_t> original_ = bytePattern(8192, 3);
 };
+
+TEST_F(JournalOwnershipTest, AViewerClearsOnlyTheIdleJournalsThatEndedSessionsLeftBehind) {
+    const std::string journal = RecordingJournal::pathFor(path_);
+    // A journal a session builds at open, and one a session holds: a crash
+    // leaves the first under a name of its own; the second is live.
+    {
+        RecordingJournal crashed;
+        ASSERT_TRUE(crashed.reserve(path_, original_.size()));
+        fs::rename(journal, journal + ".new-00000000000000aa");
+        crashed.leaveForRecovery();
+    }
+    RecordingJournal live;
+    ASSERT_TRUE(live.reserve(path_, original_.size()));
+    fs::rename(journal, journal + ".session-00000000000000bb");
+    leaveCutShortSave(path_);
+    fs::rename(journal, journal + ".leaving-00000000000000cc");  // active: keeps originals
+    home_.writeFile(path_, original_);
+    home_.writeFile(journal + ".new-notes.txt", bytePattern(100, 1));  // not a journal
+
+    RecordingFile viewer;
+    ASSERT_EQ(viewer.open(path_, RecordingAccess::Session), OpenResult::Opened);
+    std::vector<std::string> left = journalsIn(home_.recordingDirectory());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"holter.mem-journal", "holter.mem-journal.leaving-00000000000000cc",
+                                              "holter.mem-journal.new-notes.txt",
+                                              "holter.mem-journal.session-00000000000000bb"}));
+}
 
 #ifndef _WIN32
 struct Switch {
