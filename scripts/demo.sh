@@ -38,6 +38,6 @@ shot $tour/4-speed-50mm.png
 rclick 400 100
 shot $tour/5-zoomed-rows.png
 SCRIPT
-# The viewer always ends with status 255, as the original's exit code -1.
+# The viewer always ends with status 255: its exit code is -1.
 "$lumen" --home "$home" --headless 1024x768 --script "$tour/tour.script" || [ $? -eq 255 ]
 ls "$tour"/*.png

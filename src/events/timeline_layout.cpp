@@ -14,7 +14,7 @@ int32_t sideCellWidth(int32_t areaWidth) {
     return areaWidth > 800 ? 90 : 66;
 }
 
-// Both mappings truncate toward zero like the original double arithmetic;
+// Both mappings truncate toward zero, as double arithmetic cast to int does;
 // a layout without a strip or a window maps everything to 0.
 int32_t scaled(int32_t value, int32_t numerator, int32_t denominator) {
     if (denominator == 0) {

@@ -5,8 +5,8 @@
 
 namespace lumen {
 
-// The single-byte Windows code pages in which recordings and the original
-// language records were written.
+// The single-byte Windows code pages in which recordings and the language
+// records of Windows workstations are written.
 enum class CodePage : int32_t {
     Windows1250 = 1250,  // Central European
     Windows1251 = 1251,  // Cyrillic

@@ -23,7 +23,7 @@ TEST(CodePage, TellingBytesOfEachPageAndUndefinedOnes) {
 }
 
 // Every text can be written in its language's code page and reads back the
-// same: what the original stored single-byte is what we show.
+// same: what a Windows workstation stored single-byte is what we show.
 TEST(CodePage, EveryLanguageTextRoundTripsThroughItsCodePage) {
     for (int32_t n = 1; n <= 13; ++n) {
         if (!LanguageTexts::isAvailable(n)) {
