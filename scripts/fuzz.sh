@@ -11,7 +11,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-fuzz"
-all_harnesses=(recording_open block_decode beat_windows code_table forms configuration script_reader journal write_paths wfdb_header wfdb_annotations ishne)
+all_harnesses=(recording_open block_decode beat_windows code_table forms configuration script_reader journal write_paths wfdb_header wfdb_annotations ishne ppd)
 
 seconds="${1:-60}"
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
@@ -65,9 +65,10 @@ if [ ! -f "$seeds/.stamp" ] || [ "$holter" -nt "$seeds/.stamp" ]; then
   rm -rf "$demos"
   touch "$seeds/.stamp"
 fi
-mkdir -p "$seeds/script_reader" "$seeds/journal"
+mkdir -p "$seeds/script_reader" "$seeds/journal" "$seeds/ppd"
 cp "$root"/fuzz/seeds/script_reader/* "$seeds/script_reader/"
 cp "$root"/fuzz/seeds/journal/* "$seeds/journal/"
+cp "$root"/fuzz/seeds/ppd/* "$seeds/ppd/"
 # The importers: the shared PhysioNet records' headers and annotations, and
 # an ISHNE file of the import tests' making.
 physionet="$root/../shared/data/physionet"
