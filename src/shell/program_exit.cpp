@@ -4,10 +4,11 @@
 #include <cstdlib>
 #include <memory>
 
-#include "store/clock.h"
+#include "platform/file/utf8_path.h"
 #include "platform/process/process.h"
 #include "shell/hand_over_file.h"
 #include "shell/start_event_code.h"
+#include "store/clock.h"
 
 namespace lumen {
 
@@ -58,7 +59,8 @@ void ProgramExit::showMessage(std::string_view message) {
 void ProgramExit::writeHandOverFile() {
     HandOver values;
     const Clock start = model_.recording ? model_.recording->startClock() : Clock{};
-    values.position = model_.shell.firstBlock * 10 + kSecondsPerHour * start.hour + kSecondsPerMinute * start.minute + start.second;
+    values.position =
+        model_.shell.firstBlock * 10 + kSecondsPerHour * start.hour + kSecondsPerMinute * start.minute + start.second;
     values.changed = model_.shell.labelChangeState != 0 ? 1 : 0;
     int32_t row = model_.catalog ? model_.catalog->selectedRow() : EventCatalog::kNoSelection;
     // A start-up selection that no paint has placed yet is still that row.
@@ -118,7 +120,7 @@ void ProgramExit::handOverToCleanUp() {
         return;
     }
     const std::string path = model_.shell.programDirectory + "dore.mem";
-    if (std::FILE* file = std::fopen(path.c_str(), "wt")) {
+    if (std::FILE* file = openFile(path, "wt")) {
         std::fprintf(file, "%d", model_.shell.labelChangeState);
         std::fclose(file);
     }

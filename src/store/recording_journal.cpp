@@ -5,6 +5,7 @@
 
 #include "platform/file/durable_file.h"
 #include "platform/file/regular_file.h"
+#include "platform/file/utf8_path.h"
 #include "store/disk_steps.h"
 #include "store/journal_format.h"
 
@@ -31,7 +32,7 @@ bool RecordingJournal::reserve(const std::string& recordingPath, uint64_t capaci
     if (!reserved) {
         std::fclose(file_);
         file_ = nullptr;
-        std::remove(path_.c_str());
+        removeFile(path_);
     }
     return reserved;
 }

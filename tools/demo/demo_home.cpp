@@ -7,6 +7,7 @@
 
 #include "demo/demo_recording.h"
 #include "demo/home_files.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 namespace {
@@ -31,17 +32,18 @@ std::string summaryOf(const DemoRecording& r, const std::string& home) {
     size_t byClass[4] = {0, 0, 0, 0};
     size_t leadOff = 0;
     for (const PlannedBeat& b : r.plan.beats) {
-        if (b.formCode == kFormNone) ++leadOff;
-        else ++byClass[b.beatClass];
+        if (b.formCode == kFormNone)
+            ++leadOff;
+        else
+            ++byClass[b.beatClass];
     }
     std::ostringstream s;
     const Clock& c = r.plan.start;
     s << "demo home " << home << ": " << r.plan.hours << " h from " << (c.hour < 10 ? "0" : "") << int{c.hour} << ':'
       << (c.minute < 10 ? "0" : "") << int{c.minute} << ':' << (c.second < 10 ? "0" : "") << int{c.second} << ", "
-      << r.plan.blockCount() << " blocks, " << r.plan.beats.size() << " beats (N " << byClass[0] << ", S "
-      << byClass[1] << ", V " << byClass[2] << ", A " << byClass[3] << ", lead off " << leadOff << "), "
-      << r.plan.episodes.size() << " episodes, " << r.plan.markerTenths.size() << " markers, holter.mem "
-      << r.holterMem.size() << " bytes";
+      << r.plan.blockCount() << " blocks, " << r.plan.beats.size() << " beats (N " << byClass[0] << ", S " << byClass[1]
+      << ", V " << byClass[2] << ", A " << byClass[3] << ", lead off " << leadOff << "), " << r.plan.episodes.size()
+      << " episodes, " << r.plan.markerTenths.size() << " markers, holter.mem " << r.holterMem.size() << " bytes";
     return s.str();
 }
 
@@ -63,12 +65,12 @@ DemoResult writeDemoHome(const DemoOptions& options) {
         return {DemoStatus::InvalidLanguage, "language must be 1 to 13, not 6"};
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::path home = fs::absolute(fs::path(options.directory), error).lexically_normal();
+    const fs::path home = fs::absolute(pathFromUtf8(options.directory), error).lexically_normal();
     const fs::path recordingDir = home / "recording";
-    const std::string recordingText = recordingDir.string();
+    const std::string recordingText = utf8FromPath(recordingDir);
     if (error || options.directory.empty() || hasBlank(recordingText) || recordingText.size() > kMaxRecordingPath)
-        return {DemoStatus::UnusablePath, "the recording path must be one word of at most 299 characters: " +
-                                              recordingText};
+        return {DemoStatus::UnusablePath,
+                "the recording path must be one word of at most 299 characters: " + recordingText};
     fs::create_directories(recordingDir, error);
     if (error) return {DemoStatus::WriteFailed, "cannot create " + recordingText + ": " + error.message()};
 
@@ -83,10 +85,10 @@ DemoResult writeDemoHome(const DemoOptions& options) {
                          writeText(home / "path.tmp", HomeFiles::pathTmp(recordingText)) &&
                          writeBytes(recordingDir / "holter.mem", r.holterMem) &&
                          writeBytes(recordingDir / "forms.mem", r.formsMem);
-    if (!written) return {DemoStatus::WriteFailed, "cannot write the files of " + home.string()};
+    if (!written) return {DemoStatus::WriteFailed, "cannot write the files of " + utf8FromPath(home)};
     // A journal beside the new recording was written for the old one.
     fs::remove(recordingDir / "holter.mem-journal", error);
-    return {DemoStatus::Ok, summaryOf(r, home.string())};
+    return {DemoStatus::Ok, summaryOf(r, utf8FromPath(home))};
 }
 
 }  // namespace lumen

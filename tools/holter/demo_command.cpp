@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "demo/demo_home.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 namespace {
@@ -21,7 +22,7 @@ bool readNumber(const ToolArguments& arguments, std::string_view name, long& val
 bool isProgramHome(const std::string& directory) {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::path home(directory);
+    const fs::path home = pathFromUtf8(directory);
     for (const char* name : {"huffman.ko2", "path.tmp", "doef.mem", "recording/holter.mem"}) {
         if (fs::exists(home / name, error)) return true;
     }
@@ -51,16 +52,10 @@ int runDemo(const ToolArguments& arguments) {
     options.language = static_cast<int>(language);
     const DemoResult result = writeDemoHome(options);
     switch (result.status) {
-    case DemoStatus::Ok:
-        std::printf("%s\n", result.summary.c_str());
-        return 0;
+    case DemoStatus::Ok: std::printf("%s\n", result.summary.c_str()); return 0;
     case DemoStatus::InvalidHours:
-    case DemoStatus::InvalidLanguage:
-        std::fprintf(stderr, "%s\n", result.summary.c_str());
-        return 2;
-    default:
-        std::fprintf(stderr, "%s\n", result.summary.c_str());
-        return 255;
+    case DemoStatus::InvalidLanguage: std::fprintf(stderr, "%s\n", result.summary.c_str()); return 2;
+    default: std::fprintf(stderr, "%s\n", result.summary.c_str()); return 255;
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "demo/home_files.h"
 #include "platform/file/scratch_path.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 namespace {
@@ -28,35 +29,35 @@ bool writeText(const fs::path& path, const std::string& text) {
 
 fs::path homePath(const std::string& directory) {
     std::error_code error;
-    return fs::absolute(fs::path(directory), error).lexically_normal();
+    return fs::absolute(pathFromUtf8(directory), error).lexically_normal();
 }
 
 }  // namespace
 
 std::string HomeWriter::checkTarget(const std::string& directory, bool replace) {
     const fs::path home = homePath(directory);
-    const std::string recording = (home / "recording").string();
+    const std::string recording = utf8FromPath(home / "recording");
     if (directory.empty() || recording.find_first_of(" \t\r\n\v\f") != std::string::npos ||
         recording.size() > kMaxRecordingPath)
         return "the recording path must be one word of at most 299 characters: " + recording;
     std::error_code error;
-    if (fs::exists(home, error) && !replace) return home.string() + " exists; --force replaces it";
+    if (fs::exists(home, error) && !replace) return utf8FromPath(home) + " exists; --force replaces it";
     return {};
 }
 
 std::string HomeWriter::write(const std::string& directory, const DemoRecording& r, int language, bool replace) {
     if (std::string problem = checkTarget(directory, replace); !problem.empty()) return problem;
     const fs::path home = homePath(directory);
-    const fs::path scratch = scratchPathIn(home.parent_path(), home.filename().string());
+    const fs::path scratch = scratchPathIn(home.parent_path(), utf8FromPath(home.filename()));
     std::error_code error;
     fs::remove_all(scratch, error);
     fs::create_directories(scratch / "recording", error);
-    if (error) return "cannot create " + scratch.string() + ": " + error.message();
+    if (error) return "cannot create " + utf8FromPath(scratch) + ": " + error.message();
     const bool written = writeText(scratch / "huffman.ko2", formatCodeTable(r.codeTable)) &&
                          writeText(scratch / "color.ini", HomeFiles::colorIni(language)) &&
                          writeText(scratch / "TBcolor.ini", HomeFiles::tbColorIni()) &&
                          writeText(scratch / "doef.mem", HomeFiles::doefMem(0, kTimeScaleStart)) &&
-                         writeText(scratch / "path.tmp", HomeFiles::pathTmp((home / "recording").string())) &&
+                         writeText(scratch / "path.tmp", HomeFiles::pathTmp(utf8FromPath(home / "recording"))) &&
                          writeBytes(scratch / "recording" / "holter.mem", r.holterMem) &&
                          writeBytes(scratch / "recording" / "forms.mem", r.formsMem);
     if (written && replace) fs::remove_all(home, error);
@@ -64,7 +65,7 @@ std::string HomeWriter::write(const std::string& directory, const DemoRecording&
     if (!written || error) {
         std::error_code ignored;
         fs::remove_all(scratch, ignored);
-        return "cannot write the files of " + home.string() + (error ? ": " + error.message() : "");
+        return "cannot write the files of " + utf8FromPath(home) + (error ? ": " + error.message() : "");
     }
     return {};
 }
