@@ -49,7 +49,7 @@ for file in lumen.exe holter.exe lumen-desktop.cmd uninstall.exe README.md; do
   [ -f "$program/$file" ] || fail "Program Files\\Lumen\\$file is missing"
 done
 [ -f "$entry_dir/Lumen.lnk" ] || fail "no Start menu entry in $entry_dir"
-"$wine_run" reg query "$uninstall_key" >/dev/null 2>&1 || fail "no uninstall entry"
+"$wine_run" reg query "$uninstall_key" /reg:64 >/dev/null 2>&1 || fail "no uninstall entry"
 echo "Program Files\\Lumen, the Start menu entry and the uninstall entry are there"
 
 # Opens the Start menu entry as the shell does and closes the viewer's
@@ -83,7 +83,7 @@ echo "== silent uninstall"
 timeout "$wait_s" wineserver -w || true
 [ ! -e "$program" ] || fail "Program Files\\Lumen is still there: $(ls -A "$program")"
 [ ! -e "$entry_dir" ] || fail "the Start menu folder Lumen is still there"
-"$wine_run" reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry is still there"
+"$wine_run" reg query "$uninstall_key" /reg:64 >/dev/null 2>&1 && fail "the uninstall entry is still there"
 left="$(find "$drive_c" -iname '*lumen*' ! -path "$demo" ! -path "$demo/*" ! -path "${demo%/demo}")"
 [ -z "$left" ] || fail "left behind: $left"
 echo "nothing left but the demo home ${demo#"$drive_c/"}"
