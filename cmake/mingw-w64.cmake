@@ -2,7 +2,7 @@
 # model, which std::thread and std::async need):
 #   cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
 # Programs are linked statically, so lumen.exe and holter.exe need no DLL
-# beside them. Tests run through wine64 (cmake/wine-run.sh) when it exists.
+# beside them. Tests run under Wine (cmake/wine-run.sh) when it is installed.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR ${LUMEN_MINGW_PROCESSOR})
 if(NOT LUMEN_MINGW_TRIPLE)

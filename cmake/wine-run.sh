@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows program under wine64 for CTest and the scripts: one prefix,
+# Runs a Windows program under Wine for CTest and the scripts (64-bit and,
+# with wine32 installed, 32-bit programs in the same 64-bit prefix): one prefix,
 # made once and reused (WINEPREFIX, default ~/.wine-lumen), no Mono or Gecko
 # installer dialogs, no debug chatter, and a UTF-8 locale.
 set -euo pipefail

@@ -25,6 +25,7 @@ headers=(
   platform/window/window_system.h
   platform/window/launch_options.h
   platform/window/push_button_face.h
+  platform/window/button_hold.h
   platform/draw/canvas.h
   platform/draw/brush.h
   platform/draw/color.h
@@ -45,6 +46,8 @@ headers=(
   platform/file/file_lock.h
   platform/file/regular_file.h
   platform/file/scratch_path.h
+  platform/file/utf8_path.h
+  platform/file/program_arguments.h
 )
 
 source_file="$(mktemp --suffix=.cpp)"

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The Windows build, tested here: cross-compiles Lumen with MinGW-w64
-# (x86_64 Release with its tests, and the i686 programs compiled only), runs
-# the test suite under Wine headless through CTest, compares the state dumps
-# and the screenshots (glyphs aside) of the same viewer scripts with the
-# Linux build's, runs the viewer in a real window on Xvfb with openbox and
-# hands it over the way the acquisition program does
-# (tests/platform/win32/desktop_test.sh), prints into a cups-pdf queue
-# (tests/print/cups_print_test.sh), and packs the zip and the NSIS
-# installer into build-win64/package/. The last line gives the count of
-# tests run and passed on Windows.
+# (x86_64 Release and i686, each with its tests), runs both test suites
+# under Wine headless through CTest (64-bit and 32-bit Wine), compares the
+# state dumps and the screenshots (glyphs aside) of the same viewer scripts
+# with the Linux build's, runs the viewer in a real window on Xvfb with
+# openbox and hands it over the way the acquisition program does
+# (tests/platform/win32/desktop_test.sh), opens a home under a path that is
+# not ASCII (unicode_home_test.sh), prints into a cups-pdf queue
+# (tests/print/cups_print_test.sh), packs the zip and the NSIS installer
+# into build-win64/package/, and installs, starts and uninstalls it
+# (installer_test.sh). The last lines give the counts of tests run and
+# passed on Windows.
 #
 #   LUMEN_LINUX_BUILD=build-test scripts/windows.sh
 #
@@ -18,6 +20,10 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
+# The installer and the i686 suite are 32-bit programs: Wine needs its i386 half.
+if [ "$(dpkg --print-architecture)" = amd64 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
 "$root/scripts/install-deps.sh" packages-windows.txt
 started="$(date +%s)"
 win64="$root/build-win64"
@@ -37,18 +43,21 @@ prefix_made=$!
 
 phase "libsoxr cross-built"
 soxr="$win64/soxr"
+soxr32="$win32/soxr"
 "$root/scripts/windows-soxr.sh" cmake/mingw-w64.cmake "$soxr" || echo "no libsoxr: the Windows build resamples nothing"
+"$root/scripts/windows-soxr.sh" cmake/mingw-w64-i686.cmake "$soxr32" || echo "no libsoxr for i686"
 
 phase "cross build x86_64"
 cmake -S . -B "$win64" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DLUMEN_BUILD_BENCH=OFF -DLUMEN_SOXR_ROOT="$soxr" "${launcher[@]}" >/dev/null
 cmake --build "$win64" -j"$jobs" >"$win64/build.log" 2>&1 || { tail -n 40 "$win64/build.log"; exit 1; }
 
-# Compiled to see that it compiles, never run: no optimiser needed.
-phase "cross build i686 (compiled, not run)"
+# The 32-bit build with its tests; optimised a little, for the suite's speed.
+phase "cross build i686 with its tests"
 cmake -S . -B "$win32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=None \
-  -DCMAKE_CXX_FLAGS=-O0 -DCMAKE_C_FLAGS=-O0 -DLUMEN_BUILD_TESTS=OFF -DLUMEN_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
-cmake --build "$win32" -j"$jobs" --target holter lumen >"$win32/build.log" 2>&1 || { tail -n 40 "$win32/build.log"; exit 1; }
+  -DCMAKE_CXX_FLAGS=-O1 -DCMAKE_C_FLAGS=-O1 -DLUMEN_BUILD_BENCH=OFF -DLUMEN_SOXR_ROOT="$soxr32" \
+  "${launcher[@]}" >/dev/null
+cmake --build "$win32" -j"$jobs" >"$win32/build.log" 2>&1 || { tail -n 40 "$win32/build.log"; exit 1; }
 
 # Tests that cannot pass here, by name, each with its reason.
 wine_excluded=(
@@ -65,15 +74,20 @@ if [ ! -f "$soxr/lib/libsoxr.a" ]; then
   wine_excluded+=('WfdbImport\.' 'IshneImport\.LeadsAndBeatAnnotationsArrive')
 fi
 exclude_regex="$(IFS='|'; echo "${wine_excluded[*]:-}")"
-phase "test suite under Wine"
 wait "$prefix_made" || true
 # Wine stalls a process now and then: generous deadlines, and a test that
 # fails is run once more before it counts.
-ctest_args=(--test-dir "$win64" -j"$jobs" --timeout 300 --repeat until-pass:2 --output-on-failure)
-[ -n "$exclude_regex" ] && ctest_args+=(-E "$exclude_regex")
 status=0
-ctest "${ctest_args[@]}" >"$win64/ctest-wine.log" 2>&1 || status=$?
-tail -n 25 "$win64/ctest-wine.log"
+suite() {  # BUILD NAME
+  local args=(--test-dir "$1" -j"$jobs" --timeout 300 --repeat until-pass:2 --output-on-failure)
+  [ -n "$exclude_regex" ] && args+=(-E "$exclude_regex")
+  ctest "${args[@]}" >"$1/ctest-wine.log" 2>&1 || status=1
+  tail -n 25 "$1/ctest-wine.log"
+}
+phase "x86_64 test suite under Wine"
+suite "$win64"
+phase "i686 test suite under 32-bit Wine"
+suite "$win32"
 
 linux="${LUMEN_LINUX_BUILD:-}"
 if [ -n "$linux" ] && [ -x "$linux/src/shell/lumen" ]; then
@@ -85,6 +99,9 @@ fi
 
 phase "a real window on a desktop, and the acquisition program's hand-over"
 "$root/tests/platform/win32/desktop_test.sh" "$win64" || status=1
+
+phase "a home under a path that is not ASCII"
+"$root/tests/platform/win32/unicode_home_test.sh" "$win64" || status=1
 
 phase "printing under Wine into a cups-pdf queue"
 "$root/tests/print/cups_print_test.sh" "$win64" || status=1
@@ -101,12 +118,19 @@ makensis -V2 -DSTAGE="$stage" -DVERSION="$version" -DOUTFILE="$win64/package/lum
   packaging/windows/lumen.nsi
 ls -l "$win64/package"/*.zip "$win64/package"/*.exe
 
-summary="$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$win64/ctest-wine.log" || echo "no test summary")"
-total="$(sed -n 's/.* out of \([0-9]*\)$/\1/p' <<<"$summary")"
-failed="$(sed -n 's/.*, \([0-9]*\) tests failed.*/\1/p' <<<"$summary")"
-skipped="$(grep -c '(Skipped)$' "$win64/ctest-wine.log" || true)"
-echo "Windows (x86_64 under Wine): ${total:-0} tests run, $(( ${total:-0} - ${failed:-0} )) passed" \
-  "(${skipped} of them skipped), ${failed:-0} failed; ${#wine_excluded[@]} name patterns excluded"
+phase "the installer: install, two starts from the Start menu, uninstall"
+"$root/tests/platform/win32/installer_test.sh" "$win64/package/lumen-$version-setup.exe" || status=1
+
+counted=0
+for build in "$win64" "$win32"; do
+  summary="$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$build/ctest-wine.log" || echo "no test summary")"
+  total="$(sed -n 's/.* out of \([0-9]*\)$/\1/p' <<<"$summary")"
+  failed="$(sed -n 's/.*, \([0-9]*\) tests failed.*/\1/p' <<<"$summary")"
+  skipped="$(grep -c '(Skipped)$' "$build/ctest-wine.log" || true)"
+  [ -n "$total" ] && counted=$((counted + 1))
+  echo "Windows ($(basename "$build") under Wine): ${total:-0} tests run, $(( ${total:-0} - ${failed:-0} )) passed" \
+    "(${skipped} of them skipped), ${failed:-0} failed; ${#wine_excluded[@]} name patterns excluded"
+done
 echo "windows.sh took $(( $(date +%s) - started )) s"
-[ -n "$total" ] && exit "$status"
+[ "$counted" -eq 2 ] && exit "$status"
 exit 1

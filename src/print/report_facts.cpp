@@ -4,6 +4,7 @@
 
 #include "lang/beat_statistics_text.h"
 #include "lang/language_texts.h"
+#include "platform/file/utf8_path.h"
 #include "print/report_catalog.h"
 #include "store/recording.h"
 #include "store/trend_table.h"
@@ -14,8 +15,7 @@ namespace {
 
 constexpr std::streamsize kVersionBytes = 99;
 
-std::string withoutLineBreaks(std::string text)
-{
+std::string withoutLineBreaks(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
         text.pop_back();
     }
@@ -25,8 +25,7 @@ std::string withoutLineBreaks(std::string text)
 }  // namespace
 
 ReportFacts gatherReportFacts(Recording& recording, const TrendTable& trends, EventCatalog& catalog,
-                              const LanguageTexts& texts, std::string eventCaption)
-{
+                              const LanguageTexts& texts, std::string eventCaption) {
     ReportFacts facts;
     facts.patientLine = texts.decodeRecordingText(withoutLineBreaks(recording.readPatientLine()));
     recording.beats().count();
@@ -37,9 +36,8 @@ ReportFacts gatherReportFacts(Recording& recording, const TrendTable& trends, Ev
     return facts;
 }
 
-std::string readVersionText(const std::string& path, const LanguageTexts& texts)
-{
-    std::ifstream file(path, std::ios::binary);
+std::string readVersionText(const std::string& path, const LanguageTexts& texts) {
+    std::ifstream file(pathFromUtf8(path), std::ios::binary);
     if (!file) {
         return {};
     }

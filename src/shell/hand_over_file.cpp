@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <memory>
 
+#include "platform/file/utf8_path.h"
 #include "store/plain_file.h"
 
 namespace lumen {
@@ -45,10 +46,11 @@ std::optional<HandOver> readHandOver(const std::string& path) {
 }
 
 bool writeHandOver(const std::string& path, const HandOver& values) {
-    PlainFile file(std::fopen(path.c_str(), "wt"));
+    PlainFile file(openFile(path, "wt"));
     if (!file) return false;
-    const int written = std::fprintf(file.get(), "%ld\n%d\n%d\n%d\n%d\n", static_cast<long>(values.position),
-                                     values.changed, values.startEventCode, values.pixelsPerSample, values.amplitudeStep);
+    const int written =
+        std::fprintf(file.get(), "%ld\n%d\n%d\n%d\n%d\n", static_cast<long>(values.position), values.changed,
+                     values.startEventCode, values.pixelsPerSample, values.amplitudeStep);
     return written > 0 && std::fflush(file.get()) == 0;
 }
 

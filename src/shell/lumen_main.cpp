@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "platform/file/folder_path.h"
+#include "platform/file/program_arguments.h"
+#include "platform/file/utf8_path.h"
 #include "platform/process/process.h"
 #include "platform/window/driver_registry.h"
 #include "platform/window/launch_options.h"
@@ -34,7 +36,7 @@ constexpr const char* kUsage =
 // follows the first fatal message, just before its box would open.
 lumen::ProgramExit::BoxPolicy explainingProgramHome(const lumen::LaunchOptions& options, const std::string& directory,
                                                     lumen::ProgramExit::BoxPolicy policy) {
-    if (options.home || std::filesystem::exists(directory + "huffman.ko2")) return policy;
+    if (options.home || std::filesystem::exists(lumen::pathFromUtf8(directory + "huffman.ko2"))) return policy;
     return [directory, policy, explained = false]() mutable {
         if (!explained) {
             explained = true;
@@ -47,14 +49,13 @@ lumen::ProgramExit::BoxPolicy explainingProgramHome(const lumen::LaunchOptions& 
     };
 }
 
-
 lumen::ViewerStart startOf(const lumen::LaunchOptions& options) {
     lumen::ViewerStart start;
     start.programFile = lumen::programPath();
-    start.programDirectory = options.home
-                                 ? lumen::withFolderSeparator(*options.home)
-                                 : lumen::withFolderSeparator(
-                                       std::filesystem::path(start.programFile).parent_path().string());
+    start.programDirectory =
+        options.home
+            ? lumen::withFolderSeparator(*options.home)
+            : lumen::withFolderSeparator(lumen::utf8FromPath(lumen::pathFromUtf8(start.programFile).parent_path()));
     start.printerIndex = options.printerIndex;
     start.printTo = options.printTo.value_or("");
     start.paper = options.paper;
@@ -81,7 +82,8 @@ int runViewer(const lumen::LaunchOptions& options, const lumen::ViewerStart& sta
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> texts = lumen::programArguments(argc, argv);
+    const std::vector<std::string_view> arguments(texts.begin(), texts.end());
     const lumen::LaunchOptions options = lumen::LaunchOptions::parse(arguments);
     if (options.help) {
         std::fputs(kUsage, stdout);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/file/utf8_path.h"
 #include "platform/process/process.h"
 #include "shell/hand_over_file.h"
 #include "shell/start_event_code.h"
@@ -133,7 +134,7 @@ void ProgramExit::deleteBitmaps() {
 void ProgramExit::writeCleanUpRequest() {
     if (model_.shell.labelChangeState == 0) return;
     const std::string path = model_.shell.programDirectory + "dore.mem";
-    if (std::FILE* file = std::fopen(path.c_str(), "wt")) {
+    if (std::FILE* file = openFile(path, "wt")) {
         std::fprintf(file, "%d", model_.shell.labelChangeState);
         std::fclose(file);
     }

@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/file/utf8_path.h"
+
 namespace lumen {
 
 std::string buildStamp(const std::string& programFilePath) {
     std::error_code error;
-    const auto written = std::filesystem::last_write_time(programFilePath, error);
+    const auto written = std::filesystem::last_write_time(pathFromUtf8(programFilePath), error);
     if (error) return {};
     const auto systemTime = std::chrono::file_clock::to_sys(written);
     const std::chrono::year_month_day date{std::chrono::floor<std::chrono::days>(systemTime)};

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "events/event_browser_pane.h"
+#include "platform/file/utf8_path.h"
 #include "print/report_printer.h"
 #include "shell/shell_print_host.h"
 #include "shell/viewer.h"
@@ -96,7 +97,7 @@ bool Viewer::writeDump(const std::string& path) {
     extras.autoStep = autoStep_ && autoStep_->running();
     if (faces_) extras.buttons = faces_->drawnSlots();
     const std::string text = stateDumpText(system_, model_, extras);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = openFile(path, "wb");
     if (file == nullptr) return false;
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     return std::fclose(file) == 0 && written;

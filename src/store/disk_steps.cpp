@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/file/durable_file.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 namespace {
@@ -42,7 +43,7 @@ bool flushFolderOf(const std::string& path) {
 }
 
 bool removeDurably(const std::string& path) {
-    const bool removed = std::remove(path.c_str()) == 0;
+    const bool removed = removeFile(path);
     noteDiskStep(DiskStep::Remove);
     return removed && flushFolderOf(path);
 }

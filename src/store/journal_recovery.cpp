@@ -11,6 +11,7 @@
 #include "platform/file/file_lock.h"
 #include "platform/file/file_names.h"
 #include "platform/file/regular_file.h"
+#include "platform/file/utf8_path.h"
 #include "store/disk_steps.h"
 #include "store/journal_format.h"
 #include "store/plain_file.h"
@@ -112,7 +113,7 @@ std::string timeStamp() {
 JournalKind JournalRecovery::inspect(const std::string& recordingPath) {
     const std::string path = RecordingJournal::pathFor(recordingPath);
     std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+    if (!std::filesystem::exists(std::filesystem::symlink_status(pathFromUtf8(path), error))) {
         return error && error != std::errc::no_such_file_or_directory ? JournalKind::Unreadable : JournalKind::None;
     }
     const PlainFile journal(openRegularFile(path, "rb"));
@@ -186,7 +187,9 @@ std::string JournalRecovery::setAside(const std::string& recordingPath) {
     const std::string stem = path + ".orphan-" + timeStamp();
     std::string target = stem;
     std::error_code error;
-    for (int n = 2; std::filesystem::exists(target, error); ++n) target = stem + "-" + std::to_string(n);
+    for (int n = 2; std::filesystem::exists(pathFromUtf8(target), error); ++n) {
+        target = stem + "-" + std::to_string(n);
+    }
     return renameDurably(path, target) ? target : std::string{};
 }
 

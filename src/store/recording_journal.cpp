@@ -9,6 +9,7 @@
 #include "platform/file/durable_file.h"
 #include "platform/file/file_lock.h"
 #include "platform/file/regular_file.h"
+#include "platform/file/utf8_path.h"
 #include "store/disk_steps.h"
 #include "store/journal_format.h"
 #include "store/plain_file.h"
@@ -78,14 +79,14 @@ std::optional<JournalHeader> RecordingJournal::headerAt(const std::string& path)
 
 size_t RecordingJournal::removeLeftovers(const std::string& journalPath) {
     namespace fs = std::filesystem;
-    const fs::path journal = fs::path(journalPath);
-    const std::string journalName = journal.filename().string();
+    const fs::path journal = pathFromUtf8(journalPath);
+    const std::string journalName = utf8FromPath(journal.filename());
     std::error_code error;
     size_t removed = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(journal.parent_path(), error)) {
-        const std::string name = entry.path().filename().string();
+        const std::string name = utf8FromPath(entry.path().filename());
         if (!isPassingNameOf(name, journalName)) continue;
-        const std::string path = entry.path().string();
+        const std::string path = utf8FromPath(entry.path());
         if (isLeftover(path) && removeDurably(path)) ++removed;
     }
     return removed;
@@ -113,7 +114,7 @@ bool RecordingJournal::reserve(const std::string& recordingPath, uint64_t capaci
         cause_ = lastFileFailureCause();
         std::fclose(file_);
         file_ = nullptr;
-        std::remove(fresh.c_str());
+        removeFile(fresh);
     }
     return reserved;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/file/utf8_path.h"
 #include "store/channel_encoder.h"
 
 namespace lumen {
@@ -84,7 +85,7 @@ std::vector<uint8_t> RecordingWriter::build() const {
 bool RecordingWriter::writeFile(const std::string& path) const {
     const std::vector<uint8_t> bytes = build();
     if (bytes.empty()) return false;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openFile(path, "wb"), &std::fclose);
     if (!file) return false;
     return std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() && std::fflush(file.get()) == 0;
 }

@@ -9,6 +9,7 @@
 #include "platform/file/durable_file.h"
 #include "platform/file/regular_file.h"
 #include "platform/file/scratch_path.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 namespace {
@@ -26,7 +27,7 @@ constexpr std::array<const char*, 2> kRecordingFiles = {"holter.mem", "forms.mem
 
 fs::path homePath(const std::string& directory) {
     std::error_code error;
-    fs::path home = fs::absolute(fs::path(directory), error).lexically_normal();
+    fs::path home = fs::absolute(pathFromUtf8(directory), error).lexically_normal();
     if (home.filename().empty()) home = home.parent_path();  // "DIR/" names DIR
     return home;
 }
@@ -50,7 +51,7 @@ std::vector<std::string> foreignNames(const fs::path& home) {
     std::vector<std::string> names;
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(home, error)) {
-        const std::string name = entry.path().filename().string();
+        const std::string name = utf8FromPath(entry.path().filename());
         if (!isOwnName(name)) names.push_back(name);
     }
     return names;
@@ -69,11 +70,11 @@ fs::path namedRecording(const fs::path& home) {
     std::string word;
     in >> word;
     if (word.empty() || word.size() > kMaxRecordingPath) return {};
-    return fs::path(word) / "holter.mem";
+    return pathFromUtf8(word) / "holter.mem";
 }
 
 bool writeDurably(const fs::path& path, std::span<const uint8_t> bytes) {
-    std::FILE* file = openRegularFile(path.string(), "wb");
+    std::FILE* file = openRegularFile(utf8FromPath(path), "wb");
     if (file == nullptr) return false;
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     written = syncFile(file) && written;
@@ -94,7 +95,7 @@ std::string timeStamp() {
 fs::path unusedName(const fs::path& stem) {
     std::error_code error;
     fs::path name = stem;
-    for (int n = 2; fs::exists(fs::symlink_status(name, error)); ++n) name = stem.string() + "-" + std::to_string(n);
+    for (int n = 2; fs::exists(fs::symlink_status(name, error)); ++n) name = utf8FromPath(stem) + "-" + std::to_string(n);
     return name;
 }
 
@@ -113,7 +114,7 @@ HomeCheck HomeSwap::refuse(HomeCheck check, std::string message) {
 }
 
 HomeCheck HomeSwap::prepare(bool replace, bool takeFreeFolder) {
-    const std::string recording = (home_ / kRecordingFolder).string();
+    const std::string recording = utf8FromPath(home_ / kRecordingFolder);
     if (home_.empty() || recording.find_first_of(" \t\r\n\v\f") != std::string::npos ||
         recording.size() > kMaxRecordingPath) {
         return refuse(HomeCheck::UnusablePath, "The recording folder " + recording +
@@ -126,37 +127,37 @@ HomeCheck HomeSwap::prepare(bool replace, bool takeFreeFolder) {
     if (!exists_) return HomeCheck::Ready;
     if (!fs::is_directory(status))
         return refuse(HomeCheck::Taken,
-                      home_.string() + " is a file, not a folder; name a folder for the program home.");
+                      utf8FromPath(home_) + " is a file, not a folder; name a folder for the program home.");
     const bool home = isHome(home_);
     const std::vector<std::string> foreign = foreignNames(home_);
     if (!home && !foreign.empty()) {
-        return refuse(HomeCheck::Foreign, home_.string() + " is not a program home and holds other files (" +
+        return refuse(HomeCheck::Foreign, utf8FromPath(home_) + " is not a program home and holds other files (" +
                                               listed(foreign) +
                                               "); nothing was written. Name a new or empty folder for the home: "
                                               "--force replaces only a program home's own files.");
     }
     if (home && !replace) {
-        return refuse(HomeCheck::Taken, home_.string() +
+        return refuse(HomeCheck::Taken, utf8FromPath(home_) +
                                             " is a program home already; add --force to replace its recording and "
                                             "its files (other files in the folder stay).");
     }
     if (!home && !replace && !takeFreeFolder)
         return refuse(HomeCheck::Taken,
-                      home_.string() + " exists already; add --force to make the program home in it.");
+                      utf8FromPath(home_) + " exists already; add --force to make the program home in it.");
     return holdRecordings();
 }
 
 HomeCheck HomeSwap::holdRecordings() {
     for (const fs::path& recording : {home_ / kRecordingFolder / "holter.mem", namedRecording(home_)}) {
         if (recording.empty()) continue;
-        switch (hold_.take(recording.string())) {
+        switch (hold_.take(utf8FromPath(recording))) {
         case HoldResult::Held: break;
         case HoldResult::InUse:
-            return refuse(HomeCheck::InUse, "The recording " + recording.string() +
+            return refuse(HomeCheck::InUse, "The recording " + utf8FromPath(recording) +
                                                 " is open in a viewer (or corrections are being saved into it); "
                                                 "close the viewer first, then run this again. Nothing was written.");
         case HoldResult::Unopenable:
-            return refuse(HomeCheck::InUse, "The recording " + recording.string() +
+            return refuse(HomeCheck::InUse, "The recording " + utf8FromPath(recording) +
                                                 " cannot be opened to make sure no viewer has it open; check its "
                                                 "permissions. Nothing was written.");
         }
@@ -166,19 +167,19 @@ HomeCheck HomeSwap::holdRecordings() {
 
 std::string HomeSwap::install(const HomeContent& content) {
     std::error_code error;
-    scratch_ = scratchPathIn(home_.parent_path(), home_.filename().string());
+    scratch_ = scratchPathIn(home_.parent_path(), utf8FromPath(home_.filename()));
     fs::remove_all(scratch_, error);
     fs::create_directories(scratch_ / kRecordingFolder, error);
     if (error || !writeScratch(content)) {
-        return "Cannot write the new program home in " + scratch_.string() +
-               (error ? " (" + error.message() + ")" : "") + "; check that " + home_.parent_path().string() +
+        return "Cannot write the new program home in " + utf8FromPath(scratch_) +
+               (error ? " (" + error.message() + ")" : "") + "; check that " + utf8FromPath(home_.parent_path()) +
                " can be written and has room. Nothing was replaced.";
     }
     if (exists_) return swapIn();
     fs::rename(scratch_, home_, error);
-    if (error) return "Cannot create " + home_.string() + " (" + error.message() + "); nothing was written.";
+    if (error) return "Cannot create " + utf8FromPath(home_) + " (" + error.message() + "); nothing was written.";
     scratch_.clear();
-    syncFolderOf(home_.string());
+    syncFolderOf(utf8FromPath(home_));
     return {};
 }
 
@@ -186,7 +187,7 @@ bool HomeSwap::writeScratch(const HomeContent& c) const {
     const fs::path recording = scratch_ / kRecordingFolder;
     return writeDurably(scratch_ / "huffman.ko2", c.codeTable) && writeDurably(scratch_ / "color.ini", c.colorIni) &&
            writeDurably(scratch_ / "TBcolor.ini", c.tbColorIni) && writeDurably(scratch_ / "doef.mem", c.doefMem) &&
-           writeDurably(scratch_ / "path.tmp", HomeFiles::pathTmp((home_ / kRecordingFolder).string())) &&
+           writeDurably(scratch_ / "path.tmp", HomeFiles::pathTmp(utf8FromPath(home_ / kRecordingFolder))) &&
            writeDurably(recording / "holter.mem", c.holterMem) && writeDurably(recording / "forms.mem", c.formsMem);
 }
 
@@ -194,13 +195,13 @@ std::string HomeSwap::swapIn() {
     // A viewer that comes to the new recording before the home's files are
     // all in place waits for this lock.
     RecordingHold fresh;
-    fresh.take((scratch_ / kRecordingFolder / "holter.mem").string());
+    fresh.take(utf8FromPath(scratch_ / kRecordingFolder / "holter.mem"));
     const fs::path recording = home_ / kRecordingFolder;
     const fs::path aside = scratchPathIn(home_, kRecordingFolder);
     std::error_code error;
     const bool hadRecording = fs::exists(fs::symlink_status(recording, error));
     if (hadRecording && !moveOldRecordingAside(aside)) {
-        return "Cannot move the old recording folder " + recording.string() +
+        return "Cannot move the old recording folder " + utf8FromPath(recording) +
                " aside; nothing was replaced. Check that no program has a file in it open.";
     }
     const std::vector<std::string> others = hadRecording ? moreThanARecording(aside) : std::vector<std::string>{};
@@ -210,18 +211,18 @@ std::string HomeSwap::swapIn() {
     if (error) {
         std::error_code ignored;
         if (hadRecording) fs::rename(aside, recording, ignored);
-        return "Cannot put the new recording into " + recording.string() + " (" + error.message() +
+        return "Cannot put the new recording into " + utf8FromPath(recording) + " (" + error.message() +
                "); nothing was replaced.";
     }
     for (const char* name : kWrittenFiles) {
         fs::rename(scratch_ / name, home_ / name, error);
         if (error) {
-            return "The program home " + home_.string() + " is incomplete: " + name + " could not be replaced (" +
+            return "The program home " + utf8FromPath(home_) + " is incomplete: " + name + " could not be replaced (" +
                    error.message() + "); run the command again with --force.";
         }
     }
     fs::remove(home_ / kHandOverFile, error);  // said the old recording was corrected
-    syncFolderOf((home_ / "path.tmp").string());
+    syncFolderOf(utf8FromPath(home_ / "path.tmp"));
     fs::remove(scratch_, error);
     scratch_.clear();
     // The swap is done: a system that deletes no open file may now remove
@@ -244,10 +245,10 @@ bool HomeSwap::moveOldRecordingAside(const fs::path& aside) {
 
 std::vector<std::string> HomeSwap::moreThanARecording(const fs::path& folder) const {
     std::error_code error;
-    if (!fs::is_directory(fs::symlink_status(folder, error))) return {folder.filename().string()};
+    if (!fs::is_directory(fs::symlink_status(folder, error))) return {utf8FromPath(folder.filename())};
     std::vector<std::string> others;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-        const std::string name = entry.path().filename().string();
+        const std::string name = utf8FromPath(entry.path().filename());
         const bool recordingFile = (name == kRecordingFiles[0] || name == kRecordingFiles[1]) &&
                                    fs::is_regular_file(entry.symlink_status(error));
         if (!recordingFile) others.push_back(name);
@@ -264,7 +265,7 @@ void HomeSwap::disposeOf(const fs::path& aside, const std::vector<std::string>& 
     const fs::path kept = unusedName(home_ / ("recording.replaced-" + timeStamp()));
     fs::rename(aside, kept, error);
     notes_.push_back("The old recording folder held more than its recording (" + listed(others) + "); it was kept as " +
-                     (error ? aside : kept).string() +
+                     utf8FromPath(error ? aside : kept) +
                      " with the old code table, for `holter info --home FOLDER FOLDER`; delete it when it is not "
                      "needed.");
 }

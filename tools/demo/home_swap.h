@@ -5,6 +5,7 @@
 
 #include "demo/home_content.h"
 #include "demo/recording_hold.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 
@@ -41,7 +42,7 @@ public:
     // `takeFreeFolder`, else with `replace`). problem() says why not.
     HomeCheck prepare(bool replace, bool takeFreeFolder);
     const std::string& problem() const { return problem_; }
-    std::string home() const { return home_.string(); }
+    std::string home() const { return utf8FromPath(home_); }
 
     // Writes the home and swaps it in; returns "" or what went wrong.
     std::string install(const HomeContent& content);

@@ -9,6 +9,7 @@
 #include "store/journal_format.h"
 #include "store/recording_file.h"
 #include "store/section_id.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 namespace {
@@ -62,13 +63,13 @@ fs::path enclosingRecordingFolder(const fs::path& path) {
 }
 
 std::string insideRecordingFolder(const fs::path& target, const fs::path& folder) {
-    return "Will not export to " + target.string() + ": it lies in the recording folder " + folder.string() +
+    return "Will not export to " + utf8FromPath(target) + ": it lies in the recording folder " + utf8FromPath(folder) +
            ", where nothing but the recording belongs; name a file or folder outside it.";
 }
 
 fs::path absolutePath(const std::string& path) {
     std::error_code error;
-    fs::path absolute = fs::absolute(fs::path(path), error).lexically_normal();
+    fs::path absolute = fs::absolute(pathFromUtf8(path), error).lexically_normal();
     if (absolute.filename().empty()) absolute = absolute.parent_path();
     return absolute;
 }
@@ -77,14 +78,14 @@ fs::path absolutePath(const std::string& path) {
 
 std::string ExportTarget::checkFile(const std::string& path) {
     const fs::path target = absolutePath(path);
-    const std::string name = lowerCase(target.filename().string());
+    const std::string name = lowerCase(utf8FromPath(target.filename()));
     std::error_code error;
     const bool exists = fs::is_regular_file(target, error);
     const uint64_t sizeBytes = exists ? fs::file_size(target, error) : 0;
     const bool journalName = name.size() > std::string(kJournalSuffix).size() && name.ends_with(kJournalSuffix);
     if (name == kRecordingName || journalName ||
         (exists && (holdsARecording(target, sizeBytes) || holdsAJournal(target)))) {
-        return "Will not export over " + target.string() +
+        return "Will not export over " + utf8FromPath(target) +
                ": it is a recording or a recording's journal, which an export must never replace; name a new file "
                "outside the recording folder.";
     }

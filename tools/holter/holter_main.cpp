@@ -2,10 +2,13 @@
 // recording holds, the way the viewer reads it.
 #include <cstdio>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "holter/holter_commands.h"
 #include "holter/tool_arguments.h"
+#include "platform/file/program_arguments.h"
 
 namespace {
 
@@ -14,7 +17,8 @@ constexpr const char* kUsage =
     "       holter info [--home DIR] [RECDIR]\n"
     "       holter decode [--home DIR] [RECDIR] FIRST [COUNT]\n"
     "       holter events [--home DIR] [RECDIR]\n"
-    "       holter import SOURCE DIR [--channels A,B] [--annotations FILE] [--detect] [--language L] [--patient TEXT] [--force]\n"
+    "       holter import SOURCE DIR [--channels A,B] [--annotations FILE] [--detect] [--language L] [--patient TEXT] "
+    "[--force]\n"
     "       holter export [--home DIR] [RECDIR] (--edf FILE | --wfdb DIR)\n"
     "       holter score [--home DIR] [RECDIR] REFERENCE [RECDIR REFERENCE ...] [--from SECONDS]\n";
 
@@ -34,13 +38,16 @@ bool asksForHelp(std::span<char* const> words) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return usage();
-    if (asksForHelp(std::span<char* const>(argv + 1, static_cast<size_t>(argc - 1)))) {
+    std::vector<std::string> texts = lumen::programArguments(argc, argv);
+    std::vector<char*> all;
+    for (std::string& text : texts) all.push_back(text.data());
+    if (all.empty()) return usage();
+    if (asksForHelp(all)) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    const std::string_view command = argv[1];
-    const std::span<char* const> words(argv + 2, static_cast<size_t>(argc - 2));
+    const std::string_view command = all[0];
+    const std::span<char* const> words(all.data() + 1, all.size() - 1);
     for (const lumen::HolterCommand& entry : lumen::holterCommands()) {
         if (command != entry.name) continue;
         const auto arguments = lumen::ToolArguments::parse(words, entry.options, entry.flags);

@@ -11,6 +11,7 @@
 #include "import/import_error.h"
 #include "import/wfdb/wfdb_annotations.h"
 #include "import/wfdb/wfdb_header.h"
+#include "platform/file/utf8_path.h"
 #include "store/beat_word.h"
 #include "store/recording.h"
 
@@ -24,23 +25,22 @@ constexpr double kSecondsPerQuarterTick = 1.0 / 200.0;
 std::vector<uint8_t> readFile(const std::filesystem::path& path) {
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
-    if (error) throw ImportError(path.string(), "cannot read: " + error.message());
-    if (size > kMaxReferenceBytes) throw ImportError(path.string(), "too large");
+    if (error) throw ImportError(utf8FromPath(path), "cannot read: " + error.message());
+    if (size > kMaxReferenceBytes) throw ImportError(utf8FromPath(path), "too large");
     std::ifstream in(path, std::ios::binary);
     std::vector<uint8_t> bytes(size);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-    if (!in) throw ImportError(path.string(), "cannot read");
+    if (!in) throw ImportError(utf8FromPath(path), "cannot read");
     return bytes;
 }
 
 // The EC57 class of a WFDB beat label; nothing for labels that are no beat.
 std::optional<ScoreClass> referenceClass(const std::string& label) {
     static const std::pair<const char*, ScoreClass> kTable[] = {
-        {"N", ScoreClass::N}, {"L", ScoreClass::N}, {"R", ScoreClass::N}, {"e", ScoreClass::N},
-        {"j", ScoreClass::N}, {"B", ScoreClass::N}, {"A", ScoreClass::S}, {"a", ScoreClass::S},
-        {"J", ScoreClass::S}, {"S", ScoreClass::S}, {"V", ScoreClass::V}, {"E", ScoreClass::V},
-        {"r", ScoreClass::V}, {"F", ScoreClass::F}, {"/", ScoreClass::Q}, {"f", ScoreClass::Q},
-        {"Q", ScoreClass::Q}, {"P", ScoreClass::Q}};
+        {"N", ScoreClass::N}, {"L", ScoreClass::N}, {"R", ScoreClass::N}, {"e", ScoreClass::N}, {"j", ScoreClass::N},
+        {"B", ScoreClass::N}, {"A", ScoreClass::S}, {"a", ScoreClass::S}, {"J", ScoreClass::S}, {"S", ScoreClass::S},
+        {"V", ScoreClass::V}, {"E", ScoreClass::V}, {"r", ScoreClass::V}, {"F", ScoreClass::F}, {"/", ScoreClass::Q},
+        {"f", ScoreClass::Q}, {"Q", ScoreClass::Q}, {"P", ScoreClass::Q}};
     for (const auto& [name, kind] : kTable)
         if (label == name) return kind;
     return std::nullopt;
@@ -51,9 +51,9 @@ std::vector<ScoreBeat> referenceBeats(const std::filesystem::path& atr) {
     header.replace_extension(".hea");
     const auto text = readFile(header);
     const WfdbHeader h = WfdbHeader::parse(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
-                                           header.string());
+                                           utf8FromPath(header));
     std::vector<ScoreBeat> beats;
-    for (const WfdbAnnotation& a : WfdbAnnotations::parse(readFile(atr), atr.string()))
+    for (const WfdbAnnotation& a : WfdbAnnotations::parse(readFile(atr), utf8FromPath(atr)))
         if (const auto kind = referenceClass(WfdbAnnotations::mnemonic(a.code)))
             beats.push_back({static_cast<double>(a.sample) / h.samplingFrequency, *kind});
     return beats;
@@ -65,7 +65,8 @@ std::vector<ScoreBeat> testedBeats(Recording& recording) {
     std::vector<ScoreBeat> beats;
     for (const BeatWord w : recording.beats().words()) {
         if (w.positionQuarterTicks() == 0 || w.formCode() == kNoFormCode) continue;
-        beats.push_back({w.positionQuarterTicks() * kSecondsPerQuarterTick, kByClass[static_cast<size_t>(w.beatClass()) & 3]});
+        beats.push_back(
+            {w.positionQuarterTicks() * kSecondsPerQuarterTick, kByClass[static_cast<size_t>(w.beatClass()) & 3]});
     }
     return beats;
 }
@@ -74,8 +75,7 @@ std::vector<ScoreBeat> testedBeats(Recording& recording) {
 // folder of the --home program.
 std::unique_ptr<Recording> openTested(const ToolArguments& arguments, const std::string* folder) {
     if (folder == nullptr) return std::make_unique<Recording>(arguments.programDirectory);
-    if (std::filesystem::exists(std::filesystem::path(*folder) / "path.tmp"))
-        return std::make_unique<Recording>(*folder + "/");
+    if (std::filesystem::exists(pathFromUtf8(*folder) / "path.tmp")) return std::make_unique<Recording>(*folder + "/");
     return std::make_unique<Recording>(arguments.programDirectory, *folder);
 }
 
@@ -98,7 +98,7 @@ int runScore(const ToolArguments& arguments) {
             const auto recording = openTested(arguments, words.size() == 1 ? nullptr : &words[2 * i]);
             const BeatScore score = BeatScore::compare(referenceBeats(reference), testedBeats(*recording), fromSeconds);
             gross.add(score);
-            std::printf("%s\n", score.row(std::filesystem::path(reference).stem().string()).c_str());
+            std::printf("%s\n", score.row(utf8FromPath(pathFromUtf8(reference).stem())).c_str());
         }
         if (words.size() > 2) std::printf("%s\n", gross.row("gross").c_str());
         return 0;

@@ -6,14 +6,15 @@
 #include "import/import_error.h"
 #include "import/ishne/ishne_record.h"
 #include "import/wfdb/wfdb_record.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 
 SourceRecording SourceOpener::open(const std::string& source, const std::vector<std::string>& channels,
                                    const std::string& annotations) {
     namespace fs = std::filesystem;
-    const fs::path path(source);
-    std::string extension = path.extension().string();
+    const fs::path path = pathFromUtf8(source);
+    std::string extension = utf8FromPath(path.extension());
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     std::error_code error;
     if (extension == ".hea" || (!fs::is_regular_file(path, error) && fs::exists(WfdbRecord::headerPath(path), error)))

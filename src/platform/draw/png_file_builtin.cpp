@@ -3,13 +3,14 @@
 // every other PNG whose data is stored; a compressed one reads as unreadable.
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
 #include "platform/draw/raster_canvas.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 
@@ -76,7 +77,8 @@ std::vector<uint8_t> storedZlib(const std::vector<uint8_t>& raw) {
         out.push_back(static_cast<uint8_t>(count >> 8));
         out.push_back(static_cast<uint8_t>(~count));
         out.push_back(static_cast<uint8_t>(~count >> 8));
-        out.insert(out.end(), raw.begin() + static_cast<ptrdiff_t>(at), raw.begin() + static_cast<ptrdiff_t>(at + count));
+        out.insert(out.end(), raw.begin() + static_cast<ptrdiff_t>(at),
+                   raw.begin() + static_cast<ptrdiff_t>(at + count));
         at += count;
     } while (at < raw.size());
     putBigEndian(out, adler32Of(raw));
@@ -93,7 +95,8 @@ bool unstore(const std::vector<uint8_t>& zlib, std::vector<uint8_t>& raw) {
         const size_t count = zlib[at + 1] | (size_t{zlib[at + 2]} << 8);
         at += 5;
         if (at + count > zlib.size()) return false;
-        raw.insert(raw.end(), zlib.begin() + static_cast<ptrdiff_t>(at), zlib.begin() + static_cast<ptrdiff_t>(at + count));
+        raw.insert(raw.end(), zlib.begin() + static_cast<ptrdiff_t>(at),
+                   zlib.begin() + static_cast<ptrdiff_t>(at + count));
         at += count;
         if (last) return true;
     }
@@ -120,7 +123,11 @@ bool unfilter(std::vector<uint8_t>& raw, size_t rowBytes, size_t rows) {
             const int a = x > kPixelBytes ? row[x - kPixelBytes] : 0;
             const int b = above != nullptr ? above[x] : 0;
             const int c = above != nullptr && x > kPixelBytes ? above[x - kPixelBytes] : 0;
-            const int predictor = filter == 1 ? a : filter == 2 ? b : filter == 3 ? (a + b) / 2 : filter == 4 ? paeth(a, b, c) : 0;
+            const int predictor = filter == 1   ? a
+                                  : filter == 2 ? b
+                                  : filter == 3 ? (a + b) / 2
+                                  : filter == 4 ? paeth(a, b, c)
+                                                : 0;
             row[x] = static_cast<uint8_t>(row[x] + predictor);
         }
     }
@@ -129,7 +136,7 @@ bool unfilter(std::vector<uint8_t>& raw, size_t rowBytes, size_t rows) {
 
 std::vector<uint8_t> readAll(const std::string& path) {
     std::vector<uint8_t> bytes;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (file == nullptr) return bytes;
     std::array<uint8_t, 1 << 16> buffer{};
     size_t count = 0;
@@ -164,7 +171,7 @@ bool RasterCanvas::savePng(const std::string& path) const {
     putChunk(file, "IHDR", header);
     putChunk(file, "IDAT", storedZlib(raw));
     putChunk(file, "IEND", {});
-    std::FILE* out = std::fopen(path.c_str(), "wb");
+    std::FILE* out = openFile(path, "wb");
     if (out == nullptr) return false;
     const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
     return std::fclose(out) == 0 && written;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/draw/scaled_font.h"
-#include "platform/win32/windows_font.h"
+#include "platform/win32/gdi_font_cache.h"
 
 namespace lumen {
 
@@ -43,8 +43,7 @@ public:
         glyph.advance = metrics.gmCellIncX;
         if (size == 0) return glyph;  // a blank such as the space
         std::vector<uint8_t> levels(size);
-        if (GetGlyphOutlineW(dc_, character, GGO_GRAY8_BITMAP, &metrics, size, levels.data(), &identity) ==
-            GDI_ERROR) {
+        if (GetGlyphOutlineW(dc_, character, GGO_GRAY8_BITMAP, &metrics, size, levels.data(), &identity) == GDI_ERROR) {
             return glyph;
         }
         const auto width = static_cast<size_t>(metrics.gmBlackBoxX);
@@ -73,9 +72,7 @@ private:
 std::unique_ptr<ScaledFont> makeScaled(const Font& font, int32_t heightPixels) {
     if (heightPixels == 0) heightPixels = kDefaultCellHeight;
     if (heightPixels > kLargestHeightPixels || heightPixels < -kLargestHeightPixels) return nullptr;
-    HFONT handle = CreateFontW(heightPixels, 0, 0, 0, font.weight, font.slant == FontSlant::Italic, FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                               pitchAndFamilyOf(font.faceName), windowsFaceName(font.faceName).c_str());
+    HFONT handle = createGdiFont(font, heightPixels);
     if (handle == nullptr) return nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
     if (dc == nullptr) {

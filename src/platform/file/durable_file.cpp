@@ -6,6 +6,8 @@
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
+
+#include "platform/file/utf8_path.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -49,7 +51,8 @@ bool syncFolderOf(const std::string& path) { return synced(true, folderOf(path))
 // Unlike rename, MoveFileEx replaces an existing target; write-through
 // returns only once the move is on the disk.
 bool replaceFile(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(pathFromUtf8(from).c_str(), pathFromUtf8(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool reserveFileSpace(std::FILE* file, uint64_t sizeBytes) {

@@ -4,7 +4,7 @@
 #include <io.h>
 #include <windows.h>
 
-#include <filesystem>
+#include "platform/file/utf8_path.h"
 #else
 #include <sys/stat.h>
 #endif
@@ -31,7 +31,7 @@ std::optional<FileIdentity> identityOfHandle(HANDLE handle) {
 
 std::optional<FileIdentity> identityOfPath(const std::string& path) {
     // Opened for its attributes only, beside any writer or reader.
-    HANDLE handle = CreateFileW(std::filesystem::path(path).wstring().c_str(), FILE_READ_ATTRIBUTES,
+    HANDLE handle = CreateFileW(pathFromUtf8(path).c_str(), FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return std::nullopt;

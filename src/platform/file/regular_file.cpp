@@ -1,5 +1,7 @@
 #include "platform/file/regular_file.h"
 
+#include "platform/file/utf8_path.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -17,11 +19,11 @@ namespace lumen {
 
 std::FILE* openRegularFile(const std::string& path, const char* mode) {
     std::error_code error;
-    const auto type = std::filesystem::status(path, error).type();
+    const auto type = std::filesystem::status(pathFromUtf8(path), error).type();
     if (!error && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::not_found) {
         return nullptr;
     }
-    return std::fopen(path.c_str(), mode);
+    return openFile(path, mode);
 }
 
 #else

@@ -1,5 +1,7 @@
 #include "platform/file/scratch_path.h"
 
+#include "platform/file/utf8_path.h"
+
 #ifdef _WIN32
 #include <process.h>
 #else
@@ -21,7 +23,7 @@ long currentProcessId() {
 }  // namespace
 
 std::filesystem::path scratchPathIn(const std::filesystem::path& folder, const std::string& name) {
-    return folder / ("." + name + ".partial-" + std::to_string(currentProcessId()));
+    return folder / pathFromUtf8("." + name + ".partial-" + std::to_string(currentProcessId()));
 }
 
 }  // namespace lumen

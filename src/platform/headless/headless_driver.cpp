@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/draw/raster_canvas.h"
+#include "platform/file/utf8_path.h"
 #include "platform/window/window_system.h"
 
 namespace lumen {
@@ -12,7 +13,7 @@ namespace lumen {
 namespace {
 
 bool writeFallbackDump(const std::string& path, Size screen) {
-    std::ofstream file(path, std::ios::binary);
+    std::ofstream file(pathFromUtf8(path), std::ios::binary);
     file << "{\"screen\": [" << screen.width << ", " << screen.height << "], \"messageBox\": null}\n";
     return static_cast<bool>(file);
 }

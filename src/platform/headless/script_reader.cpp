@@ -5,6 +5,7 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/file/utf8_path.h"
 #include "platform/window/message_box_style.h"
 #include "platform/window/virtual_keys.h"
 
@@ -274,7 +275,7 @@ Script ScriptReader::parse(std::string_view text) {
 }
 
 Script ScriptReader::readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(pathFromUtf8(path), std::ios::binary);
     if (!file) {
         Script script;
         script.error = ScriptError{0, "cannot read script \"" + path + "\""};

@@ -7,7 +7,6 @@
 #include "platform/draw/image.h"
 #include "platform/draw/raster_canvas.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/windows_font.h"
 
 namespace lumen {
 
@@ -47,7 +46,6 @@ GdiCanvas::~GdiCanvas() {
     SelectObject(dc_, originalFont_);
     if (pen_ != nullptr) DeleteObject(pen_);
     if (brush_ != nullptr) DeleteObject(brush_);
-    if (font_ != nullptr) DeleteObject(font_);
     RestoreDC(dc_, savedDc_);
 }
 
@@ -85,13 +83,11 @@ void GdiCanvas::applyBrush(const Brush& wanted) {
 }
 
 void GdiCanvas::applyFont() {
-    const Font& wanted = font();
-    HFONT next = CreateFontW(wanted.height, 0, 0, 0, wanted.weight, wanted.slant == FontSlant::Italic, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                             pitchAndFamilyOf(wanted.faceName), windowsFaceName(wanted.faceName).c_str());
-    SelectObject(dc_, next);
-    if (font_ != nullptr) DeleteObject(font_);
-    font_ = next;
+    HFONT wanted = fonts_.fontFor(font(), font().height);
+    if (wanted != nullptr && wanted != font_) {
+        SelectObject(dc_, wanted);
+        font_ = wanted;
+    }
 }
 
 void GdiCanvas::applyState() {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/draw/canvas.h"
+#include "platform/win32/gdi_font_cache.h"
 
 namespace lumen {
 
@@ -50,7 +51,8 @@ private:
     HPEN pen_ = nullptr;
     Pen appliedPen_;  // what pen_ was made from
     HBRUSH brush_ = nullptr;
-    HFONT font_ = nullptr;
+    GdiFontCache fonts_;
+    HFONT font_ = nullptr;  // selected, owned by fonts_
 };
 
 }  // namespace lumen

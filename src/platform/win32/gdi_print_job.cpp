@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
+#include "platform/file/utf8_path.h"
 #include "platform/win32/wide_text.h"
 
 namespace lumen {
@@ -14,14 +16,16 @@ constexpr short kFullScale = 100;
 
 std::string withError(const std::string& what) { return what + " (error " + std::to_string(GetLastError()) + ")"; }
 
-// Under Wine every printer is a CUPS queue driven by Wine's PostScript
-// driver, so a "PDF" printer given an output file writes PostScript there.
-// A PDF printer on Windows may still be writing the file when the document
-// ends, so only a file that already begins as PostScript is refused.
-bool beginsAsPostScript(const std::string& path) {
-    std::ifstream file(std::filesystem::path(wideFromUtf8(path)), std::ios::binary);
-    char magic[2]{};
-    return file.read(magic, sizeof magic) && magic[0] == '%' && magic[1] == '!';
+constexpr std::string_view kPdfMagic = "%PDF-";
+
+// A printer given an output file writes what its driver makes, which need
+// not be PDF (a PostScript driver writes PostScript). A PDF printer may still
+// be writing the file when the document ends, so only a file whose first
+// bytes are already there and are not a PDF's is refused.
+bool beginsAsOtherThanPdf(const std::string& path) {
+    std::ifstream file(pathFromUtf8(path), std::ios::binary);
+    std::string magic(kPdfMagic.size(), '\0');
+    return file.read(magic.data(), static_cast<std::streamsize>(magic.size())) && magic != kPdfMagic;
 }
 
 }  // namespace
@@ -88,9 +92,10 @@ bool GdiPrintJob::endDocument() {
         failure_ = withError("the printer did not take the document");
         return false;
     }
-    if (outputFile_ && beginsAsPostScript(*outputFile_)) {
-        DeleteFileW(wideFromUtf8(*outputFile_).c_str());
-        failure_ = "the PDF printer wrote PostScript, not PDF, so " + *outputFile_ + " was removed";
+    if (outputFile_ && beginsAsOtherThanPdf(*outputFile_)) {
+        DeleteFileW(pathFromUtf8(*outputFile_).c_str());
+        failure_ = "the printer wrote something other than PDF into " + *outputFile_ +
+                   ", so that file was removed; print to a printer that writes PDF, such as Microsoft Print to PDF";
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/win32/win32_driver.h"
+#include "platform/window/button_hold.h"
 #include "platform/window/window_system.h"
 
 namespace lumen {
@@ -18,11 +19,12 @@ struct Win32Driver::Impl {
     HCURSOR cursor = nullptr;
     bool ownCursor = false;  // made from an image, ours to destroy
     Size screen{640, 480};
-    Size reported;       // the client size the window system knows
+    Size reported;        // the client size the window system knows
     bool sizing = false;  // sizes go to the window system only after the first
     WindowHandle main;
     WindowSystem* system = nullptr;  // known from the first wait for input on
     PixelSurface lastFrame;
+    ButtonHold buttons;
     std::wstring title = L"Lumen";
 
     void createWindow();
@@ -31,6 +33,9 @@ struct Win32Driver::Impl {
     // The desktop's messages to our window (win32_window_input.cpp).
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void handleSize(WPARAM kind);
+    void handleButton(UINT message, WPARAM wParam, LPARAM lParam);
+    // The mouse taken away mid-drag: every held button is let go.
+    void letGoOfButtons();
     void replaceCursor(HCURSOR next, bool own);
 };
 

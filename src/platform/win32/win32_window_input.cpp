@@ -8,6 +8,8 @@ namespace lumen {
 
 namespace {
 
+constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED, Windows 8.1 on
+
 Point pointOf(LPARAM lParam) { return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 }  // namespace
@@ -33,6 +35,28 @@ void Win32Driver::Impl::handleSize(WPARAM kind) {
     }
 }
 
+void Win32Driver::Impl::handleButton(UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN;
+    const MouseButton button =
+        message == WM_LBUTTONDOWN || message == WM_LBUTTONUP ? MouseButton::Left : MouseButton::Right;
+    const Point at = pointOf(lParam);
+    // Held buttons keep the mouse, so a drag that leaves the window ends in it.
+    if (down) {
+        buttons.press(button, at);
+        SetCapture(window);
+    } else {
+        buttons.release(button, at);
+        if ((wParam & (MK_LBUTTON | MK_RBUTTON)) == 0) ReleaseCapture();
+    }
+    if (system != nullptr && main) system->inputMouseButton(button, down ? ButtonAction::Down : ButtonAction::Up, at);
+}
+
+void Win32Driver::Impl::letGoOfButtons() {
+    for (const ButtonHold::Release& release : buttons.letGoAll()) {
+        if (system != nullptr && main) system->inputMouseButton(release.button, ButtonAction::Up, release.at);
+    }
+}
+
 LRESULT Win32Driver::Impl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool ours = system != nullptr && main;
     switch (message) {
@@ -55,26 +79,23 @@ LRESULT Win32Driver::Impl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (ours) system->inputClose(main);
         return 0;
     case WM_MOUSEMOVE:
-        if (ours) system->inputMouseMove(pointOf(lParam), (wParam & MK_LBUTTON) != 0);
+        buttons.moved(pointOf(lParam));
+        // A button let go when the mouse was taken away stays up until pressed again.
+        if (ours)
+            system->inputMouseMove(pointOf(lParam), (wParam & MK_LBUTTON) != 0 && buttons.isHeld(MouseButton::Left));
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_LBUTTONUP:
-    case WM_RBUTTONUP: {
-        const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN;
-        const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP;
-        // Held buttons keep the mouse, so a drag that leaves the window ends in it.
-        if (down) {
-            SetCapture(window);
-        } else if ((wParam & (MK_LBUTTON | MK_RBUTTON)) == 0) {
-            ReleaseCapture();
-        }
-        if (ours) {
-            system->inputMouseButton(left ? MouseButton::Left : MouseButton::Right,
-                                     down ? ButtonAction::Down : ButtonAction::Up, pointOf(lParam));
-        }
+    case WM_RBUTTONUP: handleButton(message, wParam, lParam); return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != window) letGoOfButtons();
         return 0;
-    }
+    case WM_KILLFOCUS:
+    case WM_CANCELMODE:
+        if (GetCapture() == window) ReleaseCapture();
+        letGoOfButtons();
+        break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
@@ -87,6 +108,14 @@ LRESULT Win32Driver::Impl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SYSCHAR: return 0;  // no beep for Alt+letter
+    case kDpiChangedMessage: {
+        // Moved to a screen of another resolution (the manifest says we draw
+        // per monitor): the desktop's suggested frame, drawn in its pixels.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     default:
         if (message == kCloseRequestMessage) {
             // Sent (it cannot be posted: its number is WM_MDICREATE's) by the

@@ -11,9 +11,9 @@ namespace lumen {
 // names of the Windows ones.
 std::wstring windowsFaceName(std::string_view faceName);
 
-// The pitch and family GDI falls back on when the face is missing. Windows
-// finds Arial and Times New Roman by name; Wine has neither and substitutes
-// its own sans or serif face by this family, so a serif face must say so.
+// The pitch and family GDI falls back on when the face is missing: a system
+// without Arial or Times New Roman substitutes a sans or serif face of its
+// own by this family, so a serif face must say so.
 BYTE pitchAndFamilyOf(std::string_view faceName);
 
 }  // namespace lumen

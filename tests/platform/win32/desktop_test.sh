@@ -10,6 +10,8 @@
 #  3. Started again, a beat relabelled, closed by the host with 0x220: the
 #     correction is saved as the same keys save it headless, and no 0x221
 #     comes, since clean_wf.exe is due instead.
+# First the driver's own tests that need a desktop window
+# (Win32DriverMouse.*: a lost mouse capture ends a drag) run here.
 #
 #   tests/platform/win32/desktop_test.sh WIN64_BUILD
 set -euo pipefail
@@ -39,6 +41,13 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 # openbox lists its clients once its start is over.
 for _ in $(seq 50); do xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)' && break; sleep 0.1; done
+
+echo "== the driver's tests that need a desktop"
+"$wine_run" "$build/tests/platform/win32/test_platform_win32.exe" --gtest_filter='Win32DriverMouse.*' \
+  >"$work/driver.log" 2>&1 || true
+grep -q '^\[  PASSED  \] 1 test' "$work/driver.log" && ! grep -q '\[  SKIPPED \]' "$work/driver.log" ||
+  { cat "$work/driver.log"; fail "Win32DriverMouse.* did not pass"; }
+echo "Win32DriverMouse.* passed"
 
 "$wine_run" "$holter" demo "$(winpath "$work/base")" --hours 2 >/dev/null
 for home in real headless wm-close restore host-minimise host-close relabel-headless; do cp -r "$work/base" "$work/$home"; done

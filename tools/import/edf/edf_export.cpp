@@ -8,6 +8,7 @@
 
 #include "import/beat_labels.h"
 #include "platform/file/scratch_path.h"
+#include "platform/file/utf8_path.h"
 #include "store/clock.h"
 
 namespace lumen {
@@ -68,7 +69,7 @@ std::string EdfExport::write(const std::string& path, const ExportContent& conte
     // target never holds half a file, and no other file is touched.
     const std::filesystem::path target(path);
     const std::string scratch =
-        scratchPathIn(target.parent_path().empty() ? "." : target.parent_path(), target.filename().string()).string();
+        utf8FromPath(scratchPathIn(target.parent_path().empty() ? "." : target.parent_path(), utf8FromPath(target.filename())));
     const int h = edfopen_file_writeonly(scratch.c_str(), EDFLIB_FILETYPE_EDFPLUS, 2);
     if (h < 0)
         return "Cannot create " + scratch + " (EDFlib error " + std::to_string(h) + "); check that the folder of " +

@@ -9,6 +9,7 @@
 
 #include "import/export_content.h"
 #include "import/import_error.h"
+#include "platform/file/utf8_path.h"
 #include "recording/episode_rules.h"
 #include "store/clock.h"
 
@@ -154,7 +155,7 @@ SourceRecording EdfRecord::open(const std::string& path, const std::vector<std::
     }
     static constexpr const char* kTypes[] = {"EDF", "EDF+", "BDF", "BDF+"};
     out.format = h.filetype >= 0 && h.filetype <= 3 ? kTypes[h.filetype] : "EDF";
-    out.name = std::filesystem::path(path).stem().string();
+    out.name = utf8FromPath(pathFromUtf8(path).stem());
     out.fileName = path;
     out.startSecondOfDay = h.starttime_hour * kSecondsPerHour + h.starttime_minute * kSecondsPerMinute + h.starttime_second;
     out.patient = trimmed(h.patient_name);

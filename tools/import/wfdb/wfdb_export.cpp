@@ -6,22 +6,22 @@
 #include "import/signal_conditioner.h"
 #include "import/wfdb/wfdb_writer.h"
 #include "platform/file/scratch_path.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 
 std::string WfdbExport::write(const std::string& directory, const ExportContent& c) {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::path target = fs::absolute(fs::path(directory), error).lexically_normal();
-    std::string record = target.filename().string();
+    const fs::path target = fs::absolute(pathFromUtf8(directory), error).lexically_normal();
+    std::string record = utf8FromPath(target.filename());
     if (record.empty() || record.find_first_of(" \t") != std::string::npos) record = "lumen";
-    if (fs::exists(target, error)) return target.string() + " exists";
+    if (fs::exists(target, error)) return utf8FromPath(target) + " exists";
     const fs::path scratch = scratchPathIn(target.parent_path(), record);
     fs::create_directories(scratch, error);
-    if (error) return "cannot create " + scratch.string() + ": " + error.message();
+    if (error) return "cannot create " + utf8FromPath(scratch) + ": " + error.message();
 
-    WfdbWriter writer(scratch, record, kStoredRateHz,
-                      {{"ECG1", c.unitsPerMv, 0}, {"ECG2", c.unitsPerMv, 0}});
+    WfdbWriter writer(scratch, record, kStoredRateHz, {{"ECG1", c.unitsPerMv, 0}, {"ECG2", c.unitsPerMv, 0}});
     std::vector<int16_t> samples[2];
     constexpr size_t kChunk = 1 << 16;
     bool ok = true;
@@ -40,11 +40,12 @@ std::string WfdbExport::write(const std::string& directory, const ExportContent&
         const char mnemonic[2] = {BeatLabels::mnemonicOf(b.beatClass), 0};
         annotations.push_back({(b.quarterTicks + 2) / 4, WfdbAnnotations::codeOf(mnemonic), 0, 0, 0, {}});
     }
-    ok = writer.finish(annotations, {" " + c.patient, " exported by Lumen: 50 Hz as stored, labels as corrected"}) && ok;
+    ok =
+        writer.finish(annotations, {" " + c.patient, " exported by Lumen: 50 Hz as stored, labels as corrected"}) && ok;
     if (ok) fs::rename(scratch, target, error);
     if (!ok || error) {
         fs::remove_all(scratch, error);
-        return "cannot write the record in " + target.string();
+        return "cannot write the record in " + utf8FromPath(target);
     }
     return {};
 }

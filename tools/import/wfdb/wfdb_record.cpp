@@ -7,6 +7,7 @@
 #include "import/import_error.h"
 #include "import/wfdb/wfdb_annotations.h"
 #include "import/wfdb/wfdb_signal_reader.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 namespace {
@@ -18,12 +19,12 @@ constexpr uintmax_t kMaxAnnotationBytes = 256u << 20;
 std::vector<uint8_t> readAll(const std::filesystem::path& path, uintmax_t limit) {
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
-    if (error) throw ImportError(path.string(), "cannot read: " + error.message());
-    if (size > limit) throw ImportError(path.string(), "too large (" + std::to_string(size) + " bytes)");
+    if (error) throw ImportError(utf8FromPath(path), "cannot read: " + error.message());
+    if (size > limit) throw ImportError(utf8FromPath(path), "too large (" + std::to_string(size) + " bytes)");
     std::ifstream in(path, std::ios::binary);
     std::vector<uint8_t> bytes(size);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-    if (!in) throw ImportError(path.string(), "cannot read");
+    if (!in) throw ImportError(utf8FromPath(path), "cannot read");
     return bytes;
 }
 
@@ -42,15 +43,16 @@ std::vector<int> pickChannels(const WfdbHeader& h) {
 }
 
 void readAnnotations(const std::filesystem::path& path, const WfdbHeader& h, int64_t length, SourceRecording& out) {
-    const auto annotations = WfdbAnnotations::parse(readAll(path, kMaxAnnotationBytes), path.string());
+    const auto annotations = WfdbAnnotations::parse(readAll(path, kMaxAnnotationBytes), utf8FromPath(path));
     // Annotation times count samples; the counter frequency only labels them.
     const double perQuarterTick = kQuarterTicksPerSecond / h.samplingFrequency;
     const auto lastSample = static_cast<double>(length);
     int64_t noiseStart = -1;
     for (const WfdbAnnotation& a : annotations) {
         if (static_cast<double>(a.sample) >= lastSample)
-            throw ImportError(path.string(), "annotation at sample " + std::to_string(a.sample) +
-                                                 " lies past the end of the signal (" + std::to_string(length) + " samples)");
+            throw ImportError(utf8FromPath(path), "annotation at sample " + std::to_string(a.sample) +
+                                                      " lies past the end of the signal (" + std::to_string(length) +
+                                                      " samples)");
         const auto at = static_cast<int64_t>(std::llround(static_cast<double>(a.sample) * perQuarterTick));
         if (a.code == kNoiseCode) {
             if (a.subtype != 0 && noiseStart < 0) noiseStart = at;
@@ -62,7 +64,8 @@ void readAnnotations(const std::filesystem::path& path, const WfdbHeader& h, int
         }
         if (const auto label = BeatLabels::lookup(WfdbAnnotations::mnemonic(a.code))) out.beats.push_back({at, *label});
     }
-    if (noiseStart >= 0) out.noise.push_back({noiseStart, static_cast<int64_t>(std::llround(lastSample * perQuarterTick))});
+    if (noiseStart >= 0)
+        out.noise.push_back({noiseStart, static_cast<int64_t>(std::llround(lastSample * perQuarterTick))});
     out.hasBeatAnnotations = true;
 }
 
@@ -85,7 +88,7 @@ std::vector<int> namedChannels(const WfdbHeader& h, const std::vector<std::strin
 
 std::filesystem::path WfdbRecord::headerPath(const std::filesystem::path& source) {
     if (source.extension() == ".hea") return source;
-    return std::filesystem::path(source.string() + ".hea");
+    return pathFromUtf8(utf8FromPath(source) + ".hea");
 }
 
 SourceRecording WfdbRecord::open(const std::filesystem::path& source, const std::vector<std::string>& channels,
@@ -93,19 +96,21 @@ SourceRecording WfdbRecord::open(const std::filesystem::path& source, const std:
     const std::filesystem::path header = headerPath(source);
     const auto text = readAll(header, kMaxTextBytes);
     const WfdbHeader h = WfdbHeader::parse(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
-                                           header.string());
+                                           utf8FromPath(header));
     const std::filesystem::path directory = header.parent_path().empty() ? "." : header.parent_path();
     SourceRecording out;
     out.format = "WFDB";
     out.name = h.recordName;
-    out.fileName = header.string();
-    auto reader = std::make_unique<WfdbSignalReader>(h, directory, channels.empty() ? pickChannels(h) : namedChannels(h, channels, header.string()));
+    out.fileName = utf8FromPath(header);
+    auto reader = std::make_unique<WfdbSignalReader>(
+        h, directory, channels.empty() ? pickChannels(h) : namedChannels(h, channels, utf8FromPath(header)));
     const int64_t length = reader->lengthSamples();
     out.signal = std::move(reader);
     out.startSecondOfDay = h.startSecondOfDay;
     out.patient = h.recordName + (h.comments.empty() ? "" : "," + h.comments.front());
-    const std::filesystem::path atr =
-        annotations.empty() ? directory / (header.stem().string() + ".atr") : std::filesystem::path(annotations);
+    const std::filesystem::path atr = annotations.empty()
+                                          ? directory / pathFromUtf8(utf8FromPath(header.stem()) + ".atr")
+                                          : pathFromUtf8(annotations);
     if (!annotations.empty() || std::filesystem::exists(atr)) readAnnotations(atr, h, length, out);
     return out;
 }

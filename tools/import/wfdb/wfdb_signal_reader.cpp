@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "import/import_error.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 namespace {
@@ -80,7 +81,7 @@ void decode(int format, const uint8_t* in, size_t samples, int32_t* out) {
 WfdbSignalReader::WfdbSignalReader(const WfdbHeader& header, const std::filesystem::path& directory,
                                    std::vector<int> channels)
     : header_(header), channels_(std::move(channels)) {
-    const std::string headerName = (directory / (header.recordName + ".hea")).string();
+    const std::string headerName = utf8FromPath(directory / pathFromUtf8(header.recordName + ".hea"));
     for (int c : channels_) {
         if (c < 0 || c >= static_cast<int>(header_.signals.size()))
             throw ImportError(headerName, "there is no signal " + std::to_string(c + 1));
@@ -104,9 +105,9 @@ WfdbSignalReader::WfdbSignalReader(const WfdbHeader& header, const std::filesyst
         const SignalFile& shortest = *std::min_element(files_.begin(), files_.end(), [](const auto& a, const auto& b) {
             return a.samplesAvailable < b.samplesAvailable;
         });
-        throw ImportError((directory / shortest.name).string(),
-                          "truncated: the header announces " + std::to_string(length_) + " samples per signal, the file holds " +
-                              std::to_string(shortest.samplesAvailable));
+        throw ImportError(utf8FromPath(directory / pathFromUtf8(shortest.name)),
+                          "truncated: the header announces " + std::to_string(length_) +
+                              " samples per signal, the file holds " + std::to_string(shortest.samplesAvailable));
     }
     if (length_ == 0) throw ImportError(headerName, "the record holds no samples");
 }
@@ -129,15 +130,15 @@ void WfdbSignalReader::openFile(const std::string& name, const std::filesystem::
         offset = s.byteOffset;
         ++f.signalsPerFrame;
     }
-    const std::filesystem::path path = directory / name;
+    const std::filesystem::path path = directory / pathFromUtf8(name);
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
-    if (error) throw ImportError(path.string(), "cannot read the signal file: " + error.message());
-    f.path = path.string();
-    f.stream = std::fopen(f.path.c_str(), "rb");
+    if (error) throw ImportError(utf8FromPath(path), "cannot read the signal file: " + error.message());
+    f.path = utf8FromPath(path);
+    f.stream = lumen::openFile(f.path, "rb");
     if (f.stream == nullptr || std::fseek(f.stream, static_cast<long>(offset), SEEK_SET) != 0) {
         if (f.stream != nullptr) std::fclose(f.stream);
-        throw ImportError(path.string(), "cannot open the signal file");
+        throw ImportError(utf8FromPath(path), "cannot open the signal file");
     }
     const int64_t dataBytes = static_cast<int64_t>(size) > offset ? static_cast<int64_t>(size) - offset : 0;
     f.samplesAvailable = samplesInBytes(f.format, dataBytes) / f.signalsPerFrame;
@@ -157,7 +158,8 @@ size_t WfdbSignalReader::decodeChunk(SignalFile& file, size_t frames) {
 
 std::string WfdbSignalReader::channelLabel(int channel) const {
     const WfdbSignalSpec& s = header_.signals[static_cast<size_t>(channels_[static_cast<size_t>(channel)])];
-    return s.description.empty() ? "signal " + std::to_string(channels_[static_cast<size_t>(channel)] + 1) : s.description;
+    return s.description.empty() ? "signal " + std::to_string(channels_[static_cast<size_t>(channel)] + 1)
+                                 : s.description;
 }
 
 size_t WfdbSignalReader::read(std::span<float> out0, std::span<float> out1) {
@@ -179,7 +181,7 @@ size_t WfdbSignalReader::read(std::span<float> out0, std::span<float> out1) {
         for (size_t i = 0; i < frames; ++i) {
             const int32_t v = f.frame[i * stride + column];
             out[i] = (v == invalid || v <= low || v >= high) ? std::numeric_limits<float>::quiet_NaN()
-                                                              : static_cast<float>((v - signal.baseline) * scale);
+                                                             : static_cast<float>((v - signal.baseline) * scale);
         }
     }
     position_ += static_cast<int64_t>(frames);

@@ -4,13 +4,17 @@
 #include <fstream>
 
 #include "import/wfdb/wfdb_header.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 
 WfdbWriter::WfdbWriter(std::filesystem::path directory, std::string record, double frequencyHz,
                        std::vector<WfdbWriteSignal> signals)
-    : directory_(std::move(directory)), record_(std::move(record)), frequencyHz_(frequencyHz), signals_(std::move(signals)) {
-    data_ = std::fopen((directory_ / (record_ + ".dat")).string().c_str(), "wb");
+    : directory_(std::move(directory)),
+      record_(std::move(record)),
+      frequencyHz_(frequencyHz),
+      signals_(std::move(signals)) {
+    data_ = openFile(utf8FromPath(directory_ / pathFromUtf8(record_ + ".dat")), "wb");
     ok_ = data_ != nullptr;
 }
 
@@ -49,13 +53,13 @@ bool WfdbWriter::finish(std::span<const WfdbAnnotation> annotations, const std::
         described.description = s.description;
         h.signals.push_back(described);
     }
-    std::ofstream header(directory_ / (record_ + ".hea"), std::ios::trunc);
+    std::ofstream header(directory_ / pathFromUtf8(record_ + ".hea"), std::ios::trunc);
     header << h.format();
     header.close();
     ok_ = ok_ && static_cast<bool>(header);
     if (annotations.empty()) return ok_;
     const std::vector<uint8_t> atr = WfdbAnnotations::format(annotations);
-    std::ofstream out(directory_ / (record_ + ".atr"), std::ios::binary | std::ios::trunc);
+    std::ofstream out(directory_ / pathFromUtf8(record_ + ".atr"), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(atr.data()), static_cast<std::streamsize>(atr.size()));
     out.close();
     return ok_ && static_cast<bool>(out);

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The NSIS installer as a user meets it, in a fresh Wine prefix on Xvfb with
+# openbox (the installer is a 32-bit program: wine32 must be installed):
+#  1. setup.exe /S installs into Program Files\Lumen with a Start menu entry
+#     for all users and an entry in the uninstall list.
+#  2. The Start menu entry's first start writes the demo home under
+#     %LOCALAPPDATA%\Lumen\demo and opens the viewer; the window manager's
+#     close ends it through its normal exit (doef.mem written).
+#  3. The second start opens the same home (the recording is not written
+#     again) and ends the same way.
+#  4. uninstall.exe /S leaves no file, Start menu entry or uninstall entry
+#     behind; only the demo home, the user's data, stays.
+#
+#   tests/platform/win32/installer_test.sh SETUP_EXE
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../../.." && pwd)"
+setup="$(realpath "$1")"
+wine_run="$root/cmake/wine-run.sh"
+readonly title="FULL DISCLOSURE ECG HOLTER SYSTEM"
+readonly wait_s=120
+
+work="$(mktemp -d)"
+export WINEPREFIX="$work/prefix"
+pids=()
+trap 'wineserver -k 2>/dev/null || true; kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
+fail() { echo "FAIL: installer: $*" >&2; exit 1; }
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
+openbox >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)' && break; sleep 0.1; done
+
+drive_c="$WINEPREFIX/drive_c"
+program="$drive_c/Program Files/Lumen"
+entry_dir="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lumen"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumen'
+"$wine_run" wineboot -u >/dev/null 2>&1
+
+echo "== silent install"
+cp "$setup" "$work/setup.exe"
+"$wine_run" "Z:${work//\//\\}\\setup.exe" /S >/dev/null 2>&1 || fail "setup.exe /S failed"
+timeout "$wait_s" wineserver -w || true
+for file in lumen.exe holter.exe lumen-desktop.cmd uninstall.exe README.md; do
+  [ -f "$program/$file" ] || fail "Program Files\\Lumen\\$file is missing"
+done
+[ -f "$entry_dir/Lumen.lnk" ] || fail "no Start menu entry in $entry_dir"
+"$wine_run" reg query "$uninstall_key" /reg:64 >/dev/null 2>&1 || fail "no uninstall entry"
+echo "Program Files\\Lumen, the Start menu entry and the uninstall entry are there"
+
+# Opens the Start menu entry as the shell does and closes the viewer's
+# window the way a user does; the viewer ends through its normal exit.
+start_from_menu() {
+  "$wine_run" start "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Lumen\\Lumen.lnk" >/dev/null 2>&1 ||
+    fail "the Start menu entry did not start"
+  local window
+  window="$(timeout "$wait_s" xdotool search --sync --onlyvisible --name "$title" | head -n1)" || fail "no viewer window"
+  demo="$(find "$drive_c/users" -path '*/AppData/Local/Lumen/demo' -type d | head -n1)"
+  [ -n "$demo" ] && [ -s "$demo/path.tmp" ] && [ -s "$demo/recording/holter.mem" ] ||
+    fail "no demo home under %LOCALAPPDATA%\\Lumen\\demo"
+  rm -f "$demo/doef.mem"
+  wmctrl -i -c "$window"
+  timeout "$wait_s" wineserver -w || fail "the viewer did not end"
+  [ -s "$demo/doef.mem" ] || fail "the viewer did not end through its normal exit (no doef.mem)"
+}
+
+echo "== first start from the Start menu"
+start_from_menu
+cp "$demo/recording/holter.mem" "$work/first.mem"
+echo "demo home written in ${demo#"$drive_c/"}, the viewer opened and closed"
+echo "== second start"
+start_from_menu
+cmp -s "$work/first.mem" "$demo/recording/holter.mem" || fail "the second start wrote the demo again"
+echo "the same home opened again and closed"
+
+echo "== silent uninstall"
+"$wine_run" "C:\\Program Files\\Lumen\\uninstall.exe" /S >/dev/null 2>&1 || fail "uninstall.exe /S failed"
+# The uninstaller runs on from a copy of itself in the temporary folder.
+timeout "$wait_s" wineserver -w || true
+[ ! -e "$program" ] || fail "Program Files\\Lumen is still there: $(ls -A "$program")"
+[ ! -e "$entry_dir" ] || fail "the Start menu folder Lumen is still there"
+"$wine_run" reg query "$uninstall_key" /reg:64 >/dev/null 2>&1 && fail "the uninstall entry is still there"
+left="$(find "$drive_c" -iname '*lumen*' ! -path "$demo" ! -path "$demo/*" ! -path "${demo%/demo}")"
+[ -z "$left" ] || fail "left behind: $left"
+echo "nothing left but the demo home ${demo#"$drive_c/"}"
+echo "installer test passed"
