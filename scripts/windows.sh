@@ -22,7 +22,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 # The installer and the i686 suite are 32-bit programs: Wine needs its i386 half.
 if [ "$(dpkg --print-architecture)" = amd64 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
+  if [ "$(id -u)" -eq 0 ]; then dpkg --add-architecture i386; else sudo dpkg --add-architecture i386; fi
 fi
 "$root/scripts/install-deps.sh" packages-windows.txt
 started="$(date +%s)"

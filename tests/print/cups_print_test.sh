@@ -58,6 +58,13 @@ printf '%s\n' "Listen $socket" 'LogLevel warn' 'WebInterface No' 'Browsing Off' 
 printf '%s\n' '<DefaultPrinter LumenA4>' 'Info Lumen A4 printer' 'DeviceURI cups-pdf:/' 'State Idle' \
   'Accepting Yes' 'Shared No' '</DefaultPrinter>' '<Printer LumenLetter>' 'Info Lumen Letter printer' \
   'DeviceURI cups-pdf:/' 'State Idle' 'Accepting Yes' 'Shared No' '</Printer>' >"$cups/conf/printers.conf"
+# Under Wine a second queue, not the default, whose name says PDF: the
+# printer --print-to takes (below).
+if [ -x "$build/src/shell/lumen.exe" ]; then
+  cp "$ppd" "$cups/conf/ppd/LumenPDF.ppd"
+  printf '%s\n' '<Printer LumenPDF>' 'Info Lumen PDF' 'DeviceURI cups-pdf:/' 'State Idle' 'Accepting Yes' \
+    'Shared No' '</Printer>' >>"$cups/conf/printers.conf"
+fi
 /usr/sbin/cupsd -f -c "$cups/conf/cupsd.conf" -s "$cups/conf/cups-files.conf" &
 cupsd_pid=$!
 for _ in $(seq 100); do [ -S "$socket" ] && break; sleep 0.1; done
@@ -156,4 +163,18 @@ for queue in 'A4||\(A4\)' 'Letter|1|^612 x 792 pts'; do
   awk -v p="$pitch_mm" 'BEGIN { exit !(p >= 9.95 && p <= 10.05) }' || { echo "print test: want a 10.00 +- 0.05 mm grid"; ok=0; }
   [ "$heading" -ge 300 ] || { echo "print test: want the heading on the page"; ok=0; }
 done
+
+# Under Wine a printer handed --print-to's file writes what its driver
+# makes, PostScript: a queue whose name says PDF is taken as the PDF
+# printer, and the file it wrote is refused by its first bytes.
+if [ -x "$build/src/shell/lumen.exe" ]; then
+  printf '%s\n' 'key Right' 'button 1007' 'answer yes' >"$home/print-to.txt"
+  run "$lumen" --home "$(native "$home")" --headless 1024x768 --print-to "$(native "$work/report.pdf")" \
+    --script "$(native "$home/print-to.txt")" 2>"$work/print-to.err" || true
+  if [ -e "$work/report.pdf" ] || ! grep -q 'other than PDF' "$work/print-to.err"; then
+    echo "print test: --print-to kept a file that is no PDF"; cat "$work/print-to.err"; ok=0
+  else
+    echo "print test: --print-to through a PostScript printer: the file refused ($(tr -d '\r' <"$work/print-to.err" | head -n1))"
+  fi
+fi
 [ "$ok" -eq 1 ]
