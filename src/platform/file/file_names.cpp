@@ -4,7 +4,13 @@
 #include <filesystem>
 #include <system_error>
 
-#ifndef _WIN32
+#include "platform/file/utf8_path.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <limits.h>
 #include <stdio.h>
@@ -19,19 +25,38 @@ namespace lumen {
 
 std::string canonicalPathOf(const std::string& path) {
     std::error_code error;
-    const std::filesystem::path canonical = std::filesystem::canonical(path, error);
-    return error ? path : canonical.string();
+    const std::filesystem::path canonical = std::filesystem::canonical(pathFromUtf8(path), error);
+    return error ? path : utf8FromPath(canonical);
 }
 
-// NTFS hard links are rare for recordings and their count needs the file's
-// handle information; treated as one name.
-uint64_t nameCountOf(std::FILE*) { return 1; }
+uint64_t nameCountOf(std::FILE* file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    if (file == nullptr || !GetFileInformationByHandle(handle, &info)) return 0;
+    return info.nNumberOfLinks;
+}
 
 bool renameWithoutReplacing(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;  // never replaces on Windows
+    return MoveFileExW(pathFromUtf8(from).c_str(), pathFromUtf8(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-std::FILE* createNewFile(const std::string& path) { return std::fopen(path.c_str(), "w+bx"); }
+std::FILE* createNewFile(const std::string& path) {
+    const HANDLE handle = CreateFileW(pathFromUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EACCES;
+        return nullptr;
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(descriptor, "w+b");
+    if (file == nullptr) _close(descriptor);
+    return file;
+}
 
 #else
 
