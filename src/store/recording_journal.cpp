@@ -110,6 +110,9 @@ bool RecordingJournal::reserve(const std::string& recordingPath, uint64_t capaci
     const bool reserved = FileLock::lock(file_, kOwnerLockByte, LockMode::Exclusive, 0) &&
                           writeHeader(JournalState::Idle, DiskStep::Write) && reserveFileSpace(file_, capacityBytes) &&
                           flushToDevice(file_) && renameDurably(fresh, path_);
+    // Taken by name, as every later look is: Windows file systems need not
+    // tell an open file's volume the way they tell a name's.
+    if (reserved) named_ = identityOf(path_);
     if (!reserved) {
         cause_ = lastFileFailureCause();
         std::fclose(file_);
@@ -170,7 +173,7 @@ JournalRelease RecordingJournal::release() {
 // held is checked there: a journal another session put under the name in
 // the meantime goes back, and is never removed.
 JournalRelease RecordingJournal::removeIfOurs(const std::string& name) {
-    if (!sameFile(identityOf(name), identityOf(file_))) return JournalRelease::NotOurs;
+    if (!sameFile(identityOf(name), named_)) return JournalRelease::NotOurs;
     std::fclose(file_);  // Windows renames no open file
     file_ = nullptr;
     const std::string leaving = path_ + ".leaving-" + hexOf(sessionId_);

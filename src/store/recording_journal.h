@@ -87,6 +87,8 @@ private:
     uint64_t updateId_ = 0;
     uint64_t endOffset_ = 0;
     FileIdentity recording_;
+    // The journal file as its name led to it when it was made.
+    std::optional<FileIdentity> named_;
     FileFailureCause cause_ = FileFailureCause::Other;
 };
 
