@@ -45,7 +45,7 @@ int32_t startPosition(const RhythmPlan& plan, int32_t& startEventCode) {
 DemoResult writeDemoHome(const DemoOptions& options) {
     if (options.hours < 1 || options.hours > 24) return {DemoStatus::InvalidHours, "hours must be 1 to 24", {}};
     if (!HomeFiles::validLanguage(options.language))
-        return {DemoStatus::InvalidLanguage, "language must be 1 to 13, not 6", {}};
+        return {DemoStatus::InvalidLanguage, HomeFiles::languageProblem(std::to_string(options.language)), {}};
     HomeSwap swap(options.directory);
     const HomeCheck check = swap.prepare(options.replace, true);
     if (check != HomeCheck::Ready)

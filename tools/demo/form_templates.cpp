@@ -18,8 +18,8 @@ bool cleanBeat(const RhythmPlan& plan, size_t i) {
     return plan.disturbanceAt(s) == nullptr;
 }
 
-// The viewer reads forms.mem in text mode on its original platform: no
-// carriage return (a CR LF pair would shrink) and no end-of-file byte.
+// Windows readers take forms.mem in text mode: no carriage return (a CR LF
+// pair would shrink) and no end-of-file byte.
 uint8_t textSafe(double v) {
     auto b = static_cast<uint8_t>(std::clamp(std::floor(v + 0.5), 0.0, 255.0));
     if (b == 13 || b == 26) ++b;

@@ -19,6 +19,11 @@ public:
 
     // A language the viewer accepts: 1 to 13 except 6.
     static bool validLanguage(int language) { return language >= 1 && language <= 13 && language != 6; }
+    // What is wrong with `given` as a language, in a sentence.
+    static std::string languageProblem(const std::string& given) {
+        return "The language must be a number from 1 to 13 other than 6, not \"" + given +
+               "\"; see the README for the languages.";
+    }
 };
 
 }  // namespace lumen

@@ -54,7 +54,7 @@ int runImport(const ToolArguments& arguments) {
     if (const auto text = arguments.option("--language")) {
         const auto number = parseInteger(*text);
         if (!number || !HomeFiles::validLanguage(static_cast<int>(*number))) {
-            std::fprintf(stderr, "language must be 1 to 13, not 6\n");
+            std::fprintf(stderr, "%s\n", HomeFiles::languageProblem(*text).c_str());
             return 2;
         }
         language = *number;

@@ -152,6 +152,10 @@ TEST(DemoHome, RejectsOptionsOutsideTheirRangeAndPathsWithBlanks) {
         const DemoResult result = writeDemoHome(o);
         EXPECT_EQ(result.status, c.status) << c.hours << " " << c.language << " " << c.directory.size();
         EXPECT_FALSE(result.summary.empty());
+        if (c.status == DemoStatus::InvalidLanguage) {
+            EXPECT_NE(result.summary.find("not \"" + std::to_string(c.language) + "\""), std::string::npos)
+                << result.summary;
+        }
         std::error_code unreadable;  // an overlong name cannot even be looked up
         EXPECT_FALSE(std::filesystem::exists(o.directory, unreadable));
     }
