@@ -31,16 +31,9 @@ trap 'wineserver -k 2>/dev/null || true; kill "${pids[@]}" 2>/dev/null || true; 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
-openbox >/dev/null 2>&1 &
-pids+=($!)
-# openbox lists its clients once its start is over.
-for _ in $(seq 50); do xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)' && break; sleep 0.1; done
+# shellcheck source=desktop_session.sh
+. "$root/tests/platform/win32/desktop_session.sh"
+start_desktop
 
 echo "== the driver's tests that need a desktop"
 "$wine_run" "$build/tests/platform/win32/test_platform_win32.exe" --gtest_filter='Win32DriverMouse.*' \
