@@ -1,8 +1,10 @@
 # shellcheck shell=bash
 # Sourced by the Windows desktop tests: an X server of their own (Xvfb) with
 # openbox, DISPLAY exported, both processes added to the caller's `pids`.
-# Needs the caller's `work` folder and `fail` function.
+# Needs the caller's `fail` function.
+#   start_desktop WORK_FOLDER
 start_desktop() {
+  local work="$1"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
   pids+=($!)
   for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done

@@ -31,9 +31,9 @@ trap 'wineserver -k 2>/dev/null || true; kill "${pids[@]}" 2>/dev/null || true; 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
-# shellcheck source=desktop_session.sh
+# shellcheck source-path=SCRIPTDIR source=desktop_session.sh
 . "$root/tests/platform/win32/desktop_session.sh"
-start_desktop
+start_desktop "$work"
 
 echo "== the driver's tests that need a desktop"
 "$wine_run" "$build/tests/platform/win32/test_platform_win32.exe" --gtest_filter='Win32DriverMouse.*' \

@@ -25,9 +25,9 @@ pids=()
 trap 'wineserver -k 2>/dev/null || true; kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: installer: $*" >&2; exit 1; }
 
-# shellcheck source=desktop_session.sh
+# shellcheck source-path=SCRIPTDIR source=desktop_session.sh
 . "$root/tests/platform/win32/desktop_session.sh"
-start_desktop
+start_desktop "$work"
 
 drive_c="$WINEPREFIX/drive_c"
 program="$drive_c/Program Files/Lumen"
