@@ -95,7 +95,10 @@ std::string timeStamp() {
 fs::path unusedName(const fs::path& stem) {
     std::error_code error;
     fs::path name = stem;
-    for (int n = 2; fs::exists(fs::symlink_status(name, error)); ++n) name = utf8FromPath(stem) + "-" + std::to_string(n);
+    for (int n = 2; fs::exists(fs::symlink_status(name, error)); ++n) {
+        name = stem;
+        name += "-" + std::to_string(n);
+    }
     return name;
 }
 
