@@ -2,7 +2,6 @@
 // presses, clicks and a caliper drag through xdotool, screenshots of the
 // whole screen, and the exit button.
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,52 +17,12 @@
 #include "events/timeline_layout.h"
 #include "shell/layout_rules.h"
 #include "shell/recording_probe.h"
+#include "support/x_server.h"
 
 namespace lumen::testing {
 namespace {
 
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
-
-// Xvfb on the first free display number, which it reports through a pipe.
-class XServer {
-public:
-    XServer() {
-        int report[2];
-        if (::pipe(report) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(report[0]);
-            const std::string fd = std::to_string(report[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                     static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(report[1]);
-        // The number and its line end come in two writes; the pipe stays open until both are read.
-        std::string number;
-        pollfd wanted{report[0], POLLIN, 0};
-        char c = 0;
-        while (number.find('\n') == std::string::npos && ::poll(&wanted, 1, 20000) == 1 &&
-               ::read(report[0], &c, 1) == 1) {
-            number += c;
-        }
-        if (number.find('\n') != std::string::npos) display_ = ":" + std::to_string(std::atoi(number.c_str()));
-        ::close(report[0]);
-    }
-    ~XServer() { end(SIGTERM); }
-    // SIGKILL is an X server that crashed, or a remote display dropped.
-    void end(int signal) {
-        if (pid_ <= 0) return;
-        ::kill(pid_, signal);
-        ::waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-    const std::string& display() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
 
 // `lumen --home DIR` on the display, as a desktop would start it.
 class Viewer {
@@ -312,7 +271,9 @@ TEST_F(RealDisplay, ALostDisplayEndsTheViewerThroughItsNormalExit) {
         CorrectedViewer corrected(*this, home);
         ASSERT_TRUE(corrected.ready) << home.text("stderr.txt");
         const Point print = printButton();
-        if (boxOpen) ASSERT_TRUE(corrected.openBox("mousemove " + place(print.x, print.y) + " click 1"));
+        if (boxOpen) {
+            ASSERT_TRUE(corrected.openBox("mousemove " + place(print.x, print.y) + " click 1"));
+        }
         server_->end(SIGKILL);
         const std::string what = std::string("the lost display") + (boxOpen ? " under the print question" : "");
         expectTheNormalExit(corrected.viewer, home, true, what);
