@@ -6,6 +6,7 @@
 #include <numbers>
 #include <string>
 
+#include "import/import_error.h"
 #include "import/resampler.h"
 #include "store/clock.h"
 
@@ -53,6 +54,11 @@ uint8_t quantise(float mv, double unitsPerMv) {
 ConditionedSignal SignalConditioner::run(SignalSource& source, const std::string& sourceName) {
     const double fs = source.frequencyHz();
     const auto channels = static_cast<unsigned>(source.channelCount());
+    // The buffers below hold the two channels of a recording, no more.
+    if (channels < 1 || channels > 2) {
+        throw ImportError(sourceName,
+                          "has " + std::to_string(channels) + " channels to record; a recording takes one or two");
+    }
     const std::unique_ptr<Resampler> resampler = Resampler::make(fs, channels, sourceName);
     std::vector<float> stored[2];
     const auto expected = static_cast<size_t>(static_cast<double>(source.lengthSamples()) * kStoredRateHz / fs) + 16;

@@ -1,6 +1,7 @@
 #include "import/source_opener.h"
 
 #include <filesystem>
+#include <string>
 
 #include "import/edf/edf_record.h"
 #include "import/import_error.h"
@@ -17,8 +18,14 @@ SourceRecording SourceOpener::open(const std::string& source, const std::vector<
     std::string extension = utf8FromPath(path.extension());
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     std::error_code error;
-    if (extension == ".hea" || (!fs::is_regular_file(path, error) && fs::exists(WfdbRecord::headerPath(path), error)))
-        return WfdbRecord::open(path, channels, annotations);
+    const bool wfdb =
+        extension == ".hea" || (!fs::is_regular_file(path, error) && fs::exists(WfdbRecord::headerPath(path), error));
+    if (channels.size() > kMaxChannels) {
+        const std::string named = wfdb && extension != ".hea" ? utf8FromPath(WfdbRecord::headerPath(path)) : source;
+        throw ImportError(named, "--channels names " + std::to_string(channels.size()) +
+                                     " channels, but a Holter recording holds two; name one or two of them");
+    }
+    if (wfdb) return WfdbRecord::open(path, channels, annotations);
     if (extension == ".edf" || extension == ".bdf" || extension == ".rec") {
         if (!annotations.empty()) throw ImportError(annotations, "EDF+ and BDF+ files carry their own annotations");
         return EdfRecord::open(source, channels);

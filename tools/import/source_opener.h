@@ -10,6 +10,9 @@ namespace lumen {
 // with the reader for that format.
 class SourceOpener {
 public:
+    // A recording holds two channels: --channels names one or two.
+    static constexpr size_t kMaxChannels = 2;
+
     static SourceRecording open(const std::string& source, const std::vector<std::string>& channels,
                                 const std::string& annotations);
 };

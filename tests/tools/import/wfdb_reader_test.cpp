@@ -107,6 +107,7 @@ struct BadSource {
     long dataSeconds;    // bytes of signal written: 2 per sample
     long annotationAt;   // a beat at this sample, or -1
     const char* problem; // part of the message
+    const char* options = "";
 };
 
 const BadSource kBadSources[] = {
@@ -117,6 +118,9 @@ const BadSource kBadSources[] = {
     {"annotation past the end", "r 1 360 3600\nr.dat 16 200 12 0 0 0 0 ECG\n", 10, 3600, "past the end"},
     {"too long", "r 1 50 8460000\nr.dat 16 200 12 0 0 0 0 ECG\n", 0, -1, "at most 46.6 h"},
     {"not a header", "\n\n# only comments\n", 1, -1, "no record line"},
+    {"three channels asked for",
+     "r 3 360 3600\nr.dat 16 200 12 0 0 0 0 I\nr.dat 16 200 12 0 0 0 0 II\nr.dat 16 200 12 0 0 0 0 III\n", 30, -1,
+     "holds two", " --channels I,II,III"},
 };
 
 // One channel of a minute at 250 Hz, a spike a second, electrodes off (a
@@ -162,7 +166,7 @@ TEST(WfdbImportRefusal, BadSourcesGetAMessageAndNoHome) {
         if (c.dataSeconds == 0) std::filesystem::resize_file(dir.path("r.dat"), 8460000 * 2);
         if (c.annotationAt >= 0)
             dir.writeFile(dir.path("r.atr"), WfdbAnnotations::format(std::vector<WfdbAnnotation>{{c.annotationAt, 1, 0, 0, 0, {}}}));
-        const ToolRun run = runHolter("import " + dir.path("r") + " " + dir.path("home"));
+        const ToolRun run = runHolter("import " + dir.path("r") + " " + dir.path("home") + c.options);
         EXPECT_EQ(run.status, 255) << c.name << ": " << run.out;
         EXPECT_NE(run.out.find(c.problem), std::string::npos) << c.name << ": " << run.out;
         EXPECT_NE(run.out.find("r."), std::string::npos) << c.name << " names no file: " << run.out;
