@@ -71,6 +71,7 @@ int runImport(const ToolArguments& arguments) {
         SourceRecording source =
             SourceOpener::open(sourceName, splitChannels(arguments.option("--channels").value_or("")),
                                arguments.option("--annotations").value_or(""));
+        for (const std::string& warning : source.warnings) std::fprintf(stderr, "warning: %s\n", warning.c_str());
         const bool detect = arguments.flag("--detect");
         if (!detect && !source.hasBeatAnnotations)
             std::printf("%s has no beat annotations: the analysis finds and classifies the beats\n",

@@ -24,16 +24,19 @@ struct QuarterTickStretch {
 
 // What the importers read from a source, whatever its format.
 struct SourceRecording {
-    std::string format;        // "WFDB", "EDF+", "ISHNE", ...
-    std::string name;          // the record's name, for the summary
-    std::string fileName;      // the file that messages about the whole source name
+    std::string format;    // "WFDB", "EDF+", "ISHNE", ...
+    std::string name;      // the record's name, for the summary
+    std::string fileName;  // the file that messages about the whole source name
     std::unique_ptr<SignalSource> signal;
     bool hasBeatAnnotations = false;
     std::vector<SourceBeat> beats;
     std::vector<QuarterTickStretch> noise;   // annotated noise: artefact episodes
     std::vector<int64_t> eventQuarterTicks;  // other annotations: manual events
     std::optional<int32_t> startSecondOfDay;
-    std::string patient;       // a proposal for the patient line
+    std::string patient;  // a proposal for the patient line
+    // What was wrong with the source and what was used instead, each a
+    // sentence naming the file.
+    std::vector<std::string> warnings;
 };
 
 }  // namespace lumen

@@ -44,14 +44,17 @@ size_t IshneHeader::headerBytes(std::span<const uint8_t> start) {
 }
 
 IshneHeader IshneHeader::parse(std::span<const uint8_t> b, const std::string& fileName, const char* magic) {
-    if (b.size() < kIshneFixedHeaderEnd || std::memcmp(b.data(), magic, kMagicBytes) != 0)
+    if (b.size() < kMagicBytes || std::memcmp(b.data(), magic, kMagicBytes) != 0)
         throw ImportError(fileName, std::string("not an ISHNE file (no \"") + magic + "\" at the start)");
+    if (b.size() < kIshneFixedHeaderEnd) {
+        throw ImportError(fileName, "truncated: the file ends inside its header, after " + std::to_string(b.size()) +
+                                        " of " + std::to_string(kIshneFixedHeaderEnd) + " bytes");
+    }
     const size_t size = headerBytes(b);
     if (size == 0 || size > b.size()) throw ImportError(fileName, "the header's variable block runs past the file");
     const auto stored = static_cast<uint16_t>(i16(b, kCrcOffset));
-    if (crc(b.subspan(kCrcStart, size - kCrcStart)) != stored)
-        throw ImportError(fileName, "the header fails its CRC check: damaged or not written to the standard");
     IshneHeader h;
+    h.crcMatches = crc(b.subspan(kCrcStart, size - kCrcStart)) == stored;
     h.samplesPerLead = i32(b, 14);
     h.variableBlockOffset = i32(b, 18);
     h.dataOffset = i32(b, 22);
@@ -65,14 +68,16 @@ IshneHeader IshneHeader::parse(std::span<const uint8_t> b, const std::string& fi
         h.resolutionNv[k] = i16(b, 206 + 2 * k);
     }
     h.samplingRate = i16(b, 272);
-    if (h.dataOffset < static_cast<int64_t>(size)) throw ImportError(fileName, "the data block starts inside the header");
+    if (h.dataOffset < static_cast<int64_t>(size))
+        throw ImportError(fileName, "the data block starts inside the header");
     return h;
 }
 
 std::string IshneHeader::leadName(int leadCode) {
-    static constexpr const char* kNames[] = {"unknown", "bipolar", "X", "Y", "Z", "I", "II", "III", "aVR", "aVL",
-                                             "aVF", "V1", "V2", "V3", "V4", "V5", "V6", "ES", "AS", "AI"};
-    return leadCode >= 0 && leadCode < static_cast<int>(std::size(kNames)) ? kNames[leadCode] : "lead " + std::to_string(leadCode);
+    static constexpr const char* kNames[] = {"unknown", "bipolar", "X",  "Y",  "Z",  "I",  "II", "III", "aVR", "aVL",
+                                             "aVF",     "V1",      "V2", "V3", "V4", "V5", "V6", "ES",  "AS",  "AI"};
+    return leadCode >= 0 && leadCode < static_cast<int>(std::size(kNames)) ? kNames[leadCode]
+                                                                           : "lead " + std::to_string(leadCode);
 }
 
 std::vector<IshneAnnotation> parseIshneAnnotations(std::span<const uint8_t> b, const std::string& fileName) {

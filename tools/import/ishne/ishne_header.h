@@ -14,6 +14,9 @@ inline constexpr int kIshneMaxLeads = 12;
 // which repeats it.
 struct IshneHeader {
     int64_t samplesPerLead = 0;
+    // Writers in the field often leave the CRC 0 or wrong; the fields are
+    // read as they stand, and the importer says so.
+    bool crcMatches = true;
     int64_t variableBlockOffset = 0;
     int64_t dataOffset = 0;  // the ECG samples, or the annotations
     std::string firstName;

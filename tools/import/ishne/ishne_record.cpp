@@ -111,7 +111,7 @@ SourceRecording IshneRecord::open(const std::string& path, const std::vector<std
     std::vector<uint8_t> start = readBytes(path, kIshneFixedHeaderEnd);
     const size_t headerSize = IshneHeader::headerBytes(start);
     if (headerSize > start.size()) start = readBytes(path, headerSize);
-    const IshneHeader h = IshneHeader::parse(start, path, "ISHNE1.0");
+    IshneHeader h = IshneHeader::parse(start, path, "ISHNE1.0");
     if (h.leads < 1 || h.leads > kIshneMaxLeads)
         throw ImportError(path, "the header gives " + std::to_string(h.leads) + " leads (1 to 12)");
     if (h.samplingRate <= 0) throw ImportError(path, "the header gives no sampling rate");
@@ -122,10 +122,21 @@ SourceRecording IshneRecord::open(const std::string& path, const std::vector<std
     std::error_code error;
     const auto size = static_cast<int64_t>(std::filesystem::file_size(pathFromUtf8(path), error));
     const int64_t held = (size - h.dataOffset) / (2 * h.leads);
-    if (error || held < h.samplesPerLead)
+    if (error || held <= 0)
         throw ImportError(path, "truncated: the header announces " + std::to_string(h.samplesPerLead) +
-                                    " samples per lead, the file holds " + std::to_string(std::max<int64_t>(held, 0)));
+                                    " samples per lead, the file holds none");
     SourceRecording out;
+    if (!h.crcMatches) {
+        out.warnings.push_back(path +
+                               ": the header's CRC does not match its bytes (many writers leave it unset); "
+                               "its fields were read as they stand.");
+    }
+    if (held < h.samplesPerLead) {
+        out.warnings.push_back(path + ": the header announces " + std::to_string(h.samplesPerLead) +
+                               " samples per lead, the file holds " + std::to_string(held) + "; those " +
+                               std::to_string(held) + " were read.");
+        h.samplesPerLead = held;
+    }
     out.format = "ISHNE";
     out.name = utf8FromPath(pathFromUtf8(path).stem());
     out.fileName = path;
