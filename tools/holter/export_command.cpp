@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 
 #include "holter/export_target.h"
 #include "holter/recording_opener.h"
@@ -71,8 +72,10 @@ int runExport(const ToolArguments& arguments) {
     }
     auto recording = openRecording(arguments, 0);
     ExportContent content;
+    // The known codes give their units per millivolt negated (the strip
+    // draws upward); an unknown code is its own scale.
     const int8_t units = recording->amplitudeCode();
-    content.unitsPerMv = units > 0 ? units : 51.0;
+    content.unitsPerMv = units != 0 ? std::abs(units) : 51.0;
     content.startSecondOfDay = recordingStartTick(*recording) / kTicksPerSecond;
     content.patient = recording->readPatientLine();
     while (!content.patient.empty() && (content.patient.back() == '\n' || content.patient.back() == '\r'))

@@ -123,12 +123,16 @@ TEST(ImportExport, RecordsLeaveWithTheirBeatsAndCorrections) {
                             "SVCPL", "SVRUN", "SVTCH", "PAUSE", "Artefact", "Lead off"})
         EXPECT_EQ(jsonNumber(after, key), jsonNumber(before, key)) << key;
 
-    // The physician calls every third ventricular beat normal.
+    // The physician calls every third ventricular beat normal; the recording
+    // is one of amplitude code 1, 13 units a millivolt.
     Recording recording(home + "/");
     const auto place = recording.directory().find(SectionId::Beats);
-    ASSERT_TRUE(place.has_value());
+    const auto patient = recording.directory().find(SectionId::Patient);
+    ASSERT_TRUE(place.has_value() && patient.has_value());
     recording.closeFile();
     std::fstream file(home + "/recording/holter.mem", std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(patient->offset + kPatientAmplitudeOffset);
+    file.put(1);
     std::string expected;
     int ventricular = 0;
     for (uint32_t at = place->offset; at < place->offset + place->length; at += 4) {
@@ -152,6 +156,11 @@ TEST(ImportExport, RecordsLeaveWithTheirBeatsAndCorrections) {
     for (const WfdbAnnotation& a : WfdbAnnotations::parse(bytes, "w208.atr")) labels += WfdbAnnotations::mnemonic(a.code);
     EXPECT_EQ(labels, expected);
     EXPECT_GT(ventricular, 300);
+    std::ifstream header(scratch.path("w208/w208.hea"));
+    std::string recordLine, signalFile, format, gain;
+    std::getline(header, recordLine);
+    header >> signalFile >> format >> gain;
+    EXPECT_EQ(gain.substr(0, gain.find_first_of("(/")), "13") << gain;
 }
 
 INSTANTIATE_TEST_SUITE_P(PhysioNet, WfdbImport, ::testing::ValuesIn(kRecords),
