@@ -65,9 +65,7 @@ OpenResult RecordingFile::openFile(const std::string& path, RecordingAccess acce
     // Every name of the recording (a link to it, a link to its folder) must
     // find the same journal: it lies beside the path they all lead to.
     canonicalPath_ = canonicalPathOf(path);
-    const auto named = identityOf(canonicalPath_);
-    const auto opened = identityOf(file_);
-    if (!named || !opened || named->device != opened->device || named->fileNumber != opened->fileNumber) {
+    if (!isSameFile(identityOf(canonicalPath_), identityOf(file_))) {
         return OpenResult::Busy;  // renamed while it was being opened
     }
     if (session_) {
@@ -219,9 +217,8 @@ bool RecordingFile::startOnDisk() {
 // and the file holds exactly the bytes read (and written) since. Times are
 // not trusted: on many file systems they count whole seconds.
 bool RecordingFile::stillOurs() {
-    const auto named = identityOf(path_);
     const auto opened = identityOf(file_);
-    if (!named || !opened || named->device != opened->device || named->fileNumber != opened->fileNumber) return false;
+    if (!isSameFile(identityOf(path_), opened)) return false;
     if (opened->sizeBytes != image_.size() || std::fseek(file_, 0, SEEK_SET) != 0) return false;
     std::vector<uint8_t> now(image_.size());
     return std::fread(now.data(), 1, now.size(), file_) == now.size() && now == image_;

@@ -49,10 +49,6 @@ bool isLeftover(const std::string& path) {
     return header && header->state == JournalState::Idle;
 }
 
-bool sameFile(const std::optional<FileIdentity>& a, const std::optional<FileIdentity>& b) {
-    return a && b && a->device == b->device && a->fileNumber == b->fileNumber;
-}
-
 }  // namespace
 
 RecordingJournal::~RecordingJournal() {
@@ -173,7 +169,7 @@ JournalRelease RecordingJournal::release() {
 // held is checked there: a journal another session put under the name in
 // the meantime goes back, and is never removed.
 JournalRelease RecordingJournal::removeIfOurs(const std::string& name) {
-    if (!sameFile(identityOf(name), named_)) return JournalRelease::NotOurs;
+    if (!isSameFile(identityOf(name), named_)) return JournalRelease::NotOurs;
     std::fclose(file_);  // Windows renames no open file
     file_ = nullptr;
     const std::string leaving = path_ + ".leaving-" + hexOf(sessionId_);

@@ -22,4 +22,9 @@ struct FileIdentity {
 std::optional<FileIdentity> identityOf(const std::string& path);
 std::optional<FileIdentity> identityOf(std::FILE* file);
 
+// Whether both are known and are the same file, whatever its contents now.
+inline bool isSameFile(const std::optional<FileIdentity>& a, const std::optional<FileIdentity>& b) {
+    return a && b && a->device == b->device && a->fileNumber == b->fileNumber;
+}
+
 }  // namespace lumen
