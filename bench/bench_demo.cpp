@@ -27,7 +27,7 @@ void BM_DemoRecording(benchmark::State& state) {
     size_t beats = 0;
     size_t bytes = 0;
     for (auto _ : state) {
-        const DemoRecording r = DemoRecordingBuilder::build(static_cast<int32_t>(state.range(0)), 1);
+        const RecordingImage r = DemoRecordingBuilder::build(static_cast<int32_t>(state.range(0)), 1);
         beats = r.plan.beats.size();
         bytes = r.holterMem.size();
     }

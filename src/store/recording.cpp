@@ -3,16 +3,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "store/amplitude_code.h"
 #include "store/fatal_error.h"
 #include "store/plain_file.h"
 
 namespace lumen {
-namespace {
-
-constexpr int8_t kUnitsPerMillivolt[4] = {-6, -13, -26, -51};
-constexpr int kDisplayMultipliers[4] = {8, 4, 2, 1};
-
-}  // namespace
 
 Recording::Recording(std::string_view programDirectory, RecordingAccess access)
     : decoder_(std::make_unique<ChannelDecoder>(loadCodeTable(programDirectory))) {
@@ -144,8 +139,9 @@ int8_t Recording::amplitudeCode() {
     selectSection(SectionId::Patient);
     const uint8_t code = file_.readU8(uint64_t{selected_.offset} + kPatientAmplitudeOffset);
     if (code > 3) return static_cast<int8_t>(code);
-    displayMultiplier_ = kDisplayMultipliers[code];
-    return kUnitsPerMillivolt[code];
+    displayMultiplier_ = kDisplayMultiplierOfCode[code];
+    // Negative: the display draws upward from a falling pixel row.
+    return static_cast<int8_t>(-kUnitsPerMillivoltOfCode[code]);
 }
 
 std::string Recording::readPatientLine() {

@@ -2,7 +2,7 @@
 #include <array>
 #include <cstdint>
 
-#include "recording/rhythm_plan.h"
+#include "assembly/rhythm_plan.h"
 
 namespace lumen {
 

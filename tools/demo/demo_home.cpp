@@ -3,15 +3,15 @@
 #include <sstream>
 
 #include "demo/demo_recording.h"
-#include "demo/home_files.h"
-#include "demo/home_swap.h"
+#include "assembly/home_files.h"
+#include "assembly/home_swap.h"
 
 namespace lumen {
 namespace {
 
 constexpr int32_t kVentricularTachycardiaStart = 108;
 
-std::string summaryOf(const DemoRecording& r, const std::string& home) {
+std::string summaryOf(const RecordingImage& r, const std::string& home) {
     size_t byClass[4] = {0, 0, 0, 0};
     size_t leadOff = 0;
     for (const PlannedBeat& b : r.plan.beats) {
@@ -50,7 +50,7 @@ DemoResult writeDemoHome(const DemoOptions& options) {
     const HomeCheck check = swap.prepare(options.replace, true);
     if (check != HomeCheck::Ready)
         return {check == HomeCheck::UnusablePath ? DemoStatus::UnusablePath : DemoStatus::Refused, swap.problem(), {}};
-    const DemoRecording r = DemoRecordingBuilder::build(options.hours, options.seed);
+    const RecordingImage r = DemoRecordingBuilder::build(options.hours, options.seed);
     if (r.holterMem.empty()) return {DemoStatus::TooLarge, "holter.mem would exceed the 24-bit file offsets", {}};
     int32_t startEventCode = kTimeScaleStartEventCode;
     const int32_t position = startPosition(r.plan, startEventCode);

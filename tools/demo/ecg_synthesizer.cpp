@@ -87,7 +87,7 @@ double angleScale(AngleScale scale, double rateFactor) {
 }
 
 uint8_t quantize(double mv) {
-    const double units = std::floor(128.0 + kUnitsPerMv * mv + 0.5);
+    const double units = std::floor(128.0 + kFinestUnitsPerMillivolt * mv + 0.5);
     return static_cast<uint8_t>(std::clamp(units, 0.0, 255.0));
 }
 
@@ -251,13 +251,13 @@ double EcgSynthesizer::leadOffWeight(int32_t tick) const {
     return weight;
 }
 
-SynthesizedSignal EcgSynthesizer::run() {
+StoredSignal EcgSynthesizer::run() {
     prepareBeats();
     prepareMotion();
     enterSegment(0);
     const auto taps = lowPassTaps();
     const int32_t samples = plan_.sampleCount;
-    SynthesizedSignal out;
+    StoredSignal out;
     out.channel1.resize(static_cast<size_t>(samples));
     out.channel2.resize(static_cast<size_t>(samples));
     Oscillator drift1a(0.021, 50.0, random_.uniform(0, kTwoPi));

@@ -4,19 +4,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "assembly/rhythm_plan.h"
+#include "assembly/stored_signal.h"
+#include "store/amplitude_code.h"
 #include "demo/demo_random.h"
-#include "recording/rhythm_plan.h"
 
 namespace lumen {
-
-// The two 50-per-second channels of a recording, unsigned, baseline 128.
-struct SynthesizedSignal {
-    std::vector<uint8_t> channel1;
-    std::vector<uint8_t> channel2;
-};
-
-// Sample units per millivolt of amplitude code 3.
-inline constexpr double kUnitsPerMv = 51.0;
 
 // Turns a rhythm plan into signal: the three-equation dynamical ECG model
 // (McSharry et al. 2003) run at 250 per second, motion artefact added, a
@@ -25,7 +18,7 @@ inline constexpr double kUnitsPerMv = 51.0;
 class EcgSynthesizer {
 public:
     EcgSynthesizer(const RhythmPlan& plan, uint32_t seed);
-    SynthesizedSignal run();
+    StoredSignal run();
 
 private:
     struct ModelBeat {

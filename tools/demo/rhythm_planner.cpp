@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "demo/deterministic_math.h"
-#include "recording/episode_rules.h"
+#include "assembly/episode_rules.h"
 
 namespace lumen {
 namespace {

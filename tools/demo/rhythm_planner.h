@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "demo/demo_random.h"
-#include "recording/rhythm_plan.h"
+#include "assembly/rhythm_plan.h"
 
 namespace lumen {
 

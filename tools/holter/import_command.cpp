@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
-#include "demo/home_files.h"
-#include "demo/home_swap.h"
+#include "assembly/home_files.h"
+#include "assembly/home_swap.h"
 #include "import/import_error.h"
 #include "import/recording_importer.h"
 #include "import/source_opener.h"
@@ -23,7 +23,7 @@ std::vector<std::string> splitChannels(const std::string& text) {
 }
 
 std::string summaryOf(const SourceRecording& source, const ImportedRecording& imported, const std::string& home) {
-    const DemoRecording& r = imported.recording;
+    const RecordingImage& r = imported.recording;
     size_t byClass[4] = {0, 0, 0, 0};
     for (const PlannedBeat& b : r.plan.beats)
         if (b.formCode != kFormNone) ++byClass[b.beatClass & 3];

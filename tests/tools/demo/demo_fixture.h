@@ -9,7 +9,7 @@ namespace lumen::testing {
 
 // One two-hour demo recording and its home, built once for all tests.
 struct DemoFixture {
-    DemoRecording recording;
+    RecordingImage recording;
     TempHome folder;  // the home is its subfolder "home"
     DemoResult result;
     std::string home;  // ends with '/'

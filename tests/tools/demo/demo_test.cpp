@@ -5,9 +5,9 @@
 #include <map>
 #include <sstream>
 
-#include "demo/home_files.h"
+#include "assembly/home_files.h"
 #include "demo_fixture.h"
-#include "recording/episode_rules.h"
+#include "assembly/episode_rules.h"
 #include "store/beat_forms.h"
 #include "store/event_feed.h"
 #include "store/recording.h"

@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "demo/ecg_synthesizer.h"
-#include "recording/rhythm_plan.h"
+#include "assembly/rhythm_plan.h"
+#include "assembly/stored_signal.h"
+
 
 namespace lumen {
 
@@ -13,7 +14,7 @@ inline constexpr int kExcerptLead = 9;  // samples before the beat's sample
 inline constexpr uint32_t kFormsCountOffset = 1242;
 inline constexpr uint32_t kFormsTemplateOffset = 1442;
 
-struct DemoForm {
+struct MeanForm {
     std::array<uint8_t, kExcerptSamples> channel1{};
     std::array<uint8_t, kExcerptSamples> channel2{};
     uint32_t beatCount = 0;  // clean beats that went into the mean
@@ -23,8 +24,8 @@ struct DemoForm {
 // exactly as the viewer cuts a beat excerpt, and the forms.mem image.
 class FormTemplates {
 public:
-    static std::vector<DemoForm> build(const RhythmPlan& plan, const SynthesizedSignal& signal);
-    static std::vector<uint8_t> fileImage(const std::vector<DemoForm>& templates);
+    static std::vector<MeanForm> build(const RhythmPlan& plan, const StoredSignal& signal);
+    static std::vector<uint8_t> fileImage(const std::vector<MeanForm>& templates);
 };
 
 }  // namespace lumen

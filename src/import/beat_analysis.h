@@ -1,6 +1,6 @@
 #pragma once
 #include "analysis/analysed_beat.h"
-#include "demo/trend_builder.h"
+#include "assembly/trend_builder.h"
 #include "import/source_recording.h"
 
 namespace lumen {

@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "demo/demo_recording.h"
+#include "assembly/recording_image.h"
 
 namespace lumen {
 
@@ -21,7 +21,7 @@ struct HomeContent {
     std::span<const uint8_t> holterMem;
     std::span<const uint8_t> formsMem;
 
-    static HomeContent of(const DemoRecording& recording, int language, int32_t startPositionTicks,
+    static HomeContent of(const RecordingImage& recording, int language, int32_t startPositionTicks,
                           int32_t startEventCode);
 };
 

@@ -92,7 +92,7 @@ ConditionedSignal SignalConditioner::run(SignalSource& source, const std::string
     }
     out.sourceTicks = static_cast<int32_t>(ticks);
     out.amplitudeCode = chooseAmplitudeCode(stored[0], stored[1]);
-    out.unitsPerMv = kUnitsPerMvByCode[out.amplitudeCode];
+    out.unitsPerMv = kUnitsPerMillivoltOfCode[out.amplitudeCode];
     const size_t padded = (ticks + kSamplesPerBlock - 1) / kSamplesPerBlock * kSamplesPerBlock;
     out.channel1.assign(padded, 128);
     out.channel2.assign(padded, 128);
@@ -113,7 +113,7 @@ ConditionedSignal SignalConditioner::run(SignalSource& source, const std::string
 uint8_t SignalConditioner::chooseAmplitudeCode(const std::vector<float>& a, const std::vector<float>& b) {
     const size_t total = a.size() + b.size();
     for (int code = 3; code > 0; --code) {
-        const double limit = 127.0 / kUnitsPerMvByCode[code];
+        const double limit = 127.0 / kUnitsPerMillivoltOfCode[code];
         size_t clipped = 0;
         for (float v : a) clipped += std::fabs(v) > limit;
         for (float v : b) clipped += std::fabs(v) > limit;

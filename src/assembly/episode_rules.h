@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "recording/rhythm_plan.h"
+#include "assembly/rhythm_plan.h"
 
 namespace lumen {
 

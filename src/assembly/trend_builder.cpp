@@ -1,4 +1,4 @@
-#include "demo/trend_builder.h"
+#include "assembly/trend_builder.h"
 
 #include <algorithm>
 #include <array>
@@ -9,13 +9,13 @@ namespace {
 
 constexpr int kStBaselineOffset = -4;  // samples from the R peak: PR segment
 constexpr int kStPointOffset = 5;      // 100 ms: the ST segment
-constexpr double kStUnitsPerSampleUnit = 64.0 / (0.4 * kUnitsPerMv);
+constexpr double kStUnitsPerSampleUnit = 64.0 / (0.4 * kFinestUnitsPerMillivolt);
 
 uint8_t labelOf(const PlannedBeat& b) { return static_cast<uint8_t>(b.formCode * 4 + b.beatClass); }
 
 }  // namespace
 
-TrendTables TrendBuilder::build(const RhythmPlan& plan, const SynthesizedSignal& signal, double unitsPerMv) {
+TrendTables TrendBuilder::build(const RhythmPlan& plan, const StoredSignal& signal, double unitsPerMv) {
     TrendTables t;
     const auto n = static_cast<size_t>(plan.blockCount());
     t.heartRate.assign(n, 0);
@@ -85,10 +85,10 @@ double TrendBuilder::beatStUnits(const std::vector<uint8_t>& channel, int32_t sa
     return diff * kStUnitsPerSampleUnit;
 }
 
-void TrendBuilder::buildSt(const RhythmPlan& plan, const SynthesizedSignal& signal, TrendTables& t,
+void TrendBuilder::buildSt(const RhythmPlan& plan, const StoredSignal& signal, TrendTables& t,
                            double unitsPerMv) {
     const size_t n = t.heartRate.size();
-    const double scale = kUnitsPerMv / unitsPerMv;
+    const double scale = kFinestUnitsPerMillivolt / unitsPerMv;
     std::vector<double> sum1(n, 0.0), sum2(n, 0.0);
     std::vector<int> count(n, 0);
     for (size_t i = 1; i < plan.beats.size(); ++i) {

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "demo/demo_recording.h"
+#include "assembly/recording_image.h"
 #include "import/signal_conditioner.h"
 #include "import/source_recording.h"
 
@@ -12,7 +12,7 @@ namespace lumen {
 inline constexpr int64_t kMaxQuarterTicks = (int64_t{1} << 25) - 1;
 
 struct ImportedRecording {
-    DemoRecording recording;  // everything the recording folder holds
+    RecordingImage recording;  // everything the recording folder holds
     ConditionedSignal signal;
     size_t leadOffBeats = 0;
     size_t secondVentricularForm = 0;  // ventricular beats of another shape

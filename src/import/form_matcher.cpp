@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "demo/form_templates.h"
+#include "assembly/form_templates.h"
 #include "store/beat_forms.h"
 
 namespace lumen {
@@ -10,7 +10,7 @@ namespace {
 
 constexpr uint8_t kSecondVentricularForm = kFormVentricularTachy;
 
-FormTemplate templateOf(const DemoForm& form) {
+FormTemplate templateOf(const MeanForm& form) {
     FormTemplate t{};
     std::copy(form.channel1.begin(), form.channel1.end(), t.begin());
     std::copy(form.channel2.begin(), form.channel2.end(), t.begin() + kFormSamples);
@@ -18,7 +18,7 @@ FormTemplate templateOf(const DemoForm& form) {
     return t;
 }
 
-bool excerptAt(const SynthesizedSignal& s, int32_t sample, BeatExcerpt& out) {
+bool excerptAt(const StoredSignal& s, int32_t sample, BeatExcerpt& out) {
     const int32_t start = sample - kFormSamplesBeforeBeat;
     if (start < 0 || static_cast<size_t>(start + kFormSamples + 1) > s.channel1.size()) return false;
     std::copy_n(s.channel1.begin() + start, kFormSamples + 1, out.channel1.begin());
@@ -28,7 +28,7 @@ bool excerptAt(const SynthesizedSignal& s, int32_t sample, BeatExcerpt& out) {
 
 }  // namespace
 
-size_t FormMatcher::splitVentricularForms(DemoRecording& r) {
+size_t FormMatcher::splitVentricularForms(RecordingImage& r) {
     if (r.forms.size() <= kFormVentricularA || r.forms[kFormVentricularA].beatCount == 0) return 0;
     const FormTemplate ventricular = templateOf(r.forms[kFormVentricularA]);
     size_t moved = 0;

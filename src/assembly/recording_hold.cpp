@@ -1,4 +1,4 @@
-#include "demo/recording_hold.h"
+#include "assembly/recording_hold.h"
 
 #include <filesystem>
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "demo/home_content.h"
-#include "demo/recording_hold.h"
+#include "assembly/home_content.h"
+#include "assembly/recording_hold.h"
 #include "platform/file/utf8_path.h"
 
 namespace lumen {

@@ -1,4 +1,4 @@
-#include "demo/form_templates.h"
+#include "assembly/form_templates.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,7 +41,7 @@ void average(const std::vector<uint8_t>& channel, const std::vector<int32_t>& st
 
 }  // namespace
 
-std::vector<DemoForm> FormTemplates::build(const RhythmPlan& plan, const SynthesizedSignal& signal) {
+std::vector<MeanForm> FormTemplates::build(const RhythmPlan& plan, const StoredSignal& signal) {
     std::vector<std::vector<int32_t>> starts(kFormCount);
     std::vector<size_t> total(kFormCount, 0);
     for (size_t i = 0; i < plan.beats.size(); ++i)
@@ -55,7 +55,7 @@ std::vector<DemoForm> FormTemplates::build(const RhythmPlan& plan, const Synthes
         if (seen[form]++ % stride != 0) continue;
         starts[form].push_back(plan.beats[i].positionQuarterTicks / 4 - kExcerptLead);
     }
-    std::vector<DemoForm> templates(kFormCount);
+    std::vector<MeanForm> templates(kFormCount);
     for (int f = 0; f < kFormCount; ++f) {
         average(signal.channel1, starts[f], templates[f].channel1);
         average(signal.channel2, starts[f], templates[f].channel2);
@@ -66,7 +66,7 @@ std::vector<DemoForm> FormTemplates::build(const RhythmPlan& plan, const Synthes
 
 // Layout outside the places the viewer reads: a signature at 0, then per
 // form its clean-beat count (32-bit) from offset 16.
-std::vector<uint8_t> FormTemplates::fileImage(const std::vector<DemoForm>& templates) {
+std::vector<uint8_t> FormTemplates::fileImage(const std::vector<MeanForm>& templates) {
     std::vector<uint8_t> image(kFormsTemplateOffset + templates.size() * 2 * kExcerptSamples, 0);
     static constexpr char kSignature[] = "LUMEN DEMO FORMS";
     std::memcpy(image.data(), kSignature, 16);
@@ -76,7 +76,7 @@ std::vector<uint8_t> FormTemplates::fileImage(const std::vector<DemoForm>& templ
     }
     image[kFormsCountOffset] = static_cast<uint8_t>(templates.size() * 4);
     uint8_t* out = image.data() + kFormsTemplateOffset;
-    for (const DemoForm& t : templates) {
+    for (const MeanForm& t : templates) {
         out = std::copy(t.channel1.begin(), t.channel1.end(), out);
         out = std::copy(t.channel2.begin(), t.channel2.end(), out);
     }

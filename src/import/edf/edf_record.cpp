@@ -10,7 +10,7 @@
 #include "import/export_content.h"
 #include "import/import_error.h"
 #include "platform/file/utf8_path.h"
-#include "recording/episode_rules.h"
+#include "assembly/episode_rules.h"
 #include "store/clock.h"
 
 namespace lumen {

@@ -1,11 +1,11 @@
-#include "demo/home_swap.h"
+#include "assembly/home_swap.h"
 
 #include <array>
 #include <ctime>
 #include <fstream>
 #include <span>
 
-#include "demo/home_files.h"
+#include "assembly/home_files.h"
 #include "platform/file/durable_file.h"
 #include "platform/file/regular_file.h"
 #include "platform/file/scratch_path.h"

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "store/amplitude_code.h"
+
 namespace lumen {
 
 struct ExportBeat {
@@ -23,7 +25,7 @@ struct ExportEvent {
 struct ExportContent {
     std::vector<uint8_t> channel1;
     std::vector<uint8_t> channel2;
-    double unitsPerMv = 51.0;
+    double unitsPerMv = kFinestUnitsPerMillivolt;
     int32_t startSecondOfDay = 0;
     std::string patient;
     std::vector<ExportBeat> beats;

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <string>
 
-#include "recording/rhythm_plan.h"
+#include "assembly/rhythm_plan.h"
 
 namespace lumen {
 namespace {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "import/signal_source.h"
+#include "store/amplitude_code.h"
 
 namespace lumen {
 
@@ -23,8 +24,8 @@ struct ConditionedSignal {
     std::vector<uint8_t> channel1;
     std::vector<uint8_t> channel2;
     int32_t sourceTicks = 0;       // ticks that hold signal, before the padding
-    uint8_t amplitudeCode = 3;     // 0..3: 6, 13, 26 or 51 units per millivolt
-    double unitsPerMv = 51.0;
+    uint8_t amplitudeCode = kFinestAmplitudeCode;
+    double unitsPerMv = kFinestUnitsPerMillivolt;
     bool duplicated = false;       // a one-channel source fills both channels
     std::vector<TickStretch> leadOff;  // flat or saturated stretches
 };
@@ -38,7 +39,6 @@ public:
     // Throws ImportError (naming `sourceName`) when the resampler fails.
     static ConditionedSignal run(SignalSource& source, const std::string& sourceName);
 
-    static constexpr double kUnitsPerMvByCode[4] = {6.0, 13.0, 26.0, 51.0};
     static uint8_t chooseAmplitudeCode(const std::vector<float>& a, const std::vector<float>& b);
     static void highPass(std::vector<float>& signal);
 };

@@ -1,4 +1,4 @@
-#include "demo/home_files.h"
+#include "assembly/home_files.h"
 
 namespace lumen {
 

@@ -2,8 +2,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "demo/ecg_synthesizer.h"
-#include "recording/rhythm_plan.h"
+#include "assembly/rhythm_plan.h"
+#include "assembly/stored_signal.h"
+#include "store/amplitude_code.h"
 
 namespace lumen {
 
@@ -26,15 +27,16 @@ struct TrendTables {
 // segment 80 ms before it).
 class TrendBuilder {
 public:
-    // unitsPerMv: the signal's scale (51 for the demo's amplitude code 3).
-    static TrendTables build(const RhythmPlan& plan, const SynthesizedSignal& signal, double unitsPerMv = kUnitsPerMv);
+    // unitsPerMv: the signal's scale (51 for amplitude code 3).
+    static TrendTables build(const RhythmPlan& plan, const StoredSignal& signal,
+                             double unitsPerMv = kFinestUnitsPerMillivolt);
 
     // The ST level in table units of one beat at sample s, from one channel.
     static double beatStUnits(const std::vector<uint8_t>& channel, int32_t sample);
 
 private:
     static void buildHeartRate(const RhythmPlan& plan, TrendTables& t);
-    static void buildSt(const RhythmPlan& plan, const SynthesizedSignal& signal, TrendTables& t, double unitsPerMv);
+    static void buildSt(const RhythmPlan& plan, const StoredSignal& signal, TrendTables& t, double unitsPerMv);
     static void findExtremes(const RhythmPlan& plan, TrendTables& t);
 };
 

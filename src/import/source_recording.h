@@ -7,10 +7,9 @@
 
 #include "import/beat_labels.h"
 #include "import/signal_source.h"
+#include "store/time_units.h"
 
 namespace lumen {
-
-inline constexpr double kQuarterTicksPerSecond = 200.0;
 
 struct SourceBeat {
     int64_t quarterTicks = 0;  // 1/200 s from the first sample

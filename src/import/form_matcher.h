@@ -1,5 +1,5 @@
 #pragma once
-#include "demo/demo_recording.h"
+#include "assembly/recording_image.h"
 
 namespace lumen {
 
@@ -13,7 +13,7 @@ class FormMatcher {
 public:
     // Reassigns form codes in r.plan.beats (class unchanged) and rebuilds
     // r.forms; returns how many beats moved to the second form.
-    static size_t splitVentricularForms(DemoRecording& r);
+    static size_t splitVentricularForms(RecordingImage& r);
 };
 
 }  // namespace lumen

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "demo/form_templates.h"
-#include "demo/trend_builder.h"
+#include "assembly/form_templates.h"
+#include "assembly/trend_builder.h"
 #include "import/analysing_source.h"
 #include "import/beat_analysis.h"
 #include "import/form_matcher.h"
 #include "import/import_error.h"
-#include "recording/episode_rules.h"
+#include "assembly/episode_rules.h"
 
 namespace lumen {
 namespace {
@@ -111,7 +111,7 @@ ImportedRecording RecordingImporter::build(SourceRecording& source, const std::s
     } else {
         out.signal = SignalConditioner::run(signal, sourceName);
     }
-    DemoRecording& r = out.recording;
+    RecordingImage& r = out.recording;
     RhythmPlan& plan = r.plan;
     plan.sampleCount = static_cast<int32_t>(out.signal.channel1.size());
     plan.hours = std::max(1, (out.signal.sourceTicks + kTicksPerHour - 1) / kTicksPerHour);
@@ -134,9 +134,9 @@ ImportedRecording RecordingImporter::build(SourceRecording& source, const std::s
     r.forms = FormTemplates::build(plan, r.signal);
     out.secondVentricularForm = FormMatcher::splitVentricularForms(r);
     r.formsMem = FormTemplates::fileImage(r.forms);
-    r.codeTable = DemoRecordingBuilder::buildCodeTable(r.signal);
+    r.codeTable = RecordingAssembler::buildCodeTable(r.signal);
     r.patientLine = asciiLine(patient.empty() ? source.patient : patient);
-    r.holterMem = DemoRecordingBuilder::assemble(r);
+    r.holterMem = RecordingAssembler::assemble(r);
     if (r.holterMem.empty())
         throw ImportError(sourceName, "the recording would exceed the 16 MiB that 24-bit file offsets address");
     return out;

@@ -1,10 +1,10 @@
-#include "demo/home_content.h"
+#include "assembly/home_content.h"
 
-#include "demo/home_files.h"
+#include "assembly/home_files.h"
 
 namespace lumen {
 
-HomeContent HomeContent::of(const DemoRecording& recording, int language, int32_t startPositionTicks,
+HomeContent HomeContent::of(const RecordingImage& recording, int language, int32_t startPositionTicks,
                             int32_t startEventCode) {
     HomeContent content;
     content.codeTable = formatCodeTable(recording.codeTable);

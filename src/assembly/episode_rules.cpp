@@ -1,4 +1,4 @@
-#include "recording/episode_rules.h"
+#include "assembly/episode_rules.h"
 
 #include <algorithm>
 

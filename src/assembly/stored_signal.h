@@ -1,0 +1,14 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace lumen {
+
+// The two 50-per-second channels a recording stores, unsigned, baseline 128,
+// padded to whole 10-second blocks.
+struct StoredSignal {
+    std::vector<uint8_t> channel1;
+    std::vector<uint8_t> channel2;
+};
+
+}  // namespace lumen
