@@ -9,6 +9,8 @@ namespace lumen {
 class ImportError : public std::runtime_error {
 public:
     ImportError(const std::string& file, const std::string& problem) : std::runtime_error(file + ": " + problem) {}
+    // A message that already names its file.
+    explicit ImportError(const std::string& message) : std::runtime_error(message) {}
 };
 
 }  // namespace lumen

@@ -64,12 +64,18 @@ std::optional<std::string> findProgram(std::string_view name) {
     return std::nullopt;
 }
 
-bool startProgram(std::string_view name) {
+bool startProgram(std::string_view name) { return startProgram(name, {}); }
+
+bool startProgram(std::string_view name, const std::vector<std::string>& arguments) {
     const auto path = findProgram(name);
     if (!path) {
         return false;
     }
-    const std::string argument(name);
+    std::vector<std::string> words{std::string(name)};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
     // Two forks: the program is adopted by init, so nobody has to wait for it.
     const pid_t child = ::fork();
     if (child < 0) {
@@ -78,8 +84,7 @@ bool startProgram(std::string_view name) {
     if (child == 0) {
         ::setsid();
         if (::fork() == 0) {
-            char* const arguments[] = {const_cast<char*>(argument.c_str()), nullptr};
-            ::execv(path->c_str(), arguments);
+            ::execv(path->c_str(), argv.data());
             ::_exit(127);
         }
         ::_exit(0);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumen {
 
@@ -30,5 +31,7 @@ std::optional<std::string> findProgram(std::string_view name);
 // Starts a program by name as a separate process, without waiting for it
 // and without leaving it as our child. False when it cannot be found.
 bool startProgram(std::string_view name);
+// The same with arguments, each passed whole (no shell, no word splitting).
+bool startProgram(std::string_view name, const std::vector<std::string>& arguments);
 
 }  // namespace lumen

@@ -43,9 +43,34 @@ std::optional<std::string> findProgram(std::string_view name) {
 
 // As WinExec(name, SW_SHOW) did: the bare name is the whole command line and
 // CreateProcess finds the program; the new process is not waited for.
-bool startProgram(std::string_view name) {
+bool startProgram(std::string_view name) { return startProgram(name, {}); }
+
+namespace {
+
+// One argument as CommandLineToArgvW reads it back: quoted, with the
+// backslashes before a quote doubled.
+std::wstring quotedArgument(const std::wstring& argument) {
+    std::wstring out = L"\"";
+    size_t backslashes = 0;
+    for (const wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(2 * backslashes, L'\\');
+    return out + L"\"";
+}
+
+}  // namespace
+
+bool startProgram(std::string_view name, const std::vector<std::string>& arguments) {
     if (name.empty()) return false;
-    std::wstring commandLine = wideFromUtf8(name);
+    std::wstring commandLine = quotedArgument(wideFromUtf8(name));
+    for (const std::string& argument : arguments) commandLine += L" " + quotedArgument(wideFromUtf8(argument));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;

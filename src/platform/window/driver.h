@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/draw/geometry.h"
 #include "platform/draw/pixel_surface.h"
@@ -16,6 +17,13 @@
 namespace lumen {
 
 class WindowSystem;
+
+// What a file dialog asks for: its title and the kinds of file it offers.
+struct OpenFileRequest {
+    std::string title;
+    std::vector<std::string> patterns;  // e.g. "*.edf"
+    std::string patternName;            // e.g. "ECG recordings"
+};
 
 enum class MouseButton : uint8_t { Left, Right };
 enum class ButtonAction : uint8_t { Down, Up };
@@ -59,6 +67,12 @@ public:
     // Where a script's `dump FILE` goes; drivers without scripts ignore it.
     using DumpHandler = std::function<bool(const std::string& path)>;
     virtual void setDumpHandler(DumpHandler /*handler*/) {}
+    // Where a file dropped on the window goes (its UTF-8 path).
+    using DropHandler = std::function<void(const std::string& utf8Path)>;
+    virtual void setDropHandler(DropHandler /*handler*/) {}
+    // Asks the user for a file to open; nothing when cancelled or when the
+    // system offers no way to ask.
+    virtual std::optional<std::string> chooseFileToOpen(const OpenFileRequest& /*request*/) { return std::nullopt; }
 };
 
 }  // namespace lumen

@@ -28,6 +28,12 @@ std::optional<Size> parseScreen(std::string_view text) {
     return Size{width, height};
 }
 
+// A printer index: digits, perhaps signed. Anything else names a file.
+bool isDigitsOnly(std::string_view text) {
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 // Like "%d": optional blanks and sign, then digits; anything else gives 0.
 int32_t leadingNumber(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
@@ -80,10 +86,16 @@ LaunchOptions LaunchOptions::parse(std::span<const std::string_view> arguments) 
         } else if (argument.size() > 1 && argument.substr(0, 2) == "--") {
             options.error = "unknown option " + std::string(argument);
             return options;
+        } else if (!isDigitsOnly(argument) && !options.recordingFile) {
+            options.recordingFile = std::string(argument);
         } else if (!printerSeen) {
             printerSeen = true;
             options.printerIndex = leadingNumber(argument);
         }
+    }
+    if (options.home && options.recordingFile) {
+        options.error = "give either --home or a recording file, not both";
+        return options;
     }
     if (options.script && !options.headlessScreen) {
         options.headlessScreen = defaultScriptScreen;

@@ -20,6 +20,7 @@ namespace lumen {
 // --script without --headless runs headless on a 1024 x 768 screen.
 struct LaunchOptions {
     std::optional<std::string> home;
+    std::optional<std::string> recordingFile;  // a file to import and open; digits only stay PRINTER
     std::optional<Size> headlessScreen;
     std::optional<std::string> script;
     std::optional<std::string> printTo;
