@@ -38,6 +38,7 @@ TEST(LumenStartup, WithoutADisplayOrHeadlessItSaysSoAndFails) {
 #endif
 }
 
+// A folder with a path.tmp is meant as a home: what it lacks is said.
 TEST(LumenStartup, WithoutHomeInAFolderThatIsNoneItSaysWhatAHomeIs) {
 #ifdef _WIN32
     GTEST_SKIP() << "runs a copy of the program by a POSIX name and reads a POSIX wait status";
@@ -45,6 +46,7 @@ TEST(LumenStartup, WithoutHomeInAFolderThatIsNoneItSaysWhatAHomeIs) {
     DemoHome home;
     std::filesystem::create_directory(home.path("bin"));
     std::filesystem::copy_file(LUMEN_PATH, home.path("bin/lumen"));
+    home.write("bin/path.tmp", home.recordingDirectory() + "\n");
     const std::string command = home.path("bin/lumen") + " --headless 640x480 2> " + home.path("stderr.txt");
     EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 255);
     const std::string err = home.text("stderr.txt");

@@ -1,0 +1,106 @@
+// The viewer opened on a recording file rather than a program home: the
+// import into the user's cache, the second open, the start screen.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "shell/lumen_run.h"
+#include "support/wfdb_fixture.h"
+
+namespace lumen::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+#ifdef _WIN32
+constexpr const char* kCacheVariable = "LOCALAPPDATA";
+void setVariable(const char* name, const std::string& value) { _putenv_s(name, value.c_str()); }
+#else
+constexpr const char* kCacheVariable = "XDG_CACHE_HOME";
+void setVariable(const char* name, const std::string& value) { ::setenv(name, value.c_str(), 1); }
+#endif
+
+// A user with a cache folder of their own and one recording file.
+class LumenOpen : public ::testing::Test {
+protected:
+    DemoHome place;  // only a folder to work in: the viewer is never given it as its home
+    std::string record;
+
+    void SetUp() override {
+        fs::create_directories(place.path("cache"));
+        fs::create_directories(place.path("data"));
+        setVariable(kCacheVariable, place.path("cache"));
+        record = writeBeatingRecord(place.path("data"), "rec", 60);
+    }
+
+    // Runs `lumen` headless with the arguments; returns status, error and dump.
+    LumenRun run(const std::string& script, const std::string& arguments) const {
+        place.write("open.txt", script);
+        fs::remove(place.path("dump.json"));
+        const std::string command = std::string(LUMEN_PATH) + " --headless 1024x768 --script " + place.path("open.txt") +
+                                    " " + arguments + " 2> " + place.path("open-err.txt");
+        LumenRun result;
+        result.status = runCommand(command).status;
+        result.err = place.text("open-err.txt");
+        result.dump = place.text("dump.json");
+        return result;
+    }
+
+    std::vector<fs::path> homes() const {
+        std::vector<fs::path> found;
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(fs::path(place.path("cache")) / cacheName() / "homes", error))
+            found.push_back(entry.path());
+        return found;
+    }
+
+    static fs::path cacheName() {
+#ifdef _WIN32
+        return fs::path("Lumen") / "Cache";
+#else
+        return "lumen";
+#endif
+    }
+};
+
+TEST_F(LumenOpen, AFileIsImportedOnceAndItsHomeOpenedAgain) {
+    const LumenRun first = run("dump " + place.path("dump.json") + "\n", "\"" + record + "\"");
+    EXPECT_EQ(first.status, 255) << first.err;
+    EXPECT_NE(first.err.find("beats found and classified by the analysis"), std::string::npos) << first.err;
+    EXPECT_NE(unquoted(dumpValue(first.dump, "titlePane", "right")).find("NORMAL"), std::string::npos) << first.dump;
+    ASSERT_EQ(homes().size(), 1u);
+
+    const LumenRun second = run("dump " + place.path("dump.json") + "\n", "\"" + record + "\"");
+    EXPECT_EQ(second.status, 255) << second.err;
+    EXPECT_EQ(second.err.find("imported"), std::string::npos) << "the second open imports nothing: " << second.err;
+    EXPECT_EQ(dumpValue(second.dump, "titlePane"), dumpValue(first.dump, "titlePane"));
+    EXPECT_EQ(homes().size(), 1u);
+}
+
+TEST_F(LumenOpen, AFileThatCannotBeReadEndsWithItsNameAndNoHome) {
+    place.write("data/empty.edf", "");
+    const LumenRun failed = run("", "\"" + place.path("data/empty.edf") + "\"");
+    EXPECT_EQ(failed.status, 255);
+    EXPECT_NE(failed.err.find("empty.edf"), std::string::npos) << failed.err;
+    EXPECT_TRUE(homes().empty());
+}
+
+TEST_F(LumenOpen, TheStartScreenOffersTheRecordingsOpenedLately) {
+    ASSERT_EQ(run("", "\"" + record + "\"").status, 255);
+    // Without a home beside the program and without a file: the start screen,
+    // whose key 1 opens the latest recording.
+    fs::create_directories(place.path("bin"));
+    fs::copy_file(LUMEN_PATH, place.path("bin/lumen" + fs::path(LUMEN_PATH).extension().string()));
+    const std::string lumen = place.path("bin/lumen" + fs::path(LUMEN_PATH).extension().string());
+    place.write("open.txt", "key 1\ndump " + place.path("dump.json") + "\n");
+    const int status = runCommand(lumen + " --headless 1024x768 --script " + place.path("open.txt")).status;
+    EXPECT_EQ(status, 255);
+    EXPECT_NE(unquoted(dumpValue(place.text("dump.json"), "titlePane", "right")).find("NORMAL"), std::string::npos);
+    // Closed without a choice, it ends quietly.
+    place.write("open.txt", "key Escape\n");
+    EXPECT_EQ(runCommand(lumen + " --headless 1024x768 --script " + place.path("open.txt")).status, 0);
+}
+
+}  // namespace
+}  // namespace lumen::testing
