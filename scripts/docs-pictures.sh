@@ -73,6 +73,28 @@ if [ -f "$physionet/../mitdb-signal-only/119.hea" ]; then
   cp "$work/guide-analysed-119.png" "$out/"
 fi
 
+# A recording opened as a file (lumen FILE): MIT-BIH 223 without its
+# annotations, imported into a cache folder and analysed; then the start
+# screen, which offers it as the recording opened last. The record is read
+# from a fixed folder, so that the start screen shows the same path
+# wherever the repository lies.
+if [ -f "$physionet/../mitdb-signal-only/223.hea" ]; then
+  guide=/tmp/lumen-guide-recordings
+  rm -rf "$guide"
+  mkdir -p "$guide"
+  cp "$physionet/../mitdb-signal-only/223".* "$guide/"
+  echo "shot $work/guide-open-file.png" >"$work/open.txt"
+  XDG_CACHE_HOME="$work/cache" ASAN_OPTIONS=detect_leaks=0 "$lumen" --headless 1024x768 --script "$work/open.txt" \
+    "$guide/223.hea" 2>/dev/null || [ $? -eq 255 ]
+  mkdir -p "$work/nohome"
+  cp "$lumen" "$work/nohome/lumen"
+  echo "shot $work/guide-start-screen.png" >"$work/start.txt"
+  XDG_CACHE_HOME="$work/cache" ASAN_OPTIONS=detect_leaks=0 "$work/nohome/lumen" --headless 1024x768 \
+    --script "$work/start.txt"
+  cp "$work/guide-open-file.png" "$work/guide-start-screen.png" "$out/"
+  rm -rf "$guide"
+fi
+
 # The report of the start event, with a measurement on the strip.
 printf 'press 109 580\nmove 190 580\nrelease 190 580\nbutton 1007\nanswer yes\n' |
   shoot - 1024x768 --print-to "$work/report.pdf"

@@ -19,9 +19,30 @@ constexpr int32_t kRecentWidthPixels = 720;
 constexpr Color kInkColor = rgb(32, 32, 32);
 constexpr Color kNoticeColor = rgb(176, 0, 0);
 
-std::string entryText(const RecentRecordings::Entry& entry) {
+constexpr Color kEntryColor = rgb(236, 241, 247);
+constexpr Color kEntryPressedColor = rgb(200, 214, 232);
+constexpr Color kFolderColor = rgb(96, 96, 96);
+constexpr int32_t kEntryTextIndentPixels = 12;
+
+// A recent recording as a row: its number key, the file's name in bold,
+// its folder after it in grey.
+void drawEntry(const DrawItemStruct& item, size_t index, const RecentRecordings::Entry& entry) {
+    Canvas& canvas = *item.canvas;
+    const Rect& r = item.itemRect;
+    canvas.fillRect(r, Brush::solid((item.itemState & ODS_SELECTED) != 0 ? kEntryPressedColor : kEntryColor));
+    canvas.setBkMode(BackgroundMode::Transparent);
     const std::filesystem::path path = pathFromUtf8(entry.sourcePath);
-    return utf8FromPath(path.filename()) + "    " + utf8FromPath(path.parent_path());
+    const std::string name =
+        (index < 9 ? std::to_string(index + 1) + "   " : std::string("    ")) + utf8FromPath(path.filename());
+    canvas.selectFont(Font::make("Liberation Sans", 16, Font::boldWeight));
+    canvas.setTextColor(kInkColor);
+    const Size nameSize = canvas.textExtent(name);
+    const int32_t baseline = r.top + (r.bottom - r.top - nameSize.height) / 2;
+    canvas.textOut({r.left + kEntryTextIndentPixels, baseline}, name);
+    canvas.selectFont(Font::make("Liberation Sans", 16, Font::normalWeight));
+    canvas.setTextColor(kFolderColor);
+    canvas.textOut({r.left + 2 * kEntryTextIndentPixels + nameSize.width, baseline}, utf8FromPath(path.parent_path()));
+    canvas.selectFont(Font::system());
 }
 
 }  // namespace
@@ -61,7 +82,7 @@ void StartScreen::createControls() {
     const int32_t width = std::min(kRecentWidthPixels, std::max(kOpenButtonWidthPixels, client.right - 2 * kMarginPixels));
     for (size_t k = 0; k < recent_.size(); ++k) {
         const int32_t top = kRecentTopPixels + static_cast<int32_t>(k) * kRecentStepPixels;
-        system_.createWindow(WindowCreation{"button", entryText(recent_[k]), WS_CHILD | WS_VISIBLE,
+        system_.createWindow(WindowCreation{"button", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
                                             Rect{kMarginPixels, top, kMarginPixels + width, top + kButtonHeightPixels},
                                             window_, kFirstRecentId + static_cast<uint32_t>(k)});
     }
@@ -129,6 +150,13 @@ LResult StartScreen::procedure(WindowSystem& system, WindowHandle window, uint32
     case WM_COMMAND:
         if (self != nullptr && (wParam >> 16) == BN_CLICKED) self->command(static_cast<uint32_t>(wParam & 0xFFFF));
         return 0;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DrawItemStruct*>(lParam);
+        const size_t index = item->controlId - kFirstRecentId;
+        if (self != nullptr && item->controlId >= kFirstRecentId && index < self->recent_.size())
+            drawEntry(*item, index, self->recent_[index]);
+        return 1;
+    }
     case WM_KEYDOWN:
         if (self != nullptr) self->key(static_cast<uint32_t>(wParam));
         return 0;
