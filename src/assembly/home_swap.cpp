@@ -74,11 +74,7 @@ fs::path namedRecording(const fs::path& home) {
 }
 
 bool writeDurably(const fs::path& path, std::span<const uint8_t> bytes) {
-    std::FILE* file = openRegularFile(utf8FromPath(path), "wb");
-    if (file == nullptr) return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = syncFile(file) && written;
-    return std::fclose(file) == 0 && written;
+    return writeWholeFile(utf8FromPath(path), bytes);
 }
 
 bool writeDurably(const fs::path& path, const std::string& text) {

@@ -54,18 +54,7 @@ bool RecentRecordings::remember(const Entry& entry) const {
         text += old.sourcePath + "\t" + old.homeFolder + "\n";
         ++kept;
     }
-    // Written beside the list and renamed over it: a crash leaves the old
-    // list or the new one, never half of one.
-    const std::string scratch = listPath_ + ".new";
-    std::unique_ptr<std::FILE, FileCloser> file(openFile(scratch, "wb"));
-    if (!file) return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() && syncFile(file.get());
-    file.reset();
-    if (!written || !replaceFile(scratch, listPath_)) {
-        removeFile(scratch);
-        return false;
-    }
-    return true;
+    return replaceWholeFile(listPath_, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
 }  // namespace lumen

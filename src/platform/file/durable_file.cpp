@@ -6,13 +6,14 @@
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
-
-#include "platform/file/utf8_path.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+#include "platform/file/regular_file.h"
+#include "platform/file/utf8_path.h"
 
 namespace lumen {
 
@@ -108,5 +109,22 @@ int64_t fileSizeBytes(std::FILE* file) {
 }
 
 #endif
+
+bool writeWholeFile(const std::string& path, std::span<const uint8_t> bytes) {
+    std::FILE* file = openRegularFile(path, "wb");
+    if (file == nullptr) return false;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    written = syncFile(file) && written;
+    return std::fclose(file) == 0 && written;
+}
+
+bool replaceWholeFile(const std::string& path, std::span<const uint8_t> bytes) {
+    const std::string scratch = path + ".new";
+    if (!writeWholeFile(scratch, bytes) || !replaceFile(scratch, path)) {
+        removeFile(scratch);
+        return false;
+    }
+    return syncFolderOf(path);
+}
 
 }  // namespace lumen

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 
 namespace lumen {
@@ -28,6 +29,12 @@ bool replaceFile(const std::string& from, const std::string& to);
 bool reserveFileSpace(std::FILE* file, uint64_t sizeBytes);
 // Cuts or extends the file to `sizeBytes`.
 bool resizeFile(std::FILE* file, uint64_t sizeBytes);
+// Writes a plain file whole (made or truncated) and pushes it to the device.
+bool writeWholeFile(const std::string& path, std::span<const uint8_t> bytes);
+// Replaces a small file in one step: the bytes are written whole beside it,
+// synced, renamed over it and the rename made durable, so a crash leaves
+// the old file or the new one, never part of either.
+bool replaceWholeFile(const std::string& path, std::span<const uint8_t> bytes);
 // The file's size as the system sees it; -1 when unknown.
 int64_t fileSizeBytes(std::FILE* file);
 
