@@ -38,9 +38,7 @@ bool RecordingCache::isCompleteHome(const std::string& homeFolder) {
     return exists(home + "path.tmp") && exists(home + "huffman.ko2") && exists(home + "recording");
 }
 
-RecentRecordings RecordingCache::recent() const {
-    return RecentRecordings(withFolderSeparator(root_) + "recent.txt");
-}
+RecentRecordings RecordingCache::recent() const { return RecentRecordings(withFolderSeparator(root_) + "recent.txt"); }
 
 CachedHome RecordingCache::open(const std::string& sourcePath, std::atomic<double>* progress) const {
     CachedHome opened;
@@ -49,8 +47,7 @@ CachedHome RecordingCache::open(const std::string& sourcePath, std::atomic<doubl
     if (isCompleteHome(opened.homeFolder)) return opened;
     std::error_code error;
     std::filesystem::create_directories(pathFromUtf8(homes), error);
-    if (error)
-        throw ImportError(homes, "cannot be made (" + error.message() + "); make the cache folder writable");
+    if (error) throw ImportError(homes, "cannot be made (" + error.message() + "); make the cache folder writable");
     HomeImportRequest request;
     request.source = sourcePath;
     request.home = opened.homeFolder;

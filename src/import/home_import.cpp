@@ -55,8 +55,7 @@ void importInto(HomeSwap& swap, const HomeImportRequest& request, HomeImportResu
     const ImportedRecording imported =
         RecordingImporter::build(source, source.fileName, request.patient, request.detect);
     report(request.progress, kAssembledShare);
-    result.problem =
-        swap.install(HomeContent::of(imported.recording, request.language, 0, kTimeScaleStartEventCode));
+    result.problem = swap.install(HomeContent::of(imported.recording, request.language, 0, kTimeScaleStartEventCode));
     result.notes = swap.notes();
     if (!result.problem.empty()) return;
     result.summary = summaryOf(source, imported, swap.home());

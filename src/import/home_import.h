@@ -16,9 +16,9 @@ struct HomeImportRequest {
     std::string annotations;            // another WFDB annotation file, or ""
     bool detect = false;                // analyse even when the source has beats
     int language = 2;
-    std::string patient;                // "" keeps the source's
-    bool replace = false;               // --force: an existing home is replaced
-    bool takeFreeFolder = false;        // an empty folder may become the home
+    std::string patient;                      // "" keeps the source's
+    bool replace = false;                     // --force: an existing home is replaced
+    bool takeFreeFolder = false;              // an empty folder may become the home
     std::atomic<double>* progress = nullptr;  // 0..1 while it works, for a display
 };
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/window/window_system.h"
+#include "shell/plain_window.h"
 
 namespace lumen {
 
@@ -11,7 +11,7 @@ namespace lumen {
 // another thread, so that the window stays alive through the seconds a day
 // of ECG takes. The work gets a fraction to update and must not touch the
 // window system.
-class ImportProgress {
+class ImportProgress final : public PlainWindow {
 public:
     using Work = std::function<void(std::atomic<double>& fraction)>;
 
@@ -24,14 +24,14 @@ public:
     void run(const Work& work);
 
 private:
-    static LResult procedure(WindowSystem& system, WindowHandle window, uint32_t message, WParam wParam,
-                             LParam lParam);
-    void paint(Canvas& canvas) const;
+    void opened() override;
+    void paint(Canvas& canvas) override;
+    void timer() override;
+    // The import finishes first: a half-made home is never left.
+    bool mayClose() override { return false; }
 
-    WindowSystem& system_;
     std::string fileName_;
     bool showWindow_;
-    WindowHandle window_;
     std::atomic<double> fraction_{0.0};
     std::atomic<bool> done_{false};
 };

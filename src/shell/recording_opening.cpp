@@ -19,8 +19,9 @@ std::vector<RecentRecordings::Entry> RecordingOpening::recent() const {
 std::optional<std::string> RecordingOpening::open(const std::string& file) {
     problem_.clear();
     if (!cache_) {
-        problem_ = file + ": cannot be opened, because the system names no cache folder for it (set HOME or "
-                          "XDG_CACHE_HOME), or import it with `holter import` and open the home with --home";
+        problem_ = file +
+                   ": cannot be opened, because the system names no cache folder for it (set HOME or "
+                   "XDG_CACHE_HOME), or import it with `holter import` and open the home with --home";
         return std::nullopt;
     }
     std::error_code error;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "cache/recent_recordings.h"
-#include "platform/window/window_system.h"
+#include "shell/plain_window.h"
 
 namespace lumen {
 
@@ -12,7 +12,7 @@ namespace lumen {
 // recordings opened lately and a way to open another, by the system's file
 // dialog or by dropping a file on the window. Ends with the file to open,
 // or nothing when the user closes it.
-class StartScreen {
+class StartScreen final : public PlainWindow {
 public:
     static constexpr uint32_t kOpenButtonId = 1;
     static constexpr uint32_t kFirstRecentId = 100;
@@ -28,19 +28,16 @@ public:
     static OpenFileRequest fileRequest();
 
 private:
-    static LResult procedure(WindowSystem& system, WindowHandle window, uint32_t message, WParam wParam,
-                             LParam lParam);
-    void createControls();
-    void paint(Canvas& canvas) const;
+    void opened() override;
+    void paint(Canvas& canvas) override;
+    void command(uint32_t controlId) override;
+    void key(uint32_t virtualKey) override;
+    void drawItem(const DrawItemStruct& item) override;
     void choose(std::string path);
     void askForFile();
-    void command(uint32_t controlId);
-    void key(uint32_t virtualKey);
 
-    WindowSystem& system_;
     std::vector<RecentRecordings::Entry> recent_;
     std::string notice_;  // what went wrong with the last file, shown until the next choice
-    WindowHandle window_;
     std::optional<std::string> chosen_;
 };
 

@@ -7,9 +7,9 @@
 
 #include "cache/recent_recordings.h"
 #include "cache/source_key.h"
-#include "support/wfdb_fixture.h"
 #include "import/import_error.h"
 #include "support/temp_home.h"
+#include "support/wfdb_fixture.h"
 
 namespace lumen {
 namespace {
@@ -90,7 +90,8 @@ TEST(RecentRecordings, NewestFirstEachSourceOnceAtMostTwelveAndDamagedLinesSkipp
     ASSERT_EQ(entries.size(), RecentRecordings::kMaxEntries);
     EXPECT_EQ(entries[0].homeFolder, "/homes/5");
     EXPECT_EQ(entries[1].homeFolder, "/homes/13");
-    EXPECT_EQ(std::count_if(entries.begin(), entries.end(), [](const auto& e) { return e.homeFolder == "/homes/5"; }), 1);
+    EXPECT_EQ(std::count_if(entries.begin(), entries.end(), [](const auto& e) { return e.homeFolder == "/homes/5"; }),
+              1);
     fs::remove(place.path("s13"));
     EXPECT_EQ(recent.load()[1].homeFolder, "/homes/12") << "a source that is gone is not offered";
 }

@@ -38,8 +38,8 @@ protected:
     LumenRun run(const std::string& script, const std::string& arguments) const {
         place.write("open.txt", script);
         fs::remove(place.path("dump.json"));
-        const std::string command = std::string(LUMEN_PATH) + " --headless 1024x768 --script " + place.path("open.txt") +
-                                    " " + arguments + " 2> " + place.path("open-err.txt");
+        const std::string command = std::string(LUMEN_PATH) + " --headless 1024x768 --script " +
+                                    place.path("open.txt") + " " + arguments + " 2> " + place.path("open-err.txt");
         LumenRun result;
         result.status = runCommand(command).status;
         result.err = place.text("open-err.txt");

@@ -35,8 +35,7 @@ std::optional<std::string> userCacheFolder() {
     }
     return utf8FromPath(std::filesystem::path(folder));
 #else
-    // The base directory specification: a relative XDG_CACHE_HOME is invalid
-    // and must be ignored.
+    // A relative XDG_CACHE_HOME means nothing: desktops ignore it.
     if (const auto cache = variable("XDG_CACHE_HOME"); cache && cache->front() == '/') return cache;
     if (const auto home = variable("HOME")) return *home + "/.cache";
     return std::nullopt;
