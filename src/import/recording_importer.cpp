@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
+#include "assembly/episode_rules.h"
 #include "assembly/form_templates.h"
 #include "assembly/trend_builder.h"
 #include "import/analysing_source.h"
 #include "import/beat_analysis.h"
 #include "import/form_matcher.h"
 #include "import/import_error.h"
-#include "assembly/episode_rules.h"
 
 namespace lumen {
 namespace {
 
-constexpr int64_t kLeadOffBeatSpacing = 200;   // one lead-off mark a second
-constexpr int64_t kLeadOffClearance = 120;     // kept away from annotated beats
+constexpr int64_t kLeadOffBeatSpacing = 200;  // one lead-off mark a second
+constexpr int64_t kLeadOffClearance = 120;    // kept away from annotated beats
 
 std::string asciiLine(const std::string& text) {
     std::string out;
@@ -37,16 +37,19 @@ std::vector<PlannedBeat> beatsOf(const SourceRecording& source, const Conditione
         p.formCode = b.label.formCode;
         beats.push_back(p);
     }
-    std::stable_sort(beats.begin(), beats.end(),
-                     [](const PlannedBeat& a, const PlannedBeat& b) { return a.positionQuarterTicks < b.positionQuarterTicks; });
+    std::stable_sort(beats.begin(), beats.end(), [](const PlannedBeat& a, const PlannedBeat& b) {
+        return a.positionQuarterTicks < b.positionQuarterTicks;
+    });
     // Two beats cannot share a position: the later one moves on by 5 ms.
     for (size_t i = 1; i < beats.size(); ++i)
         beats[i].positionQuarterTicks = std::max(beats[i].positionQuarterTicks, beats[i - 1].positionQuarterTicks + 1);
     std::vector<PlannedBeat> marks;
     for (const TickStretch& s : signal.leadOff) {
-        for (int64_t q = int64_t{s.start} * 4 + kLeadOffBeatSpacing / 2; q < int64_t{s.end} * 4; q += kLeadOffBeatSpacing) {
-            const auto near = std::lower_bound(beats.begin(), beats.end(), q - kLeadOffClearance,
-                                               [](const PlannedBeat& b, int64_t v) { return b.positionQuarterTicks < v; });
+        for (int64_t q = int64_t{s.start} * 4 + kLeadOffBeatSpacing / 2; q < int64_t{s.end} * 4;
+             q += kLeadOffBeatSpacing) {
+            const auto near =
+                std::lower_bound(beats.begin(), beats.end(), q - kLeadOffClearance,
+                                 [](const PlannedBeat& b, int64_t v) { return b.positionQuarterTicks < v; });
             if (near != beats.end() && near->positionQuarterTicks <= q + kLeadOffClearance) continue;
             PlannedBeat p;
             p.positionQuarterTicks = static_cast<int32_t>(q);
@@ -57,16 +60,17 @@ std::vector<PlannedBeat> beatsOf(const SourceRecording& source, const Conditione
     }
     leadOffBeats = marks.size();
     beats.insert(beats.end(), marks.begin(), marks.end());
-    std::stable_sort(beats.begin(), beats.end(),
-                     [](const PlannedBeat& a, const PlannedBeat& b) { return a.positionQuarterTicks < b.positionQuarterTicks; });
+    std::stable_sort(beats.begin(), beats.end(), [](const PlannedBeat& a, const PlannedBeat& b) {
+        return a.positionQuarterTicks < b.positionQuarterTicks;
+    });
     return beats;
 }
 
 void addStretches(const SourceRecording& source, const ConditionedSignal& signal, RhythmPlan& plan) {
     for (const TickStretch& s : signal.leadOff) plan.stretches.push_back({StretchKind::LeadOff, s.start, s.end, 0, 0});
     for (const QuarterTickStretch& n : source.noise)
-        plan.stretches.push_back({StretchKind::Motion, static_cast<int32_t>(n.start / 4),
-                                  static_cast<int32_t>((n.end + 3) / 4), 0, 0});
+        plan.stretches.push_back(
+            {StretchKind::Motion, static_cast<int32_t>(n.start / 4), static_cast<int32_t>((n.end + 3) / 4), 0, 0});
 }
 
 // Annotated noise becomes an artefact episode; its beats keep their labels.
@@ -82,37 +86,43 @@ void addNoiseEpisodes(const SourceRecording& source, RhythmPlan& plan) {
                      [](const PlannedEpisode& a, const PlannedEpisode& b) { return a.startTenths < b.startTenths; });
 }
 
-}  // namespace
-
-ImportedRecording RecordingImporter::build(SourceRecording& source, const std::string& sourceName,
-                                           const std::string& patient, bool detect) {
-    SignalSource& signal = *source.signal;
+// The source must be sampled fast enough and short enough for 25-bit beat
+// positions; returns its length in seconds.
+double checkedSeconds(const SignalSource& signal, const std::string& sourceName) {
     if (signal.frequencyHz() < kStoredRateHz)
         throw ImportError(sourceName, "sampled at " + std::to_string(signal.frequencyHz()) +
                                           " Hz, below the 50 Hz the recording stores");
     const double seconds = static_cast<double>(signal.lengthSamples()) / signal.frequencyHz();
-    ImportedRecording out;
     if (seconds * kQuarterTicksPerSecond > static_cast<double>(kMaxQuarterTicks))
         throw ImportError(sourceName, "the record lasts " + std::to_string(seconds / 3600.0) +
                                           " h; a recording holds at most 46.6 h (25-bit beat positions of 5 ms)");
-    out.analysed = detect || !source.hasBeatAnnotations;
-    for (const SourceBeat& b : source.beats)
-        if (!out.analysed && b.quarterTicks > static_cast<int64_t>(seconds * kQuarterTicksPerSecond) + 4)
-            throw ImportError(sourceName, "a beat annotation lies past the end of the signal");
+    return seconds;
+}
 
-    AnalysisResult analysis;
-    if (out.analysed) {
-        AnalysingSource analysing(signal);
-        out.signal = SignalConditioner::run(analysing, sourceName);
-        analysis = analysing.finish();
-        source.noise.clear();
-        source.eventQuarterTicks.clear();
-        BeatAnalysis::addBeats(analysis, signal.frequencyHz(), source);
-    } else {
+void checkBeatsInside(const SourceRecording& source, double seconds, const std::string& sourceName) {
+    for (const SourceBeat& b : source.beats)
+        if (b.quarterTicks > static_cast<int64_t>(seconds * kQuarterTicksPerSecond) + 4)
+            throw ImportError(sourceName, "a beat annotation lies past the end of the signal");
+}
+
+// Conditions the signal; with the analysis, its beats replace the source's.
+void condition(SourceRecording& source, const std::string& sourceName, ImportedRecording& out,
+               AnalysisResult& analysis) {
+    SignalSource& signal = *source.signal;
+    if (!out.analysed) {
         out.signal = SignalConditioner::run(signal, sourceName);
+        return;
     }
-    RecordingImage& r = out.recording;
-    RhythmPlan& plan = r.plan;
+    AnalysingSource analysing(signal);
+    out.signal = SignalConditioner::run(analysing, sourceName);
+    analysis = analysing.finish();
+    source.noise.clear();
+    source.eventQuarterTicks.clear();
+    BeatAnalysis::addBeats(analysis, signal.frequencyHz(), source);
+}
+
+void planRhythm(const SourceRecording& source, ImportedRecording& out) {
+    RhythmPlan& plan = out.recording.plan;
     plan.sampleCount = static_cast<int32_t>(out.signal.channel1.size());
     plan.hours = std::max(1, (out.signal.sourceTicks + kTicksPerHour - 1) / kTicksPerHour);
     const int32_t start = source.startSecondOfDay.value_or(0);
@@ -125,16 +135,35 @@ ImportedRecording RecordingImporter::build(SourceRecording& source, const std::s
     EpisodeRules::flagForReport(plan.episodes);
     for (int64_t q : source.eventQuarterTicks) plan.markerTenths.push_back(static_cast<int32_t>(q / 20));
     std::sort(plan.markerTenths.begin(), plan.markerTenths.end());
+}
 
+// The stored signal, trend tables and beat forms of the planned rhythm.
+void fillImage(ImportedRecording& out, const AnalysisResult& analysis, double frequencyHz) {
+    RecordingImage& r = out.recording;
     r.signal.channel1 = std::move(out.signal.channel1);
     r.signal.channel2 = std::move(out.signal.channel2);
     r.amplitudeCode = out.signal.amplitudeCode;
-    r.trends = TrendBuilder::build(plan, r.signal, out.signal.unitsPerMv);
-    if (out.analysed) BeatAnalysis::applySt(analysis, signal.frequencyHz(), r.trends);
-    r.forms = FormTemplates::build(plan, r.signal);
+    r.trends = TrendBuilder::build(r.plan, r.signal, out.signal.unitsPerMv);
+    if (out.analysed) BeatAnalysis::applySt(analysis, frequencyHz, r.trends);
+    r.forms = FormTemplates::build(r.plan, r.signal);
     out.secondVentricularForm = FormMatcher::splitVentricularForms(r);
     r.formsMem = FormTemplates::fileImage(r.forms);
     r.codeTable = RecordingAssembler::buildCodeTable(r.signal);
+}
+
+}  // namespace
+
+ImportedRecording RecordingImporter::build(SourceRecording& source, const std::string& sourceName,
+                                           const std::string& patient, bool detect) {
+    const double seconds = checkedSeconds(*source.signal, sourceName);
+    ImportedRecording out;
+    out.analysed = detect || !source.hasBeatAnnotations;
+    if (!out.analysed) checkBeatsInside(source, seconds, sourceName);
+    AnalysisResult analysis;
+    condition(source, sourceName, out, analysis);
+    planRhythm(source, out);
+    fillImage(out, analysis, source.signal->frequencyHz());
+    RecordingImage& r = out.recording;
     r.patientLine = asciiLine(patient.empty() ? source.patient : patient);
     r.holterMem = RecordingAssembler::assemble(r);
     if (r.holterMem.empty())
