@@ -8,8 +8,11 @@
 #include "assembly/trend_builder.h"
 #include "import/analysing_source.h"
 #include "import/beat_analysis.h"
+#include "import/export_content.h"
 #include "import/form_matcher.h"
 #include "import/import_error.h"
+#include "lang/language_texts.h"
+#include "lang/source_text.h"
 
 namespace lumen {
 namespace {
@@ -17,14 +20,29 @@ namespace {
 constexpr int64_t kLeadOffBeatSpacing = 200;  // one lead-off mark a second
 constexpr int64_t kLeadOffClearance = 120;    // kept away from annotated beats
 
-std::string asciiLine(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        out += (u < 32 || u > 126) ? ' ' : c;
-    }
+constexpr size_t kPatientLineBytes = 97;
+
+// The patient line in the home's code page, from text in any encoding.
+std::string patientLine(const std::string& text, CodePage page) {
+    std::string out = encodeFromUtf8(utf8OfSourceText(text), page);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 32 || c == 127) c = ' ';
     const size_t first = out.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : out.substr(first, 97);
+    return first == std::string::npos ? std::string() : out.substr(first, kPatientLineBytes);
+}
+
+// What the source said that holter.mem cannot hold.
+SourceNotes notesOf(const SourceRecording& source, const ConditionedSignal& signal) {
+    SourceNotes notes;
+    notes.startDate = source.startDate;
+    notes.sourceTicks = signal.sourceTicks;
+    for (const SourceEvent& e : source.events)
+        if (!e.text.empty() && e.text != kManualEventName)
+            notes.markers.push_back(
+                {static_cast<int32_t>(tenthsOfQuarterTicks(e.quarterTicks)), utf8OfSourceText(e.text)});
+    std::stable_sort(notes.markers.begin(), notes.markers.end(),
+                     [](const MarkerText& a, const MarkerText& b) { return a.tenths < b.tenths; });
+    return notes;
 }
 
 std::vector<PlannedBeat> beatsOf(const SourceRecording& source, const ConditionedSignal& signal, size_t& leadOffBeats) {
@@ -117,7 +135,6 @@ void condition(SourceRecording& source, const std::string& sourceName, ImportedR
     out.signal = SignalConditioner::run(analysing, sourceName);
     analysis = analysing.finish();
     source.noise.clear();
-    source.eventQuarterTicks.clear();
     BeatAnalysis::addBeats(analysis, signal.frequencyHz(), source);
 }
 
@@ -128,12 +145,14 @@ void planRhythm(const SourceRecording& source, ImportedRecording& out) {
     const int32_t start = source.startSecondOfDay.value_or(0);
     plan.start = Clock{static_cast<uint8_t>(start / 3600), static_cast<uint8_t>(start / 60 % 60),
                        static_cast<uint8_t>(start % 60)};
+    plan.startDate = source.startDate;
     plan.beats = beatsOf(source, out.signal, out.leadOffBeats);
     addStretches(source, out.signal, plan);
     plan.episodes = EpisodeRules::derive(plan.beats);
     addNoiseEpisodes(source, plan);
     EpisodeRules::flagForReport(plan.episodes);
-    for (int64_t q : source.eventQuarterTicks) plan.markerTenths.push_back(static_cast<int32_t>(q / 20));
+    for (const SourceEvent& e : source.events)
+        plan.markerTenths.push_back(static_cast<int32_t>(tenthsOfQuarterTicks(e.quarterTicks)));
     std::sort(plan.markerTenths.begin(), plan.markerTenths.end());
 }
 
@@ -154,7 +173,7 @@ void fillImage(ImportedRecording& out, const AnalysisResult& analysis, double fr
 }  // namespace
 
 ImportedRecording RecordingImporter::build(SourceRecording& source, const std::string& sourceName,
-                                           const std::string& patient, bool detect) {
+                                           const std::string& patient, bool detect, int32_t language) {
     const double seconds = checkedSeconds(*source.signal, sourceName);
     ImportedRecording out;
     out.analysed = detect || !source.hasBeatAnnotations;
@@ -162,9 +181,10 @@ ImportedRecording RecordingImporter::build(SourceRecording& source, const std::s
     AnalysisResult analysis;
     condition(source, sourceName, out, analysis);
     planRhythm(source, out);
+    out.recording.notes = notesOf(source, out.signal);
     fillImage(out, analysis, source.signal->frequencyHz());
     RecordingImage& r = out.recording;
-    r.patientLine = asciiLine(patient.empty() ? source.patient : patient);
+    r.patientLine = patientLine(patient.empty() ? source.patient : patient, LanguageTexts::codePageOf(language));
     r.holterMem = RecordingAssembler::assemble(r);
     if (r.holterMem.empty())
         throw ImportError(sourceName, "the recording would exceed the 16 MiB that 24-bit file offsets address");
