@@ -70,16 +70,17 @@ int runInfo(const ToolArguments& arguments) {
     if (!warning.empty()) std::fprintf(stderr, "warning: %s\n", warning.c_str());
 
     JsonText json;
-    json.beginObject().number("blocks", recording->blockCount());
+    json.beginObject()
+        .number("blocks", recording->blockCount())
+        .string("startClock", clock)
+        .number("startTick", startTick(*recording))
+        .number("amplitudeCode", amplitudeByte(*recording))
+        .string("patient", patientText(*recording, homeCodePage(arguments.programDirectory)));
     if (notes.startDate)
         json.string("startDate", notes.startDate->iso());
     else
         json.null("startDate");
-    json.string("startClock", clock)
-        .number("startTick", startTick(*recording))
-        .number("amplitudeCode", amplitudeByte(*recording))
-        .string("patient", patientText(*recording, homeCodePage(arguments.programDirectory)))
-        .beginObject("beats")
+    json.beginObject("beats")
         .number("total", static_cast<int64_t>(beats.size()))
         .number("N", counts.byClass[0])
         .number("S", counts.byClass[1])
