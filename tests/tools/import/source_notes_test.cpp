@@ -92,6 +92,9 @@ TEST(SourceNotes, ExportsLastAsLongAsTheSourceAndKeepItsDate) {
     EXPECT_EQ(edf.events[0].text, kDiary.text);
     ASSERT_EQ(runHolter("export --home " + home + " --wfdb " + dir.path("w")).status, 0);
     EXPECT_EQ(recordLine(dir.path("w/w.hea")), "w 2 50 3050 09:00:00 05/11/2023");
+    ASSERT_EQ(runHolter("import " + dir.path("w/w") + " " + dir.path("again")).status, 0);
+    EXPECT_NE(runHolter("info --home " + dir.path("again")).out.find("\"startDate\": \"2023-11-05\""),
+              std::string::npos);
 
     // Without its notes (a recording of older days) the export gives whole
     // blocks and the fallback date.
