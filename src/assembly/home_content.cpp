@@ -13,6 +13,7 @@ HomeContent HomeContent::of(const RecordingImage& recording, int language, int32
     content.doefMem = HomeFiles::doefMem(startPositionTicks, startEventCode);
     content.holterMem = recording.holterMem;
     content.formsMem = recording.formsMem;
+    if (!recording.notes.empty()) content.sourceNotes = RecordingSidecar::format(recording.notes);
     return content;
 }
 

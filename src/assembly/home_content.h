@@ -20,6 +20,7 @@ struct HomeContent {
     std::string doefMem;
     std::span<const uint8_t> holterMem;
     std::span<const uint8_t> formsMem;
+    std::string sourceNotes;  // recording/source.txt; empty: the recording has none
 
     static HomeContent of(const RecordingImage& recording, int language, int32_t startPositionTicks,
                           int32_t startEventCode);

@@ -1,11 +1,13 @@
 #include "assembly/home_swap.h"
 
+#include <algorithm>
 #include <array>
 #include <ctime>
 #include <fstream>
 #include <span>
 
 #include "assembly/home_files.h"
+#include "assembly/recording_sidecar.h"
 #include "platform/file/durable_file.h"
 #include "platform/file/regular_file.h"
 #include "platform/file/scratch_path.h"
@@ -23,7 +25,7 @@ constexpr std::array<const char*, 5> kWrittenFiles = {"huffman.ko2", "color.ini"
                                                       "path.tmp"};
 // Written by a viewer at exit, for the recording it had open.
 constexpr const char* kHandOverFile = "dore.mem";
-constexpr std::array<const char*, 2> kRecordingFiles = {"holter.mem", "forms.mem"};
+constexpr std::array<const char*, 3> kRecordingFiles = {"holter.mem", "forms.mem", RecordingSidecar::kFileName};
 
 fs::path homePath(const std::string& directory) {
     std::error_code error;
@@ -187,7 +189,8 @@ bool HomeSwap::writeScratch(const HomeContent& c) const {
     return writeDurably(scratch_ / "huffman.ko2", c.codeTable) && writeDurably(scratch_ / "color.ini", c.colorIni) &&
            writeDurably(scratch_ / "TBcolor.ini", c.tbColorIni) && writeDurably(scratch_ / "doef.mem", c.doefMem) &&
            writeDurably(scratch_ / "path.tmp", HomeFiles::pathTmp(utf8FromPath(home_ / kRecordingFolder))) &&
-           writeDurably(recording / "holter.mem", c.holterMem) && writeDurably(recording / "forms.mem", c.formsMem);
+           writeDurably(recording / "holter.mem", c.holterMem) && writeDurably(recording / "forms.mem", c.formsMem) &&
+           (c.sourceNotes.empty() || writeDurably(recording / RecordingSidecar::kFileName, c.sourceNotes));
 }
 
 std::string HomeSwap::swapIn() {
@@ -248,8 +251,9 @@ std::vector<std::string> HomeSwap::moreThanARecording(const fs::path& folder) co
     std::vector<std::string> others;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
         const std::string name = utf8FromPath(entry.path().filename());
-        const bool recordingFile = (name == kRecordingFiles[0] || name == kRecordingFiles[1]) &&
-                                   fs::is_regular_file(entry.symlink_status(error));
+        const bool recordingFile =
+            std::find(kRecordingFiles.begin(), kRecordingFiles.end(), name) != kRecordingFiles.end() &&
+            fs::is_regular_file(entry.symlink_status(error));
         if (!recordingFile) others.push_back(name);
     }
     return others;

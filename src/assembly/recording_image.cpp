@@ -91,11 +91,16 @@ std::vector<uint8_t> RecordingAssembler::extremeRecord(const RhythmPlan& plan, c
 }
 
 // Bytes 0-2 carry a recording date (day, month, year - 2000), byte 6 the
-// length in hours; the viewer reads only bytes 3-5.
+// length in hours; the viewer reads only bytes 3-5. A recording without a
+// date, or one the byte cannot hold, keeps a fixed one.
 std::vector<uint8_t> RecordingAssembler::clockSection(const RhythmPlan& plan) {
-    return {12,
-            3,
-            24,
+    constexpr int32_t kYearOffset = 2000;
+    CalendarDate date{kYearOffset + 24, 3, 12};
+    if (plan.startDate && plan.startDate->year >= kYearOffset && plan.startDate->year <= kYearOffset + 255)
+        date = *plan.startDate;
+    return {static_cast<uint8_t>(date.day),
+            static_cast<uint8_t>(date.month),
+            static_cast<uint8_t>(date.year - kYearOffset),
             plan.start.second,
             plan.start.minute,
             plan.start.hour,

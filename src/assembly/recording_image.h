@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "assembly/form_templates.h"
+#include "assembly/recording_sidecar.h"
 #include "assembly/rhythm_plan.h"
 #include "assembly/stored_signal.h"
 #include "assembly/trend_builder.h"
@@ -25,6 +26,7 @@ struct RecordingImage {
     std::string patientLine;         // without its line break, in the home's code page
     std::vector<uint8_t> holterMem;  // empty when the file would not fit 24-bit offsets
     std::vector<uint8_t> formsMem;
+    SourceNotes notes;  // recording/source.txt: what holter.mem has no place for
 };
 
 // Lays out holter.mem from a recording image, section by section.

@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "assembly/calendar_date.h"
 #include "store/clock.h"
 
 namespace lumen {
@@ -65,6 +67,7 @@ struct Stretch {
 struct RhythmPlan {
     int32_t hours = 24;
     Clock start{8, 3, 27};
+    std::optional<CalendarDate> startDate;
     int32_t sampleCount = 0;  // per channel
     std::vector<PlannedBeat> beats;
     std::vector<PlannedEpisode> episodes;  // in time order

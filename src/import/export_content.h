@@ -1,8 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "assembly/calendar_date.h"
 #include "store/amplitude_code.h"
 
 namespace lumen {
@@ -20,17 +22,21 @@ struct ExportEvent {
 };
 
 // A recording as it goes out to other tools: both channels at 50 Hz as
-// stored, the beats with the physician's corrections, the episodes and
-// the patient markers.
+// stored (as long as the source was, where that is known), the beats with
+// the physician's corrections, the episodes and the patient markers.
 struct ExportContent {
     std::vector<uint8_t> channel1;
     std::vector<uint8_t> channel2;
     double unitsPerMv = kFinestUnitsPerMillivolt;
     int32_t startSecondOfDay = 0;
+    std::optional<CalendarDate> startDate;
     std::string patient;
     std::vector<ExportBeat> beats;
     std::vector<ExportEvent> events;
 };
+
+// The name of a patient marker without a text of its own.
+inline constexpr const char* kManualEventName = "Manual";
 
 // The row name of an episode code, for the annotations of an export; empty
 // for codes that carry no event.

@@ -3,28 +3,46 @@
 #include <algorithm>
 #include <cmath>
 
+#include "assembly/episode_rules.h"
 #include "assembly/form_templates.h"
 #include "assembly/trend_builder.h"
 #include "import/analysing_source.h"
 #include "import/beat_analysis.h"
+#include "import/export_content.h"
 #include "import/form_matcher.h"
 #include "import/import_error.h"
-#include "assembly/episode_rules.h"
+#include "lang/language_texts.h"
+#include "lang/source_text.h"
 
 namespace lumen {
 namespace {
 
-constexpr int64_t kLeadOffBeatSpacing = 200;   // one lead-off mark a second
-constexpr int64_t kLeadOffClearance = 120;     // kept away from annotated beats
+constexpr int64_t kLeadOffBeatSpacing = 200;  // one lead-off mark a second
+constexpr int64_t kLeadOffClearance = 120;    // kept away from annotated beats
 
-std::string asciiLine(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        out += (u < 32 || u > 126) ? ' ' : c;
-    }
+constexpr size_t kPatientLineBytes = 97;
+
+// The patient line in the home's code page, from text in any encoding.
+std::string patientLine(const std::string& text, CodePage page) {
+    std::string out = encodeFromUtf8(utf8OfSourceText(text), page);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 32 || c == 127) c = ' ';
     const size_t first = out.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : out.substr(first, 97);
+    return first == std::string::npos ? std::string() : out.substr(first, kPatientLineBytes);
+}
+
+// What the source said that holter.mem cannot hold.
+SourceNotes notesOf(const SourceRecording& source, const ConditionedSignal& signal) {
+    SourceNotes notes;
+    notes.startDate = source.startDate;
+    notes.sourceTicks = signal.sourceTicks;
+    for (const SourceEvent& e : source.events)
+        if (!e.text.empty() && e.text != kManualEventName)
+            notes.markers.push_back(
+                {static_cast<int32_t>(tenthsOfQuarterTicks(e.quarterTicks)), utf8OfSourceText(e.text)});
+    std::stable_sort(notes.markers.begin(), notes.markers.end(),
+                     [](const MarkerText& a, const MarkerText& b) { return a.tenths < b.tenths; });
+    return notes;
 }
 
 std::vector<PlannedBeat> beatsOf(const SourceRecording& source, const ConditionedSignal& signal, size_t& leadOffBeats) {
@@ -37,16 +55,19 @@ std::vector<PlannedBeat> beatsOf(const SourceRecording& source, const Conditione
         p.formCode = b.label.formCode;
         beats.push_back(p);
     }
-    std::stable_sort(beats.begin(), beats.end(),
-                     [](const PlannedBeat& a, const PlannedBeat& b) { return a.positionQuarterTicks < b.positionQuarterTicks; });
+    std::stable_sort(beats.begin(), beats.end(), [](const PlannedBeat& a, const PlannedBeat& b) {
+        return a.positionQuarterTicks < b.positionQuarterTicks;
+    });
     // Two beats cannot share a position: the later one moves on by 5 ms.
     for (size_t i = 1; i < beats.size(); ++i)
         beats[i].positionQuarterTicks = std::max(beats[i].positionQuarterTicks, beats[i - 1].positionQuarterTicks + 1);
     std::vector<PlannedBeat> marks;
     for (const TickStretch& s : signal.leadOff) {
-        for (int64_t q = int64_t{s.start} * 4 + kLeadOffBeatSpacing / 2; q < int64_t{s.end} * 4; q += kLeadOffBeatSpacing) {
-            const auto near = std::lower_bound(beats.begin(), beats.end(), q - kLeadOffClearance,
-                                               [](const PlannedBeat& b, int64_t v) { return b.positionQuarterTicks < v; });
+        for (int64_t q = int64_t{s.start} * 4 + kLeadOffBeatSpacing / 2; q < int64_t{s.end} * 4;
+             q += kLeadOffBeatSpacing) {
+            const auto near =
+                std::lower_bound(beats.begin(), beats.end(), q - kLeadOffClearance,
+                                 [](const PlannedBeat& b, int64_t v) { return b.positionQuarterTicks < v; });
             if (near != beats.end() && near->positionQuarterTicks <= q + kLeadOffClearance) continue;
             PlannedBeat p;
             p.positionQuarterTicks = static_cast<int32_t>(q);
@@ -57,16 +78,17 @@ std::vector<PlannedBeat> beatsOf(const SourceRecording& source, const Conditione
     }
     leadOffBeats = marks.size();
     beats.insert(beats.end(), marks.begin(), marks.end());
-    std::stable_sort(beats.begin(), beats.end(),
-                     [](const PlannedBeat& a, const PlannedBeat& b) { return a.positionQuarterTicks < b.positionQuarterTicks; });
+    std::stable_sort(beats.begin(), beats.end(), [](const PlannedBeat& a, const PlannedBeat& b) {
+        return a.positionQuarterTicks < b.positionQuarterTicks;
+    });
     return beats;
 }
 
 void addStretches(const SourceRecording& source, const ConditionedSignal& signal, RhythmPlan& plan) {
     for (const TickStretch& s : signal.leadOff) plan.stretches.push_back({StretchKind::LeadOff, s.start, s.end, 0, 0});
     for (const QuarterTickStretch& n : source.noise)
-        plan.stretches.push_back({StretchKind::Motion, static_cast<int32_t>(n.start / 4),
-                                  static_cast<int32_t>((n.end + 3) / 4), 0, 0});
+        plan.stretches.push_back(
+            {StretchKind::Motion, static_cast<int32_t>(n.start / 4), static_cast<int32_t>((n.end + 3) / 4), 0, 0});
 }
 
 // Annotated noise becomes an artefact episode; its beats keep their labels.
@@ -82,60 +104,87 @@ void addNoiseEpisodes(const SourceRecording& source, RhythmPlan& plan) {
                      [](const PlannedEpisode& a, const PlannedEpisode& b) { return a.startTenths < b.startTenths; });
 }
 
-}  // namespace
-
-ImportedRecording RecordingImporter::build(SourceRecording& source, const std::string& sourceName,
-                                           const std::string& patient, bool detect) {
-    SignalSource& signal = *source.signal;
+// The source must be sampled fast enough and short enough for 25-bit beat
+// positions; returns its length in seconds.
+double checkedSeconds(const SignalSource& signal, const std::string& sourceName) {
     if (signal.frequencyHz() < kStoredRateHz)
         throw ImportError(sourceName, "sampled at " + std::to_string(signal.frequencyHz()) +
                                           " Hz, below the 50 Hz the recording stores");
     const double seconds = static_cast<double>(signal.lengthSamples()) / signal.frequencyHz();
-    ImportedRecording out;
     if (seconds * kQuarterTicksPerSecond > static_cast<double>(kMaxQuarterTicks))
         throw ImportError(sourceName, "the record lasts " + std::to_string(seconds / 3600.0) +
                                           " h; a recording holds at most 46.6 h (25-bit beat positions of 5 ms)");
-    out.analysed = detect || !source.hasBeatAnnotations;
-    for (const SourceBeat& b : source.beats)
-        if (!out.analysed && b.quarterTicks > static_cast<int64_t>(seconds * kQuarterTicksPerSecond) + 4)
-            throw ImportError(sourceName, "a beat annotation lies past the end of the signal");
+    return seconds;
+}
 
-    AnalysisResult analysis;
-    if (out.analysed) {
-        AnalysingSource analysing(signal);
-        out.signal = SignalConditioner::run(analysing, sourceName);
-        analysis = analysing.finish();
-        source.noise.clear();
-        source.eventQuarterTicks.clear();
-        BeatAnalysis::addBeats(analysis, signal.frequencyHz(), source);
-    } else {
+void checkBeatsInside(const SourceRecording& source, double seconds, const std::string& sourceName) {
+    for (const SourceBeat& b : source.beats)
+        if (b.quarterTicks > static_cast<int64_t>(seconds * kQuarterTicksPerSecond) + 4)
+            throw ImportError(sourceName, "a beat annotation lies past the end of the signal");
+}
+
+// Conditions the signal; with the analysis, its beats replace the source's.
+void condition(SourceRecording& source, const std::string& sourceName, ImportedRecording& out,
+               AnalysisResult& analysis) {
+    SignalSource& signal = *source.signal;
+    if (!out.analysed) {
         out.signal = SignalConditioner::run(signal, sourceName);
+        return;
     }
-    RecordingImage& r = out.recording;
-    RhythmPlan& plan = r.plan;
+    AnalysingSource analysing(signal);
+    out.signal = SignalConditioner::run(analysing, sourceName);
+    analysis = analysing.finish();
+    source.noise.clear();
+    BeatAnalysis::addBeats(analysis, signal.frequencyHz(), source);
+}
+
+void planRhythm(const SourceRecording& source, ImportedRecording& out) {
+    RhythmPlan& plan = out.recording.plan;
     plan.sampleCount = static_cast<int32_t>(out.signal.channel1.size());
     plan.hours = std::max(1, (out.signal.sourceTicks + kTicksPerHour - 1) / kTicksPerHour);
     const int32_t start = source.startSecondOfDay.value_or(0);
     plan.start = Clock{static_cast<uint8_t>(start / 3600), static_cast<uint8_t>(start / 60 % 60),
                        static_cast<uint8_t>(start % 60)};
+    plan.startDate = source.startDate;
     plan.beats = beatsOf(source, out.signal, out.leadOffBeats);
     addStretches(source, out.signal, plan);
     plan.episodes = EpisodeRules::derive(plan.beats);
     addNoiseEpisodes(source, plan);
     EpisodeRules::flagForReport(plan.episodes);
-    for (int64_t q : source.eventQuarterTicks) plan.markerTenths.push_back(static_cast<int32_t>(q / 20));
+    for (const SourceEvent& e : source.events)
+        plan.markerTenths.push_back(static_cast<int32_t>(tenthsOfQuarterTicks(e.quarterTicks)));
     std::sort(plan.markerTenths.begin(), plan.markerTenths.end());
+}
 
+// The stored signal, trend tables and beat forms of the planned rhythm.
+void fillImage(ImportedRecording& out, const AnalysisResult& analysis, double frequencyHz) {
+    RecordingImage& r = out.recording;
     r.signal.channel1 = std::move(out.signal.channel1);
     r.signal.channel2 = std::move(out.signal.channel2);
     r.amplitudeCode = out.signal.amplitudeCode;
-    r.trends = TrendBuilder::build(plan, r.signal, out.signal.unitsPerMv);
-    if (out.analysed) BeatAnalysis::applySt(analysis, signal.frequencyHz(), r.trends);
-    r.forms = FormTemplates::build(plan, r.signal);
+    r.trends = TrendBuilder::build(r.plan, r.signal, out.signal.unitsPerMv);
+    if (out.analysed) BeatAnalysis::applySt(analysis, frequencyHz, r.trends);
+    r.forms = FormTemplates::build(r.plan, r.signal);
     out.secondVentricularForm = FormMatcher::splitVentricularForms(r);
     r.formsMem = FormTemplates::fileImage(r.forms);
     r.codeTable = RecordingAssembler::buildCodeTable(r.signal);
-    r.patientLine = asciiLine(patient.empty() ? source.patient : patient);
+}
+
+}  // namespace
+
+ImportedRecording RecordingImporter::build(SourceRecording& source, const std::string& sourceName,
+                                           const std::string& patient, bool detect, int32_t language) {
+    const double seconds = checkedSeconds(*source.signal, sourceName);
+    ImportedRecording out;
+    out.analysed = detect || !source.hasBeatAnnotations;
+    if (!out.analysed) checkBeatsInside(source, seconds, sourceName);
+    AnalysisResult analysis;
+    condition(source, sourceName, out, analysis);
+    planRhythm(source, out);
+    out.recording.notes = notesOf(source, out.signal);
+    fillImage(out, analysis, source.signal->frequencyHz());
+    RecordingImage& r = out.recording;
+    r.patientLine = patientLine(patient.empty() ? source.patient : patient, LanguageTexts::codePageOf(language));
     r.holterMem = RecordingAssembler::assemble(r);
     if (r.holterMem.empty())
         throw ImportError(sourceName, "the recording would exceed the 16 MiB that 24-bit file offsets address");

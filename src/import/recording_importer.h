@@ -4,6 +4,7 @@
 #include "assembly/recording_image.h"
 #include "import/signal_conditioner.h"
 #include "import/source_recording.h"
+#include "lang/language_texts.h"
 
 namespace lumen {
 
@@ -25,9 +26,11 @@ class RecordingImporter {
 public:
     // Throws ImportError naming `sourceName` when the source cannot fit.
     // With `detect`, or when the source has no beat annotations, the
-    // analysis finds and classifies the beats.
+    // analysis finds and classifies the beats. The patient line (`patient`,
+    // else the source's) is written in the code page of the home's
+    // `language`.
     static ImportedRecording build(SourceRecording& source, const std::string& sourceName, const std::string& patient,
-                                   bool detect = false);
+                                   bool detect = false, int32_t language = LanguageTexts::kDefaultLanguage);
 };
 
 }  // namespace lumen

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "assembly/calendar_date.h"
 #include "import/beat_labels.h"
 #include "import/signal_source.h"
 #include "store/time_units.h"
@@ -14,6 +15,13 @@ namespace lumen {
 struct SourceBeat {
     int64_t quarterTicks = 0;  // 1/200 s from the first sample
     BeatLabel label;
+};
+
+// An annotation that is neither a beat nor noise: a diary entry, an event
+// button. It becomes a patient marker.
+struct SourceEvent {
+    int64_t quarterTicks = 0;
+    std::string text;  // as the source wrote it; empty when it has none
 };
 
 struct QuarterTickStretch {
@@ -29,10 +37,11 @@ struct SourceRecording {
     std::unique_ptr<SignalSource> signal;
     bool hasBeatAnnotations = false;
     std::vector<SourceBeat> beats;
-    std::vector<QuarterTickStretch> noise;   // annotated noise: artefact episodes
-    std::vector<int64_t> eventQuarterTicks;  // other annotations: manual events
+    std::vector<QuarterTickStretch> noise;  // annotated noise: artefact episodes
+    std::vector<SourceEvent> events;        // other annotations: manual events
     std::optional<int32_t> startSecondOfDay;
-    std::string patient;  // a proposal for the patient line
+    std::optional<CalendarDate> startDate;
+    std::string patient;  // a proposal for the patient line, in the source's bytes
     // What was wrong with the source and what was used instead, each a
     // sentence naming the file.
     std::vector<std::string> warnings;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "lang/language_texts.h"
+#include "lang/source_text.h"
 
 namespace lumen {
 namespace {
@@ -20,6 +21,28 @@ TEST(CodePage, TellingBytesOfEachPageAndUndefinedOnes) {
     EXPECT_EQ(codePageToUnicode(0xFF, CodePage::Windows1251), U'я');
     EXPECT_EQ(decodeToUtf8("a\x81" "b", CodePage::Windows1252), "a\xEF\xBF\xBD" "b");
     EXPECT_EQ(codePageToUnicode(0x98, CodePage::Windows1251), U'\xFFFD');
+}
+
+struct Conversion {
+    const char* source;  // bytes as a source file holds them
+    CodePage page;
+    const char* stored;  // what the recording keeps
+};
+
+// Source text is UTF-8 when it is valid UTF-8, else Windows-1252; what the
+// home's code page lacks becomes '?', one for each character.
+TEST(CodePage, SourceTextIsStoredInTheHomesCodePage) {
+    const Conversion conversions[] = {
+        {"M\xc3\xbcller", CodePage::Windows1252, "M\xfcller"},
+        {"M\xfcller", CodePage::Windows1252, "M\xfcller"},           // Latin-1 bytes
+        {"Gy\xc5\x91z\xc5\x91", CodePage::Windows1250, "Gy\xf5z\xf5"},
+        {"Gy\xc5\x91z\xc5\x91", CodePage::Windows1252, "Gy?z?"},
+        {"\xe2\x82\xac \xef\xbf\xbd", CodePage::Windows1252, "\x80 ?"},  // U+FFFD is no byte of the page
+        {"\xf0\x9f\x98\x80!", CodePage::Windows1251, "?!"},
+        {"\xc0\xaf", CodePage::Windows1252, "\xc0\xaf"},  // overlong: not UTF-8, so Windows-1252
+    };
+    for (const Conversion& c : conversions)
+        EXPECT_EQ(encodeFromUtf8(utf8OfSourceText(c.source), c.page), c.stored) << c.source;
 }
 
 // Every text can be written in its language's code page and reads back the

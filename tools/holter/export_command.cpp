@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "assembly/recording_sidecar.h"
 #include "holter/export_target.h"
 #include "holter/recording_opener.h"
 #include "import/edf/edf_export.h"
@@ -19,14 +20,20 @@ namespace {
 
 constexpr uint8_t kNoBeatForm = 30;
 
-void readSignal(Recording& recording, ExportContent& c) {
+// The stored blocks, cut to the source's length where the recording knows
+// it (the last block is padded with baseline).
+void readSignal(Recording& recording, const SourceNotes& notes, ExportContent& c) {
     recording.selectBlockIndex();
-    std::array<uint8_t, 500> one;
-    std::array<uint8_t, 500> two;
+    std::array<uint8_t, kSamplesPerBlock> one;
+    std::array<uint8_t, kSamplesPerBlock> two;
     for (int32_t b = 0; b < recording.blockCount(); ++b) {
         recording.fetchBlock(one, two, b, b);
         c.channel1.insert(c.channel1.end(), one.begin(), one.end());
         c.channel2.insert(c.channel2.end(), two.begin(), two.end());
+    }
+    if (notes.sourceTicks && static_cast<size_t>(*notes.sourceTicks) < c.channel1.size()) {
+        c.channel1.resize(static_cast<size_t>(*notes.sourceTicks));
+        c.channel2.resize(static_cast<size_t>(*notes.sourceTicks));
     }
 }
 
@@ -39,7 +46,7 @@ void readBeats(Recording& recording, ExportContent& c) {
     }
 }
 
-void readEvents(Recording& recording, ExportContent& c) {
+void readEvents(Recording& recording, const SourceNotes& notes, ExportContent& c) {
     recording.selectSection(SectionId::Episodes);
     const SectionPlace episodes = recording.selectedSection();
     for (uint32_t i = 0; i < episodes.length / kEpisodeRecordBytes; ++i) {
@@ -55,7 +62,8 @@ void readEvents(Recording& recording, ExportContent& c) {
     for (uint32_t i = 0; i < markers.length / kMarkerBytes; ++i) {
         const auto tenths =
             static_cast<int32_t>(recording.file().readU24(uint64_t{markers.offset} + uint64_t{i} * kMarkerBytes));
-        c.events.push_back({tenths, tenths, "Manual"});
+        const std::string text = notes.textAt(tenths);
+        c.events.push_back({tenths, tenths, text.empty() ? kManualEventName : text});
     }
 }
 
@@ -77,19 +85,24 @@ int runExport(const ToolArguments& arguments) {
     const int8_t units = recording->amplitudeCode();
     content.unitsPerMv = units != 0 ? std::abs(units) : 51.0;
     content.startSecondOfDay = recordingStartTick(*recording) / kTicksPerSecond;
+    std::string warning;
+    const SourceNotes notes = RecordingSidecar::read(recording->recordingDirectory(), warning);
+    if (!warning.empty()) std::fprintf(stderr, "warning: %s\n", warning.c_str());
+    content.startDate = notes.startDate;
     content.patient = recording->readPatientLine();
     while (!content.patient.empty() && (content.patient.back() == '\n' || content.patient.back() == '\r'))
         content.patient.pop_back();
-    readSignal(*recording, content);
+    readSignal(*recording, notes, content);
     readBeats(*recording, content);
-    readEvents(*recording, content);
+    readEvents(*recording, notes, content);
     const std::string problem = edf ? EdfExport::write(*edf, content) : WfdbExport::write(*wfdb, content);
     if (!problem.empty()) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 255;
     }
-    std::printf("exported %zu blocks, %zu beats and %zu events to %s\n", content.channel1.size() / kSamplesPerBlock,
-                content.beats.size(), content.events.size(), (edf ? *edf : *wfdb).c_str());
+    std::printf("exported %zu blocks, %zu beats and %zu events to %s\n",
+                (content.channel1.size() + kSamplesPerBlock - 1) / kSamplesPerBlock, content.beats.size(),
+                content.events.size(), (edf ? *edf : *wfdb).c_str());
     return 0;
 }
 

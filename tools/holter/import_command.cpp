@@ -77,7 +77,8 @@ int runImport(const ToolArguments& arguments) {
             std::printf("%s has no beat annotations: the analysis finds and classifies the beats\n",
                         source.fileName.c_str());
         const ImportedRecording imported =
-            RecordingImporter::build(source, source.fileName, arguments.option("--patient").value_or(""), detect);
+            RecordingImporter::build(source, source.fileName, arguments.option("--patient").value_or(""), detect,
+                                     static_cast<int32_t>(language));
         const std::string problem =
             swap.install(HomeContent::of(imported.recording, static_cast<int>(language), 0, kTimeScaleStartEventCode));
         for (const std::string& note : swap.notes()) std::fprintf(stderr, "%s\n", note.c_str());

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "assembly/recording_sidecar.h"
 #include "holter/fed_recording.h"
 #include "holter/recording_opener.h"
 #include "lang/beat_statistics_text.h"
@@ -64,14 +65,22 @@ int runInfo(const ToolArguments& arguments) {
     char clock[16];
     std::snprintf(clock, sizeof clock, "%02u:%02u:%02u", start.hour, start.minute, start.second);
 
+    std::string warning;
+    const SourceNotes notes = RecordingSidecar::read(recording->recordingDirectory(), warning);
+    if (!warning.empty()) std::fprintf(stderr, "warning: %s\n", warning.c_str());
+
     JsonText json;
     json.beginObject()
         .number("blocks", recording->blockCount())
         .string("startClock", clock)
         .number("startTick", startTick(*recording))
         .number("amplitudeCode", amplitudeByte(*recording))
-        .string("patient", patientText(*recording, homeCodePage(arguments.programDirectory)))
-        .beginObject("beats")
+        .string("patient", patientText(*recording, homeCodePage(arguments.programDirectory)));
+    if (notes.startDate)
+        json.string("startDate", notes.startDate->iso());
+    else
+        json.null("startDate");
+    json.beginObject("beats")
         .number("total", static_cast<int64_t>(beats.size()))
         .number("N", counts.byClass[0])
         .number("S", counts.byClass[1])

@@ -2,6 +2,7 @@
 
 #include <edflib.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -14,33 +15,56 @@
 namespace lumen {
 namespace {
 
-constexpr int kSamplesPerRecord = 50;                     // one second at 50 Hz
+constexpr int kSamplesPerSecond = 50;
+// Records shorter than a second when the signal does not last whole
+// seconds, so that the file lasts as long as the signal; a length no
+// record size divides is padded to the shortest record.
+constexpr std::array<int, 4> kRecordSamples = {50, 25, 10, 5};
+constexpr int kDurationUnitsPerSample = 2000;             // EDFlib's record duration counts 10 µs
+constexpr int kAnnotationSignalsPerSecondRecord = 8;      // beats come about once a second
 constexpr long long kAnnotationUnitsPerQuarterTick = 50;  // EDFlib counts 100 µs
 constexpr long long kAnnotationUnitsPerTenth = 1000;
+// The date EDF+ is given when the recording's own is unknown or outside
+// the years EDF can write.
+constexpr CalendarDate kUnknownDate{2000, 1, 1};
+constexpr int32_t kFirstEdfYear = 1985;
+constexpr int32_t kLastEdfYear = 2084;
 
-bool setUpSignals(int h, const ExportContent& c) {
+int recordSamples(size_t samples) {
+    for (int n : kRecordSamples)
+        if (samples % static_cast<size_t>(n) == 0) return n;
+    return kRecordSamples.back();
+}
+
+bool setUpSignals(int h, const ExportContent& c, int samplesPerRecord) {
     const double microvoltsPerUnit = 1000.0 / c.unitsPerMv;
     static constexpr const char* kLabels[] = {"ECG1", "ECG2"};
     for (int s = 0; s < 2; ++s) {
-        if (edf_set_samplefrequency(h, s, kSamplesPerRecord) != 0 || edf_set_digital_maximum(h, s, 127) != 0 ||
+        if (edf_set_samplefrequency(h, s, samplesPerRecord) != 0 || edf_set_digital_maximum(h, s, 127) != 0 ||
             edf_set_digital_minimum(h, s, -128) != 0 || edf_set_physical_maximum(h, s, 127 * microvoltsPerUnit) != 0 ||
             edf_set_physical_minimum(h, s, -128 * microvoltsPerUnit) != 0 || edf_set_label(h, s, kLabels[s]) != 0 ||
             edf_set_physical_dimension(h, s, "uV") != 0)
             return false;
     }
+    if (edf_set_datarecord_duration(h, samplesPerRecord * kDurationUnitsPerSample) != 0) return false;
     const int t = c.startSecondOfDay;
-    edf_set_startdatetime(h, 2000, 1, 1, t / kSecondsPerHour % 24, t / kSecondsPerMinute % 60, t % kSecondsPerMinute);
+    const CalendarDate d = c.startDate && c.startDate->year >= kFirstEdfYear && c.startDate->year <= kLastEdfYear
+                               ? *c.startDate
+                               : kUnknownDate;
+    edf_set_startdatetime(h, d.year, d.month, d.day, t / kSecondsPerHour % 24, t / kSecondsPerMinute % 60,
+                          t % kSecondsPerMinute);
     edf_set_patientname(h, c.patient.substr(0, 60).c_str());
     edf_set_equipment(h, "Lumen");
     return true;
 }
 
-bool writeSignal(int h, const ExportContent& c) {
-    std::array<short, kSamplesPerRecord> record;
-    for (size_t at = 0; at + kSamplesPerRecord <= c.channel1.size(); at += kSamplesPerRecord) {
+bool writeSignal(int h, const ExportContent& c, int samplesPerRecord) {
+    std::array<short, kSamplesPerSecond> record;
+    const auto step = static_cast<size_t>(samplesPerRecord);
+    for (size_t at = 0; at < c.channel1.size(); at += step) {
         for (const std::vector<uint8_t>* channel : {&c.channel1, &c.channel2}) {
-            for (int i = 0; i < kSamplesPerRecord; ++i)
-                record[i] = static_cast<short>((*channel)[at + i] - kBaselineSample);
+            for (size_t i = 0; i < step; ++i)
+                record[i] = at + i < channel->size() ? static_cast<short>((*channel)[at + i] - kBaselineSample) : 0;
             if (edfwrite_digital_short_samples(h, record.data()) != 0) return false;
         }
     }
@@ -68,16 +92,19 @@ std::string EdfExport::write(const std::string& path, const ExportContent& conte
     // Written under a scratch name of our own and renamed when whole: the
     // target never holds half a file, and no other file is touched.
     const std::filesystem::path target(path);
-    const std::string scratch =
-        utf8FromPath(scratchPathIn(target.parent_path().empty() ? "." : target.parent_path(), utf8FromPath(target.filename())));
+    const std::string scratch = utf8FromPath(
+        scratchPathIn(target.parent_path().empty() ? "." : target.parent_path(), utf8FromPath(target.filename())));
     const int h = edfopen_file_writeonly(scratch.c_str(), EDFLIB_FILETYPE_EDFPLUS, 2);
     if (h < 0)
         return "Cannot create " + scratch + " (EDFlib error " + std::to_string(h) + "); check that the folder of " +
                path + " exists and can be written.";
-    // Beats come about once a second; EDFlib spreads the annotations over
-    // the data records, so reserve room for a few per record.
-    edf_set_number_of_annotation_signals(h, 8);
-    const bool ok = setUpSignals(h, content) && writeSignal(h, content) && writeAnnotations(h, content);
+    // EDFlib spreads the annotations over the data records, room for one
+    // per annotation signal: a few a second.
+    const int samplesPerRecord = recordSamples(content.channel1.size());
+    edf_set_number_of_annotation_signals(
+        h, std::max(1, kAnnotationSignalsPerSecondRecord * samplesPerRecord / kSamplesPerSecond));
+    const bool ok = setUpSignals(h, content, samplesPerRecord) && writeSignal(h, content, samplesPerRecord) &&
+                    writeAnnotations(h, content);
     const bool closed = edfclose_file(h) == 0;
     std::error_code error;
     if (ok && closed) std::filesystem::rename(scratch, path, error);

@@ -121,7 +121,7 @@ void readAnnotations(int handle, const edf_hdr_struct& h, SourceRecording& out) 
             out.beats.push_back({at, *label});
             out.hasBeatAnnotations = true;
         } else if (!isEpisodeName(text)) {
-            out.eventQuarterTicks.push_back(at);
+            out.events.push_back({at, text});
         }
     }
 }
@@ -158,6 +158,7 @@ SourceRecording EdfRecord::open(const std::string& path, const std::vector<std::
     out.name = utf8FromPath(pathFromUtf8(path).stem());
     out.fileName = path;
     out.startSecondOfDay = h.starttime_hour * kSecondsPerHour + h.starttime_minute * kSecondsPerMinute + h.starttime_second;
+    out.startDate = CalendarDate::of(h.startdate_year, h.startdate_month, h.startdate_day);
     out.patient = trimmed(h.patient_name);
     if (out.patient.empty()) out.patient = trimmed(h.patient);
     return out;

@@ -61,6 +61,7 @@ IshneHeader IshneHeader::parse(std::span<const uint8_t> b, const std::string& fi
     h.firstName = text(b, 28, 40);
     h.lastName = text(b, 68, 40);
     h.id = text(b, 108, 20);
+    for (int k = 0; k < 3; ++k) h.recordDate[static_cast<size_t>(k)] = i16(b, 138 + 2 * static_cast<size_t>(k));
     for (int k = 0; k < 3; ++k) h.startTime[static_cast<size_t>(k)] = i16(b, 150 + 2 * static_cast<size_t>(k));
     h.leads = i16(b, 156);
     for (size_t k = 0; k < kIshneMaxLeads; ++k) {

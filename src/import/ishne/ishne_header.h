@@ -22,7 +22,8 @@ struct IshneHeader {
     std::string firstName;
     std::string lastName;
     std::string id;
-    std::array<int, 3> startTime{};  // hour, minute, second
+    std::array<int, 3> recordDate{};  // day, month, year
+    std::array<int, 3> startTime{};   // hour, minute, second
     int leads = 0;
     std::array<int, kIshneMaxLeads> leadSpec{};
     std::array<int, kIshneMaxLeads> resolutionNv{};

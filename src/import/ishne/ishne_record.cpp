@@ -144,6 +144,7 @@ SourceRecording IshneRecord::open(const std::string& path, const std::vector<std
     if (h.startTime[0] >= 0 && h.startTime[0] < 24 && h.startTime[1] >= 0 && h.startTime[1] < 60 &&
         h.startTime[2] >= 0 && h.startTime[2] < 60)
         out.startSecondOfDay = h.startTime[0] * 3600 + h.startTime[1] * 60 + h.startTime[2];
+    out.startDate = CalendarDate::of(h.recordDate[2], h.recordDate[1], h.recordDate[0]);
     out.patient = h.lastName + (h.firstName.empty() ? "" : ", " + h.firstName) + (h.id.empty() ? "" : " " + h.id);
     const std::string ann =
         annotations.empty() ? utf8FromPath(pathFromUtf8(path).replace_extension(".ann")) : annotations;

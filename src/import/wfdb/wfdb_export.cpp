@@ -22,6 +22,7 @@ std::string WfdbExport::write(const std::string& directory, const ExportContent&
     if (error) return "cannot create " + utf8FromPath(scratch) + ": " + error.message();
 
     WfdbWriter writer(scratch, record, kStoredRateHz, {{"ECG1", c.unitsPerMv, 0}, {"ECG2", c.unitsPerMv, 0}});
+    writer.setStart(c.startSecondOfDay, c.startDate);
     std::vector<int16_t> samples[2];
     constexpr size_t kChunk = 1 << 16;
     bool ok = true;

@@ -54,6 +54,18 @@ std::optional<int32_t> secondOfDay(std::string_view text) {
     return static_cast<int32_t>(seconds % 86400);
 }
 
+// The base date: DD/MM/YYYY.
+std::optional<CalendarDate> baseDate(std::string_view text) {
+    const size_t first = text.find('/');
+    const size_t second = first == std::string_view::npos ? first : text.find('/', first + 1);
+    if (second == std::string_view::npos) return std::nullopt;
+    const auto day = integer(text.substr(0, first));
+    const auto month = integer(text.substr(first + 1, second - first - 1));
+    const auto year = integer(text.substr(second + 1));
+    if (!day || !month || !year) return std::nullopt;
+    return CalendarDate::of(*year, *month, *day);
+}
+
 int defaultResolution(int format) {
     switch (format) {
     case 80: return 8;
@@ -93,6 +105,7 @@ void parseRecordLine(const std::vector<std::string>& w, WfdbHeader& h, size_t& s
         if (*samples > 0) h.samplesPerSignal = *samples;
     }
     if (w.size() > 4) h.startSecondOfDay = secondOfDay(w[4]);
+    if (w.size() > 5) h.startDate = baseDate(w[5]);
 }
 
 WfdbSignalSpec parseSignalLine(const std::vector<std::string>& w, const std::string& file) {
@@ -207,6 +220,11 @@ std::string WfdbHeader::format() const {
         char clock[16];
         std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
         out << ' ' << clock;
+        if (startDate) {
+            char date[40];
+            std::snprintf(date, sizeof date, "%02d/%02d/%04d", startDate->day, startDate->month, startDate->year);
+            out << ' ' << date;
+        }
     }
     out << "\n";
     for (const WfdbSignalSpec& s : signals) {

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "assembly/calendar_date.h"
+
 namespace lumen {
 
 // One signal line of a WFDB header.
@@ -27,6 +29,7 @@ struct WfdbHeader {
     double counterFrequency = 0.0;   // 0 when the header gives none
     std::optional<int64_t> samplesPerSignal;
     std::optional<int32_t> startSecondOfDay;
+    std::optional<CalendarDate> startDate;  // written only after a start time
     std::vector<WfdbSignalSpec> signals;
     std::vector<std::string> comments;
 

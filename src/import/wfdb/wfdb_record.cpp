@@ -107,6 +107,7 @@ SourceRecording WfdbRecord::open(const std::filesystem::path& source, const std:
     const int64_t length = reader->lengthSamples();
     out.signal = std::move(reader);
     out.startSecondOfDay = h.startSecondOfDay;
+    out.startDate = h.startDate;
     out.patient = h.recordName + (h.comments.empty() ? "" : "," + h.comments.front());
     const std::filesystem::path atr = annotations.empty()
                                           ? directory / pathFromUtf8(utf8FromPath(header.stem()) + ".atr")

@@ -41,6 +41,8 @@ bool WfdbWriter::finish(std::span<const WfdbAnnotation> annotations, const std::
     h.recordName = record_;
     h.samplingFrequency = frequencyHz_;
     h.samplesPerSignal = frames_;
+    h.startSecondOfDay = startSecondOfDay_;
+    h.startDate = startDate_;
     h.comments = comments;
     for (const WfdbWriteSignal& s : signals_) {
         WfdbSignalSpec described;

@@ -1,10 +1,12 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "assembly/calendar_date.h"
 #include "import/wfdb/wfdb_annotations.h"
 
 namespace lumen {
@@ -22,6 +24,11 @@ public:
     WfdbWriter(std::filesystem::path directory, std::string record, double frequencyHz,
                std::vector<WfdbWriteSignal> signals);
 
+    // The base time and date of the header; none by default.
+    void setStart(int32_t secondOfDay, std::optional<CalendarDate> date) {
+        startSecondOfDay_ = secondOfDay;
+        startDate_ = date;
+    }
     // Appends frames: samples[c][i] for signal c. Returns false on a write error.
     bool append(std::span<const std::vector<int16_t>> samples, size_t frames);
     bool finish(std::span<const WfdbAnnotation> annotations, const std::vector<std::string>& comments = {});
@@ -31,6 +38,8 @@ private:
     std::string record_;
     double frequencyHz_;
     std::vector<WfdbWriteSignal> signals_;
+    std::optional<int32_t> startSecondOfDay_;
+    std::optional<CalendarDate> startDate_;
     std::vector<uint8_t> buffer_;
     int64_t frames_ = 0;
     bool ok_ = true;

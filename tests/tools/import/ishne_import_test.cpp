@@ -36,7 +36,10 @@ std::vector<uint8_t> header(const char* magic, int64_t samples) {
     put32(b, 14, samples);
     put32(b, 18, kIshneFixedHeaderEnd);
     put32(b, 22, kIshneFixedHeaderEnd);
-    std::memcpy(b.data() + 68, "Doe", 3);
+    std::memcpy(b.data() + 68, "M\xfcller", 6);  // Latin-1, as writers in the field leave it
+    put16(b, 138, 5);                            // recorded 5 November 2023
+    put16(b, 140, 11);
+    put16(b, 142, 2023);
     put16(b, 150, 9);  // 09:30:00
     put16(b, 152, 30);
     put16(b, 156, 2);
@@ -80,7 +83,7 @@ void writeRecord(const std::string& stem) {
         .write(reinterpret_cast<const char*>(ann.data()), static_cast<long>(ann.size()));
 }
 
-TEST(IshneImport, LeadsAndBeatAnnotationsArrive) {
+TEST(IshneImport, LeadsBeatAnnotationsNameAndDateArrive) {
     testing::TempHome dir;
     writeRecord(dir.path("rec"));
     const ToolRun run = runHolter("import " + dir.path("rec.ecg") + " " + dir.path("home"));
@@ -91,6 +94,8 @@ TEST(IshneImport, LeadsAndBeatAnnotationsArrive) {
     for (size_t i = 0; i < beatCount(); ++i) ++expected[kLabels[i % std::strlen(kLabels)]];
     for (const char* key : {"N", "S", "V"}) EXPECT_EQ(jsonNumber(info, key), expected[key[0]]) << key;
     EXPECT_EQ(jsonNumber(info, "startTick"), (9 * 3600 + 30 * 60) * 50);
+    EXPECT_NE(info.find("\"patient\": \"M\xc3\xbcller\""), std::string::npos) << info;
+    EXPECT_NE(info.find("\"startDate\": \"2023-11-05\""), std::string::npos) << info;
     Recording recording(dir.path("home") + "/");
     recording.beats().load(recording);
     for (size_t i = 0; i < recording.beats().size(); ++i)
