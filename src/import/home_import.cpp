@@ -53,7 +53,7 @@ void importInto(HomeSwap& swap, const HomeImportRequest& request, HomeImportResu
     if (request.progress != nullptr)
         source.signal = std::make_unique<ProgressSource>(std::move(source.signal), *request.progress, kReadingShare);
     const ImportedRecording imported =
-        RecordingImporter::build(source, source.fileName, request.patient, request.detect);
+        RecordingImporter::build(source, source.fileName, request.patient, request.detect, request.language);
     report(request.progress, kAssembledShare);
     result.problem = swap.install(HomeContent::of(imported.recording, request.language, 0, kTimeScaleStartEventCode));
     result.notes = swap.notes();
