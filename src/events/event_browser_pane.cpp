@@ -130,7 +130,12 @@ std::string EventBrowserPane::eventCaption() {
         if (value == TrendTable::kNoSt) return format("%s : ---  ", name.c_str());
         return fitted(format(texts, TextId::StCaption, name.c_str(), value * 0.4 / 64.0, static_cast<int>(channel)));
     }
-    default: return format("%s", name.c_str());
+    default: {
+        // A manual event of an imported file keeps what the patient or the
+        // recorder wrote with it: on the status line and the report.
+        const std::string text = catalog_.selectedRow() == kManualRow ? context_.manualEventText(position) : "";
+        return text.empty() ? format("%s", name.c_str()) : name + ": " + text;
+    }
     }
 }
 

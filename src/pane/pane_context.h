@@ -24,6 +24,11 @@ public:
     virtual WindowHandle mainWindow() const = 0;
     // The owner-drawn button with that control id (its pane places it).
     virtual WindowHandle button(ControlId control) const = 0;
+    // What the recording's source said beyond the recording itself (an
+    // imported file): its start date as YYYY-MM-DD, and the text of the
+    // manual event at a position in ticks; "" where it said nothing.
+    virtual std::string recordingDate() const { return {}; }
+    virtual std::string manualEventText(int32_t /*positionTicks*/) const { return {}; }
 };
 
 }  // namespace lumen

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 
 #include "store/clock.h"
 #include "shell/color_file.h"
@@ -92,6 +93,9 @@ void loadConfiguration(ViewerModel& model, const std::string& programFile) {
     model.stripObjects = StripDrawingObjects::make(model.stripColors, 1);
 
     model.shell.patientLine = withoutLineBreak(model.texts.decodeRecordingText(recording.readPatientLine()));
+    std::string sidecarWarning;
+    model.shell.sourceNotes = RecordingSidecar::read(recording.recordingDirectory(), sidecarWarning);
+    if (!sidecarWarning.empty()) std::fprintf(stderr, "lumen: warning: %s\n", sidecarWarning.c_str());
     model.shell.titleText = titleText(model.texts.text(TextId::SystemTitle), buildStamp(programFile));
     model.stage = StartupStage::Configured;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "assembly/recording_sidecar.h"
 #include "pane/control_id.h"
 #include "platform/window/message.h"
 
@@ -27,6 +28,7 @@ struct ShellState {
     bool titleReplaced = false;
     std::string titleText;
     std::string patientLine;  // decoded to UTF-8, line break removed
+    SourceNotes sourceNotes;  // what an imported recording's source said besides
 
     WindowHandle mainWindow;
     WindowHandle browserPane;

@@ -58,6 +58,8 @@ public:
     const std::string& patientLine() const override { return model_.shell.patientLine; }
     WindowHandle mainWindow() const override { return model_.shell.mainWindow; }
     WindowHandle button(ControlId control) const override { return model_.shell.button(control); }
+    std::string recordingDate() const override;
+    std::string manualEventText(int32_t positionTicks) const override;
 
     // ShellServices (recountBeatsAndTitle also serves PaneCommands)
     void refreshButtonFaces() override;

@@ -7,6 +7,7 @@
 #include "print/report_printer.h"
 #include "shell/shell_print_host.h"
 #include "shell/viewer.h"
+#include "store/time_units.h"
 #include "view/ecg_pane.h"
 #include "view/title_pane.h"
 
@@ -15,6 +16,15 @@ namespace lumen {
 void Viewer::recordWriteBack(ChangeKind kind) {
     if (model_.shell.labelChangeState != 1) model_.shell.labelChangeState = static_cast<int32_t>(kind);
     if (kind == ChangeKind::NormalityChanged) ++model_.shell.labelChangeCount;
+}
+
+std::string Viewer::recordingDate() const {
+    const auto& date = model_.shell.sourceNotes.startDate;
+    return date ? date->iso() : std::string();
+}
+
+std::string Viewer::manualEventText(int32_t positionTicks) const {
+    return model_.shell.sourceNotes.textAt(positionTicks / kTicksPerTenth);
 }
 
 bool Viewer::restoreTitle() { return main_ && main_->restoreTitle(); }

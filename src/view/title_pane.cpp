@@ -14,6 +14,7 @@ void TitlePane::paint(WindowHandle window) {
     PaintStruct paint;
     Canvas* canvas = system_.beginPaint(window, paint);
     left_ = std::string(context_.texts().text(TextId::PatientLabel)) + context_.patientLine();
+    if (const std::string date = context_.recordingDate(); !date.empty()) left_ += "   " + date;
     right_ = beatStatisticsText(context_.texts().text(TextId::BeatStatistics), beats_.counts());
     if (canvas != nullptr) {
         canvas->setBkColor(context_.drawing().windowColor);

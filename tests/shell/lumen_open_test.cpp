@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "import/edf/edf_export.h"
 #include "shell/lumen_run.h"
+#include "store/clock.h"
 #include "support/wfdb_fixture.h"
 
 namespace lumen::testing {
@@ -100,6 +102,27 @@ TEST_F(LumenOpen, TheStartScreenOffersTheRecordingsOpenedLately) {
     // Closed without a choice, it ends quietly.
     place.write("open.txt", "key Escape\n");
     EXPECT_EQ(runCommand(lumen + " --headless 1024x768 --script " + place.path("open.txt")).status, 0);
+}
+
+// An EDF+ file with a diary entry and a date: the title shows the date, the
+// status line the entry's text when the Manual row is on it.
+TEST_F(LumenOpen, TheSourcesDateAndDiaryTextsAreShown) {
+    ExportContent content;
+    content.channel1.assign(3000, kBaselineSample);
+    for (size_t t = 20; t < content.channel1.size(); t += 40) content.channel1[t] += 60;
+    content.channel2 = content.channel1;
+    content.startSecondOfDay = 9 * 3600;
+    content.startDate = CalendarDate{2023, 11, 5};
+    content.events.push_back({123, 123, "Diary: chest pain"});
+    const std::string edf = place.path("data/diary.edf");
+    ASSERT_EQ(EdfExport::write(edf, content), "");
+    // From the time scale (row 18) up to the Manual row (14).
+    const LumenRun opened = run(scriptLines("key Up", 4) + "dump " + place.path("dump.json") + "\n", "\"" + edf + "\"");
+    EXPECT_EQ(opened.status, 255) << opened.err;
+    EXPECT_NE(unquoted(dumpValue(opened.dump, "titlePane", "left")).find("2023-11-05"), std::string::npos)
+        << opened.dump;
+    EXPECT_NE(unquoted(dumpValue(opened.dump, "status", "left")).find("Diary: chest pain"), std::string::npos)
+        << opened.dump;
 }
 
 }  // namespace
