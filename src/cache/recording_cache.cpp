@@ -40,8 +40,11 @@ bool RecordingCache::isCompleteHome(const std::string& homeFolder) {
 
 RecentRecordings RecordingCache::recent() const { return RecentRecordings(withFolderSeparator(root_) + "recent.txt"); }
 
-CachedHome RecordingCache::open(const std::string& sourcePath, std::atomic<double>* progress) const {
+CachedHome RecordingCache::open(const std::string& givenPath, std::atomic<double>* progress) const {
+    // A WFDB record is also named by its path without the extension.
+    const std::string sourcePath = !exists(givenPath) && exists(givenPath + ".hea") ? givenPath + ".hea" : givenPath;
     CachedHome opened;
+    opened.sourcePath = sourcePath;
     const std::string homes = withFolderSeparator(root_) + "homes";
     opened.homeFolder = withFolderSeparator(homes) + SourceKey::of(sourcePath).folderName();
     if (isCompleteHome(opened.homeFolder)) return opened;

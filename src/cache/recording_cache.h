@@ -11,6 +11,7 @@ namespace lumen {
 // What opening a file gave: the program home to view, and what the import
 // said on the way.
 struct CachedHome {
+    std::string sourcePath;  // the file opened (a WFDB record's header)
     std::string homeFolder;
     bool imported = false;  // false: the file was opened before, its home reused
     std::string summary;
@@ -33,7 +34,7 @@ public:
 
     // The home of the file, imported into it first when it has none. Throws
     // ImportError naming the file and what to do.
-    CachedHome open(const std::string& sourcePath, std::atomic<double>* progress = nullptr) const;
+    CachedHome open(const std::string& givenPath, std::atomic<double>* progress = nullptr) const;
 
     RecentRecordings recent() const;
     const std::string& rootFolder() const { return root_; }

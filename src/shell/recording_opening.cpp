@@ -37,7 +37,7 @@ std::optional<std::string> RecordingOpening::open(const std::string& file) {
     }
     for (const std::string& warning : home.warnings) std::fprintf(stderr, "warning: %s\n", warning.c_str());
     if (!home.summary.empty()) std::fprintf(stderr, "lumen: %s\n", home.summary.c_str());
-    cache_->recent().remember({source, home.homeFolder});
+    cache_->recent().remember({home.sourcePath, home.homeFolder});
     return home.homeFolder;
 }
 

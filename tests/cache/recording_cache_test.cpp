@@ -36,7 +36,7 @@ TEST_F(RecordingCacheTest, TheSameContentFindsItsHomeAgainAndAChangedFileGetsANe
     fs::create_directories(sources / "copy");
     fs::copy_file(sources / "rec.hea", sources / "copy" / "rec.hea");
     fs::copy_file(sources / "rec.dat", sources / "copy" / "rec.dat");
-    const CachedHome again = cache.open((sources / "copy" / "rec.hea").string());
+    const CachedHome again = cache.open((sources / "copy" / "rec").string());  // a WFDB record by its name
     EXPECT_FALSE(again.imported);
     EXPECT_EQ(again.homeFolder, first.homeFolder);
 
