@@ -22,13 +22,14 @@ namespace {
 constexpr int kUsageStatus = 2;
 
 constexpr const char* kUsage =
-    "usage: lumen [--home DIR] [--headless WxH] [--script FILE] [--print-to FILE.pdf] [--paper a4|letter] [PRINTER]\n"
+    "usage: lumen [--home DIR] [--headless WxH] [--script FILE] [--print-to FILE.pdf] [--paper a4|letter] [PRINTER | RECORDING]\n"
     "  --home DIR          the program home (default: the folder of the program)\n"
     "  --headless WxH      run without a display on a WxH screen (e.g. 1024x768)\n"
     "  --script FILE       input actions to run headless (key, click, button, shot, dump, ...)\n"
     "  --print-to FILE.pdf print the report into a PDF file instead of a printer\n"
     "  --paper a4|letter   the paper size of the report\n"
     "  PRINTER             the index of the printer to print on (default 0, the first)\n"
+    "  RECORDING           a recording file (.edf, .bdf, .hea, .ecg) to import and open; not with --home\n"
     "  --help              print this and exit\n";
 
 // Without --home the program's own folder is the home; when that is not one,

@@ -41,6 +41,15 @@ int32_t leadingNumber(std::string_view text) {
     return error == std::errc{} ? value : 0;
 }
 
+// A printer index is a whole number, as "%d" reads it; any other argument
+// names a recording (`lumen 208.hea`).
+bool isPrinterIndex(std::string_view text) {
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        text.remove_prefix(1);
+    }
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 }  // namespace
 
 LaunchOptions LaunchOptions::parse(std::span<const std::string_view> arguments) {
@@ -77,13 +86,25 @@ LaunchOptions LaunchOptions::parse(std::span<const std::string_view> arguments) 
                 return options;
             }
             options.paper = *paper;
-        } else if (argument.size() > 1 && argument.substr(0, 2) == "--") {
+        } else if (argument.size() > 1 && argument.front() == '-' && !isPrinterIndex(argument)) {
             options.error = "unknown option " + std::string(argument);
             return options;
-        } else if (!printerSeen) {
-            printerSeen = true;
-            options.printerIndex = leadingNumber(argument);
+        } else if (isPrinterIndex(argument) || argument.empty()) {
+            if (!printerSeen) {
+                printerSeen = true;
+                options.printerIndex = leadingNumber(argument);
+            }
+        } else if (options.recordingFile) {
+            options.error = "give one recording file, not two (\"" + *options.recordingFile + "\" and \"" +
+                            std::string(argument) + "\")";
+            return options;
+        } else {
+            options.recordingFile = std::string(argument);
         }
+    }
+    if (options.home && options.recordingFile) {
+        options.error = "give either --home or a recording file, not both";
+        return options;
     }
     if (options.script && !options.headlessScreen) {
         options.headlessScreen = defaultScriptScreen;
