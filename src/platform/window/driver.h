@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/dialog/open_file_request.h"
 #include "platform/draw/geometry.h"
 #include "platform/draw/pixel_surface.h"
 #include "platform/window/cursor.h"
@@ -59,6 +60,13 @@ public:
     // Where a script's `dump FILE` goes; drivers without scripts ignore it.
     using DumpHandler = std::function<bool(const std::string& path)>;
     virtual void setDumpHandler(DumpHandler /*handler*/) {}
+    // A file dropped on the main window (one call per file); a script's
+    // `drop FILE` does the same.
+    using DropHandler = std::function<void(const std::string& utf8Path)>;
+    virtual void setDropHandler(DropHandler /*handler*/) {}
+    // The desktop's dialog for choosing a file to open: the chosen path in
+    // UTF-8, nothing when the user cancelled or no dialog could be shown.
+    virtual std::optional<std::string> chooseFileToOpen(const OpenFileRequest& /*request*/) { return std::nullopt; }
 };
 
 }  // namespace lumen
