@@ -1,5 +1,6 @@
-#include <commdlg.h>
 #include <windows.h>
+// The common dialogs need windows.h first.
+#include <commdlg.h>
 
 #include <vector>
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// Dropped files (HDROP, DragAcceptFiles); after windows.h.
+#include <shellapi.h>
 
 #include <string>
 

@@ -1,6 +1,5 @@
 // The desktop's messages to the viewer's window, as input of the window
 // system. Virtual-key codes and size kinds are the desktop's own numbers.
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <vector>
