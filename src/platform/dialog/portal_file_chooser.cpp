@@ -171,7 +171,8 @@ ChooserAnswer readResponse(DBusMessage* response) {
 
 // Waits for the dialog's answer; a portal that goes away ends the wait.
 ChooserAnswer awaitResponse(DBusConnection* connection, const std::string& handle) {
-    while (dbus_connection_read_write(connection, presenceCheckMs)) {
+    for (;;) {
+        // The answer may have come already, while the call itself was waited for.
         while (Message message{dbus_connection_pop_message(connection)}) {
             const char* path = dbus_message_get_path(message.get());
             if (dbus_message_is_signal(message.get(), requestInterface, "Response") && path != nullptr &&
@@ -179,9 +180,10 @@ ChooserAnswer awaitResponse(DBusConnection* connection, const std::string& handl
                 return readResponse(message.get());
             }
         }
-        if (!dbus_bus_name_has_owner(connection, portalName, nullptr)) break;
+        if (!dbus_connection_read_write(connection, presenceCheckMs)) return {};
+        if (dbus_connection_get_dispatch_status(connection) == DBUS_DISPATCH_DATA_REMAINS) continue;
+        if (!dbus_bus_name_has_owner(connection, portalName, nullptr)) return {};
     }
-    return {};
 }
 
 }  // namespace
