@@ -13,8 +13,7 @@ namespace {
 
 // A file the desktop drops on the window reaches the program as its path;
 // SDL's dummy video back-end needs no display.
-TEST(SdlDropTest, ADroppedFileReachesTheDropHandler)
-{
+TEST(SdlDropTest, ADroppedFileReachesTheDropHandler) {
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);
     SdlDriver driver;
     ASSERT_TRUE(driver.isReady()) << SDL_GetError();
