@@ -38,6 +38,7 @@ headers=(
   platform/print/printer_list.h
   platform/print/print_job.h
   platform/process/process.h
+  platform/dialog/open_file_request.h
   platform/process/program_messages.h
   platform/process/session_bus.h
   platform/process/termination_request.h

@@ -2,9 +2,12 @@
 ; folder, a Start menu entry for all users that opens the demo home (made on
 ; first start by lumen-desktop.cmd, as the Linux lumen-desktop does), and an
 ; uninstaller that removes all of it. The demo home in %LOCALAPPDATA%\Lumen
-; holds the user's corrections and stays.
+; holds the user's corrections and stays. Recordings (.edf, .bdf, .hea, .ecg)
+; open in lumen.exe through the ProgID Lumen.Recording; an extension another
+; program already opens keeps it, and Lumen is only offered under "Open with".
 ; makensis -DSTAGE=<folder with the files> -DVERSION=x.y.z -DOUTFILE=... lumen.nsi
 Unicode true
+!include LogicLib.nsh
 Name "Lumen"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\Lumen"
@@ -19,6 +22,29 @@ UninstPage uninstConfirm
 UninstPage instfiles
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumen"
+!define CLASSES "Software\Classes"
+!define PROGID "Lumen.Recording"
+!define SHCNE_ASSOCCHANGED 0x08000000
+
+!macro Associate EXTENSION
+  ReadRegStr $0 HKLM "${CLASSES}\${EXTENSION}" ""
+  ${If} $0 == ""
+  ${OrIf} $0 == "${PROGID}"
+    WriteRegStr HKLM "${CLASSES}\${EXTENSION}" "" "${PROGID}"
+  ${EndIf}
+  WriteRegStr HKLM "${CLASSES}\${EXTENSION}\OpenWithProgids" "${PROGID}" ""
+!macroend
+
+; The extension goes back to no program only while Lumen still opens it.
+!macro Unassociate EXTENSION
+  ReadRegStr $0 HKLM "${CLASSES}\${EXTENSION}" ""
+  ${If} $0 == "${PROGID}"
+    DeleteRegValue HKLM "${CLASSES}\${EXTENSION}" ""
+  ${EndIf}
+  DeleteRegValue HKLM "${CLASSES}\${EXTENSION}\OpenWithProgids" "${PROGID}"
+  DeleteRegKey /ifempty HKLM "${CLASSES}\${EXTENSION}\OpenWithProgids"
+  DeleteRegKey /ifempty HKLM "${CLASSES}\${EXTENSION}"
+!macroend
 
 Section "Lumen"
   SetShellVarContext all
@@ -31,6 +57,14 @@ Section "Lumen"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Lumen ${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\lumen.exe,0"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" "$INSTDIR\uninstall.exe"
+  WriteRegStr HKLM "${CLASSES}\${PROGID}" "" "Holter ECG recording"
+  WriteRegStr HKLM "${CLASSES}\${PROGID}\DefaultIcon" "" "$INSTDIR\lumen.exe,0"
+  WriteRegStr HKLM "${CLASSES}\${PROGID}\shell\open\command" "" '"$INSTDIR\lumen.exe" "%1"'
+  !insertmacro Associate ".edf"
+  !insertmacro Associate ".bdf"
+  !insertmacro Associate ".hea"
+  !insertmacro Associate ".ecg"
+  System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
 SectionEnd
 
 ; Only what the installer put there goes: a folder the user chose may hold
@@ -50,4 +84,10 @@ Section "Uninstall"
   SetOutPath "$TEMP"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  !insertmacro Unassociate ".edf"
+  !insertmacro Unassociate ".bdf"
+  !insertmacro Unassociate ".hea"
+  !insertmacro Unassociate ".ecg"
+  DeleteRegKey HKLM "${CLASSES}\${PROGID}"
+  System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
 SectionEnd

@@ -27,6 +27,20 @@ HeadlessDriver::HeadlessDriver(Size screen, std::vector<ScriptAction> actions)
 
 void HeadlessDriver::setDumpHandler(DumpHandler handler) { dump_ = std::move(handler); }
 
+void HeadlessDriver::setDropHandler(DropHandler handler) { drop_ = std::move(handler); }
+
+std::optional<std::string> HeadlessDriver::chooseFileToOpen(const OpenFileRequest& request) {
+    if (failed_) {
+        return std::nullopt;
+    }
+    if (next_ >= actions_.size() || actions_[next_].verb != ScriptVerb::Choose) {
+        failLater(scriptErrorStatus, "unexpected file dialog \"" + request.title + "\": the next action is not choose");
+        return std::nullopt;
+    }
+    const ScriptAction& action = actions_[next_++];
+    return action.cancelled ? std::nullopt : std::optional<std::string>(action.path);
+}
+
 bool HeadlessDriver::mayOpenMessageBox() const {
     return next_ < actions_.size() && actions_[next_].verb == ScriptVerb::Answer;
 }
@@ -34,11 +48,15 @@ bool HeadlessDriver::mayOpenMessageBox() const {
 void HeadlessDriver::setExitHandler(ExitHandler handler) { exit_ = std::move(handler); }
 
 void HeadlessDriver::fail(WindowSystem& system, int status, const std::string& message) {
+    failLater(status, message);
+    system.postQuitMessage(status);
+}
+
+void HeadlessDriver::failLater(int status, const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
     std::fflush(stderr);
     failed_ = true;
     exit_(status);
-    system.postQuitMessage(status);
 }
 
 void HeadlessDriver::waitForInput(WindowSystem& system, std::optional<uint64_t> deadlineMs) {
@@ -176,6 +194,14 @@ void HeadlessDriver::run(WindowSystem& system, const ScriptAction& action) {
     }
     case ScriptVerb::Message: system.postMessage(main, action.number, 0, 0); break;
     case ScriptVerb::Close: system.inputClose(main); break;
+    case ScriptVerb::Drop:
+        if (!drop_) {
+            fail(system, scriptErrorStatus, where + "drop: the program takes no dropped files");
+            return;
+        }
+        drop_(action.path);
+        break;
+    case ScriptVerb::Choose: fail(system, scriptErrorStatus, where + "choose: no file dialog is open"); break;
     }
 }
 

@@ -26,6 +26,9 @@ public:
 
     // The application writes its state dump; false reports a failure.
     void setDumpHandler(DumpHandler handler) override;
+    void setDropHandler(DropHandler handler) override;
+    // Takes the next action, which must be `choose FILE` or `choose cancel`.
+    std::optional<std::string> chooseFileToOpen(const OpenFileRequest& request) override;
     // Replaces std::exit for the two failure statuses (tests).
     void setExitHandler(ExitHandler handler);
     size_t actionsRun() const { return next_; }
@@ -46,6 +49,8 @@ private:
     void moveTo(WindowSystem& system, Point screen, bool drag);
     void keyAction(WindowSystem& system, const ScriptAction& action);
     void fail(WindowSystem& system, int status, const std::string& message);
+    // A failure outside the message loop: the next wait for input ends it.
+    void failLater(int status, const std::string& message);
     Point toScreen(WindowSystem& system, Point client) const;
 
     Size screen_;
@@ -57,6 +62,7 @@ private:
     int closesSent_ = 0;
     bool failed_ = false;
     DumpHandler dump_;
+    DropHandler drop_;
     ExitHandler exit_;
 };
 

@@ -24,7 +24,9 @@ enum class ScriptVerb : uint8_t {
     Dump,
     Size,
     Message,
-    Close
+    Close,
+    Drop,
+    Choose
 };
 
 // Modifier bits of a `key` action.
@@ -43,7 +45,8 @@ struct ScriptAction {
     uint64_t milliseconds = 0;  // Wait
     int32_t answer = 0;         // Answer: IDOK, IDYES or IDNO
     WParam sizeKind = 0;        // Size: SIZE_*
-    std::string path;           // Shot, Dump
+    std::string path;           // Shot, Dump, Drop, Choose
+    bool cancelled = false;     // Choose: `choose cancel`
 };
 
 struct ScriptError {

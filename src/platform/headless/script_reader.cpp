@@ -92,7 +92,7 @@ struct Verb {
     ScriptVerb verb;
 };
 
-constexpr std::array<Verb, 14> verbs{{
+constexpr std::array<Verb, 16> verbs{{
     {"key", ScriptVerb::Key},
     {"click", ScriptVerb::Click},
     {"rclick", ScriptVerb::RightClick},
@@ -107,6 +107,8 @@ constexpr std::array<Verb, 14> verbs{{
     {"size", ScriptVerb::Size},
     {"message", ScriptVerb::Message},
     {"close", ScriptVerb::Close},
+    {"drop", ScriptVerb::Drop},
+    {"choose", ScriptVerb::Choose},
 }};
 
 using Words = std::vector<std::string_view>;
@@ -195,9 +197,12 @@ std::optional<std::string> parseArguments(const Words& words, std::string_view l
     case ScriptVerb::Release: return parsePoint(words, action);
     case ScriptVerb::Shot:
     case ScriptVerb::Dump:
+    case ScriptVerb::Drop:
+    case ScriptVerb::Choose:
         // The file name is the rest of the line, so it may hold blanks.
         action.path =
             std::string(trim(line.substr(static_cast<size_t>(words[0].data() + words[0].size() - line.data()))));
+        action.cancelled = action.verb == ScriptVerb::Choose && equalsIgnoreCase(action.path, "cancel");
         return action.path.empty() ? std::optional<std::string>("needs a file name") : std::nullopt;
     case ScriptVerb::Close:
         return words.size() == 1 ? std::nullopt : std::optional<std::string>("close takes no argument");

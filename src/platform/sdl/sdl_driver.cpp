@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/dialog/desktop_file_chooser.h"
 #include "platform/sdl/display_loss.h"
 #include "platform/sdl/sdl_key_map.h"
 #include "platform/sdl/window_icon.h"
@@ -47,6 +48,7 @@ struct SdlDriver::Impl {
     PixelSurface lastFrame;
     std::string title;
     uint64_t titledWindow = 0;  // the native window that got the title
+    DropHandler drop;
 
     Size windowSize() const {
         int width = 0;
@@ -156,6 +158,13 @@ void SdlDriver::Impl::handle(WindowSystem& system, const SDL_Event& event) {
             handleWindowEvent(system, event.window);
         }
         break;
+    case SDL_DROPFILE:
+        if (drop && event.drop.file != nullptr) {
+            drop(event.drop.file);  // SDL gives the path as UTF-8
+        }
+        SDL_free(event.drop.file);
+        break;
+    case SDL_DROPTEXT: SDL_free(event.drop.file); break;
     default: break;
     }
 }
@@ -181,6 +190,9 @@ SdlDriver::SdlDriver() : impl_(std::make_unique<Impl>()) {
     if (!composeNamed) {
         unsetenv("XCOMPOSEFILE");
     }
+    if (impl_->ready) {
+        SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+    }
     SDL_Rect bounds{};
     if (impl_->ready && SDL_GetDisplayBounds(0, &bounds) == 0) {
         impl_->screen = Size{bounds.w, bounds.h};
@@ -203,6 +215,12 @@ SdlDriver::~SdlDriver() {
 }
 
 bool SdlDriver::isReady() const { return impl_->ready; }
+
+void SdlDriver::setDropHandler(DropHandler handler) { impl_->drop = std::move(handler); }
+
+std::optional<std::string> SdlDriver::chooseFileToOpen(const OpenFileRequest& request) {
+    return chooseFileWithDesktop(request);
+}
 
 Size SdlDriver::screenSize() const { return impl_->screen; }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/window/driver.h"
@@ -33,6 +34,9 @@ public:
     void topLevelShown(WindowHandle window, ShowCommand command) override;
     void titleChanged(WindowHandle window, std::string_view title) override;
     void cursorChanged(uint32_t systemId, const CursorImage* image) override;
+    void setDropHandler(DropHandler handler) override;
+    // The desktop portal's dialog, else zenity or kdialog.
+    std::optional<std::string> chooseFileToOpen(const OpenFileRequest& request) override;
 
     struct Impl;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/dialog/desktop_file_chooser.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_driver_impl.h"
 
@@ -80,6 +81,7 @@ void Win32Driver::Impl::createWindow() {
     window = CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (window == nullptr) return;
+    DragAcceptFiles(window, TRUE);
     ShowWindow(window, SW_SHOWMAXIMIZED);
     SetForegroundWindow(window);
 }
@@ -188,6 +190,12 @@ void Win32Driver::titleChanged(WindowHandle window, std::string_view title) {
     if (window != impl_->main && impl_->main) return;
     impl_->title = wideFromUtf8(title);
     if (impl_->window != nullptr) SetWindowTextW(impl_->window, impl_->title.c_str());
+}
+
+void Win32Driver::setDropHandler(DropHandler handler) { impl_->drop = std::move(handler); }
+
+std::optional<std::string> Win32Driver::chooseFileToOpen(const OpenFileRequest& request) {
+    return chooseFileWithDesktop(request);
 }
 
 void Win32Driver::cursorChanged(uint32_t systemId, const CursorImage* image) {

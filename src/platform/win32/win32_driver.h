@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/window/driver.h"
@@ -37,6 +38,9 @@ public:
     void topLevelShown(WindowHandle window, ShowCommand command) override;
     void titleChanged(WindowHandle window, std::string_view title) override;
     void cursorChanged(uint32_t systemId, const CursorImage* image) override;
+    void setDropHandler(DropHandler handler) override;
+    // The common "Open" dialog (GetOpenFileNameW).
+    std::optional<std::string> chooseFileToOpen(const OpenFileRequest& request) override;
 
     struct Impl;
 

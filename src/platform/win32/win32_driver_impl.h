@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// Dropped files (HDROP, DragAcceptFiles); after windows.h.
+#include <shellapi.h>
 
 #include <string>
 
@@ -26,6 +28,7 @@ struct Win32Driver::Impl {
     PixelSurface lastFrame;
     ButtonHold buttons;
     std::wstring title = L"Lumen";
+    DropHandler drop;
 
     void createWindow();
     Size clientSize() const;
@@ -34,6 +37,8 @@ struct Win32Driver::Impl {
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void handleSize(WPARAM kind);
     void handleButton(UINT message, WPARAM wParam, LPARAM lParam);
+    // Files dropped from Explorer, each to the drop handler.
+    void handleDrop(HDROP drop);
     // The mouse taken away mid-drag: every held button is let go.
     void letGoOfButtons();
     void replaceCursor(HCURSOR next, bool own);

@@ -2,6 +2,9 @@
 // system. Virtual-key codes and size kinds are the desktop's own numbers.
 #include <windowsx.h>
 
+#include <vector>
+
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_driver_impl.h"
 
 namespace lumen {
@@ -49,6 +52,24 @@ void Win32Driver::Impl::handleButton(UINT message, WPARAM wParam, LPARAM lParam)
         if ((wParam & (MK_LBUTTON | MK_RBUTTON)) == 0) ReleaseCapture();
     }
     if (system != nullptr && main) system->inputMouseButton(button, down ? ButtonAction::Down : ButtonAction::Up, at);
+}
+
+void Win32Driver::Impl::handleDrop(HDROP dropped) {
+    constexpr UINT countQuery = 0xFFFFFFFF;
+    const UINT count = DragQueryFileW(dropped, countQuery, nullptr, 0);
+    std::vector<std::string> paths;
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(dropped, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        if (DragQueryFileW(dropped, i, path.data(), length + 1) == length) {
+            path.resize(length);
+            paths.push_back(utf8FromWide(path));
+        }
+    }
+    DragFinish(dropped);
+    for (const std::string& path : paths) {
+        if (drop) drop(path);
+    }
 }
 
 void Win32Driver::Impl::letGoOfButtons() {
@@ -108,6 +129,7 @@ LRESULT Win32Driver::Impl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SYSCHAR: return 0;  // no beep for Alt+letter
+    case WM_DROPFILES: handleDrop(reinterpret_cast<HDROP>(wParam)); return 0;
     case kDpiChangedMessage: {
         // Moved to a screen of another resolution (the manifest says we draw
         // per monitor): the desktop's suggested frame, drawn in its pixels.

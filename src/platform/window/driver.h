@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/dialog/open_file_request.h"
 #include "platform/draw/geometry.h"
 #include "platform/draw/pixel_surface.h"
 #include "platform/window/cursor.h"
@@ -17,13 +18,6 @@
 namespace lumen {
 
 class WindowSystem;
-
-// What a file dialog asks for: its title and the kinds of file it offers.
-struct OpenFileRequest {
-    std::string title;
-    std::vector<std::string> patterns;  // e.g. "*.edf"
-    std::string patternName;            // e.g. "ECG recordings"
-};
 
 enum class MouseButton : uint8_t { Left, Right };
 enum class ButtonAction : uint8_t { Down, Up };
@@ -67,11 +61,12 @@ public:
     // Where a script's `dump FILE` goes; drivers without scripts ignore it.
     using DumpHandler = std::function<bool(const std::string& path)>;
     virtual void setDumpHandler(DumpHandler /*handler*/) {}
-    // Where a file dropped on the window goes (its UTF-8 path).
+    // A file dropped on the main window (one call per file); a script's
+    // `drop FILE` does the same.
     using DropHandler = std::function<void(const std::string& utf8Path)>;
     virtual void setDropHandler(DropHandler /*handler*/) {}
-    // Asks the user for a file to open; nothing when cancelled or when the
-    // system offers no way to ask.
+    // The desktop's dialog for choosing a file to open: the chosen path in
+    // UTF-8, nothing when the user cancelled or no dialog could be shown.
     virtual std::optional<std::string> chooseFileToOpen(const OpenFileRequest& /*request*/) { return std::nullopt; }
 };
 

@@ -28,12 +28,6 @@ std::optional<Size> parseScreen(std::string_view text) {
     return Size{width, height};
 }
 
-// A printer index: digits, perhaps signed. Anything else names a file.
-bool isDigitsOnly(std::string_view text) {
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
 // Like "%d": optional blanks and sign, then digits; anything else gives 0.
 int32_t leadingNumber(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
@@ -45,6 +39,15 @@ int32_t leadingNumber(std::string_view text) {
     int32_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc{} ? value : 0;
+}
+
+// A printer index is a whole number, as "%d" reads it; any other argument
+// names a recording (`lumen 208.hea`).
+bool isPrinterIndex(std::string_view text) {
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        text.remove_prefix(1);
+    }
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 }  // namespace
@@ -83,14 +86,20 @@ LaunchOptions LaunchOptions::parse(std::span<const std::string_view> arguments) 
                 return options;
             }
             options.paper = *paper;
-        } else if (argument.size() > 1 && argument.substr(0, 2) == "--") {
+        } else if (argument.size() > 1 && argument.front() == '-' && !isPrinterIndex(argument)) {
             options.error = "unknown option " + std::string(argument);
             return options;
-        } else if (!isDigitsOnly(argument) && !options.recordingFile) {
+        } else if (isPrinterIndex(argument) || argument.empty()) {
+            if (!printerSeen) {
+                printerSeen = true;
+                options.printerIndex = leadingNumber(argument);
+            }
+        } else if (options.recordingFile) {
+            options.error = "give one recording file, not two (\"" + *options.recordingFile + "\" and \"" +
+                            std::string(argument) + "\")";
+            return options;
+        } else {
             options.recordingFile = std::string(argument);
-        } else if (!printerSeen) {
-            printerSeen = true;
-            options.printerIndex = leadingNumber(argument);
         }
     }
     if (options.home && options.recordingFile) {

@@ -13,19 +13,21 @@ namespace lumen {
 
 // The viewer's command line:
 //   lumen [--home DIR] [--headless WxH] [--script FILE] [--print-to FILE.pdf]
-//         [--paper a4|letter] [PRINTER]
+//         [--paper a4|letter] [PRINTER | RECORDING]
 // --paper is the sheet of the --print-to file (A4 when not given); system
 // printers print on their own default media.
-// PRINTER is read like "%d": a leading decimal number, 0 when there is none.
+// PRINTER is a whole number ("%d"); any other argument is a RECORDING file
+// to import and open (not together with --home). An option-like argument
+// that is no number is an unknown option.
 // --script without --headless runs headless on a 1024 x 768 screen.
 struct LaunchOptions {
     std::optional<std::string> home;
-    std::optional<std::string> recordingFile;  // a file to import and open; digits only stay PRINTER
     std::optional<Size> headlessScreen;
     std::optional<std::string> script;
     std::optional<std::string> printTo;
     PaperSize paper;
     int32_t printerIndex = 0;
+    std::optional<std::string> recordingFile;
     bool help = false;                 // --help or -h: print the usage and stop
     std::optional<std::string> error;  // a bad command line: the message to print
 

@@ -11,7 +11,8 @@
 #     correction is saved as the same keys save it headless, and no 0x221
 #     comes, since clean_wf.exe is due instead.
 # First the driver's own tests that need a desktop window
-# (Win32DriverMouse.*: a lost mouse capture ends a drag) run here.
+# (Win32DriverMouse.*: a lost mouse capture ends a drag; Win32DriverDrop.*:
+# files dropped from Explorer reach the program) run here.
 #
 #   tests/platform/win32/desktop_test.sh WIN64_BUILD
 set -euo pipefail
@@ -36,11 +37,11 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 start_desktop "$work"
 
 echo "== the driver's tests that need a desktop"
-"$wine_run" "$build/tests/platform/win32/test_platform_win32.exe" --gtest_filter='Win32DriverMouse.*' \
-  >"$work/driver.log" 2>&1 || true
-grep -q '^\[  PASSED  \] 1 test' "$work/driver.log" && ! grep -q '\[  SKIPPED \]' "$work/driver.log" ||
-  { cat "$work/driver.log"; fail "Win32DriverMouse.* did not pass"; }
-echo "Win32DriverMouse.* passed"
+"$wine_run" "$build/tests/platform/win32/test_platform_win32.exe" \
+  --gtest_filter='Win32DriverMouse.*:Win32DriverDrop.*' >"$work/driver.log" 2>&1 || true
+grep -q '^\[  PASSED  \] 2 tests' "$work/driver.log" && ! grep -q '\[  SKIPPED \]' "$work/driver.log" ||
+  { cat "$work/driver.log"; fail "Win32DriverMouse.* or Win32DriverDrop.* did not pass"; }
+echo "Win32DriverMouse.* and Win32DriverDrop.* passed"
 
 "$wine_run" "$holter" demo "$(winpath "$work/base")" --hours 2 >/dev/null
 for home in real headless wm-close restore host-minimise host-close relabel-headless; do cp -r "$work/base" "$work/$home"; done

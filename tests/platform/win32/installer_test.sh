@@ -2,14 +2,18 @@
 # The NSIS installer as a user meets it, in a fresh Wine prefix on Xvfb with
 # openbox (the installer is a 32-bit program: wine32 must be installed):
 #  1. setup.exe /S installs into Program Files\Lumen with a Start menu entry
-#     for all users and an entry in the uninstall list.
+#     for all users and an entry in the uninstall list, and .edf, .bdf and
+#     .hea open with lumen.exe (ProgID Lumen.Recording); .ecg, which another
+#     program opened before, keeps that program and offers Lumen only under
+#     "Open with".
 #  2. The Start menu entry's first start writes the demo home under
 #     %LOCALAPPDATA%\Lumen\demo and opens the viewer; the window manager's
 #     close ends it through its normal exit (doef.mem written).
 #  3. The second start opens the same home (the recording is not written
 #     again) and ends the same way.
-#  4. uninstall.exe /S leaves no file, Start menu entry or uninstall entry
-#     behind; only the demo home, the user's data, stays.
+#  4. uninstall.exe /S leaves no file, Start menu entry, uninstall entry or
+#     association of ours behind; only the demo home, the user's data, stays,
+#     and .ecg still opens with the other program.
 #
 #   tests/platform/win32/installer_test.sh SETUP_EXE
 set -euo pipefail
@@ -34,6 +38,11 @@ program="$drive_c/Program Files/Lumen"
 entry_dir="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lumen"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumen'
 "$wine_run" wineboot -u >/dev/null 2>&1
+classes='HKLM\Software\Classes'
+progid=Lumen.Recording
+# The default value of a key, empty when it has none.
+reg_default() { "$wine_run" reg query "$1" /ve /reg:64 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
+"$wine_run" reg add "$classes\\.ecg" /ve /d Other.Ecg /f /reg:64 >/dev/null 2>&1 || fail "cannot set up another program's .ecg"
 
 echo "== silent install"
 cp "$setup" "$work/setup.exe"
@@ -45,6 +54,17 @@ done
 [ -f "$entry_dir/Lumen.lnk" ] || fail "no Start menu entry in $entry_dir"
 "$wine_run" reg query "$uninstall_key" /reg:64 >/dev/null 2>&1 || fail "no uninstall entry"
 echo "Program Files\\Lumen, the Start menu entry and the uninstall entry are there"
+for extension in .edf .bdf .hea; do
+  [ "$(reg_default "$classes\\$extension")" = "$progid" ] || fail "$extension does not open with $progid"
+done
+[ "$(reg_default "$classes\\.ecg")" = Other.Ecg ] || fail ".ecg was taken from the program that opened it"
+"$wine_run" reg query "$classes\\.ecg\\OpenWithProgids" /v "$progid" /reg:64 >/dev/null 2>&1 ||
+  fail ".ecg does not offer $progid under Open with"
+command="$(reg_default "$classes\\$progid\\shell\\open\\command")"
+[ "$command" = '"C:\Program Files\Lumen\lumen.exe" "%1"' ] || fail "$progid opens with: $command"
+[ "$(reg_default "$classes\\$progid\\DefaultIcon")" = 'C:\Program Files\Lumen\lumen.exe,0' ] ||
+  fail "$progid has no icon of lumen.exe"
+echo "recordings open with lumen.exe; another program's .ecg stays its own"
 
 # Opens the Start menu entry as the shell does and closes the viewer's
 # window the way a user does; the viewer ends through its normal exit.
@@ -78,6 +98,12 @@ timeout "$wait_s" wineserver -w || true
 [ ! -e "$program" ] || fail "Program Files\\Lumen is still there: $(ls -A "$program")"
 [ ! -e "$entry_dir" ] || fail "the Start menu folder Lumen is still there"
 "$wine_run" reg query "$uninstall_key" /reg:64 >/dev/null 2>&1 && fail "the uninstall entry is still there"
+for key in .edf .bdf .hea "$progid"; do
+  "$wine_run" reg query "$classes\\$key" /reg:64 >/dev/null 2>&1 && fail "$classes\\$key is still there"
+done
+[ "$(reg_default "$classes\\.ecg")" = Other.Ecg ] || fail "the other program's .ecg did not stay"
+"$wine_run" reg query "$classes\\.ecg\\OpenWithProgids" /v "$progid" /reg:64 >/dev/null 2>&1 &&
+  fail ".ecg still offers $progid"
 left="$(find "$drive_c" -iname '*lumen*' ! -path "$demo" ! -path "$demo/*" ! -path "${demo%/demo}")"
 [ -z "$left" ] || fail "left behind: $left"
 echo "nothing left but the demo home ${demo#"$drive_c/"}"

@@ -1,6 +1,11 @@
 // The desktop window of Win32Driver, driven by the messages the desktop
 // sends it.
 #include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/win32/win32_driver.h"
 #include "platform/window/window_system.h"
@@ -48,6 +53,37 @@ TEST(Win32DriverMouse, LostCaptureLetsGoOfTheHeldButton) {
         EXPECT_EQ(logged(WM_LBUTTONUP).size(), 1u) << c.name;
         DestroyWindow(other);
     }
+}
+
+// What Explorer hands over on a drop: DROPFILES and the wide names, each
+// ended by a null, the list by another.
+HGLOBAL droppedFiles(const std::vector<std::wstring>& names) {
+    std::wstring list;
+    for (const std::wstring& name : names) list += name + L'\0';
+    list += L'\0';
+    const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    return memory;
+}
+
+TEST(Win32DriverDrop, FilesDroppedFromExplorerReachTheDropHandlerInUtf8) {
+    Win32Driver driver;
+    ASSERT_TRUE(driver.isReady());
+    std::vector<std::string> dropped;
+    driver.setDropHandler([&](const std::string& path) { dropped.push_back(path); });
+    WindowSystem system(driver);
+    TestApp app(system);
+    HWND frame = FindWindowW(L"LumenViewerFrame", nullptr);
+    if (frame == nullptr) GTEST_SKIP() << "this desktop makes no windows";
+    driver.waitForInput(system, driver.nowMs());
+    SendMessageW(frame, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(droppedFiles({L"C:\\data\\My file.edf", L"C:\\data\\P\u00e9ter.hea"})), 0);
+    EXPECT_EQ(dropped, (std::vector<std::string>{"C:\\data\\My file.edf", "C:\\data\\P\xC3\xA9ter.hea"}));
 }
 
 }  // namespace

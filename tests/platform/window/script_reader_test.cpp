@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "platform/headless/script_reader.h"
 #include "platform/window/message_box_style.h"
 #include "platform/window/virtual_keys.h"
@@ -8,8 +7,7 @@
 namespace lumen {
 namespace {
 
-TEST(ScriptReaderTest, ReadsEveryAction)
-{
+TEST(ScriptReaderTest, ReadsEveryAction) {
     const Script script = ScriptReader::parse(
         "# a comment\n"
         "key P ctrl shift alt\n"
@@ -26,9 +24,12 @@ TEST(ScriptReaderTest, ReadsEveryAction)
         "size minimized\n"
         "message 0x220\n"
         "message 545\n"
-        "close\n");
+        "close\n"
+        "drop  My recording.edf \n"
+        "choose CANCEL\n"
+        "choose /a/cancel b.hea\n");
     ASSERT_FALSE(script.error) << script.error->message;
-    ASSERT_EQ(script.actions.size(), 16u);
+    ASSERT_EQ(script.actions.size(), 19u);
     const auto& a = script.actions;
     EXPECT_EQ(a[0].verb, ScriptVerb::Key);
     EXPECT_EQ(a[0].virtualKey, 'P');
@@ -48,10 +49,15 @@ TEST(ScriptReaderTest, ReadsEveryAction)
     EXPECT_EQ(a[13].number, 0x220u);
     EXPECT_EQ(a[14].number, 545u);
     EXPECT_EQ(a[15].verb, ScriptVerb::Close);
+    EXPECT_EQ(a[16].verb, ScriptVerb::Drop);
+    EXPECT_EQ(a[16].path, "My recording.edf");
+    EXPECT_EQ(a[17].verb, ScriptVerb::Choose);
+    EXPECT_TRUE(a[17].cancelled);
+    EXPECT_FALSE(a[18].cancelled);
+    EXPECT_EQ(a[18].path, "/a/cancel b.hea");
 }
 
-TEST(ScriptReaderTest, BadLinesAreReportedWithTheirNumber)
-{
+TEST(ScriptReaderTest, BadLinesAreReportedWithTheirNumber) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {"jump 1 2", "unknown action"},
         {"click 1", "click"},
@@ -70,6 +76,8 @@ TEST(ScriptReaderTest, BadLinesAreReportedWithTheirNumber)
         {"button 70000", "button"},
         {"shot", "shot"},
         {"close now", "close"},
+        {"drop   ", "drop"},
+        {"choose", "choose"},
     };
     for (const auto& [line, expected] : cases) {
         const Script script = ScriptReader::parse("wait 1\n\n" + line + "\nwait 2\n");
@@ -80,8 +88,7 @@ TEST(ScriptReaderTest, BadLinesAreReportedWithTheirNumber)
     }
 }
 
-TEST(ScriptReaderTest, MissingFileIsAnError)
-{
+TEST(ScriptReaderTest, MissingFileIsAnError) {
     const Script script = ScriptReader::readFile("/nonexistent/lumen/script.txt");
     ASSERT_TRUE(script.error);
     EXPECT_EQ(script.error->lineNumber, 0);

@@ -1,0 +1,8 @@
+#include "platform/dialog/portal_file_chooser.h"
+
+namespace lumen {
+
+// Built without libdbus: the helper programs are the only dialogs.
+ChooserAnswer chooseWithPortal(const OpenFileRequest& /*request*/) { return {}; }
+
+}  // namespace lumen
