@@ -104,6 +104,30 @@ TEST_F(LumenOpen, TheStartScreenOffersTheRecordingsOpenedLately) {
     EXPECT_EQ(runCommand(lumen + " --headless 1024x768 --script " + place.path("open.txt")).status, 0);
 }
 
+// The start screen takes a file by the dialog or by a drop; a file dropped
+// on a viewer opens in a viewer of its own while this one closes.
+TEST_F(LumenOpen, DialogsAndDropsOpenFiles) {
+    fs::create_directories(place.path("bin"));
+    const std::string lumen = place.path("bin/lumen" + fs::path(LUMEN_PATH).extension().string());
+    fs::copy_file(LUMEN_PATH, lumen);
+    const std::string second = writeBeatingRecord(place.path("data"), "second", 30);
+    const auto startScreen = [&](const std::string& script) {
+        place.write("open.txt", script + "dump " + place.path("dump.json") + "\n");
+        fs::remove(place.path("dump.json"));
+        return runCommand(lumen + " --headless 1024x768 --script " + place.path("open.txt")).status;
+    };
+    EXPECT_EQ(startScreen("button 1\nchoose " + record + "\n"), 255);
+    EXPECT_NE(place.text("dump.json"), "");
+    EXPECT_EQ(homes().size(), 1u);
+    EXPECT_EQ(startScreen("drop " + second + "\n"), 255);
+    EXPECT_EQ(homes().size(), 2u);
+
+    const std::string third = writeBeatingRecord(place.path("data"), "third", 30);
+    const LumenRun viewer = run("drop " + third + "\n", "\"" + record + "\"");
+    EXPECT_EQ(viewer.status, 255) << viewer.err;
+    EXPECT_EQ(homes().size(), 3u) << "the viewer the drop started imported the third file";
+}
+
 // An EDF+ file with a diary entry and a date: the title shows the date, the
 // status line the entry's text when the Manual row is on it.
 TEST_F(LumenOpen, TheSourcesDateAndDiaryTextsAreShown) {
