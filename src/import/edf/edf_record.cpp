@@ -2,15 +2,20 @@
 
 #include <edflib.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <limits>
+#include <optional>
 
+#include "assembly/episode_rules.h"
+#include "import/edf/edf_units.h"
 #include "import/export_content.h"
 #include "import/import_error.h"
 #include "platform/file/utf8_path.h"
-#include "assembly/episode_rules.h"
 #include "store/clock.h"
 
 namespace lumen {
@@ -25,8 +30,8 @@ std::string trimmed(const char* text) {
 }
 
 bool looksLikeEcg(const std::string& label) {
-    static constexpr const char* kLeads[] = {"I",   "II",  "III", "aVR", "aVL", "aVF", "V1", "V2", "V3",
-                                             "V4",  "V5",  "V6",  "MLII", "MLI", "MLIII", "CM5", "CC5", "ML"};
+    static constexpr const char* kLeads[] = {"I",  "II", "III", "aVR",  "aVL", "aVF",   "V1",  "V2",  "V3",
+                                             "V4", "V5", "V6",  "MLII", "MLI", "MLIII", "CM5", "CC5", "ML"};
     if (label.find("ECG") != std::string::npos || label.find("EKG") != std::string::npos) return true;
     for (const char* lead : kLeads)
         if (label == lead) return true;
@@ -35,8 +40,9 @@ bool looksLikeEcg(const std::string& label) {
 
 class EdfSignal : public SignalSource {
 public:
-    EdfSignal(int handle, const edf_hdr_struct& header, std::vector<int> signals, const std::string& path)
-        : handle_(handle), signals_(std::move(signals)), path_(path) {
+    EdfSignal(int handle, const edf_hdr_struct& header, std::vector<int> signals, std::vector<double> scales,
+              const std::string& path)
+        : handle_(handle), signals_(std::move(signals)), path_(path), scale_(std::move(scales)) {
         for (int s : signals_) {
             const edf_param_struct& p = header.signalparam[s];
             const double fs = static_cast<double>(p.smp_in_datarecord) * EDFLIB_TIME_DIMENSION /
@@ -45,8 +51,6 @@ public:
                 throw ImportError(path, "the chosen signals have different sampling frequencies");
             frequency_ = fs;
             length_ = length_ < 0 ? p.smp_in_file : std::min<int64_t>(length_, p.smp_in_file);
-            const std::string unit = trimmed(p.physdimension);
-            scale_.push_back(unit == "uV" ? 0.001 : unit == "V" ? 1000.0 : unit == "nV" ? 1e-6 : 1.0);
             labels_.push_back(trimmed(p.label));
             limits_.push_back({p.dig_min, p.dig_max});
         }
@@ -57,7 +61,8 @@ public:
     int channelCount() const override { return static_cast<int>(signals_.size()); }
     std::string channelLabel(int c) const override { return labels_[static_cast<size_t>(c)]; }
     size_t read(std::span<float> out0, std::span<float> out1) override {
-        const auto n = static_cast<int>(std::min<int64_t>(std::min<int64_t>(out0.size(), 1 << 16), length_ - position_));
+        const auto n =
+            static_cast<int>(std::min<int64_t>(std::min<int64_t>(out0.size(), 1 << 16), length_ - position_));
         if (n <= 0) return 0;
         buffer_.resize(static_cast<size_t>(n));
         digital_.resize(static_cast<size_t>(n));
@@ -70,7 +75,8 @@ public:
             edfread_digital_samples(handle_, signals_[c], n, digital_.data());
             for (int i = 0; i < n; ++i) {
                 const bool saturated = digital_[i] <= limits_[c].first || digital_[i] >= limits_[c].second;
-                out[i] = saturated ? std::numeric_limits<float>::quiet_NaN() : static_cast<float>(buffer_[i] * scale_[c]);
+                out[i] =
+                    saturated ? std::numeric_limits<float>::quiet_NaN() : static_cast<float>(buffer_[i] * scale_[c]);
             }
         }
         position_ += n;
@@ -91,7 +97,8 @@ private:
     std::vector<int> digital_;
 };
 
-std::vector<int> chooseSignals(const edf_hdr_struct& h, const std::vector<std::string>& names, const std::string& path) {
+std::vector<int> chooseSignals(const edf_hdr_struct& h, const std::vector<std::string>& names,
+                               const std::string& path) {
     std::vector<int> picked;
     for (const std::string& name : names) {
         int found = -1;
@@ -108,15 +115,38 @@ std::vector<int> chooseSignals(const edf_hdr_struct& h, const std::vector<std::s
     return picked;
 }
 
-void readAnnotations(int handle, const edf_hdr_struct& h, SourceRecording& out) {
+// What each chosen signal's physical unit is in millivolts; a unit that is
+// no voltage is assumed from the physical range, with a warning.
+std::vector<double> millivoltsPerUnit(const edf_hdr_struct& h, const std::vector<int>& signals, const std::string& path,
+                                      SourceRecording& out) {
+    std::vector<double> scales;
+    for (int s : signals) {
+        const edf_param_struct& p = h.signalparam[s];
+        const EdfUnit unit = EdfUnits::of(trimmed(p.physdimension), p.phys_min, p.phys_max);
+        if (!unit.warning.empty())
+            out.warnings.push_back(path + ": signal \"" + trimmed(p.label) + "\" " + unit.warning);
+        scales.push_back(unit.millivoltsPerUnit);
+    }
+    return scales;
+}
+
+void readAnnotations(int handle, const edf_hdr_struct& h, const std::string& path, SourceRecording& out) {
+    size_t early = 0;
     for (long long i = 0; i < h.annotations_in_file; ++i) {
         edf_annotation_struct a;
         if (edf_get_annotation(handle, static_cast<int>(i), &a) != 0) continue;
-        const auto at = static_cast<int64_t>(std::llround(static_cast<double>(a.onset) * kQuarterTicksPerAnnotationUnit));
+        const auto at =
+            static_cast<int64_t>(std::llround(static_cast<double>(a.onset) * kQuarterTicksPerAnnotationUnit));
         const std::string text = trimmed(a.annotation);
-        if (text == episodeName(EpisodeRules::kArtefact)) {
+        const bool artefact = text == episodeName(EpisodeRules::kArtefact);
+        if (text.empty()) {
+            ++out.unknownLabels;
+        } else if (at < 0 && !artefact) {
+            ++early;
+        } else if (artefact) {
             const double seconds = std::atof(a.duration);
-            out.noise.push_back({at, at + static_cast<int64_t>(seconds * kQuarterTicksPerSecond)});
+            out.noise.push_back(
+                {std::max<int64_t>(at, 0), at + static_cast<int64_t>(seconds * kQuarterTicksPerSecond)});
         } else if (const auto label = BeatLabels::lookup(text)) {
             out.beats.push_back({at, *label});
             out.hasBeatAnnotations = true;
@@ -124,14 +154,72 @@ void readAnnotations(int handle, const edf_hdr_struct& h, SourceRecording& out) 
             out.eventQuarterTicks.push_back(at);
         }
     }
+    if (early > 0) {
+        out.warnings.push_back(path + ": " + std::to_string(early) +
+                               " annotations lie before the first sample (negative onset) and were left out; "
+                               "the signal they belong to is not in the file.");
+    }
 }
 
-std::string openProblem(int code) {
+constexpr size_t kFixedHeaderBytes = 256;
+constexpr size_t kSignalHeaderBytes = 256;
+constexpr size_t kSamplesFieldOffset = 216;  // within a signal's fields, per signal
+
+long long headerNumber(const std::string& header, size_t at, size_t width) {
+    if (header.size() < at + width) return -1;
+    char* end = nullptr;
+    const std::string field = header.substr(at, width);
+    const long long v = std::strtoll(field.c_str(), &end, 10);
+    return end == field.c_str() ? -1 : v;
+}
+
+// A file shorter than its header announces: EDFlib calls it a format error.
+std::optional<std::string> cutShort(const std::string& path) {
+    std::error_code error;
+    const auto size = static_cast<long long>(std::filesystem::file_size(pathFromUtf8(path), error));
+    if (error) return std::nullopt;
+    const std::string what = " Copy the whole file again from the recorder or its card and import that.";
+    if (size < static_cast<long long>(kFixedHeaderBytes))
+        return "cut short: " + std::to_string(size) + " bytes, fewer than the 256 of an EDF header." + what;
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
+    std::string header(kFixedHeaderBytes, '\0');
+    in.read(header.data(), static_cast<std::streamsize>(header.size()));
+    const long long headerBytes = headerNumber(header, 184, 8);
+    const long long records = headerNumber(header, 236, 8);
+    const long long signals = headerNumber(header, 252, 4);
+    if (headerBytes <= 0 || signals <= 0 || headerBytes != static_cast<long long>(kFixedHeaderBytes) * (signals + 1))
+        return std::nullopt;
+    if (size < headerBytes)
+        return "cut short inside its header: " + std::to_string(size) + " of its " + std::to_string(headerBytes) +
+               " header bytes." + what;
+    header.resize(static_cast<size_t>(headerBytes));
+    in.read(header.data() + kFixedHeaderBytes,
+            static_cast<std::streamsize>(headerBytes - static_cast<long long>(kFixedHeaderBytes)));
+    long long samplesPerRecord = 0;
+    const size_t samplesAt = kSignalHeaderBytes + kSamplesFieldOffset * static_cast<size_t>(signals);
+    for (long long s = 0; s < signals; ++s)
+        samplesPerRecord += std::max(0LL, headerNumber(header, samplesAt + 8 * s, 8));
+    const long long recordBytes = samplesPerRecord * (static_cast<unsigned char>(header[0]) == 0xFF ? 3 : 2);
+    if (records <= 0 || recordBytes <= 0 || size >= headerBytes + records * recordBytes) return std::nullopt;
+    const long long whole = (size - headerBytes) / recordBytes;
+    return "cut short: the header announces " + std::to_string(records) + " data records (" +
+           std::to_string(headerBytes + records * recordBytes) + " bytes), the file holds " + std::to_string(size) +
+           " bytes, " + std::to_string(whole) + " whole records." + what +
+           " If the rest is lost, EDFbrowser's header editor can set the number of data records to " +
+           std::to_string(whole) + " in a copy, which can then be imported.";
+}
+
+std::string openProblem(int code, const std::string& path) {
+    if (code == EDFLIB_FILE_CONTAINS_FORMAT_ERRORS || code == EDFLIB_FILE_READ_ERROR)
+        if (const auto problem = cutShort(path)) return *problem;
     switch (code) {
     case EDFLIB_NO_SUCH_FILE_OR_DIRECTORY: return "no such file";
-    case EDFLIB_FILE_CONTAINS_FORMAT_ERRORS: return "not an EDF/BDF file, or its header contradicts the standard";
-    case EDFLIB_FILE_READ_ERROR: return "cannot be read, or is shorter than its header says";
-    case EDFLIB_FILE_IS_DISCONTINUOUS: return "a discontinuous EDF+D/BDF+D file: only continuous recordings can be imported";
+    case EDFLIB_FILE_CONTAINS_FORMAT_ERRORS:
+        return "not an EDF/BDF file, or its header contradicts the standard; EDFbrowser's header check names the "
+               "field at fault";
+    case EDFLIB_FILE_READ_ERROR: return "cannot be read; check that the file is readable and import again";
+    case EDFLIB_FILE_IS_DISCONTINUOUS:
+        return "a discontinuous EDF+D/BDF+D file: only continuous recordings can be imported";
     case EDFLIB_FILETYPE_ERROR: return "not an EDF/BDF file";
     default: return "not a readable EDF/BDF file (EDFlib error " + std::to_string(code) + ")";
     }
@@ -143,12 +231,12 @@ SourceRecording EdfRecord::open(const std::string& path, const std::vector<std::
     edf_hdr_struct h;
     std::memset(&h, 0, sizeof h);
     if (edfopen_file_readonly(path.c_str(), &h, EDFLIB_READ_ALL_ANNOTATIONS) != 0)
-        throw ImportError(path, openProblem(h.filetype));
+        throw ImportError(path, openProblem(h.filetype, path));
     SourceRecording out;
     try {
         const std::vector<int> signals = chooseSignals(h, channels, path);
-        readAnnotations(h.handle, h, out);
-        out.signal = std::make_unique<EdfSignal>(h.handle, h, signals, path);
+        readAnnotations(h.handle, h, path, out);
+        out.signal = std::make_unique<EdfSignal>(h.handle, h, signals, millivoltsPerUnit(h, signals, path, out), path);
     } catch (...) {
         edfclose_file(h.handle);
         throw;
@@ -157,7 +245,8 @@ SourceRecording EdfRecord::open(const std::string& path, const std::vector<std::
     out.format = h.filetype >= 0 && h.filetype <= 3 ? kTypes[h.filetype] : "EDF";
     out.name = utf8FromPath(pathFromUtf8(path).stem());
     out.fileName = path;
-    out.startSecondOfDay = h.starttime_hour * kSecondsPerHour + h.starttime_minute * kSecondsPerMinute + h.starttime_second;
+    out.startSecondOfDay =
+        h.starttime_hour * kSecondsPerHour + h.starttime_minute * kSecondsPerMinute + h.starttime_second;
     out.patient = trimmed(h.patient_name);
     if (out.patient.empty()) out.patient = trimmed(h.patient);
     return out;
