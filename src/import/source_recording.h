@@ -31,6 +31,7 @@ struct SourceRecording {
     std::vector<SourceBeat> beats;
     std::vector<QuarterTickStretch> noise;   // annotated noise: artefact episodes
     std::vector<int64_t> eventQuarterTicks;  // other annotations: manual events
+    size_t unknownLabels = 0;                // annotations skipped: no label, or one no table knows
     std::optional<int32_t> startSecondOfDay;
     std::string patient;  // a proposal for the patient line
     // What was wrong with the source and what was used instead, each a
