@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "assembly/form_templates.h"
 #include "assembly/trend_builder.h"
@@ -82,14 +83,22 @@ void addNoiseEpisodes(const SourceRecording& source, RhythmPlan& plan) {
                      [](const PlannedEpisode& a, const PlannedEpisode& b) { return a.startTenths < b.startTenths; });
 }
 
+void checkRate(double rateHz, const std::string& sourceName) {
+    if (rateHz >= kLowestSourceRateHz && rateHz <= kHighestSourceRateHz) return;
+    char text[160];
+    std::snprintf(text, sizeof text, "sampled at %g Hz; Lumen imports records sampled at %g Hz to %g Hz", rateHz,
+                  kLowestSourceRateHz, kHighestSourceRateHz);
+    throw ImportError(sourceName, std::string(text) +
+                                      ". If the rate is right, resample the record into that range (EDFbrowser or "
+                                      "WFDB's xform do) and import it again; if not, correct the header.");
+}
+
 }  // namespace
 
 ImportedRecording RecordingImporter::build(SourceRecording& source, const std::string& sourceName,
                                            const std::string& patient, bool detect) {
     SignalSource& signal = *source.signal;
-    if (signal.frequencyHz() < kStoredRateHz)
-        throw ImportError(sourceName, "sampled at " + std::to_string(signal.frequencyHz()) +
-                                          " Hz, below the 50 Hz the recording stores");
+    checkRate(signal.frequencyHz(), sourceName);
     const double seconds = static_cast<double>(signal.lengthSamples()) / signal.frequencyHz();
     ImportedRecording out;
     if (seconds * kQuarterTicksPerSecond > static_cast<double>(kMaxQuarterTicks))

@@ -113,7 +113,7 @@ struct BadSource {
 const BadSource kBadSources[] = {
     {"truncated", "r 1 360 36000\nr.dat 16 200 12 0 0 0 0 ECG\n", 60, -1, "truncated"},
     {"unknown format", "r 1 360 3600\nr.dat 311 200 12 0 0 0 0 ECG\n", 10, -1, "unsupported signal format"},
-    {"too slow", "r 1 40 400\nr.dat 16 200 12 0 0 0 0 ECG\n", 10, -1, "below the 50 Hz"},
+    {"too slow", "r 1 40 400\nr.dat 16 200 12 0 0 0 0 ECG\n", 10, -1, "50 Hz to 10000 Hz"},
     {"contradicting", "r 2 360 3600\nr.dat 16 200 12 0 0 0 0 ECG\n", 10, -1, "announces 2 signals"},
     {"annotation past the end", "r 1 360 3600\nr.dat 16 200 12 0 0 0 0 ECG\n", 10, 3600, "past the end"},
     {"too long", "r 1 50 8460000\nr.dat 16 200 12 0 0 0 0 ECG\n", 0, -1, "at most 46.6 h"},
