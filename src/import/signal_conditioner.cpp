@@ -162,7 +162,7 @@ ConditionedSignal SignalConditioner::run(SignalSource& source, const std::string
 uint8_t SignalConditioner::chooseAmplitudeCode(const std::vector<float>& a, const std::vector<float>& b) {
     const size_t total = a.size() + b.size();
     for (int code = 3; code > 0; --code) {
-        const double limit = 127.0 / kUnitsPerMillivoltOfCode[code];
+        const double limit = kLargestSampleExcursion / kUnitsPerMillivoltOfCode[code];
         size_t clipped = 0;
         for (float v : a) clipped += std::fabs(v) > limit;
         for (float v : b) clipped += std::fabs(v) > limit;

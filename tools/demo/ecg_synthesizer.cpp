@@ -87,7 +87,7 @@ double angleScale(AngleScale scale, double rateFactor) {
 }
 
 uint8_t quantize(double mv) {
-    const double units = std::floor(128.0 + kFinestUnitsPerMillivolt * mv + 0.5);
+    const double units = std::floor(kBaselineSample + kFinestUnitsPerMillivolt * mv + 0.5);
     return static_cast<uint8_t>(std::clamp(units, 0.0, 255.0));
 }
 

@@ -14,9 +14,14 @@ struct EventRate {
     int perDay;
 };
 
+using E = EpisodeRules;
+
 // How often each arrhythmia occurs in a day of this patient.
 constexpr EventRate kEventRates[] = {
-    {32, 160}, {33, 14}, {34, 6}, {35, 6}, {37, 2}, {48, 220}, {49, 16}, {50, 8}, {53, 3}, {52, 5},
+    {E::kVentricularIsolated, 160},     {E::kVentricularCouplet, 14},     {E::kVentricularRun, 6},
+    {E::kVentricularBigeminy, 6},       {E::kVentricularTachycardia, 2},  {E::kSupraventricularIsolated, 220},
+    {E::kSupraventricularCouplet, 16},  {E::kSupraventricularRun, 8},     {E::kSupraventricularTachycardia, 3},
+    {E::kPause, 5},
 };
 
 int scaledCount(int perDay, int32_t hours) {

@@ -34,9 +34,9 @@ void describeGaps(const SourceRecording& source, const ImportedRecording& import
 std::string summaryOf(const SourceRecording& source, const ImportedRecording& imported, const std::string& home,
                       bool detect) {
     const RecordingImage& r = imported.recording;
-    size_t byClass[4] = {0, 0, 0, 0};
+    size_t byClass[kBeatClassCount] = {};
     for (const PlannedBeat& b : r.plan.beats)
-        if (b.formCode != kFormNone) ++byClass[b.beatClass & 3];
+        if (b.formCode != kFormNone) ++byClass[b.beatClass % kBeatClassCount];
     const SignalSource& signal = *source.signal;
     std::ostringstream s;
     s << "imported " << source.format << " record " << source.name << " (" << signal.frequencyHz() << " Hz, "

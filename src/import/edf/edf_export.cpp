@@ -17,15 +17,20 @@ namespace {
 constexpr int kSamplesPerRecord = 50;                     // one second at 50 Hz
 constexpr long long kAnnotationUnitsPerQuarterTick = 50;  // EDFlib counts 100 µs
 constexpr long long kAnnotationUnitsPerTenth = 1000;
+// A stored sample less its baseline.
+constexpr int kDigitalMaximum = kLargestSampleExcursion;
+constexpr int kDigitalMinimum = -kBaselineSample;
 
 bool setUpSignals(int h, const ExportContent& c) {
     const double microvoltsPerUnit = 1000.0 / c.unitsPerMv;
     static constexpr const char* kLabels[] = {"ECG1", "ECG2"};
     for (int s = 0; s < 2; ++s) {
-        if (edf_set_samplefrequency(h, s, kSamplesPerRecord) != 0 || edf_set_digital_maximum(h, s, 127) != 0 ||
-            edf_set_digital_minimum(h, s, -128) != 0 || edf_set_physical_maximum(h, s, 127 * microvoltsPerUnit) != 0 ||
-            edf_set_physical_minimum(h, s, -128 * microvoltsPerUnit) != 0 || edf_set_label(h, s, kLabels[s]) != 0 ||
-            edf_set_physical_dimension(h, s, "uV") != 0)
+        if (edf_set_samplefrequency(h, s, kSamplesPerRecord) != 0 ||
+            edf_set_digital_maximum(h, s, kDigitalMaximum) != 0 ||
+            edf_set_digital_minimum(h, s, kDigitalMinimum) != 0 ||
+            edf_set_physical_maximum(h, s, kDigitalMaximum * microvoltsPerUnit) != 0 ||
+            edf_set_physical_minimum(h, s, kDigitalMinimum * microvoltsPerUnit) != 0 ||
+            edf_set_label(h, s, kLabels[s]) != 0 || edf_set_physical_dimension(h, s, "uV") != 0)
             return false;
     }
     const int t = c.startSecondOfDay;
@@ -68,8 +73,8 @@ std::string EdfExport::write(const std::string& path, const ExportContent& conte
     // Written under a scratch name of our own and renamed when whole: the
     // target never holds half a file, and no other file is touched.
     const std::filesystem::path target(path);
-    const std::string scratch =
-        utf8FromPath(scratchPathIn(target.parent_path().empty() ? "." : target.parent_path(), utf8FromPath(target.filename())));
+    const std::string scratch = utf8FromPath(
+        scratchPathIn(target.parent_path().empty() ? "." : target.parent_path(), utf8FromPath(target.filename())));
     const int h = edfopen_file_writeonly(scratch.c_str(), EDFLIB_FILETYPE_EDFPLUS, 2);
     if (h < 0)
         return "Cannot create " + scratch + " (EDFlib error " + std::to_string(h) + "); check that the folder of " +

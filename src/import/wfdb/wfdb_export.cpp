@@ -7,6 +7,7 @@
 #include "import/wfdb/wfdb_writer.h"
 #include "platform/file/scratch_path.h"
 #include "platform/file/utf8_path.h"
+#include "store/clock.h"
 
 namespace lumen {
 
@@ -30,7 +31,7 @@ std::string WfdbExport::write(const std::string& directory, const ExportContent&
         for (int k = 0; k < 2; ++k) {
             const std::vector<uint8_t>& channel = k == 0 ? c.channel1 : c.channel2;
             samples[k].resize(n);
-            for (size_t i = 0; i < n; ++i) samples[k][i] = static_cast<int16_t>(channel[at + i] - 128);
+            for (size_t i = 0; i < n; ++i) samples[k][i] = static_cast<int16_t>(channel[at + i] - kBaselineSample);
         }
         ok = writer.append(samples, n);
     }
