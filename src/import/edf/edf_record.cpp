@@ -173,49 +173,67 @@ long long headerNumber(const std::string& header, size_t at, size_t width) {
     return end == field.c_str() ? -1 : v;
 }
 
+// What the header announces: its own size, the data records and their size;
+// nothing when its fields are no numbers.
+struct AnnouncedSize {
+    long long headerBytes = 0;
+    long long records = 0;
+    long long recordBytes = 0;
+};
+
+std::optional<AnnouncedSize> announcedSize(std::ifstream& in, long long fileBytes) {
+    std::string header(kFixedHeaderBytes, '\0');
+    in.read(header.data(), static_cast<std::streamsize>(header.size()));
+    AnnouncedSize a{headerNumber(header, 184, 8), headerNumber(header, 236, 8), 0};
+    const long long signals = headerNumber(header, 252, 4);
+    if (signals <= 0 || a.headerBytes != static_cast<long long>(kFixedHeaderBytes) * (signals + 1)) return std::nullopt;
+    if (fileBytes < a.headerBytes) return a;
+    header.resize(static_cast<size_t>(a.headerBytes));
+    in.read(header.data() + kFixedHeaderBytes,
+            static_cast<std::streamsize>(a.headerBytes - static_cast<long long>(kFixedHeaderBytes)));
+    long long samplesPerRecord = 0;
+    const size_t samplesAt = kSignalHeaderBytes + kSamplesFieldOffset * static_cast<size_t>(signals);
+    for (long long s = 0; s < signals; ++s)
+        samplesPerRecord += std::max(0LL, headerNumber(header, samplesAt + 8 * static_cast<size_t>(s), 8));
+    a.recordBytes = samplesPerRecord * (static_cast<unsigned char>(header[0]) == 0xFF ? 3 : 2);
+    return a;
+}
+
 // A file shorter than its header announces: EDFlib calls it a format error.
 std::optional<std::string> cutShort(const std::string& path) {
     std::error_code error;
     const auto size = static_cast<long long>(std::filesystem::file_size(pathFromUtf8(path), error));
     if (error) return std::nullopt;
-    const std::string what = " Copy the whole file again from the recorder or its card and import that.";
+    const std::string again = " Copy the whole file again from the recorder or its card and import that.";
     if (size < static_cast<long long>(kFixedHeaderBytes))
-        return "cut short: " + std::to_string(size) + " bytes, fewer than the 256 of an EDF header." + what;
+        return "cut short: " + std::to_string(size) + " bytes, fewer than the 256 of an EDF header." + again;
     std::ifstream in(pathFromUtf8(path), std::ios::binary);
-    std::string header(kFixedHeaderBytes, '\0');
-    in.read(header.data(), static_cast<std::streamsize>(header.size()));
-    const long long headerBytes = headerNumber(header, 184, 8);
-    const long long records = headerNumber(header, 236, 8);
-    const long long signals = headerNumber(header, 252, 4);
-    if (headerBytes <= 0 || signals <= 0 || headerBytes != static_cast<long long>(kFixedHeaderBytes) * (signals + 1))
-        return std::nullopt;
-    if (size < headerBytes)
-        return "cut short inside its header: " + std::to_string(size) + " of its " + std::to_string(headerBytes) +
-               " header bytes." + what;
-    header.resize(static_cast<size_t>(headerBytes));
-    in.read(header.data() + kFixedHeaderBytes,
-            static_cast<std::streamsize>(headerBytes - static_cast<long long>(kFixedHeaderBytes)));
-    long long samplesPerRecord = 0;
-    const size_t samplesAt = kSignalHeaderBytes + kSamplesFieldOffset * static_cast<size_t>(signals);
-    for (long long s = 0; s < signals; ++s)
-        samplesPerRecord += std::max(0LL, headerNumber(header, samplesAt + 8 * s, 8));
-    const long long recordBytes = samplesPerRecord * (static_cast<unsigned char>(header[0]) == 0xFF ? 3 : 2);
-    if (records <= 0 || recordBytes <= 0 || size >= headerBytes + records * recordBytes) return std::nullopt;
-    const long long whole = (size - headerBytes) / recordBytes;
-    return "cut short: the header announces " + std::to_string(records) + " data records (" +
-           std::to_string(headerBytes + records * recordBytes) + " bytes), the file holds " + std::to_string(size) +
-           " bytes, " + std::to_string(whole) + " whole records." + what +
-           " If the rest is lost, EDFbrowser's header editor can set the number of data records to " +
-           std::to_string(whole) + " in a copy, which can then be imported.";
+    const std::optional<AnnouncedSize> a = announcedSize(in, size);
+    if (!a) return std::nullopt;
+    if (size < a->headerBytes) {
+        return "cut short inside its header: " + std::to_string(size) + " of its " + std::to_string(a->headerBytes) +
+               " header bytes." + again;
+    }
+    const long long announced = a->headerBytes + a->records * a->recordBytes;
+    if (a->records <= 0 || a->recordBytes <= 0 || size >= announced) return std::nullopt;
+    const long long whole = (size - a->headerBytes) / a->recordBytes;
+    const std::string rescue = whole == 0
+                                   ? std::string()
+                                   : " If the rest is lost, a copy whose header announces " + std::to_string(whole) +
+                                         " data records (bytes 236 to 243; EDFbrowser's header editor or a "
+                                         "hex editor) can be imported.";
+    return "cut short: the header announces " + std::to_string(a->records) + " data records (" +
+           std::to_string(announced) + " bytes), the file holds " + std::to_string(size) + " bytes, " +
+           std::to_string(whole) + " whole records." + again + rescue;
 }
 
 std::string openProblem(int code, const std::string& path) {
     if (code == EDFLIB_FILE_CONTAINS_FORMAT_ERRORS || code == EDFLIB_FILE_READ_ERROR)
         if (const auto problem = cutShort(path)) return *problem;
     switch (code) {
-    case EDFLIB_NO_SUCH_FILE_OR_DIRECTORY: return "no such file";
+    case EDFLIB_NO_SUCH_FILE_OR_DIRECTORY: return "no such file; check the path";
     case EDFLIB_FILE_CONTAINS_FORMAT_ERRORS:
-        return "not an EDF/BDF file, or its header contradicts the standard; EDFbrowser's header check names the "
+        return "not an EDF/BDF file, or its header contradicts the standard; EDFbrowser, opening it, names the "
                "field at fault";
     case EDFLIB_FILE_READ_ERROR: return "cannot be read; check that the file is readable and import again";
     case EDFLIB_FILE_IS_DISCONTINUOUS:
