@@ -75,11 +75,16 @@ std::vector<WfdbAnnotation> WfdbAnnotations::parse(std::span<const uint8_t> byte
                 out.back().aux.assign(bytes.begin() + static_cast<long>(at),
                                       bytes.begin() + static_cast<long>(at + value));
             at += value + (value & 1);
-        } else {
-            // Codes without a meaning (0, 15, 17, 42 to 58) still move the
-            // time on; the reader skips them and counts them.
+        } else if (code != 0) {
+            // Codes without a meaning (15, 17, 42 to 58) still move the time
+            // on; the reader skips them and counts them.
             time += value;
             out.push_back({time, static_cast<uint8_t>(code), 0, channel, number, {}});
+        } else {
+            // A zero code at a step of 0 would read as the end when written.
+            throw ImportError(fileName, "annotation code 0 at byte " + std::to_string(at - 2) +
+                                            ": the file is damaged; copy it again, or import without it "
+                                            "(--detect, or move it aside)");
         }
     }
     if (at != bytes.size()) throw ImportError(fileName, "ends in the middle of an annotation word");

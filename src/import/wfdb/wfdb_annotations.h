@@ -9,7 +9,7 @@ namespace lumen {
 // One annotation of a WFDB annotation file (MIT format).
 struct WfdbAnnotation {
     int64_t sample = 0;
-    uint8_t code = 0;  // 0..58; defined 1..49: N, L, R, a, V, F, J, A, S, E, j, /, Q, ~, ...
+    uint8_t code = 0;  // 1..58; defined 1..49: N, L, R, a, V, F, J, A, S, E, j, /, Q, ~, ...
     int8_t subtype = 0;
     uint8_t channel = 0;
     uint8_t number = 0;
