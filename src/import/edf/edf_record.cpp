@@ -162,7 +162,7 @@ void readAnnotations(int handle, const edf_hdr_struct& h, const std::string& pat
 }
 
 constexpr size_t kFixedHeaderBytes = 256;
-constexpr size_t kSignalHeaderBytes = 256;
+constexpr size_t kSignalFieldsStart = 256;   // the per-signal fields follow the fixed ones
 constexpr size_t kSamplesFieldOffset = 216;  // within a signal's fields, per signal
 
 long long headerNumber(const std::string& header, size_t at, size_t width) {
@@ -192,7 +192,7 @@ std::optional<AnnouncedSize> announcedSize(std::ifstream& in, long long fileByte
     in.read(header.data() + kFixedHeaderBytes,
             static_cast<std::streamsize>(a.headerBytes - static_cast<long long>(kFixedHeaderBytes)));
     long long samplesPerRecord = 0;
-    const size_t samplesAt = kSignalHeaderBytes + kSamplesFieldOffset * static_cast<size_t>(signals);
+    const size_t samplesAt = kSignalFieldsStart + kSamplesFieldOffset * static_cast<size_t>(signals);
     for (long long s = 0; s < signals; ++s)
         samplesPerRecord += std::max(0LL, headerNumber(header, samplesAt + 8 * static_cast<size_t>(s), 8));
     a.recordBytes = samplesPerRecord * (static_cast<unsigned char>(header[0]) == 0xFF ? 3 : 2);
@@ -227,9 +227,58 @@ std::optional<std::string> cutShort(const std::string& path) {
            std::to_string(whole) + " whole records." + again + rescue;
 }
 
+struct SignalField {
+    const char* name;
+    size_t width;
+};
+constexpr SignalField kSignalFields[] = {
+    {"label", 16},           {"transducer", 80},      {"physical unit", 8},
+    {"physical minimum", 8}, {"physical maximum", 8}, {"digital minimum", 8},
+    {"digital maximum", 8},  {"prefiltering", 80},    {"samples per record", 8},
+    {"reserved field", 32},
+};
+
+std::string fieldAt(size_t at, long long signals) {
+    if (at < kSignalFieldsStart || signals <= 0) return "the fixed header";
+    size_t offset = at - kSignalFieldsStart;
+    for (const SignalField& f : kSignalFields) {
+        const size_t all = f.width * static_cast<size_t>(signals);
+        if (offset < all) return "the " + std::string(f.name) + " of signal " + std::to_string(offset / f.width + 1);
+        offset -= all;
+    }
+    return "the header";
+}
+
+// EDF headers hold printable ASCII only; EDFlib refuses a "µV" or an
+// accented name as a format error.
+std::optional<std::string> outsideAscii(const std::string& path) {
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
+    std::string header(kFixedHeaderBytes, '\0');
+    in.read(header.data(), static_cast<std::streamsize>(header.size()));
+    const long long headerBytes = headerNumber(header, 184, 8);
+    const long long signals = headerNumber(header, 252, 4);
+    if (headerBytes > static_cast<long long>(kFixedHeaderBytes)) {
+        header.resize(static_cast<size_t>(headerBytes));
+        in.read(header.data() + kFixedHeaderBytes,
+                static_cast<std::streamsize>(headerBytes - static_cast<long long>(kFixedHeaderBytes)));
+        header.resize(kFixedHeaderBytes + static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    }
+    for (size_t at = 1; at < header.size(); ++at) {
+        const auto c = static_cast<unsigned char>(header[at]);
+        if (c >= 32 && c <= 126) continue;
+        return "the header holds a character EDF does not allow (byte " + std::to_string(at) + ", in " +
+               fieldAt(at, signals) +
+               "): EDF headers are plain ASCII. Replace it (\"uV\" for \"µV\") with "
+               "EDFbrowser's header editor or a hex editor, and import the file again.";
+    }
+    return std::nullopt;
+}
+
 std::string openProblem(int code, const std::string& path) {
-    if (code == EDFLIB_FILE_CONTAINS_FORMAT_ERRORS || code == EDFLIB_FILE_READ_ERROR)
+    if (code == EDFLIB_FILE_CONTAINS_FORMAT_ERRORS || code == EDFLIB_FILE_READ_ERROR) {
         if (const auto problem = cutShort(path)) return *problem;
+        if (const auto problem = outsideAscii(path)) return *problem;
+    }
     switch (code) {
     case EDFLIB_NO_SUCH_FILE_OR_DIRECTORY: return "no such file; check the path";
     case EDFLIB_FILE_CONTAINS_FORMAT_ERRORS:
