@@ -8,6 +8,7 @@
 #include "platform/file/scratch_path.h"
 #include "platform/file/utf8_path.h"
 #include "store/clock.h"
+#include "store/time_units.h"
 
 namespace lumen {
 
@@ -39,7 +40,12 @@ std::string WfdbExport::write(const std::string& directory, const ExportContent&
     for (const ExportBeat& b : c.beats) {
         if (b.leadOff) continue;
         const char mnemonic[2] = {BeatLabels::mnemonicOf(b.beatClass), 0};
-        annotations.push_back({(b.quarterTicks + 2) / 4, WfdbAnnotations::codeOf(mnemonic), 0, 0, 0, {}});
+        annotations.push_back({ticksOfQuarterTicks(b.quarterTicks + kQuarterTicksPerTick / 2),
+                               WfdbAnnotations::codeOf(mnemonic),
+                               0,
+                               0,
+                               0,
+                               {}});
     }
     ok =
         writer.finish(annotations, {" " + c.patient, " exported by Lumen: 50 Hz as stored, labels as corrected"}) && ok;
