@@ -11,7 +11,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-fuzz"
-all_harnesses=(recording_open block_decode beat_windows code_table forms configuration script_reader journal write_paths wfdb_header wfdb_annotations ishne ppd)
+all_harnesses=(recording_open block_decode beat_windows code_table forms configuration script_reader journal write_paths wfdb_header wfdb_annotations ishne edf channel_list ppd)
 
 seconds="${1:-60}"
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
@@ -70,9 +70,9 @@ cp "$root"/fuzz/seeds/script_reader/* "$seeds/script_reader/"
 cp "$root"/fuzz/seeds/journal/* "$seeds/journal/"
 cp "$root"/fuzz/seeds/ppd/* "$seeds/ppd/"
 # The importers: the shared PhysioNet records' headers and annotations, and
-# an ISHNE file of the import tests' making.
+# an ISHNE and an EDF+ file of the import tests' making.
 physionet="$root/../shared/data/physionet"
-mkdir -p "$seeds/wfdb_header" "$seeds/wfdb_annotations" "$seeds/ishne"
+mkdir -p "$seeds/wfdb_header" "$seeds/wfdb_annotations" "$seeds/ishne" "$seeds/edf" "$seeds/channel_list"
 if [ -d "$physionet" ]; then
   cp "$physionet"/*/*.hea "$seeds/wfdb_header/" 2>/dev/null || true
   for atr in "$physionet"/mitdb/10[0-3].atr "$physionet"/svdb/800.atr; do
@@ -80,6 +80,8 @@ if [ -d "$physionet" ]; then
   done
 fi
 cp "$root"/fuzz/seeds/ishne/* "$seeds/ishne/" 2>/dev/null || true
+cp "$root"/fuzz/seeds/edf/* "$seeds/edf/" 2>/dev/null || true
+printf 'MLII,V5' >"$seeds/channel_list/two"
 
 max_len() {
   case "$1" in
@@ -87,7 +89,7 @@ max_len() {
     journal) echo 65536 ;;
     code_table) echo 16384 ;;
     forms) echo 8192 ;;
-    ishne) echo 16384 ;;
+    ishne|edf) echo 16384 ;;
     *) echo 4096 ;;
   esac
 }

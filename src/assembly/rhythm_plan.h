@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "assembly/calendar_date.h"
+#include "store/beat_word.h"
 #include "store/clock.h"
 
 namespace lumen {
@@ -27,12 +28,13 @@ inline constexpr uint8_t kFormVentricularA = 2;
 inline constexpr uint8_t kFormVentricularB = 3;
 inline constexpr uint8_t kFormVentricularTachy = 4;
 inline constexpr int kFormCount = 5;
-inline constexpr uint8_t kFormNone = 31;
+inline constexpr uint8_t kFormNone = kNoFormCode;
 
-inline constexpr uint8_t kClassNormal = 0;
-inline constexpr uint8_t kClassSupraventricular = 1;
-inline constexpr uint8_t kClassVentricular = 2;
-inline constexpr uint8_t kClassArtefact = 3;
+// The beat classes of the store, as the plan's bytes hold them.
+inline constexpr uint8_t kClassNormal = static_cast<uint8_t>(BeatClass::Normal);
+inline constexpr uint8_t kClassSupraventricular = static_cast<uint8_t>(BeatClass::Supraventricular);
+inline constexpr uint8_t kClassVentricular = static_cast<uint8_t>(BeatClass::Ventricular);
+inline constexpr uint8_t kClassArtefact = static_cast<uint8_t>(BeatClass::Artefact);
 
 struct PlannedBeat {
     int32_t positionQuarterTicks = 0;  // R peak, 1/200 s from the recording start

@@ -66,7 +66,7 @@ std::optional<BeatLabel> BeatLabels::lookup(std::string_view label) {
 
 char BeatLabels::mnemonicOf(uint8_t beatClass) {
     static constexpr char kMnemonics[] = {'N', 'S', 'V', 'Q'};
-    return kMnemonics[beatClass & 3];
+    return kMnemonics[beatClass % kBeatClassCount];
 }
 
 }  // namespace lumen

@@ -3,12 +3,24 @@
 #include <array>
 #include <utility>
 
+#include "assembly/episode_rules.h"
+
 namespace lumen {
 namespace {
 
+using E = EpisodeRules;
 constexpr std::array<std::pair<uint8_t, const char*>, 11> kNames = {{
-    {32, "VISO"}, {33, "VCPL"}, {34, "VRUN"}, {35, "VBIG"}, {37, "VTCH"}, {48, "SVISO"},
-    {49, "SVCPL"}, {50, "SVRUN"}, {52, "PAUSE"}, {53, "SVTCH"}, {59, "Artefact"},
+    {E::kVentricularIsolated, "VISO"},
+    {E::kVentricularCouplet, "VCPL"},
+    {E::kVentricularRun, "VRUN"},
+    {E::kVentricularBigeminy, "VBIG"},
+    {E::kVentricularTachycardia, "VTCH"},
+    {E::kSupraventricularIsolated, "SVISO"},
+    {E::kSupraventricularCouplet, "SVCPL"},
+    {E::kSupraventricularRun, "SVRUN"},
+    {E::kPause, "PAUSE"},
+    {E::kSupraventricularTachycardia, "SVTCH"},
+    {E::kArtefact, "Artefact"},
 }};
 
 }  // namespace
@@ -21,7 +33,7 @@ std::string episodeName(uint8_t code) {
 
 bool isEpisodeName(const std::string& text) {
     for (const auto& entry : kNames)
-        if (text == entry.second && text != "Artefact") return true;
+        if (text == entry.second && entry.first != E::kArtefact) return true;
     return false;
 }
 

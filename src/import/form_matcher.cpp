@@ -4,6 +4,7 @@
 
 #include "assembly/form_templates.h"
 #include "store/beat_forms.h"
+#include "store/time_units.h"
 
 namespace lumen {
 namespace {
@@ -35,7 +36,7 @@ size_t FormMatcher::splitVentricularForms(RecordingImage& r) {
     BeatExcerpt excerpt;
     for (PlannedBeat& b : r.plan.beats) {
         if (b.beatClass != kClassVentricular || b.formCode != kFormVentricularA) continue;
-        if (!excerptAt(r.signal, b.positionQuarterTicks / 4, excerpt)) continue;
+        if (!excerptAt(r.signal, static_cast<int32_t>(ticksOfQuarterTicks(b.positionQuarterTicks)), excerpt)) continue;
         if (formScore(excerpt, ventricular) >= kSameFormScore) continue;
         b.formCode = kSecondVentricularForm;
         ++moved;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "assembly/episode_rules.h"
 #include "assembly/form_templates.h"
@@ -104,12 +105,20 @@ void addNoiseEpisodes(const SourceRecording& source, RhythmPlan& plan) {
                      [](const PlannedEpisode& a, const PlannedEpisode& b) { return a.startTenths < b.startTenths; });
 }
 
-// The source must be sampled fast enough and short enough for 25-bit beat
-// positions; returns its length in seconds.
+void checkRate(double rateHz, const std::string& sourceName) {
+    if (rateHz >= kLowestSourceRateHz && rateHz <= kHighestSourceRateHz) return;
+    char text[160];
+    std::snprintf(text, sizeof text, "sampled at %g Hz; Lumen imports records sampled at %g Hz to %g Hz", rateHz,
+                  kLowestSourceRateHz, kHighestSourceRateHz);
+    throw ImportError(sourceName, std::string(text) +
+                                      ". If the rate is right, resample the record into that range (EDFbrowser or "
+                                      "WFDB's xform do) and import it again; if not, correct the header.");
+}
+
+// The source must be sampled in the range Lumen takes and be short enough
+// for 25-bit beat positions; returns its length in seconds.
 double checkedSeconds(const SignalSource& signal, const std::string& sourceName) {
-    if (signal.frequencyHz() < kStoredRateHz)
-        throw ImportError(sourceName, "sampled at " + std::to_string(signal.frequencyHz()) +
-                                          " Hz, below the 50 Hz the recording stores");
+    checkRate(signal.frequencyHz(), sourceName);
     const double seconds = static_cast<double>(signal.lengthSamples()) / signal.frequencyHz();
     if (seconds * kQuarterTicksPerSecond > static_cast<double>(kMaxQuarterTicks))
         throw ImportError(sourceName, "the record lasts " + std::to_string(seconds / 3600.0) +

@@ -12,6 +12,11 @@ namespace lumen {
 // 2^25 quarter ticks, 46.6 hours.
 inline constexpr int64_t kMaxQuarterTicks = (int64_t{1} << 25) - 1;
 
+// The sampling rates a source may have: the stored 50 Hz up to what
+// Holter and resting ECG recorders use.
+inline constexpr double kLowestSourceRateHz = kStoredRateHz;
+inline constexpr double kHighestSourceRateHz = 10000.0;
+
 struct ImportedRecording {
     RecordingImage recording;  // everything the recording folder holds
     ConditionedSignal signal;

@@ -23,12 +23,15 @@ struct TickStretch {
 struct ConditionedSignal {
     std::vector<uint8_t> channel1;
     std::vector<uint8_t> channel2;
-    int32_t sourceTicks = 0;       // ticks that hold signal, before the padding
+    int32_t sourceTicks = 0;  // ticks that hold signal, before the padding
     uint8_t amplitudeCode = kFinestAmplitudeCode;
     double unitsPerMv = kFinestUnitsPerMillivolt;
-    bool duplicated = false;       // a one-channel source fills both channels
+    bool duplicated = false;           // a one-channel source fills both channels
     std::vector<TickStretch> leadOff;  // flat or saturated stretches
+    std::vector<int> deadChannels;     // source channels flat from end to end
 };
+
+using StoredChannels = std::vector<float>[2];
 
 // Brings any source to what the recording stores: resampling to 50 Hz with
 // an anti-aliasing resampler, a 0.5 Hz high-pass against baseline wander
@@ -36,7 +39,8 @@ struct ConditionedSignal {
 // that leaves 99.9 % of the samples unclipped, and quantisation.
 class SignalConditioner {
 public:
-    // Throws ImportError (naming `sourceName`) when the resampler fails.
+    // Throws ImportError (naming `sourceName`) when the resampler fails or
+    // no channel carries a signal.
     static ConditionedSignal run(SignalSource& source, const std::string& sourceName);
 
     static uint8_t chooseAmplitudeCode(const std::vector<float>& a, const std::vector<float>& b);

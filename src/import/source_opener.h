@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "import/channel_list.h"
 #include "import/source_recording.h"
 
 namespace lumen {
@@ -11,8 +12,10 @@ namespace lumen {
 class SourceOpener {
 public:
     // A recording holds two channels: --channels names one or two.
-    static constexpr size_t kMaxChannels = 2;
+    static constexpr size_t kMaxChannels = ChannelList::kMaxNames;
 
+    // The file that messages about `source` name: a WFDB record's header.
+    static std::string fileNamed(const std::string& source);
     static SourceRecording open(const std::string& source, const std::vector<std::string>& channels,
                                 const std::string& annotations);
 };

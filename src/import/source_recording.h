@@ -39,6 +39,7 @@ struct SourceRecording {
     std::vector<SourceBeat> beats;
     std::vector<QuarterTickStretch> noise;  // annotated noise: artefact episodes
     std::vector<SourceEvent> events;        // other annotations: manual events
+    size_t unknownLabels = 0;               // annotations skipped: no label, or one no table knows
     std::optional<int32_t> startSecondOfDay;
     std::optional<CalendarDate> startDate;
     std::string patient;  // a proposal for the patient line, in the source's bytes

@@ -26,5 +26,7 @@ inline constexpr int32_t kSecondsPerHour = 3600;
 
 // Samples are unsigned bytes around this flat baseline.
 inline constexpr uint8_t kBaselineSample = 128;
+// The largest step above the baseline a sample holds (one less below).
+inline constexpr int kLargestSampleExcursion = 255 - kBaselineSample;
 
 }  // namespace lumen

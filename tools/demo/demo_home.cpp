@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "demo/demo_recording.h"
+#include "assembly/episode_rules.h"
 #include "assembly/home_files.h"
 #include "assembly/home_swap.h"
 
@@ -12,7 +13,7 @@ namespace {
 constexpr int32_t kVentricularTachycardiaStart = 108;
 
 std::string summaryOf(const RecordingImage& r, const std::string& home) {
-    size_t byClass[4] = {0, 0, 0, 0};
+    size_t byClass[kBeatClassCount] = {};
     size_t leadOff = 0;
     for (const PlannedBeat& b : r.plan.beats) {
         if (b.formCode == kFormNone)
@@ -32,7 +33,7 @@ std::string summaryOf(const RecordingImage& r, const std::string& home) {
 
 int32_t startPosition(const RhythmPlan& plan, int32_t& startEventCode) {
     for (const PlannedEpisode& e : plan.episodes) {
-        if (e.code != 37) continue;
+        if (e.code != EpisodeRules::kVentricularTachycardia) continue;
         startEventCode = kVentricularTachycardiaStart;
         return e.startTenths * 5;
     }

@@ -5,6 +5,7 @@
 
 #include "demo/beat_morphology.h"
 #include "demo/deterministic_math.h"
+#include "store/time_units.h"
 
 namespace lumen {
 namespace {
@@ -87,7 +88,7 @@ double angleScale(AngleScale scale, double rateFactor) {
 }
 
 uint8_t quantize(double mv) {
-    const double units = std::floor(128.0 + kFinestUnitsPerMillivolt * mv + 0.5);
+    const double units = std::floor(kBaselineSample + kFinestUnitsPerMillivolt * mv + 0.5);
     return static_cast<uint8_t>(std::clamp(units, 0.0, 255.0));
 }
 
@@ -115,10 +116,10 @@ void EcgSynthesizer::prepareBeats() {
         return b;
     };
     const auto& planned = plan_.beats;
-    const double first = planned.empty() ? 1.0 : planned.front().positionQuarterTicks / 200.0;
-    const double last = planned.empty() ? 1.0 : planned.back().positionQuarterTicks / 200.0;
+    const double first = planned.empty() ? 1.0 : planned.front().positionQuarterTicks / kQuarterTicksPerSecond;
+    const double last = planned.empty() ? 1.0 : planned.back().positionQuarterTicks / kQuarterTicksPerSecond;
     beats_.push_back(modelBeat(std::min(first, 0.0) - 1.0, BeatShape::Normal));
-    for (const PlannedBeat& p : planned) beats_.push_back(modelBeat(p.positionQuarterTicks / 200.0, p.shape));
+    for (const PlannedBeat& p : planned) beats_.push_back(modelBeat(p.positionQuarterTicks / kQuarterTicksPerSecond, p.shape));
     const double end = std::max(last, plan_.sampleCount / 50.0);
     beats_.push_back(modelBeat(end + 0.8, BeatShape::Normal));
     beats_.push_back(modelBeat(end + 1.6, BeatShape::Normal));

@@ -5,6 +5,7 @@
 
 #include "demo/deterministic_math.h"
 #include "assembly/episode_rules.h"
+#include "store/time_units.h"
 
 namespace lumen {
 namespace {
@@ -14,9 +15,14 @@ struct EventRate {
     int perDay;
 };
 
+using E = EpisodeRules;
+
 // How often each arrhythmia occurs in a day of this patient.
 constexpr EventRate kEventRates[] = {
-    {32, 160}, {33, 14}, {34, 6}, {35, 6}, {37, 2}, {48, 220}, {49, 16}, {50, 8}, {53, 3}, {52, 5},
+    {E::kVentricularIsolated, 160},     {E::kVentricularCouplet, 14},     {E::kVentricularRun, 6},
+    {E::kVentricularBigeminy, 6},       {E::kVentricularTachycardia, 2},  {E::kSupraventricularIsolated, 220},
+    {E::kSupraventricularCouplet, 16},  {E::kSupraventricularRun, 8},     {E::kSupraventricularTachycardia, 3},
+    {E::kPause, 5},
 };
 
 int scaledCount(int perDay, int32_t hours) {
@@ -134,7 +140,7 @@ double RhythmPlanner::sinusInterval(double seconds) {
 }
 
 void RhythmPlanner::emit(double seconds, BeatShape shape) {
-    int32_t position = static_cast<int32_t>(std::floor(seconds * 200.0 + 0.5));
+    int32_t position = static_cast<int32_t>(std::floor(seconds * kQuarterTicksPerSecond + 0.5));
     if (!plan_.beats.empty()) position = std::max(position, plan_.beats.back().positionQuarterTicks + 40);
     PlannedBeat beat;
     beat.positionQuarterTicks = position;
@@ -163,8 +169,8 @@ void RhythmPlanner::openEpisode(uint8_t code) {
 void RhythmPlanner::closeEpisode() {
     PlannedEpisode& e = plan_.episodes.back();
     e.lastBeat = static_cast<int32_t>(plan_.beats.size()) - 1;
-    e.startTenths = plan_.beats[e.firstBeat].positionQuarterTicks / 20;
-    e.endTenths = (plan_.beats[e.lastBeat].positionQuarterTicks + 19) / 20;
+    e.startTenths = static_cast<int32_t>(tenthsOfQuarterTicks(plan_.beats[e.firstBeat].positionQuarterTicks));
+    e.endTenths = static_cast<int32_t>(tenthsCoveringQuarterTicks(plan_.beats[e.lastBeat].positionQuarterTicks));
 }
 
 double RhythmPlanner::emitEctopicTrain(uint8_t code, double first, int count, double intervalSeconds,
@@ -270,7 +276,7 @@ void RhythmPlanner::generateBeats() {
                          !disturbedNear(t - 5, t + 60) && !plan_.beats.empty();
         if (due) {
             t = fireEvent(pending_[next].code, previous, rr);
-            previous = plan_.beats.back().positionQuarterTicks / 200.0;
+            previous = plan_.beats.back().positionQuarterTicks / kQuarterTicksPerSecond;
             quietUntil = t + 6.0;
             ++next;
             continue;
@@ -280,7 +286,7 @@ void RhythmPlanner::generateBeats() {
         t += sinusInterval(t);
     }
     // The ectopic train may run past the end of a short recording.
-    const int32_t limit = plan_.sampleCount * 4 - 4;
+    const int32_t limit = (plan_.sampleCount - 1) * kQuarterTicksPerTick;
     while (!plan_.beats.empty() && plan_.beats.back().positionQuarterTicks > limit) plan_.beats.pop_back();
     while (!plan_.episodes.empty() && plan_.episodes.back().lastBeat >= static_cast<int32_t>(plan_.beats.size()))
         plan_.episodes.pop_back();
@@ -288,7 +294,7 @@ void RhythmPlanner::generateBeats() {
 
 void RhythmPlanner::markDisturbedBeats() {
     for (PlannedBeat& beat : plan_.beats) {
-        const Stretch* s = plan_.disturbanceAt(beat.positionQuarterTicks / 4);
+        const Stretch* s = plan_.disturbanceAt(static_cast<int32_t>(ticksOfQuarterTicks(beat.positionQuarterTicks)));
         if (s == nullptr) continue;
         if (s->kind == StretchKind::LeadOff) {
             beat.formCode = kFormNone;

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ostream>
 #include <sstream>
 
 #include "assembly/home_files.h"
 #include "assembly/home_swap.h"
+#include "import/channel_list.h"
 #include "import/import_error.h"
 #include "import/recording_importer.h"
 #include "import/source_opener.h"
@@ -15,18 +17,26 @@ namespace {
 
 constexpr int kFailure = 255;
 
-std::vector<std::string> splitChannels(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string name; std::getline(in, name, ',');) out.push_back(name);
-    return out;
+// What the record lacked or what was left out, for the summary line.
+void describeGaps(const SourceRecording& source, const ImportedRecording& imported, bool detect, std::ostream& s) {
+    const SignalSource& signal = *source.signal;
+    for (int c : imported.signal.deadChannels) {
+        s << "; channel " << c + 1 << " (" << signal.channelLabel(c)
+          << ") carries no signal: it is flat or at the converter's limit throughout";
+    }
+    if (source.unknownLabels > 0) s << "; " << source.unknownLabels << " annotations with unknown labels skipped";
+    if (!detect && !source.hasBeatAnnotations)
+        s << "; no beat annotations: beats found and classified by the analysis";
+    else if (imported.analysed)
+        s << "; beats found and classified by the analysis";
 }
 
-std::string summaryOf(const SourceRecording& source, const ImportedRecording& imported, const std::string& home) {
+std::string summaryOf(const SourceRecording& source, const ImportedRecording& imported, const std::string& home,
+                      bool detect) {
     const RecordingImage& r = imported.recording;
-    size_t byClass[4] = {0, 0, 0, 0};
+    size_t byClass[kBeatClassCount] = {};
     for (const PlannedBeat& b : r.plan.beats)
-        if (b.formCode != kFormNone) ++byClass[b.beatClass & 3];
+        if (b.formCode != kFormNone) ++byClass[b.beatClass % kBeatClassCount];
     const SignalSource& signal = *source.signal;
     std::ostringstream s;
     s << "imported " << source.format << " record " << source.name << " (" << signal.frequencyHz() << " Hz, "
@@ -39,7 +49,7 @@ std::string summaryOf(const SourceRecording& source, const ImportedRecording& im
     if (imported.secondVentricularForm > 0)
         s << "; " << imported.secondVentricularForm << " ventricular beats of a second form";
     if (imported.signal.duplicated) s << "; one channel only: shown twice";
-    if (imported.analysed) s << "; beats found and classified by the analysis";
+    describeGaps(source, imported, detect, s);
     const auto& st = r.trends.st1;
     if (std::count(st.begin(), st.end(), kStNoValue) == static_cast<long>(st.size()))
         s << "; no ST level could be measured: the ST tables are empty";
@@ -68,14 +78,12 @@ int runImport(const ToolArguments& arguments) {
         return kFailure;
     }
     try {
-        SourceRecording source =
-            SourceOpener::open(sourceName, splitChannels(arguments.option("--channels").value_or("")),
-                               arguments.option("--annotations").value_or(""));
+        SourceRecording source = SourceOpener::open(
+            sourceName,
+            ChannelList::parse(arguments.option("--channels").value_or(""), SourceOpener::fileNamed(sourceName)),
+            arguments.option("--annotations").value_or(""));
         for (const std::string& warning : source.warnings) std::fprintf(stderr, "warning: %s\n", warning.c_str());
         const bool detect = arguments.flag("--detect");
-        if (!detect && !source.hasBeatAnnotations)
-            std::printf("%s has no beat annotations: the analysis finds and classifies the beats\n",
-                        source.fileName.c_str());
         const ImportedRecording imported =
             RecordingImporter::build(source, source.fileName, arguments.option("--patient").value_or(""), detect,
                                      static_cast<int32_t>(language));
@@ -86,7 +94,7 @@ int runImport(const ToolArguments& arguments) {
             std::fprintf(stderr, "%s\n", problem.c_str());
             return kFailure;
         }
-        std::printf("%s\n", summaryOf(source, imported, home).c_str());
+        std::printf("%s\n", summaryOf(source, imported, home, detect).c_str());
         return 0;
     } catch (const ImportError& e) {
         std::fprintf(stderr, "%s\n", e.what());

@@ -29,6 +29,9 @@ constexpr long long kAnnotationUnitsPerTenth = 1000;
 constexpr CalendarDate kUnknownDate{2000, 1, 1};
 constexpr int32_t kFirstEdfYear = 1985;
 constexpr int32_t kLastEdfYear = 2084;
+// A stored sample less its baseline.
+constexpr int kDigitalMaximum = kLargestSampleExcursion;
+constexpr int kDigitalMinimum = -kBaselineSample;
 
 int recordSamples(size_t samples) {
     for (int n : kRecordSamples)
@@ -40,10 +43,12 @@ bool setUpSignals(int h, const ExportContent& c, int samplesPerRecord) {
     const double microvoltsPerUnit = 1000.0 / c.unitsPerMv;
     static constexpr const char* kLabels[] = {"ECG1", "ECG2"};
     for (int s = 0; s < 2; ++s) {
-        if (edf_set_samplefrequency(h, s, samplesPerRecord) != 0 || edf_set_digital_maximum(h, s, 127) != 0 ||
-            edf_set_digital_minimum(h, s, -128) != 0 || edf_set_physical_maximum(h, s, 127 * microvoltsPerUnit) != 0 ||
-            edf_set_physical_minimum(h, s, -128 * microvoltsPerUnit) != 0 || edf_set_label(h, s, kLabels[s]) != 0 ||
-            edf_set_physical_dimension(h, s, "uV") != 0)
+        if (edf_set_samplefrequency(h, s, samplesPerRecord) != 0 ||
+            edf_set_digital_maximum(h, s, kDigitalMaximum) != 0 ||
+            edf_set_digital_minimum(h, s, kDigitalMinimum) != 0 ||
+            edf_set_physical_maximum(h, s, kDigitalMaximum * microvoltsPerUnit) != 0 ||
+            edf_set_physical_minimum(h, s, kDigitalMinimum * microvoltsPerUnit) != 0 ||
+            edf_set_label(h, s, kLabels[s]) != 0 || edf_set_physical_dimension(h, s, "uV") != 0)
             return false;
     }
     if (edf_set_datarecord_duration(h, samplesPerRecord * kDurationUnitsPerSample) != 0) return false;

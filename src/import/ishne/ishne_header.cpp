@@ -1,5 +1,6 @@
 #include "import/ishne/ishne_header.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "import/import_error.h"
@@ -11,6 +12,7 @@ constexpr size_t kMagicBytes = 8;
 constexpr size_t kCrcOffset = 8;
 constexpr size_t kCrcStart = 10;
 constexpr int64_t kMaxVariableBlock = 1 << 20;
+constexpr const char* kCopyAgain = " Copy the whole file again from the recorder or its card and import that.";
 
 int32_t i32(std::span<const uint8_t> b, size_t at) {
     return static_cast<int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t{b[at + 3]} << 24));
@@ -44,14 +46,23 @@ size_t IshneHeader::headerBytes(std::span<const uint8_t> start) {
 }
 
 IshneHeader IshneHeader::parse(std::span<const uint8_t> b, const std::string& fileName, const char* magic) {
-    if (b.size() < kMagicBytes || std::memcmp(b.data(), magic, kMagicBytes) != 0)
+    const size_t compared = std::min(b.size(), kMagicBytes);
+    if (std::memcmp(b.data(), magic, compared) != 0 || b.empty())
         throw ImportError(fileName, std::string("not an ISHNE file (no \"") + magic + "\" at the start)");
     if (b.size() < kIshneFixedHeaderEnd) {
-        throw ImportError(fileName, "truncated: the file ends inside its header, after " + std::to_string(b.size()) +
-                                        " of " + std::to_string(kIshneFixedHeaderEnd) + " bytes");
+        throw ImportError(fileName, "cut short: the file ends inside its header, after " + std::to_string(b.size()) +
+                                        " of " + std::to_string(kIshneFixedHeaderEnd) + " bytes." + kCopyAgain);
     }
     const size_t size = headerBytes(b);
-    if (size == 0 || size > b.size()) throw ImportError(fileName, "the header's variable block runs past the file");
+    if (size == 0) {
+        throw ImportError(fileName, "the header gives an impossible size for its variable block (" +
+                                        std::to_string(i32(b, kCrcStart)) + " bytes): the header is damaged." +
+                                        kCopyAgain);
+    }
+    if (size > b.size()) {
+        throw ImportError(fileName, "cut short: the header with its variable block takes " + std::to_string(size) +
+                                        " bytes, the file holds " + std::to_string(b.size()) + "." + kCopyAgain);
+    }
     const auto stored = static_cast<uint16_t>(i16(b, kCrcOffset));
     IshneHeader h;
     h.crcMatches = crc(b.subspan(kCrcStart, size - kCrcStart)) == stored;
@@ -69,8 +80,11 @@ IshneHeader IshneHeader::parse(std::span<const uint8_t> b, const std::string& fi
         h.resolutionNv[k] = i16(b, 206 + 2 * k);
     }
     h.samplingRate = i16(b, 272);
-    if (h.dataOffset < static_cast<int64_t>(size))
-        throw ImportError(fileName, "the data block starts inside the header");
+    if (h.dataOffset < static_cast<int64_t>(size)) {
+        throw ImportError(fileName, "the header puts the data block at byte " + std::to_string(h.dataOffset) +
+                                        ", inside the header's " + std::to_string(size) +
+                                        " bytes: the header is damaged." + kCopyAgain);
+    }
     return h;
 }
 
@@ -87,13 +101,14 @@ std::vector<IshneAnnotation> parseIshneAnnotations(std::span<const uint8_t> b, c
     if (at + 4 > b.size()) throw ImportError(fileName, "no annotation block after the header");
     int64_t sample = static_cast<uint32_t>(i32(b, at));
     at += 4;
+    // Zero words at the end are padding; a NUL label inside the list is an
+    // annotation of no known kind, and the samples after it still count on.
+    size_t end = b.size() - (b.size() - at) % 4;
+    while (end >= at + 4 && i32(b, end - 4) == 0) end -= 4;
     std::vector<IshneAnnotation> out;
-    for (; at + 4 <= b.size(); at += 4) {
-        const char label = static_cast<char>(b[at]);
-        const auto step = static_cast<uint16_t>(i16(b, at + 2));
-        if (label == 0) break;
-        sample += step;
-        out.push_back({sample, label});
+    for (; at + 4 <= end; at += 4) {
+        sample += static_cast<uint16_t>(i16(b, at + 2));
+        out.push_back({sample, static_cast<char>(b[at])});
     }
     return out;
 }

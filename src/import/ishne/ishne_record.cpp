@@ -100,6 +100,8 @@ void readAnnotations(const std::string& path, const IshneHeader& h, SourceRecord
                                         " samples)");
         if (const auto label = BeatLabels::lookup(std::string(1, a.label)))
             out.beats.push_back({std::llround(static_cast<double>(a.sample) * perQuarterTick), *label});
+        else
+            ++out.unknownLabels;
     }
     out.hasBeatAnnotations = true;
 }

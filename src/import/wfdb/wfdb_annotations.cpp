@@ -19,9 +19,9 @@ constexpr int kMaxStep = 1023;
 
 // Indexed by code, as the WFDB library's table.
 constexpr std::array<const char*, kMaxCode + 1> kMnemonics = {
-    "",  "N", "L", "R", "a", "V", "F", "J", "A", "S", "E", "j", "/", "Q", "~", "",  "|", "",  "s", "T", "*", "D", "\"",
-    "=", "p", "B", "^", "t", "+", "u", "?", "!", "[", "]", "e", "n", "@", "x", "f", "(", ")", "r", "",  "",  "",  "",
-    "",  "",  "",  ""};
+    "",  "N", "L", "R", "a", "V",  "F", "J", "A", "S", "E", "j", "/", "Q", "~", "",  "|",
+    "",  "s", "T", "*", "D", "\"", "=", "p", "B", "^", "t", "+", "u", "?", "!", "[", "]",
+    "e", "n", "@", "x", "f", "(",  ")", "r", "",  "",  "",  "",  "",  "",  "",  ""};
 
 uint16_t word(std::span<const uint8_t> b, size_t at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
 
@@ -60,7 +60,8 @@ std::vector<WfdbAnnotation> WfdbAnnotations::parse(std::span<const uint8_t> byte
             time += interval;
             if (time < 0) throw ImportError(fileName, "annotation time before the start of the record");
         } else if (code == kNum || code == kSub || code == kChn) {
-            if (out.empty() && code != kChn && code != kNum) throw ImportError(fileName, "modifier before any annotation");
+            if (out.empty() && code != kChn && code != kNum)
+                throw ImportError(fileName, "modifier before any annotation");
             if (code == kNum) number = static_cast<uint8_t>(value);
             if (code == kChn) channel = static_cast<uint8_t>(value);
             if (!out.empty()) {
@@ -70,13 +71,20 @@ std::vector<WfdbAnnotation> WfdbAnnotations::parse(std::span<const uint8_t> byte
             }
         } else if (code == kAux) {
             if (at + value > bytes.size()) throw ImportError(fileName, "auxiliary text runs past the end of the file");
-            if (!out.empty()) out.back().aux.assign(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + value));
+            if (!out.empty())
+                out.back().aux.assign(bytes.begin() + static_cast<long>(at),
+                                      bytes.begin() + static_cast<long>(at + value));
             at += value + (value & 1);
-        } else if (code >= 1 && code <= kMaxCode) {
+        } else if (code != 0) {
+            // Codes without a meaning (15, 17, 42 to 58) still move the time
+            // on; the reader skips them and counts them.
             time += value;
             out.push_back({time, static_cast<uint8_t>(code), 0, channel, number, {}});
         } else {
-            throw ImportError(fileName, "unknown annotation code " + std::to_string(code) + " at byte " + std::to_string(at - 2));
+            // A zero code at a step of 0 would read as the end when written.
+            throw ImportError(fileName, "annotation code 0 at byte " + std::to_string(at - 2) +
+                                            ": the file is damaged; copy it again, or import without it "
+                                            "(--detect, or move it aside)");
         }
     }
     if (at != bytes.size()) throw ImportError(fileName, "ends in the middle of an annotation word");
@@ -111,6 +119,8 @@ std::vector<uint8_t> WfdbAnnotations::format(std::span<const WfdbAnnotation> ann
     putWord(out, 0, 0);
     return out;
 }
+
+bool WfdbAnnotations::defined(uint8_t code) { return code <= kMaxCode && kMnemonics[code][0] != '\0'; }
 
 std::string WfdbAnnotations::mnemonic(uint8_t code) {
     if (code > kMaxCode || kMnemonics[code][0] == '\0') return "?";

@@ -7,6 +7,8 @@
 #include "import/wfdb/wfdb_writer.h"
 #include "platform/file/scratch_path.h"
 #include "platform/file/utf8_path.h"
+#include "store/clock.h"
+#include "store/time_units.h"
 
 namespace lumen {
 
@@ -31,7 +33,7 @@ std::string WfdbExport::write(const std::string& directory, const ExportContent&
         for (int k = 0; k < 2; ++k) {
             const std::vector<uint8_t>& channel = k == 0 ? c.channel1 : c.channel2;
             samples[k].resize(n);
-            for (size_t i = 0; i < n; ++i) samples[k][i] = static_cast<int16_t>(channel[at + i] - 128);
+            for (size_t i = 0; i < n; ++i) samples[k][i] = static_cast<int16_t>(channel[at + i] - kBaselineSample);
         }
         ok = writer.append(samples, n);
     }
@@ -39,7 +41,12 @@ std::string WfdbExport::write(const std::string& directory, const ExportContent&
     for (const ExportBeat& b : c.beats) {
         if (b.leadOff) continue;
         const char mnemonic[2] = {BeatLabels::mnemonicOf(b.beatClass), 0};
-        annotations.push_back({(b.quarterTicks + 2) / 4, WfdbAnnotations::codeOf(mnemonic), 0, 0, 0, {}});
+        annotations.push_back({ticksOfQuarterTicks(b.quarterTicks + kQuarterTicksPerTick / 2),
+                               WfdbAnnotations::codeOf(mnemonic),
+                               0,
+                               0,
+                               0,
+                               {}});
     }
     ok =
         writer.finish(annotations, {" " + c.patient, " exported by Lumen: 50 Hz as stored, labels as corrected"}) && ok;

@@ -11,6 +11,8 @@ namespace {
 
 constexpr size_t kMaxSignals = 64;
 constexpr double kMaxFrequencyHz = 100000.0;
+// A skew is read ahead in memory: a few seconds at most in practice.
+constexpr int64_t kMaxSkewSamples = 1 << 16;
 
 std::vector<std::string> wordsOf(std::string_view line) {
     std::vector<std::string> words;
@@ -108,22 +110,25 @@ void parseRecordLine(const std::vector<std::string>& w, WfdbHeader& h, size_t& s
     if (w.size() > 5) h.startDate = baseDate(w[5]);
 }
 
-WfdbSignalSpec parseSignalLine(const std::vector<std::string>& w, const std::string& file) {
-    WfdbSignalSpec s;
-    s.fileName = w[0];
-    if (s.fileName.find('/') != std::string::npos || s.fileName == "-" || s.fileName == "." || s.fileName == "..")
-        throw ImportError(file, "signal file \"" + s.fileName + "\" is not a file beside the header");
-    if (w.size() < 2) throw ImportError(file, "signal line without a format: \"" + s.fileName + "\"");
-    std::string format = w[1];
+// "212x1:3+512": the format, samples per frame, skew and byte offset.
+void parseFormatField(const std::string& field, WfdbSignalSpec& s, const std::string& file) {
+    std::string format = field;
     const size_t plus = format.find('+');
     if (plus != std::string::npos) {
         const auto offset = integer(std::string_view(format).substr(plus + 1));
-        if (!offset || *offset < 0) throw ImportError(file, "unusable byte offset in \"" + w[1] + "\"");
+        if (!offset || *offset < 0) throw ImportError(file, "unusable byte offset in \"" + field + "\"");
         s.byteOffset = *offset;
         format.resize(plus);
     }
-    const size_t skew = format.find(':');
-    if (skew != std::string::npos) format.resize(skew);
+    const size_t colon = format.find(':');
+    if (colon != std::string::npos) {
+        const auto skew = integer(std::string_view(format).substr(colon + 1));
+        if (!skew || *skew < 0 || *skew > kMaxSkewSamples)
+            throw ImportError(file,
+                              "unusable skew in \"" + field + "\" (0 to " + std::to_string(kMaxSkewSamples) + ")");
+        s.skew = static_cast<int>(*skew);
+        format.resize(colon);
+    }
     const size_t frame = format.find('x');
     if (frame != std::string::npos) {
         if (integer(std::string_view(format).substr(frame + 1)).value_or(0) != 1)
@@ -132,31 +137,40 @@ WfdbSignalSpec parseSignalLine(const std::vector<std::string>& w, const std::str
     }
     const auto f = integer(format);
     if (!f || !WfdbHeader::supportedFormat(static_cast<int>(*f)))
-        throw ImportError(file, "unknown or unsupported signal format \"" + w[1] +
+        throw ImportError(file, "unknown or unsupported signal format \"" + field +
                                     "\" (Lumen reads formats 16, 24, 32, 61, 80 and 212)");
     s.format = static_cast<int>(*f);
     s.adcResolution = defaultResolution(s.format);
+}
+
+// "200(0)/mV": the gain, the baseline and the units; returns the baseline
+// when the field gives one.
+std::optional<double> parseGainField(const std::string& field, WfdbSignalSpec& s, const std::string& file) {
+    std::string gain = field;
     std::optional<double> baseline;
-    if (w.size() > 2) {
-        std::string gain = w[2];
-        const size_t slash = gain.find('/');
-        if (slash != std::string::npos) {
-            s.units = gain.substr(slash + 1);
-            gain.resize(slash);
-        }
-        const size_t open = gain.find('(');
-        if (open != std::string::npos) {
-            const size_t close = gain.find(')', open);
-            baseline = number(std::string_view(gain).substr(open + 1, close == std::string::npos ? 0 : close - open - 1));
-            if (!baseline) throw ImportError(file, "unusable baseline in \"" + w[2] + "\"");
-            gain.resize(open);
-        }
-        const auto g = number(gain);
-        if (!g || *g < 0) throw ImportError(file, "unusable gain \"" + w[2] + "\"");
-        if (*g > 0) s.gainPerMv = *g;
+    const size_t slash = gain.find('/');
+    if (slash != std::string::npos) {
+        s.units = gain.substr(slash + 1);
+        gain.resize(slash);
     }
-    if (s.units == "uV") s.gainPerMv *= 1000.0;
-    else if (s.units == "V") s.gainPerMv /= 1000.0;
+    const size_t open = gain.find('(');
+    if (open != std::string::npos) {
+        const size_t close = gain.find(')', open);
+        baseline = number(std::string_view(gain).substr(open + 1, close == std::string::npos ? 0 : close - open - 1));
+        if (!baseline) throw ImportError(file, "unusable baseline in \"" + field + "\"");
+        gain.resize(open);
+    }
+    const auto g = number(gain);
+    if (!g || *g < 0) throw ImportError(file, "unusable gain \"" + field + "\"");
+    if (*g > 0) s.gainPerMv = *g;
+    if (s.units == "uV")
+        s.gainPerMv *= 1000.0;
+    else if (s.units == "V")
+        s.gainPerMv /= 1000.0;
+    return baseline;
+}
+
+void parseAdcFields(const std::vector<std::string>& w, WfdbSignalSpec& s, const std::string& file) {
     if (w.size() > 3) {
         const auto res = integer(w[3]);
         if (!res || *res < 0 || *res > 32) throw ImportError(file, "unusable ADC resolution \"" + w[3] + "\"");
@@ -164,9 +178,21 @@ WfdbSignalSpec parseSignalLine(const std::vector<std::string>& w, const std::str
     }
     if (w.size() > 4) {
         const auto zero = integer(w[4]);
-        if (!zero || *zero < INT32_MIN || *zero > INT32_MAX) throw ImportError(file, "unusable ADC zero \"" + w[4] + "\"");
+        if (!zero || *zero < INT32_MIN || *zero > INT32_MAX)
+            throw ImportError(file, "unusable ADC zero \"" + w[4] + "\"");
         s.adcZero = static_cast<int>(*zero);
     }
+}
+
+WfdbSignalSpec parseSignalLine(const std::vector<std::string>& w, const std::string& file) {
+    WfdbSignalSpec s;
+    s.fileName = w[0];
+    if (s.fileName.find('/') != std::string::npos || s.fileName == "-" || s.fileName == "." || s.fileName == "..")
+        throw ImportError(file, "signal file \"" + s.fileName + "\" is not a file beside the header");
+    if (w.size() < 2) throw ImportError(file, "signal line without a format: \"" + s.fileName + "\"");
+    parseFormatField(w[1], s, file);
+    const std::optional<double> baseline = w.size() > 2 ? parseGainField(w[2], s, file) : std::nullopt;
+    parseAdcFields(w, s, file);
     s.baseline = baseline.value_or(s.adcZero);
     for (size_t i = 8; i < w.size(); ++i) s.description += (i > 8 ? " " : "") + w[i];
     return s;

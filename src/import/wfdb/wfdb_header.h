@@ -14,6 +14,7 @@ struct WfdbSignalSpec {
     std::string fileName;
     int format = 0;
     int64_t byteOffset = 0;
+    int skew = 0;              // the signal's sample i lies in frame i + skew
     double gainPerMv = 200.0;  // ADC units per millivolt
     double baseline = 0.0;     // ADC value of 0 mV
     std::string units = "mV";
@@ -26,7 +27,7 @@ struct WfdbSignalSpec {
 struct WfdbHeader {
     std::string recordName;
     double samplingFrequency = 250.0;
-    double counterFrequency = 0.0;   // 0 when the header gives none
+    double counterFrequency = 0.0;  // 0 when the header gives none
     std::optional<int64_t> samplesPerSignal;
     std::optional<int32_t> startSecondOfDay;
     std::optional<CalendarDate> startDate;  // written only after a start time

@@ -62,7 +62,10 @@ void readAnnotations(const std::filesystem::path& path, const WfdbHeader& h, int
             }
             continue;
         }
-        if (const auto label = BeatLabels::lookup(WfdbAnnotations::mnemonic(a.code))) out.beats.push_back({at, *label});
+        if (!WfdbAnnotations::defined(a.code))
+            ++out.unknownLabels;
+        else if (const auto label = BeatLabels::lookup(WfdbAnnotations::mnemonic(a.code)))
+            out.beats.push_back({at, *label});
     }
     if (noiseStart >= 0)
         out.noise.push_back({noiseStart, static_cast<int64_t>(std::llround(lastSample * perQuarterTick))});

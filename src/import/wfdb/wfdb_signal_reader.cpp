@@ -128,6 +128,7 @@ void WfdbSignalReader::openFile(const std::string& name, const std::filesystem::
             throw ImportError(headerName, "the signals of " + name + " disagree about its format or byte offset");
         f.format = s.format;
         offset = s.byteOffset;
+        f.skew = std::max(f.skew, s.skew);
         ++f.signalsPerFrame;
     }
     const std::filesystem::path path = directory / pathFromUtf8(name);
@@ -145,15 +146,30 @@ void WfdbSignalReader::openFile(const std::string& name, const std::filesystem::
     files_.push_back(std::move(f));
 }
 
-size_t WfdbSignalReader::decodeChunk(SignalFile& file, size_t frames) {
-    const size_t samples = frames * static_cast<size_t>(file.signalsPerFrame);
+// Decodes frames after those still held until `frames` plus the file's
+// skew are held, or the file ends.
+void WfdbSignalReader::decodeChunk(SignalFile& file, size_t frames) {
+    const auto perFrame = static_cast<size_t>(file.signalsPerFrame);
+    const int64_t left = file.samplesAvailable - file.framesRead;
+    auto wanted = static_cast<int64_t>(frames + static_cast<size_t>(file.skew) - file.held);
+    // Format 212 packs two samples in three bytes: a pair never splits.
+    if (file.format == 212 && perFrame % 2 == 1 && wanted % 2 == 1) ++wanted;
+    const auto more = static_cast<size_t>(std::clamp<int64_t>(wanted, 0, left));
+    const size_t samples = more * perFrame;
     const auto bytes = static_cast<size_t>(bytesForSamples(file.format, static_cast<int64_t>(samples)));
     file.buffer.resize(bytes + 3);
-    file.frame.resize(samples);
+    file.frame.resize((file.held + more) * perFrame);
     const size_t got = std::fread(file.buffer.data(), 1, bytes, file.stream);
     if (got < bytes) throw ImportError(file.path, "the signal file ended early (read error or truncated)");
-    decode(file.format, file.buffer.data(), samples, file.frame.data());
-    return frames;
+    decode(file.format, file.buffer.data(), samples, file.frame.data() + file.held * perFrame);
+    file.held += more;
+    file.framesRead += static_cast<int64_t>(more);
+}
+
+void WfdbSignalReader::release(SignalFile& file, size_t frames) {
+    const size_t used = std::min(frames, file.held);
+    file.frame.erase(file.frame.begin(), file.frame.begin() + static_cast<long>(used * file.signalsPerFrame));
+    file.held -= used;
 }
 
 std::string WfdbSignalReader::channelLabel(int channel) const {
@@ -178,12 +194,15 @@ size_t WfdbSignalReader::read(std::span<float> out0, std::span<float> out1) {
         std::span<float> out = c == 0 ? out0 : out1;
         const auto stride = static_cast<size_t>(f.signalsPerFrame);
         const auto column = static_cast<size_t>(channelColumn_[c]);
+        const auto skew = static_cast<size_t>(signal.skew);
         for (size_t i = 0; i < frames; ++i) {
-            const int32_t v = f.frame[i * stride + column];
+            // A skewed signal's last samples lie past the end of its file.
+            const int32_t v = i + skew < f.held ? f.frame[(i + skew) * stride + column] : invalid;
             out[i] = (v == invalid || v <= low || v >= high) ? std::numeric_limits<float>::quiet_NaN()
                                                              : static_cast<float>((v - signal.baseline) * scale);
         }
     }
+    for (SignalFile& f : files_) release(f, frames);
     position_ += static_cast<int64_t>(frames);
     return frames;
 }

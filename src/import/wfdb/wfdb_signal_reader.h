@@ -11,7 +11,8 @@ namespace lumen {
 
 // Reads up to two signals of a WFDB record from its signal files, in
 // formats 16, 24, 32, 61, 80 and 212; signals of one file are interleaved
-// frame by frame.
+// frame by frame. A signal with a skew of k reads its sample i from frame
+// i + k, as the WFDB library does.
 class WfdbSignalReader : public SignalSource {
 public:
     // `channels` are signal numbers of the header; throws ImportError when
@@ -34,17 +35,21 @@ private:
         int signalsPerFrame = 0;
         int64_t samplesAvailable = 0;  // per signal
         std::vector<uint8_t> buffer;
-        std::vector<int32_t> frame;    // decoded samples of the current chunk, interleaved
+        std::vector<int32_t> frame;  // decoded samples from the current position, interleaved
+        size_t held = 0;             // frames decoded in `frame`
+        int64_t framesRead = 0;
+        int skew = 0;  // the largest skew of its signals: frames read ahead
     };
 
     void openFile(const std::string& name, const std::filesystem::path& directory, const std::string& headerName);
-    size_t decodeChunk(SignalFile& file, size_t frames);
+    void decodeChunk(SignalFile& file, size_t frames);
+    void release(SignalFile& file, size_t frames);
 
     WfdbHeader header_;
     std::vector<int> channels_;
     std::vector<SignalFile> files_;
-    std::vector<int> channelFile_;   // which file holds each chosen channel
-    std::vector<int> channelColumn_; // its place in that file's frame
+    std::vector<int> channelFile_;    // which file holds each chosen channel
+    std::vector<int> channelColumn_;  // its place in that file's frame
     int64_t length_ = 0;
     int64_t position_ = 0;
 };

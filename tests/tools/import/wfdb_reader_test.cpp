@@ -35,17 +35,20 @@ Bytes littleEndian(const std::vector<int>& v, int width) {
 
 const FormatCase kFormats[] = {
     {16, [](const std::vector<int>& v) { return littleEndian(v, 2); }},
-    {61, [](const std::vector<int>& v) {
+    {61,
+     [](const std::vector<int>& v) {
          Bytes out;
          for (int s : v) out.insert(out.end(), {static_cast<uint8_t>(s >> 8), static_cast<uint8_t>(s)});
          return out;
      }},
-    {80, [](const std::vector<int>& v) {
+    {80,
+     [](const std::vector<int>& v) {
          Bytes out;
          for (int s : v) out.push_back(static_cast<uint8_t>(s + 128));
          return out;
      }},
-    {212, [](const std::vector<int>& v) {
+    {212,
+     [](const std::vector<int>& v) {
          Bytes out;
          for (size_t i = 0; i < v.size(); i += 2) {
              const unsigned a = static_cast<unsigned>(v[i]) & 0xFFF, b = static_cast<unsigned>(v[i + 1]) & 0xFFF;
@@ -61,8 +64,9 @@ TEST(WfdbSignalReader, ReadsEverySupportedFormatInMillivolts) {
     for (const FormatCase& f : kFormats) {
         testing::TempHome dir;
         dir.writeFile(dir.path("r.dat"), f.encode(frames));
-        const std::string header = "r 2 360 4\nr.dat " + std::to_string(f.format) + " 100(0)/mV 12 0 0 0 0 MLII\nr.dat " +
-                                   std::to_string(f.format) + " 200(-10) 12 0 0 0 0 V1\n";
+        const std::string header = "r 2 360 4\nr.dat " + std::to_string(f.format) +
+                                   " 100(0)/mV 12 0 0 0 0 MLII\nr.dat " + std::to_string(f.format) +
+                                   " 200(-10) 12 0 0 0 0 V1\n";
         WfdbSignalReader reader(WfdbHeader::parse(header, "r.hea"), dir.programDirectory(), {0, 1});
         std::vector<float> a(8), b(8);
         ASSERT_EQ(reader.read(a, b), 4u) << f.format;
@@ -71,6 +75,36 @@ TEST(WfdbSignalReader, ReadsEverySupportedFormatInMillivolts) {
             EXPECT_FLOAT_EQ(b[i], (frames[2 * i + 1] + 10) / 200.0f) << f.format;
         }
         EXPECT_EQ(reader.channelLabel(1), "V1");
+    }
+}
+
+// A skew of 2 on the second signal: its sample i comes from frame i + 2,
+// across reads, and its last two samples are missing (NaN).
+TEST(WfdbSignalReader, ASkewedSignalIsReadAhead) {
+    constexpr int kFrames = 8;
+    std::vector<int> frames;
+    for (int i = 0; i < kFrames; ++i) frames.insert(frames.end(), {i * 10, i * 10 + 1});
+    for (const char* format : {"16", "212"}) {
+        testing::TempHome dir;
+        const FormatCase& encoding = std::string(format) == "16" ? kFormats[0] : kFormats[3];
+        dir.writeFile(dir.path("r.dat"), encoding.encode(frames));
+        const std::string header = std::string("r 2 360 8\nr.dat ") + format + " 100 12 0 0 0 0 II\nr.dat " + format +
+                                   ":2 100 12 0 0 0 0 V5\n";
+        WfdbSignalReader reader(WfdbHeader::parse(header, "r.hea"), dir.programDirectory(), {0, 1});
+        std::vector<float> a, b;
+        std::vector<float> chunkA(3), chunkB(3);
+        for (size_t n; (n = reader.read(chunkA, chunkB)) > 0;) {
+            a.insert(a.end(), chunkA.begin(), chunkA.begin() + static_cast<long>(n));
+            b.insert(b.end(), chunkB.begin(), chunkB.begin() + static_cast<long>(n));
+        }
+        ASSERT_EQ(a.size(), static_cast<size_t>(kFrames)) << format;
+        for (int i = 0; i < kFrames; ++i) {
+            EXPECT_FLOAT_EQ(a[static_cast<size_t>(i)], i * 10 / 100.0f) << format << " " << i;
+            if (i + 2 < kFrames)
+                EXPECT_FLOAT_EQ(b[static_cast<size_t>(i)], ((i + 2) * 10 + 1) / 100.0f) << format << " " << i;
+            else
+                EXPECT_TRUE(std::isnan(b[static_cast<size_t>(i)])) << format << " " << i;
+        }
     }
 }
 
@@ -84,9 +118,9 @@ TEST(WfdbHeader, LinesOfOtherBlanksAreSkipped) {
 
 TEST(WfdbAnnotations, FormatAndParseAreInverse) {
     const std::vector<WfdbAnnotation> written = {
-        {18, 1, 0, 0, 0, {}}, {370, 5, 0, 0, 0, {}}, {371, 14, 3, 1, 0, {}},
+        {18, 1, 0, 0, 0, {}},         {370, 5, 0, 0, 0, {}},    {371, 14, 3, 1, 0, {}},
         {400000, 28, 0, 1, 2, "(VT"}, {400001, 8, 0, 0, 0, {}},  // far apart: a SKIP
-        {5000000000, 1, 0, 0, 0, {}}, {20, 5, 0, 0, 0, {}},     // beyond one SKIP's 32 bits, both ways
+        {5000000000, 1, 0, 0, 0, {}}, {20, 5, 0, 0, 0, {}},      // beyond one SKIP's 32 bits, both ways
     };
     const auto read = WfdbAnnotations::parse(WfdbAnnotations::format(written), "x.atr");
     ASSERT_EQ(read.size(), written.size());
@@ -104,16 +138,16 @@ TEST(WfdbAnnotations, FormatAndParseAreInverse) {
 struct BadSource {
     const char* name;
     std::string header;
-    long dataSeconds;    // bytes of signal written: 2 per sample
-    long annotationAt;   // a beat at this sample, or -1
-    const char* problem; // part of the message
+    long dataSeconds;     // bytes of signal written: 2 per sample
+    long annotationAt;    // a beat at this sample, or -1
+    const char* problem;  // part of the message
     const char* options = "";
 };
 
 const BadSource kBadSources[] = {
     {"truncated", "r 1 360 36000\nr.dat 16 200 12 0 0 0 0 ECG\n", 60, -1, "truncated"},
     {"unknown format", "r 1 360 3600\nr.dat 311 200 12 0 0 0 0 ECG\n", 10, -1, "unsupported signal format"},
-    {"too slow", "r 1 40 400\nr.dat 16 200 12 0 0 0 0 ECG\n", 10, -1, "below the 50 Hz"},
+    {"too slow", "r 1 40 400\nr.dat 16 200 12 0 0 0 0 ECG\n", 10, -1, "50 Hz to 10000 Hz"},
     {"contradicting", "r 2 360 3600\nr.dat 16 200 12 0 0 0 0 ECG\n", 10, -1, "announces 2 signals"},
     {"annotation past the end", "r 1 360 3600\nr.dat 16 200 12 0 0 0 0 ECG\n", 10, 3600, "past the end"},
     {"too long", "r 1 50 8460000\nr.dat 16 200 12 0 0 0 0 ECG\n", 0, -1, "at most 46.6 h"},
@@ -165,7 +199,8 @@ TEST(WfdbImportRefusal, BadSourcesGetAMessageAndNoHome) {
         dir.writeFile(dir.path("r.dat"), Bytes(static_cast<size_t>(c.dataSeconds * 360 * 2), 0));
         if (c.dataSeconds == 0) std::filesystem::resize_file(dir.path("r.dat"), 8460000 * 2);
         if (c.annotationAt >= 0)
-            dir.writeFile(dir.path("r.atr"), WfdbAnnotations::format(std::vector<WfdbAnnotation>{{c.annotationAt, 1, 0, 0, 0, {}}}));
+            dir.writeFile(dir.path("r.atr"),
+                          WfdbAnnotations::format(std::vector<WfdbAnnotation>{{c.annotationAt, 1, 0, 0, 0, {}}}));
         const ToolRun run = runHolter("import " + dir.path("r") + " " + dir.path("home") + c.options);
         EXPECT_EQ(run.status, 255) << c.name << ": " << run.out;
         EXPECT_NE(run.out.find(c.problem), std::string::npos) << c.name << ": " << run.out;
