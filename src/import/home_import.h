@@ -12,9 +12,9 @@ namespace lumen {
 struct HomeImportRequest {
     std::string source;
     std::string home;
-    std::vector<std::string> channels;  // at most two labels; empty: the first two
-    std::string annotations;            // another WFDB annotation file, or ""
-    bool detect = false;                // analyse even when the source has beats
+    std::string channels;     // --channels: one or two labels, comma-separated; "" chooses
+    std::string annotations;  // another WFDB annotation file, or ""
+    bool detect = false;      // analyse even when the source has beats
     int language = 2;
     std::string patient;                      // "" keeps the source's
     bool replace = false;                     // --force: an existing home is replaced
