@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "store/time_units.h"
+
 namespace lumen {
 namespace {
 
@@ -19,8 +21,8 @@ PlannedEpisode episode(const std::vector<PlannedBeat>& beats, uint8_t code, size
     e.code = code;
     e.firstBeat = static_cast<int32_t>(first);
     e.lastBeat = static_cast<int32_t>(last);
-    e.startTenths = beats[first].positionQuarterTicks / 20;
-    e.endTenths = (beats[last].positionQuarterTicks + 19) / 20;
+    e.startTenths = static_cast<int32_t>(tenthsOfQuarterTicks(beats[first].positionQuarterTicks));
+    e.endTenths = static_cast<int32_t>(tenthsCoveringQuarterTicks(beats[last].positionQuarterTicks));
     return e;
 }
 
@@ -96,7 +98,8 @@ void EpisodeRules::flagForReport(std::vector<PlannedEpisode>& episodes) {
     }
     PlannedEpisode* longest = nullptr;
     for (PlannedEpisode& e : episodes)
-        if (e.code == kPause && (longest == nullptr || e.endTenths - e.startTenths > longest->endTenths - longest->startTenths))
+        if (e.code == kPause &&
+            (longest == nullptr || e.endTenths - e.startTenths > longest->endTenths - longest->startTenths))
             longest = &e;
     if (longest != nullptr) longest->flagged = true;
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "store/time_units.h"
+
 namespace lumen {
 namespace {
 
@@ -13,7 +15,7 @@ bool cleanBeat(const RhythmPlan& plan, size_t i) {
     const PlannedBeat& b = plan.beats[i];
     if (b.formCode >= kFormCount || b.beatClass == kClassArtefact) return false;
     if (b.formCode == kFormNormal && b.beatClass != kClassNormal) return false;
-    const int32_t s = b.positionQuarterTicks / 4;
+    const auto s = static_cast<int32_t>(ticksOfQuarterTicks(b.positionQuarterTicks));
     if (s - kExcerptLead < 0 || s - kExcerptLead + kExcerptSamples > plan.sampleCount) return false;
     return plan.disturbanceAt(s) == nullptr;
 }
@@ -53,7 +55,8 @@ std::vector<MeanForm> FormTemplates::build(const RhythmPlan& plan, const StoredS
         // Spread the chosen beats over the whole day.
         const size_t stride = total[form] / kMaxBeatsPerForm + 1;
         if (seen[form]++ % stride != 0) continue;
-        starts[form].push_back(plan.beats[i].positionQuarterTicks / 4 - kExcerptLead);
+        starts[form].push_back(static_cast<int32_t>(ticksOfQuarterTicks(plan.beats[i].positionQuarterTicks)) -
+                               kExcerptLead);
     }
     std::vector<MeanForm> templates(kFormCount);
     for (int f = 0; f < kFormCount; ++f) {

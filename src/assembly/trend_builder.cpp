@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "store/time_units.h"
+
 namespace lumen {
 namespace {
 
@@ -55,8 +57,10 @@ void TrendBuilder::buildHeartRate(const RhythmPlan& plan, TrendTables& t) {
         const PlannedBeat& b = plan.beats[i];
         const uint8_t label = labelOf(b);
         const bool gap = label == 125 || label == 121;
-        if (b.beatClass == kClassArtefact || gap) usable = 0;
-        else ++usable;
+        if (b.beatClass == kClassArtefact || gap)
+            usable = 0;
+        else
+            ++usable;
         const auto position = static_cast<uint32_t>(b.positionQuarterTicks);
         const uint32_t r = position - previous;
         if (usable > 1 && i >= 4 && r >= 41 && r <= 479) {
@@ -67,7 +71,7 @@ void TrendBuilder::buildHeartRate(const RhythmPlan& plan, TrendTables& t) {
             newInterval = true;
             blocksWithout = 0;
         }
-        if (position / 2000 > block && block < n) closeBlock(gap);
+        if (position / kQuarterTicksPerBlock > block && block < n) closeBlock(gap);
         previous = position;
     }
     while (block < n) closeBlock(false);
@@ -85,8 +89,7 @@ double TrendBuilder::beatStUnits(const std::vector<uint8_t>& channel, int32_t sa
     return diff * kStUnitsPerSampleUnit;
 }
 
-void TrendBuilder::buildSt(const RhythmPlan& plan, const StoredSignal& signal, TrendTables& t,
-                           double unitsPerMv) {
+void TrendBuilder::buildSt(const RhythmPlan& plan, const StoredSignal& signal, TrendTables& t, double unitsPerMv) {
     const size_t n = t.heartRate.size();
     const double scale = kFinestUnitsPerMillivolt / unitsPerMv;
     std::vector<double> sum1(n, 0.0), sum2(n, 0.0);
@@ -98,7 +101,7 @@ void TrendBuilder::buildSt(const RhythmPlan& plan, const StoredSignal& signal, T
         const PlannedBeat& before = plan.beats[i - 1];
         if (b.beatClass != kClassNormal || b.formCode != kFormNormal) continue;
         if (before.beatClass != kClassNormal || before.formCode != kFormNormal) continue;
-        const int32_t s = b.positionQuarterTicks / 4;
+        const auto s = static_cast<int32_t>(ticksOfQuarterTicks(b.positionQuarterTicks));
         if (s + kStBaselineOffset < 0 || s + kStPointOffset >= plan.sampleCount) continue;
         const auto block = static_cast<size_t>(s / kSamplesPerBlock);
         sum1[block] += beatStUnits(signal.channel1, s) * scale;
@@ -122,14 +125,16 @@ void TrendBuilder::findExtremes(const RhythmPlan& plan, TrendTables& t) {
     const size_t n = t.heartRate.size();
     std::vector<uint8_t> ectopic(n, 0);
     for (const PlannedBeat& b : plan.beats)
-        if (b.beatClass != kClassNormal) ectopic[static_cast<size_t>(b.positionQuarterTicks / 2000) % n] = 1;
+        if (b.beatClass != kClassNormal)
+            ectopic[static_cast<size_t>(b.positionQuarterTicks / kQuarterTicksPerBlock) % n] = 1;
     int32_t low = -1;
     int32_t high = -1;
     for (size_t b = 0; b < n; ++b) {
         const uint8_t rate = t.heartRate[b];
         if (ectopic[b] != 0 || t.flags[b] != 0 || rate == 0) continue;
         const bool minimumCandidate = rate > 10 && rate <= 127;  // compared as a signed byte
-        if (minimumCandidate && (low < 0 || rate < t.heartRate[static_cast<size_t>(low)])) low = static_cast<int32_t>(b);
+        if (minimumCandidate && (low < 0 || rate < t.heartRate[static_cast<size_t>(low)]))
+            low = static_cast<int32_t>(b);
         if (high < 0 || rate > t.heartRate[static_cast<size_t>(high)]) high = static_cast<int32_t>(b);
     }
     t.minimumBlock = std::max(low, 0);

@@ -14,6 +14,7 @@
 #include "import/import_error.h"
 #include "lang/language_texts.h"
 #include "lang/source_text.h"
+#include "store/time_units.h"
 
 namespace lumen {
 namespace {
@@ -64,7 +65,7 @@ std::vector<PlannedBeat> beatsOf(const SourceRecording& source, const Conditione
         beats[i].positionQuarterTicks = std::max(beats[i].positionQuarterTicks, beats[i - 1].positionQuarterTicks + 1);
     std::vector<PlannedBeat> marks;
     for (const TickStretch& s : signal.leadOff) {
-        for (int64_t q = int64_t{s.start} * 4 + kLeadOffBeatSpacing / 2; q < int64_t{s.end} * 4;
+        for (int64_t q = quarterTicksOfTicks(s.start) + kLeadOffBeatSpacing / 2; q < quarterTicksOfTicks(s.end);
              q += kLeadOffBeatSpacing) {
             const auto near =
                 std::lower_bound(beats.begin(), beats.end(), q - kLeadOffClearance,
@@ -88,8 +89,8 @@ std::vector<PlannedBeat> beatsOf(const SourceRecording& source, const Conditione
 void addStretches(const SourceRecording& source, const ConditionedSignal& signal, RhythmPlan& plan) {
     for (const TickStretch& s : signal.leadOff) plan.stretches.push_back({StretchKind::LeadOff, s.start, s.end, 0, 0});
     for (const QuarterTickStretch& n : source.noise)
-        plan.stretches.push_back(
-            {StretchKind::Motion, static_cast<int32_t>(n.start / 4), static_cast<int32_t>((n.end + 3) / 4), 0, 0});
+        plan.stretches.push_back({StretchKind::Motion, static_cast<int32_t>(ticksOfQuarterTicks(n.start)),
+                                  static_cast<int32_t>(ticksOfQuarterTicks(n.end + kQuarterTicksPerTick - 1)), 0, 0});
 }
 
 // Annotated noise becomes an artefact episode; its beats keep their labels.
@@ -97,8 +98,8 @@ void addNoiseEpisodes(const SourceRecording& source, RhythmPlan& plan) {
     for (const QuarterTickStretch& n : source.noise) {
         PlannedEpisode e;
         e.code = EpisodeRules::kArtefact;
-        e.startTenths = static_cast<int32_t>(n.start / 20);
-        e.endTenths = static_cast<int32_t>((n.end + 19) / 20);
+        e.startTenths = static_cast<int32_t>(tenthsOfQuarterTicks(n.start));
+        e.endTenths = static_cast<int32_t>(tenthsCoveringQuarterTicks(n.end));
         plan.episodes.push_back(e);
     }
     std::stable_sort(plan.episodes.begin(), plan.episodes.end(),

@@ -12,6 +12,7 @@ inline constexpr int32_t kQuarterTicksPerTick = 4;
 inline constexpr double kQuarterTicksPerSecond = kQuarterTicksPerTick * kTicksPerSecond;
 inline constexpr int32_t kQuarterTicksPerTenth = 20;
 inline constexpr int32_t kTicksPerTenth = 5;
+inline constexpr int32_t kQuarterTicksPerBlock = kQuarterTicksPerTick * kSamplesPerBlock;
 
 constexpr int64_t ticksOfQuarterTicks(int64_t quarterTicks) { return quarterTicks / kQuarterTicksPerTick; }
 constexpr int64_t quarterTicksOfTicks(int64_t ticks) { return ticks * kQuarterTicksPerTick; }
