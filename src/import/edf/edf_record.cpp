@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "assembly/episode_rules.h"
+#include "import/channel_chooser.h"
 #include "import/edf/edf_units.h"
 #include "import/export_content.h"
 #include "import/import_error.h"
@@ -27,15 +28,6 @@ std::string trimmed(const char* text) {
     std::string s(text);
     while (!s.empty() && s.back() == ' ') s.pop_back();
     return s;
-}
-
-bool looksLikeEcg(const std::string& label) {
-    static constexpr const char* kLeads[] = {"I",  "II", "III", "aVR",  "aVL", "aVF",   "V1",  "V2",  "V3",
-                                             "V4", "V5", "V6",  "MLII", "MLI", "MLIII", "CM5", "CC5", "ML"};
-    if (label.find("ECG") != std::string::npos || label.find("EKG") != std::string::npos) return true;
-    for (const char* lead : kLeads)
-        if (label == lead) return true;
-    return false;
 }
 
 class EdfSignal : public SignalSource {
@@ -99,20 +91,9 @@ private:
 
 std::vector<int> chooseSignals(const edf_hdr_struct& h, const std::vector<std::string>& names,
                                const std::string& path) {
-    std::vector<int> picked;
-    for (const std::string& name : names) {
-        int found = -1;
-        for (int s = 0; s < h.edfsignals && found < 0; ++s)
-            if (trimmed(h.signalparam[s].label) == name) found = s;
-        if (found < 0 && !name.empty() && name.size() < 4 && name.find_first_not_of("0123456789") == std::string::npos)
-            found = std::stoi(name) - 1;
-        if (found < 0 || found >= h.edfsignals) throw ImportError(path, "no signal \"" + name + "\" in the file");
-        picked.push_back(found);
-    }
-    for (int s = 0; names.empty() && s < h.edfsignals && picked.size() < 2; ++s)
-        if (looksLikeEcg(trimmed(h.signalparam[s].label))) picked.push_back(s);
-    if (picked.empty()) throw ImportError(path, "no ECG signal (label ECG, EKG or a lead name); --channels names one");
-    return picked;
+    std::vector<std::string> labels;
+    for (int s = 0; s < h.edfsignals; ++s) labels.push_back(trimmed(h.signalparam[s].label));
+    return ChannelChooser::choose(labels, names, path, "signal", ChannelChooser::Fallback::Refuse);
 }
 
 // What each chosen signal's physical unit is in millivolts; a unit that is

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <limits>
 
+#include "import/channel_chooser.h"
 #include "import/import_error.h"
 #include "import/ishne/ishne_header.h"
 #include "platform/file/utf8_path.h"
@@ -77,18 +78,9 @@ private:
 };
 
 std::vector<int> chooseLeads(const IshneHeader& h, const std::vector<std::string>& names, const std::string& path) {
-    std::vector<int> picked;
-    for (const std::string& name : names) {
-        int found = -1;
-        for (int k = 0; k < h.leads && found < 0; ++k)
-            if (IshneHeader::leadName(h.leadSpec[static_cast<size_t>(k)]) == name) found = k;
-        if (found < 0 && !name.empty() && name.size() < 3 && name.find_first_not_of("0123456789") == std::string::npos)
-            found = std::stoi(name) - 1;
-        if (found < 0 || found >= h.leads) throw ImportError(path, "no lead \"" + name + "\" in the file");
-        picked.push_back(found);
-    }
-    for (int k = 0; names.empty() && k < std::min(h.leads, 2); ++k) picked.push_back(k);
-    return picked;
+    std::vector<std::string> labels;
+    for (int k = 0; k < h.leads; ++k) labels.push_back(IshneHeader::leadName(h.leadSpec[static_cast<size_t>(k)]));
+    return ChannelChooser::choose(labels, names, path, "lead", ChannelChooser::Fallback::FirstTwo);
 }
 
 void readAnnotations(const std::string& path, const IshneHeader& h, SourceRecording& out) {

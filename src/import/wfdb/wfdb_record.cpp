@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "import/channel_chooser.h"
 #include "import/import_error.h"
 #include "import/wfdb/wfdb_annotations.h"
 #include "import/wfdb/wfdb_signal_reader.h"
@@ -26,20 +27,6 @@ std::vector<uint8_t> readAll(const std::filesystem::path& path, uintmax_t limit)
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
     if (!in) throw ImportError(utf8FromPath(path), "cannot read");
     return bytes;
-}
-
-std::vector<int> pickChannels(const WfdbHeader& h) {
-    std::vector<int> picked;
-    for (size_t i = 0; i < h.signals.size() && picked.size() < 2; ++i) {
-        const std::string& d = h.signals[i].description;
-        const bool ecg = d.empty() || d.find("ECG") != std::string::npos || d.find("EKG") != std::string::npos ||
-                         d.find("ML") == 0 || d[0] == 'V' || d == "I" || d == "II" || d == "III" || d.find("aV") == 0 ||
-                         d.find("lead") != std::string::npos;
-        if (ecg) picked.push_back(static_cast<int>(i));
-    }
-    if (picked.empty()) picked.push_back(0);
-    if (picked.size() == 1 && h.signals.size() > 1 && picked[0] != 1 && h.signals.size() == 2) picked.push_back(1);
-    return picked;
 }
 
 void readAnnotations(const std::filesystem::path& path, const WfdbHeader& h, int64_t length, SourceRecording& out) {
@@ -72,19 +59,10 @@ void readAnnotations(const std::filesystem::path& path, const WfdbHeader& h, int
     out.hasBeatAnnotations = true;
 }
 
-std::vector<int> namedChannels(const WfdbHeader& h, const std::vector<std::string>& names, const std::string& file) {
-    std::vector<int> picked;
-    for (const std::string& name : names) {
-        int found = -1;
-        for (size_t i = 0; i < h.signals.size() && found < 0; ++i)
-            if (h.signals[i].description == name) found = static_cast<int>(i);
-        if (found < 0 && !name.empty() && name.find_first_not_of("0123456789") == std::string::npos && name.size() < 4)
-            found = std::stoi(name) - 1;
-        if (found < 0 || found >= static_cast<int>(h.signals.size()))
-            throw ImportError(file, "no signal \"" + name + "\" in the record");
-        picked.push_back(found);
-    }
-    return picked;
+std::vector<int> chosenChannels(const WfdbHeader& h, const std::vector<std::string>& names, const std::string& file) {
+    std::vector<std::string> labels;
+    for (const auto& signal : h.signals) labels.push_back(signal.description);
+    return ChannelChooser::choose(labels, names, file, "signal", ChannelChooser::Fallback::FirstTwo);
 }
 
 }  // namespace
@@ -105,8 +83,7 @@ SourceRecording WfdbRecord::open(const std::filesystem::path& source, const std:
     out.format = "WFDB";
     out.name = h.recordName;
     out.fileName = utf8FromPath(header);
-    auto reader = std::make_unique<WfdbSignalReader>(
-        h, directory, channels.empty() ? pickChannels(h) : namedChannels(h, channels, utf8FromPath(header)));
+    auto reader = std::make_unique<WfdbSignalReader>(h, directory, chosenChannels(h, channels, utf8FromPath(header)));
     const int64_t length = reader->lengthSamples();
     out.signal = std::move(reader);
     out.startSecondOfDay = h.startSecondOfDay;
