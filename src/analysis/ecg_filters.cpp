@@ -25,6 +25,13 @@ struct SectionState {
     }
 };
 
+template <typename Iterator>
+void runSection(Iterator begin, Iterator end, const Biquad& q) {
+    if (begin == end) return;
+    SectionState state = SectionState::steady(q, *begin);
+    for (auto it = begin; it != end; ++it) *it = static_cast<float>(state.step(q, *it));
+}
+
 // Two sections in one pass: the second works on the first's output of the
 // previous sample while the first takes the next one.
 template <typename Iterator>
@@ -49,6 +56,11 @@ Biquad Biquad::butterworthLowPass(double cutoffHz, double rateHz) {
     const double norm = 1.0 / (1.0 + std::numbers::sqrt2 * k + k * k);
     return {k * k * norm, 2.0 * k * k * norm, k * k * norm, 2.0 * (k * k - 1.0) * norm,
             (1.0 - std::numbers::sqrt2 * k + k * k) * norm};
+}
+
+void EcgFilters::zeroPhase(std::span<float> signal, const Biquad& section) {
+    runSection(signal.begin(), signal.end(), section);
+    runSection(signal.rbegin(), signal.rend(), section);
 }
 
 void EcgFilters::zeroPhase(std::span<float> signal, const Biquad& first, const Biquad& second) {

@@ -15,7 +15,9 @@ struct Biquad {
 // QRS edges and the ST segment stay where they are.
 class EcgFilters {
 public:
-    // Two sections in cascade, forwards and then backwards.
+    // One section, or two in cascade, forwards and then backwards; each pass
+    // starts as if the signal had always had its first value.
+    static void zeroPhase(std::span<float> signal, const Biquad& section);
     static void zeroPhase(std::span<float> signal, const Biquad& first, const Biquad& second);
     // The five-point derivative of Pan and Tompkins, centred.
     static void derivative(std::span<const float> in, std::span<float> out);

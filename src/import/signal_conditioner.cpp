@@ -6,6 +6,7 @@
 #include <numbers>
 #include <string>
 
+#include "analysis/ecg_filters.h"
 #include "import/import_error.h"
 #include "import/resampler.h"
 #include "store/clock.h"
@@ -175,26 +176,7 @@ uint8_t SignalConditioner::chooseAmplitudeCode(const std::vector<float>& a, cons
 // A second-order Butterworth high-pass run forwards and backwards: no phase
 // shift, so ST segments keep their level against the PR segment.
 void SignalConditioner::highPass(std::vector<float>& x) {
-    if (x.empty()) return;
-    const double k = std::tan(std::numbers::pi * kHighPassHz / kStoredRateHz);
-    const double norm = 1.0 / (1.0 + std::sqrt(2.0) * k + k * k);
-    const double b0 = norm, b1 = -2.0 * norm, b2 = norm;
-    const double a1 = 2.0 * (k * k - 1.0) * norm, a2 = (1.0 - std::sqrt(2.0) * k + k * k) * norm;
-    auto pass = [&](auto begin, auto end) {
-        const double start = *begin;
-        double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-        for (auto it = begin; it != end; ++it) {
-            const double v = *it - start;
-            const double y = b0 * v + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-            x2 = x1;
-            x1 = v;
-            y2 = y1;
-            y1 = y;
-            *it = static_cast<float>(y);
-        }
-    };
-    pass(x.begin(), x.end());
-    pass(x.rbegin(), x.rend());
+    EcgFilters::zeroPhase(x, Biquad::butterworthHighPass(kHighPassHz, kStoredRateHz));
 }
 
 }  // namespace lumen
