@@ -19,7 +19,7 @@ constexpr Color kBarColor = rgb(0, 96, 176);
 }  // namespace
 
 ImportProgress::ImportProgress(WindowSystem& system, std::string fileName, bool showWindow)
-    : PlainWindow(system, kClassName, IDC_WAIT), fileName_(std::move(fileName)), showWindow_(showWindow) {}
+    : PlainWindow(system, kClassName, true), fileName_(std::move(fileName)), showWindow_(showWindow) {}
 
 void ImportProgress::run(const Work& work) {
     if (!showWindow_) {

@@ -7,12 +7,12 @@ constexpr const char* kSelfProperty = "lumen.plainWindow";
 
 }  // namespace
 
-PlainWindow::PlainWindow(WindowSystem& system, std::string className, uint32_t cursorId)
-    : system_(system), className_(std::move(className)), cursorId_(cursorId) {}
+PlainWindow::PlainWindow(WindowSystem& system, std::string className, bool busy)
+    : system_(system), className_(std::move(className)), busy_(busy) {}
 
 void PlainWindow::runWindow() {
-    system_.registerClass(
-        WindowClass{className_, &procedure, CS_HREDRAW | CS_VREDRAW, Brush::white(), system_.loadCursor(cursorId_)});
+    system_.registerClass(WindowClass{className_, &procedure, CS_HREDRAW | CS_VREDRAW, Brush::white(),
+                                      system_.loadCursor(busy_ ? IDC_WAIT : IDC_ARROW)});
     window_ = system_.createWindow(WindowCreation{className_,
                                                   "Lumen",
                                                   WS_OVERLAPPEDWINDOW,

@@ -12,7 +12,8 @@ namespace lumen {
 // subclass paints and answers input; the window's end ends the loop.
 class PlainWindow {
 public:
-    PlainWindow(WindowSystem& system, std::string className, uint32_t cursorId);
+    // `busy`: the wait cursor over it, for a window shown while work goes on.
+    PlainWindow(WindowSystem& system, std::string className, bool busy);
     virtual ~PlainWindow() = default;
     PlainWindow(const PlainWindow&) = delete;
     PlainWindow& operator=(const PlainWindow&) = delete;
@@ -41,7 +42,7 @@ private:
     LResult handle(uint32_t message, WParam wParam, LParam lParam);
 
     std::string className_;
-    uint32_t cursorId_;
+    bool busy_;
 };
 
 }  // namespace lumen

@@ -47,7 +47,7 @@ void drawEntry(const DrawItemStruct& item, size_t index, const RecentRecordings:
 }  // namespace
 
 StartScreen::StartScreen(WindowSystem& system, std::vector<RecentRecordings::Entry> recent, std::string notice)
-    : PlainWindow(system, kClassName, IDC_ARROW), recent_(std::move(recent)), notice_(std::move(notice)) {}
+    : PlainWindow(system, kClassName, false), recent_(std::move(recent)), notice_(std::move(notice)) {}
 
 OpenFileRequest StartScreen::fileRequest() {
     return {kDialogTitle,
