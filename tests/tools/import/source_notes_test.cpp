@@ -55,6 +55,7 @@ std::string recordLine(const std::string& header) {
 }
 
 TEST(SourceNotes, MarkerTextsAndTheDateSurviveTheAnalysis) {
+    if (!LUMEN_TEST_HAVE_EDF) GTEST_SKIP() << "EDF needs EDFlib, which this build does not have";
     testing::TempHome dir;
     const std::string home = importedHome(dir);
     const std::string info = runHolter("info --home " + home).out;
@@ -82,6 +83,7 @@ TEST(SourceNotes, MarkerTextsAndTheDateSurviveTheAnalysis) {
 }
 
 TEST(SourceNotes, ExportsLastAsLongAsTheSourceAndKeepItsDate) {
+    if (!LUMEN_TEST_HAVE_EDF) GTEST_SKIP() << "EDF needs EDFlib, which this build does not have";
     testing::TempHome dir;
     const std::string home = importedHome(dir);
     ASSERT_EQ(runHolter("export --home " + home + " --edf " + dir.path("out.edf")).status, 0);
@@ -105,6 +107,7 @@ TEST(SourceNotes, ExportsLastAsLongAsTheSourceAndKeepItsDate) {
 }
 
 TEST(SourceNotes, ADamagedSidecarIsIgnoredWithAWarning) {
+    if (!LUMEN_TEST_HAVE_EDF) GTEST_SKIP() << "EDF needs EDFlib, which this build does not have";
     testing::TempHome dir;
     const std::string home = importedHome(dir);
     std::ofstream(home + "/recording/" + RecordingSidecar::kFileName) << "date\t2023-02-30\n";
@@ -121,6 +124,7 @@ struct Name {
 };
 
 TEST(SourceNotes, PatientNamesKeepTheLettersOfTheHomesCodePage) {
+    if (!LUMEN_TEST_HAVE_EDF) GTEST_SKIP() << "EDF needs EDFlib, which this build does not have";
     const Name names[] = {
         {2, "M\xc3\xbcller", "M\xc3\xbcller"},
         {2, "\xce\xa9mega M\xc3\xbcller", "?mega M\xc3\xbcller"},  // no Greek in Windows-1252
