@@ -28,6 +28,7 @@ class LumenOpen : public ::testing::Test {
 protected:
     DemoHome place;  // only a folder to work in: the viewer is never given it as its home
     std::string record;
+    mutable int runs_ = 0;
 
     void SetUp() override {
         fs::create_directories(place.path("cache"));
@@ -37,16 +38,25 @@ protected:
     }
 
     // Runs `lumen` headless with the arguments; returns status, error and dump.
+    // Each run writes files of its own: Wine may close the last run's handles
+    // a moment after it has ended.
     LumenRun run(const std::string& script, const std::string& arguments) const {
-        place.write("open.txt", script);
-        fs::remove(place.path("dump.json"));
-        const std::string command = std::string(LUMEN_PATH) + " --headless 1024x768 --script " +
-                                    place.path("open.txt") + " " + arguments + " 2> " + place.path("open-err.txt");
+        const std::string n = std::to_string(++runs_);
+        const std::string command = std::string(LUMEN_PATH) + " --headless 1024x768 --script " + scriptFile(script) +
+                                    " " + arguments + " 2> " + place.path("open-err" + n + ".txt");
         LumenRun result;
         result.status = runCommand(command).status;
-        result.err = place.text("open-err.txt");
+        result.err = place.text("open-err" + n + ".txt");
         result.dump = place.text("dump.json");
+        fs::remove(place.path("dump.json"));
         return result;
+    }
+
+    // A script in a file of its own.
+    std::string scriptFile(const std::string& script) const {
+        const std::string name = "open" + std::to_string(++runs_) + ".txt";
+        place.write(name, script);
+        return place.path(name);
     }
 
     std::vector<fs::path> homes() const {
@@ -95,13 +105,13 @@ TEST_F(LumenOpen, TheStartScreenOffersTheRecordingsOpenedLately) {
     fs::create_directories(place.path("bin"));
     fs::copy_file(LUMEN_PATH, place.path("bin/lumen" + fs::path(LUMEN_PATH).extension().string()));
     const std::string lumen = place.path("bin/lumen" + fs::path(LUMEN_PATH).extension().string());
-    place.write("open.txt", "key 1\ndump " + place.path("dump.json") + "\n");
-    const int status = runCommand(lumen + " --headless 1024x768 --script " + place.path("open.txt")).status;
+    const int status = runCommand(lumen + " --headless 1024x768 --script " +
+                                  scriptFile("key 1\ndump " + place.path("dump.json") + "\n"))
+                           .status;
     EXPECT_EQ(status, 255);
     EXPECT_NE(unquoted(dumpValue(place.text("dump.json"), "titlePane", "right")).find("NORMAL"), std::string::npos);
     // Closed without a choice, it ends quietly.
-    place.write("open.txt", "key Escape\n");
-    EXPECT_EQ(runCommand(lumen + " --headless 1024x768 --script " + place.path("open.txt")).status, 0);
+    EXPECT_EQ(runCommand(lumen + " --headless 1024x768 --script " + scriptFile("key Escape\n")).status, 0);
 }
 
 // The start screen takes a file by the dialog or by a drop; a file dropped
@@ -112,9 +122,10 @@ TEST_F(LumenOpen, DialogsAndDropsOpenFiles) {
     fs::copy_file(LUMEN_PATH, lumen);
     const std::string second = writeBeatingRecord(place.path("data"), "second", 30);
     const auto startScreen = [&](const std::string& script) {
-        place.write("open.txt", script + "dump " + place.path("dump.json") + "\n");
         fs::remove(place.path("dump.json"));
-        return runCommand(lumen + " --headless 1024x768 --script " + place.path("open.txt")).status;
+        return runCommand(lumen + " --headless 1024x768 --script " +
+                          scriptFile(script + "dump " + place.path("dump.json") + "\n"))
+            .status;
     };
     EXPECT_EQ(startScreen("button 1\nchoose " + record + "\n"), 255);
     EXPECT_NE(place.text("dump.json"), "");
