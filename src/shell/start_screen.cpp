@@ -105,7 +105,13 @@ void StartScreen::choose(std::string path) {
 }
 
 void StartScreen::askForFile() {
-    if (auto path = system_.driver().chooseFileToOpen(fileRequest())) choose(std::move(*path));
+    ChooserAnswer answer = system_.driver().chooseFileToOpen(fileRequest());
+    if (answer.outcome == ChooserOutcome::Chosen) {
+        choose(std::move(answer.path));
+    } else if (answer.outcome == ChooserOutcome::Unavailable) {
+        notice_ = kNoDialogNotice;
+        system_.invalidateRect(window_, std::nullopt, Erase::Yes);
+    }
 }
 
 void StartScreen::command(uint32_t controlId) {

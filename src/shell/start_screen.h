@@ -19,6 +19,9 @@ public:
     static constexpr const char* kCaption = "Lumen";
     static constexpr const char* kOpenText = "Open a recording...";
     static constexpr const char* kDialogTitle = "Open a Holter recording";
+    static constexpr const char* kNoDialogNotice =
+        "No file dialog could be shown (no desktop portal, zenity or kdialog): drop the file on this window, "
+        "or give it to lumen on the command line.";
 
     StartScreen(WindowSystem& system, std::vector<RecentRecordings::Entry> recent, std::string notice);
 

@@ -5,15 +5,12 @@
 
 namespace lumen {
 
-std::optional<std::string> chooseFileWithDesktop(const OpenFileRequest& request) {
+ChooserAnswer chooseFileWithDesktop(const OpenFileRequest& request) {
     ChooserAnswer answer = chooseWithPortal(request);
     if (answer.outcome == ChooserOutcome::Unavailable) {
         answer = chooseWithHelperProgram(request);
     }
-    if (answer.outcome != ChooserOutcome::Chosen) {
-        return std::nullopt;
-    }
-    return answer.path;
+    return answer;
 }
 
 }  // namespace lumen

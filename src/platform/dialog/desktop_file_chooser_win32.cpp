@@ -31,7 +31,7 @@ std::wstring filterOf(const OpenFileRequest& request) {
 
 }  // namespace
 
-std::optional<std::string> chooseFileWithDesktop(const OpenFileRequest& request) {
+ChooserAnswer chooseFileWithDesktop(const OpenFileRequest& request) {
     const std::wstring filter = filterOf(request);
     const std::wstring title = wideFromUtf8(request.title);
     std::vector<wchar_t> path(pathLimitChars, L'\0');
@@ -45,8 +45,9 @@ std::optional<std::string> chooseFileWithDesktop(const OpenFileRequest& request)
     dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
     // The current folder stays the program's: relative paths keep their meaning.
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
-    return utf8FromWide(path.data());
+    if (GetOpenFileNameW(&dialog)) return {ChooserOutcome::Chosen, utf8FromWide(path.data())};
+    // No error: the user cancelled; an error: the dialog could not be shown.
+    return {CommDlgExtendedError() == 0 ? ChooserOutcome::Cancelled : ChooserOutcome::Unavailable, {}};
 }
 
 }  // namespace lumen

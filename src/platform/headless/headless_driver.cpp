@@ -29,16 +29,17 @@ void HeadlessDriver::setDumpHandler(DumpHandler handler) { dump_ = std::move(han
 
 void HeadlessDriver::setDropHandler(DropHandler handler) { drop_ = std::move(handler); }
 
-std::optional<std::string> HeadlessDriver::chooseFileToOpen(const OpenFileRequest& request) {
+ChooserAnswer HeadlessDriver::chooseFileToOpen(const OpenFileRequest& request) {
     if (failed_) {
-        return std::nullopt;
+        return {ChooserOutcome::Unavailable, {}};
     }
     if (next_ >= actions_.size() || actions_[next_].verb != ScriptVerb::Choose) {
         failLater(scriptErrorStatus, "unexpected file dialog \"" + request.title + "\": the next action is not choose");
-        return std::nullopt;
+        return {ChooserOutcome::Unavailable, {}};
     }
     const ScriptAction& action = actions_[next_++];
-    return action.cancelled ? std::nullopt : std::optional<std::string>(action.path);
+    if (action.cancelled) return {ChooserOutcome::Cancelled, {}};
+    return {ChooserOutcome::Chosen, action.path};
 }
 
 bool HeadlessDriver::mayOpenMessageBox() const {

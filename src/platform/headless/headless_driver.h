@@ -28,7 +28,7 @@ public:
     void setDumpHandler(DumpHandler handler) override;
     void setDropHandler(DropHandler handler) override;
     // Takes the next action, which must be `choose FILE` or `choose cancel`.
-    std::optional<std::string> chooseFileToOpen(const OpenFileRequest& request) override;
+    ChooserAnswer chooseFileToOpen(const OpenFileRequest& request) override;
     // Replaces std::exit for the two failure statuses (tests).
     void setExitHandler(ExitHandler handler);
     size_t actionsRun() const { return next_; }

@@ -218,7 +218,7 @@ bool SdlDriver::isReady() const { return impl_->ready; }
 
 void SdlDriver::setDropHandler(DropHandler handler) { impl_->drop = std::move(handler); }
 
-std::optional<std::string> SdlDriver::chooseFileToOpen(const OpenFileRequest& request) {
+ChooserAnswer SdlDriver::chooseFileToOpen(const OpenFileRequest& request) {
     return chooseFileWithDesktop(request);
 }
 

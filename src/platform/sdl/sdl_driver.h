@@ -36,7 +36,7 @@ public:
     void cursorChanged(uint32_t systemId, const CursorImage* image) override;
     void setDropHandler(DropHandler handler) override;
     // The desktop portal's dialog, else zenity or kdialog.
-    std::optional<std::string> chooseFileToOpen(const OpenFileRequest& request) override;
+    ChooserAnswer chooseFileToOpen(const OpenFileRequest& request) override;
 
     struct Impl;
 

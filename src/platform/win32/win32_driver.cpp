@@ -194,7 +194,7 @@ void Win32Driver::titleChanged(WindowHandle window, std::string_view title) {
 
 void Win32Driver::setDropHandler(DropHandler handler) { impl_->drop = std::move(handler); }
 
-std::optional<std::string> Win32Driver::chooseFileToOpen(const OpenFileRequest& request) {
+ChooserAnswer Win32Driver::chooseFileToOpen(const OpenFileRequest& request) {
     return chooseFileWithDesktop(request);
 }
 

@@ -40,7 +40,7 @@ public:
     void cursorChanged(uint32_t systemId, const CursorImage* image) override;
     void setDropHandler(DropHandler handler) override;
     // The common "Open" dialog (GetOpenFileNameW).
-    std::optional<std::string> chooseFileToOpen(const OpenFileRequest& request) override;
+    ChooserAnswer chooseFileToOpen(const OpenFileRequest& request) override;
 
     struct Impl;
 

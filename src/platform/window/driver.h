@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/dialog/chooser_answer.h"
 #include "platform/dialog/open_file_request.h"
 #include "platform/draw/geometry.h"
 #include "platform/draw/pixel_surface.h"
@@ -67,7 +68,7 @@ public:
     virtual void setDropHandler(DropHandler /*handler*/) {}
     // The desktop's dialog for choosing a file to open: the chosen path in
     // UTF-8, nothing when the user cancelled or no dialog could be shown.
-    virtual std::optional<std::string> chooseFileToOpen(const OpenFileRequest& /*request*/) { return std::nullopt; }
+    virtual ChooserAnswer chooseFileToOpen(const OpenFileRequest& /*request*/) { return {}; }
 };
 
 }  // namespace lumen

@@ -59,7 +59,9 @@ TEST(HeadlessDriverTest, FileDialogIsAnsweredByChoose) {
         driver.setExitHandler([&](int code) { status = code; });
         std::vector<std::optional<std::string>> chosen;
         for (size_t i = 0; i < c.chosen.size(); ++i) {
-            chosen.push_back(driver.chooseFileToOpen(OpenFileRequest{"Open a recording", {"*.edf"}, "Recordings"}));
+            const ChooserAnswer answer =
+                driver.chooseFileToOpen(OpenFileRequest{"Open a recording", {"*.edf"}, "Recordings"});
+            chosen.push_back(answer.outcome == ChooserOutcome::Chosen ? std::optional(answer.path) : std::nullopt);
         }
         WindowSystem system(driver);
         TestApp app(system);
