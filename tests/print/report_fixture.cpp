@@ -11,12 +11,12 @@
 
 namespace lumen::testing {
 
-ReportFixture::ReportFixture(uint32_t seed)
-{
+ReportFixture::ReportFixture(uint32_t seed) {
     static int counter = 0;
     home = (std::filesystem::temp_directory_path() /
             ("lumen_report_" + std::to_string(::getpid()) + "_" + std::to_string(counter++)))
-               .string() + "/";
+               .string() +
+           "/";
     writeDemoHome(DemoOptions{home, 1, seed, 2});
     recording = std::make_unique<Recording>(home);
     recording->beats().load(*recording);
@@ -33,8 +33,7 @@ ReportFixture::ReportFixture(uint32_t seed)
     request.unitsPerMillivolt = recording->amplitudeCode();
 }
 
-ReportFixture::~ReportFixture()
-{
+ReportFixture::~ReportFixture() {
     catalog.reset();
     recording.reset();
     std::filesystem::remove_all(home);
