@@ -34,11 +34,7 @@ struct PaperStrip {
         window.beatPositions.push_back(static_cast<uint32_t>(sample) * 4 + phase);
     }
     void paint() { ReportStripPainter(canvas, tools, strip, Point{L, T}).paint(); }
-    const test::RecordingCanvas::Text* text(const std::string& wanted) const {
-        const auto found =
-            std::find_if(canvas.texts.begin(), canvas.texts.end(), [&](const auto& t) { return t.text == wanted; });
-        return found == canvas.texts.end() ? nullptr : &*found;
-    }
+    const test::RecordingCanvas::Text* text(const std::string& wanted) const { return canvas.find(wanted); }
     // Lines drawn with a pen of that width (8: grid and traces, 40: bold).
     std::vector<test::RecordingCanvas::Line> linesWithPen(int32_t width) const {
         std::vector<test::RecordingCanvas::Line> found;
