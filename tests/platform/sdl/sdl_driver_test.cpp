@@ -53,8 +53,6 @@ protected:
         return done();
     }
 
-    static std::string home() { return ::testing::TempDir(); }
-
     std::string displayName;
     std::unique_ptr<XServer> server;
 };
