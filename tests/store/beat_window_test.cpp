@@ -40,10 +40,10 @@ TEST(BeatWindow, PlacesBeatsOnTheirSamplesWithOrdinalsSplitAtHalfTheWindow) {
               ChangeKind::None);
     // (sample, label, ordinal in the first half)
     for (const auto& [sample, label, ordinal] : {std::tuple{10, 0, 1u},
-                                                {11, 3 * 4 + 2, 2u},
-                                                {12, kNoBeatLabel, 0u},
-                                                {100, kNoBeatLabel, 0u},
-                                                {2999, 1 * 4 + 1, 3u}}) {
+                                                 {11, 3 * 4 + 2, 2u},
+                                                 {12, kNoBeatLabel, 0u},
+                                                 {100, kNoBeatLabel, 0u},
+                                                 {2999, 1 * 4 + 1, 3u}}) {
         EXPECT_EQ(w.labels[sample], label) << sample;
         EXPECT_EQ(w.first[sample], ordinal) << sample;
     }
