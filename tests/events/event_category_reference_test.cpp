@@ -39,7 +39,8 @@ public:
             current_ = std::prev(nodes_.end());
         } else if (current_ != nodes_.begin()) {
             const auto before = std::prev(current_);
-            if (std::llabs(int64_t{before->position} + start_ - t) < std::llabs(int64_t{current_->position} + start_ - t)) {
+            if (std::llabs(int64_t{before->position} + start_ - t) <
+                std::llabs(int64_t{current_->position} + start_ - t)) {
                 current_ = before;
             }
         }
@@ -138,16 +139,10 @@ void checkSameAsList(uint32_t seed, int32_t appendDisorderPercent) {
     }
 }
 
-TEST(EventCategoryAgainstLinkedList, EventsFedInTimeOrder) {
-    for (uint32_t seed = 1; seed <= 5; ++seed) {
-        checkSameAsList(seed, 0);
-    }
-}
-
-TEST(EventCategoryAgainstLinkedList, EventsAppendedOutOfOrder) {
-    for (uint32_t seed = 10; seed <= 15; ++seed) {
-        checkSameAsList(seed, 30);
-    }
+// Seeds 1..5 feed the events in time order, 10..15 append 30 % out of order.
+TEST(EventCategoryAgainstLinkedList, EventsFedInTimeOrderOrAppendedOutOfOrder) {
+    for (uint32_t seed = 1; seed <= 5; ++seed) checkSameAsList(seed, 0);
+    for (uint32_t seed = 10; seed <= 15; ++seed) checkSameAsList(seed, 30);
 }
 
 }  // namespace

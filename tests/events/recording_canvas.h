@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/draw/image.h"
@@ -54,6 +55,13 @@ public:
     Size deviceSize() const override { return {1024, 768}; }
     PixelSurface pixels() const override { return {}; }
 
+    // The first text logged with these words; nullptr when none was.
+    const Text* find(std::string_view words) const {
+        for (const Text& t : texts) {
+            if (t.text == words) return &t;
+        }
+        return nullptr;
+    }
     void forget() {
         lines.clear();
         texts.clear();

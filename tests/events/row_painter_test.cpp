@@ -31,11 +31,7 @@ protected:
         }
         return ticks;
     }
-    const RecordingCanvas::Text* textOf(std::string_view text) const {
-        const auto found = std::find_if(canvas.texts.begin(), canvas.texts.end(),
-                                        [&](const RecordingCanvas::Text& t) { return t.text == text; });
-        return found == canvas.texts.end() ? nullptr : &*found;
-    }
+    const RecordingCanvas::Text* textOf(std::string_view text) const { return canvas.find(text); }
 
     TimelineLayout layout;
     RecordingCanvas canvas;
@@ -86,8 +82,8 @@ TEST_F(Painting, TimeScaleTicksEveryTenMinutesWithHoursUnderFullHours) {
     ASSERT_EQ(ticks.size(), 2u * 144);
     EXPECT_EQ(ticks[0].pen.color, rgb(255, 255, 255));
     EXPECT_GT(ticks[10].to.y - ticks[10].from.y, ticks[0].to.y - ticks[0].from.y);  // 09:00 is longer
-    const auto firstHour = std::find_if(canvas.texts.begin(), canvas.texts.end(),
-                                        [](const auto& t) { return t.text.size() == 2; });
+    const auto firstHour =
+        std::find_if(canvas.texts.begin(), canvas.texts.end(), [](const auto& t) { return t.text.size() == 2; });
     EXPECT_EQ(firstHour->text, "09");  // 08:00 of the first day lies before the start
     EXPECT_EQ(firstHour->at.x, ticks[10].from.x);
     EXPECT_NE(textOf("00"), nullptr);  // past midnight the hours start again

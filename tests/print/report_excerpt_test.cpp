@@ -11,13 +11,11 @@
 namespace lumen {
 namespace {
 
-std::array<int32_t, 4> fieldsOf(const ReportExcerpt& e)
-{
+std::array<int32_t, 4> fieldsOf(const ReportExcerpt& e) {
     return {e.startSample, e.endSample, e.firstColumn, e.secondColumn};
 }
 
-TEST(ReportExcerpt, LongExcerptsAreCutSymmetricallyAndCalipersFollowOrDrop)
-{
+TEST(ReportExcerpt, LongExcerptsAreCutSymmetricallyAndCalipersFollowOrDrop) {
     constexpr int32_t kNone = ReportExcerpt::kNoCaliper;
     const struct {
         const char* name;
@@ -37,8 +35,7 @@ TEST(ReportExcerpt, LongExcerptsAreCutSymmetricallyAndCalipersFollowOrDrop)
     }
 }
 
-TEST(ReportExcerpt, PrintButtonRequestTakesTheViewAsItStands)
-{
+TEST(ReportExcerpt, PrintButtonRequestTakesTheViewAsItStands) {
     StripView view;
     view.slotA = 1;
     view.offsetA = 200;

@@ -1,9 +1,6 @@
 #include "print/report_fixture.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
+#include <algorithm>
 
 #include "demo/demo_home.h"
 #include "events/recording_canvas.h"
@@ -11,12 +8,7 @@
 
 namespace lumen::testing {
 
-ReportFixture::ReportFixture(uint32_t seed)
-{
-    static int counter = 0;
-    home = (std::filesystem::temp_directory_path() /
-            ("lumen_report_" + std::to_string(::getpid()) + "_" + std::to_string(counter++)))
-               .string() + "/";
+ReportFixture::ReportFixture(uint32_t seed) {
     writeDemoHome(DemoOptions{home, 1, seed, 2});
     recording = std::make_unique<Recording>(home);
     recording->beats().load(*recording);
@@ -31,13 +23,6 @@ ReportFixture::ReportFixture(uint32_t seed)
     request.excerptStart = windowStart % 500;
     request.excerptEnd = request.excerptStart + 460;
     request.unitsPerMillivolt = recording->amplitudeCode();
-}
-
-ReportFixture::~ReportFixture()
-{
-    catalog.reset();
-    recording.reset();
-    std::filesystem::remove_all(home);
 }
 
 }  // namespace lumen::testing

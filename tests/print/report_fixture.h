@@ -8,6 +8,7 @@
 #include "store/recording.h"
 #include "store/trend_table.h"
 #include "support/command_run.h"
+#include "support/temp_home.h"
 
 namespace lumen::testing {
 
@@ -16,9 +17,9 @@ namespace lumen::testing {
 // loaded around it as a 920-column strip at 25 mm/s shows it.
 struct ReportFixture {
     explicit ReportFixture(uint32_t seed = 3);
-    ~ReportFixture();
 
-    std::string home;
+    TempHome folder;  // first in, last out: the recording closes before its folder goes
+    std::string home = folder.path("home/");
     std::unique_ptr<Recording> recording;
     TrendTable trends;
     LanguageTexts texts;
@@ -26,7 +27,9 @@ struct ReportFixture {
     StripWindow window;
     PrintRequest request;  // both channels, 10 mm/mV, no measuring lines
 
-    ReportFacts facts(const std::string& caption) { return gatherReportFacts(*recording, trends, *catalog, texts, caption); }
+    ReportFacts facts(const std::string& caption) {
+        return gatherReportFacts(*recording, trends, *catalog, texts, caption);
+    }
     ReportSources sources(const ReportFacts& facts) { return ReportSources{texts, *catalog, window, facts}; }
 };
 

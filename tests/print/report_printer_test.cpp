@@ -30,8 +30,7 @@ private:
 };
 
 // pdftotext gives the words of a line, not the blanks between them.
-std::string withoutBlanks(std::string text)
-{
+std::string withoutBlanks(std::string text) {
     std::erase(text, ' ');
     return text;
 }
@@ -42,26 +41,22 @@ struct PrintedPage {
     ScriptedPrintHost host{true};
     ReportFacts facts = fixture.facts("Ventricular run");
 
-    PrintResult print(PrintRequest request)
-    {
+    PrintResult print(PrintRequest request) {
         const PrinterList printers = PrinterList::toFile(pdf.string());
         return printReport(host, printers, request, fixture.sources(facts));
     }
-    std::string text() const
-    {
+    std::string text() const {
         return withoutBlanks(commandOutput("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null"));
     }
 };
 
-std::string formatted(const char* format, auto... values)
-{
+std::string formatted(const char* format, auto... values) {
     char buffer[256];
     std::snprintf(buffer, sizeof buffer, format, values...);
     return buffer;
 }
 
-TEST(PrintReport, DecliningTheQuestionPrintsNothing)
-{
+TEST(PrintReport, DecliningTheQuestionPrintsNothing) {
     PrintedPage page;
     page.host = ScriptedPrintHost(false);
     EXPECT_EQ(page.print(page.fixture.request), PrintResult::PrintedOrDeclined);
@@ -75,8 +70,7 @@ TEST(PrintReport, DecliningTheQuestionPrintsNothing)
 
 // An empty printer list is the viewer's failure box; a printer that cannot
 // be opened is the same failure, and the cause names the file.
-TEST(PrintReport, APrinterThatCannotBeOpenedGivesTheFailureBox)
-{
+TEST(PrintReport, APrinterThatCannotBeOpenedGivesTheFailureBox) {
     ReportFixture fixture;
     const ReportFacts facts = fixture.facts("");
     ScriptedPrintHost host(true);
@@ -90,8 +84,7 @@ TEST(PrintReport, APrinterThatCannotBeOpenedGivesTheFailureBox)
     EXPECT_EQ(host.causes[0], "cannot write \"/nonexistent/folder/report.pdf\": No such file or directory");
 }
 
-TEST(PrintReport, OneVectorA4PageWithEmbeddedFontsAndTheReportTexts)
-{
+TEST(PrintReport, OneVectorA4PageWithEmbeddedFontsAndTheReportTexts) {
     PrintedPage page;
     {
         std::ofstream(fs::path(page.fixture.home) / "version.dat") << "Lumen viewer 0.1 test build\r\n";
@@ -133,8 +126,7 @@ TEST(PrintReport, OneVectorA4PageWithEmbeddedFontsAndTheReportTexts)
     EXPECT_FALSE(facts.patientLine.empty());
 }
 
-TEST(PrintReport, PageIsTrueToScale)
-{
+TEST(PrintReport, PageIsTrueToScale) {
     PrintedPage page;
     ASSERT_EQ(page.print(page.fixture.request), PrintResult::PrintedOrDeclined);
     // "CH1" starts 1 mm right of the strip's left edge at 10 mm + 1 mm from
@@ -150,8 +142,7 @@ TEST(PrintReport, PageIsTrueToScale)
     EXPECT_NEAR(yMin / pointsPerMm, 190.0 + 13.5, 1.0);  // cell top 13.5 mm below the strip top
 }
 
-TEST(PrintReport, NoHeartRateAtTheEventPrintsDashes)
-{
+TEST(PrintReport, NoHeartRateAtTheEventPrintsDashes) {
     PrintedPage page;
     page.facts.heartRate = 0;
     page.print(page.fixture.request);

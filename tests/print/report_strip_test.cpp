@@ -20,31 +20,23 @@ struct PaperStrip {
     ReportTools tools;
     test::RecordingCanvas canvas;
 
-    explicit PaperStrip(int32_t length, int32_t pixelsPerSample = 2)
-    {
+    explicit PaperStrip(int32_t length, int32_t pixelsPerSample = 2) {
         window.beatPositions.assign(1, 0);
         strip.window = &window;
         strip.excerpt = ReportExcerpt{100, 100 + length, ReportExcerpt::kNoCaliper, 0};
         strip.pixelsPerSample = pixelsPerSample;
     }
     // A beat on excerpt sample i with the given label and quarter-sample phase.
-    void addBeat(int32_t i, uint8_t label, uint32_t phase = 0)
-    {
+    void addBeat(int32_t i, uint8_t label, uint32_t phase = 0) {
         const int32_t sample = 100 + i;
         window.beatLabel[static_cast<size_t>(sample)] = label;
         window.ordinals1[static_cast<size_t>(sample)] = static_cast<uint32_t>(window.beatPositions.size());
         window.beatPositions.push_back(static_cast<uint32_t>(sample) * 4 + phase);
     }
     void paint() { ReportStripPainter(canvas, tools, strip, Point{L, T}).paint(); }
-    const test::RecordingCanvas::Text* text(const std::string& wanted) const
-    {
-        const auto found = std::find_if(canvas.texts.begin(), canvas.texts.end(),
-                                        [&](const auto& t) { return t.text == wanted; });
-        return found == canvas.texts.end() ? nullptr : &*found;
-    }
+    const test::RecordingCanvas::Text* text(const std::string& wanted) const { return canvas.find(wanted); }
     // Lines drawn with a pen of that width (8: grid and traces, 40: bold).
-    std::vector<test::RecordingCanvas::Line> linesWithPen(int32_t width) const
-    {
+    std::vector<test::RecordingCanvas::Line> linesWithPen(int32_t width) const {
         std::vector<test::RecordingCanvas::Line> found;
         std::copy_if(canvas.lines.begin(), canvas.lines.end(), std::back_inserter(found),
                      [&](const auto& line) { return line.pen.width == width; });
@@ -52,8 +44,7 @@ struct PaperStrip {
     }
 };
 
-TEST(ReportStrip, SampleScaleFollowsAmplitudeSettingAndIsClampedToTheStrip)
-{
+TEST(ReportStrip, SampleScaleFollowsAmplitudeSettingAndIsClampedToTheStrip) {
     EXPECT_EQ(ReportStripPainter::sampleOffset(200, 2, 0), 0);  // unknown scale draws flat
 
     PaperStrip paper(20);
@@ -66,8 +57,7 @@ TEST(ReportStrip, SampleScaleFollowsAmplitudeSettingAndIsClampedToTheStrip)
     }
 }
 
-TEST(ReportStrip, BeatLettersTicksAndRrIntervalsFromQuarterSamples)
-{
+TEST(ReportStrip, BeatLettersTicksAndRrIntervalsFromQuarterSamples) {
     PaperStrip paper(180, 4);
     paper.addBeat(10, 2 * 4 + 0, 3);   // N, phase 3
     paper.addBeat(60, 7 * 4 + 2, 0);   // V
@@ -80,8 +70,7 @@ TEST(ReportStrip, BeatLettersTicksAndRrIntervalsFromQuarterSamples)
     EXPECT_NE(paper.text("1005"), nullptr);  // (50 samples * 4 + 1 quarter) * 5 ms
 }
 
-TEST(ReportStrip, NoRrLabelForABeatWithinTheLastSevenMillimetres)
-{
+TEST(ReportStrip, NoRrLabelForABeatWithinTheLastSevenMillimetres) {
     PaperStrip paper(360);
     paper.addBeat(340, 0);  // x = L + 17000
     paper.addBeat(347, 0);  // x = L + 17350: its interval would not fit
@@ -92,15 +81,13 @@ TEST(ReportStrip, NoRrLabelForABeatWithinTheLastSevenMillimetres)
 }
 
 // The texts of ordinary calipers are checked on the printed page.
-TEST(ReportStrip, CaliperRatesOutsideTheirRangeAreLeftOut)
-{
+TEST(ReportStrip, CaliperRatesOutsideTheirRangeAreLeftOut) {
     const struct {
         int32_t first, second, pixelsPerSample;
         const char* shown;
         const char* left;
-    } cases[] = {{80, 80, 2, "0 msec", "0 bpm"},
-                 {110, 120, 1, "200 msec", "300 bpm"},
-                 {144, 120, 2, "250 bpm", nullptr}};
+    } cases[] = {
+        {80, 80, 2, "0 msec", "0 bpm"}, {110, 120, 1, "200 msec", "300 bpm"}, {144, 120, 2, "250 bpm", nullptr}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shown);
         PaperStrip paper(720 / c.pixelsPerSample, c.pixelsPerSample);
@@ -121,8 +108,7 @@ TEST(ReportStrip, CaliperRatesOutsideTheirRangeAreLeftOut)
     EXPECT_TRUE(none.linesWithPen(40).empty());
 }
 
-TEST(ReportStrip, TracesAreBoldInsideEpisodesAndEpisodesAreNamedAtTheirFirstRealBeat)
-{
+TEST(ReportStrip, TracesAreBoldInsideEpisodesAndEpisodesAreNamedAtTheirFirstRealBeat) {
     PaperStrip paper(360);
     paper.strip.channelMode = 1;
     for (int32_t i = 20; i < 60; ++i) {

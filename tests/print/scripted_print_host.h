@@ -12,17 +12,14 @@ class ScriptedPrintHost final : public JobPrintHost {
 public:
     explicit ScriptedPrintHost(bool answerYes) : answerYes_(answerYes) {}
 
-    bool confirm(std::string_view text, std::string_view caption) override
-    {
+    bool confirm(std::string_view text, std::string_view caption) override {
         questions.emplace_back(std::string(text), std::string(caption));
         return answerYes_;
     }
-    void showError(std::string_view text, std::string_view caption) override
-    {
+    void showError(std::string_view text, std::string_view caption) override {
         errors.emplace_back(std::string(text), std::string(caption));
     }
-    std::unique_ptr<PageOutput> startJob(const Printer& printer, std::string_view documentName) override
-    {
+    std::unique_ptr<PageOutput> startJob(const Printer& printer, std::string_view documentName) override {
         jobs.emplace_back(printer.name, std::string(documentName));
         return JobPrintHost::startJob(printer, documentName);
     }

@@ -59,6 +59,15 @@ protected:
         return place.path(name);
     }
 
+    // Runs a copy of `lumen` with no home beside it and no file: the start screen.
+    int runAlone(const std::string& script) const {
+        fs::create_directories(place.path("bin"));
+        const std::string lumen = place.path("bin/lumen" + fs::path(LUMEN_PATH).extension().string());
+        fs::copy_file(LUMEN_PATH, lumen, fs::copy_options::skip_existing);
+        fs::remove(place.path("dump.json"));
+        return runCommand(lumen + " --headless 1024x768 --script " + scriptFile(script)).status;
+    }
+
     std::vector<fs::path> homes() const {
         std::vector<fs::path> found;
         std::error_code error;
@@ -100,37 +109,22 @@ TEST_F(LumenOpen, AFileThatCannotBeReadEndsWithItsNameAndNoHome) {
 
 TEST_F(LumenOpen, TheStartScreenOffersTheRecordingsOpenedLately) {
     ASSERT_EQ(run("", "\"" + record + "\"").status, 255);
-    // Without a home beside the program and without a file: the start screen,
-    // whose key 1 opens the latest recording.
-    fs::create_directories(place.path("bin"));
-    fs::copy_file(LUMEN_PATH, place.path("bin/lumen" + fs::path(LUMEN_PATH).extension().string()));
-    const std::string lumen = place.path("bin/lumen" + fs::path(LUMEN_PATH).extension().string());
-    const int status = runCommand(lumen + " --headless 1024x768 --script " +
-                                  scriptFile("key 1\ndump " + place.path("dump.json") + "\n"))
-                           .status;
-    EXPECT_EQ(status, 255);
+    // The start screen's key 1 opens the latest recording.
+    EXPECT_EQ(runAlone("key 1\ndump " + place.path("dump.json") + "\n"), 255);
     EXPECT_NE(unquoted(dumpValue(place.text("dump.json"), "titlePane", "right")).find("NORMAL"), std::string::npos);
     // Closed without a choice, it ends quietly.
-    EXPECT_EQ(runCommand(lumen + " --headless 1024x768 --script " + scriptFile("key Escape\n")).status, 0);
+    EXPECT_EQ(runAlone("key Escape\n"), 0);
 }
 
 // The start screen takes a file by the dialog or by a drop; a file dropped
 // on a viewer opens in a viewer of its own while this one closes.
 TEST_F(LumenOpen, DialogsAndDropsOpenFiles) {
-    fs::create_directories(place.path("bin"));
-    const std::string lumen = place.path("bin/lumen" + fs::path(LUMEN_PATH).extension().string());
-    fs::copy_file(LUMEN_PATH, lumen);
     const std::string second = writeBeatingRecord(place.path("data"), "second", 30);
-    const auto startScreen = [&](const std::string& script) {
-        fs::remove(place.path("dump.json"));
-        return runCommand(lumen + " --headless 1024x768 --script " +
-                          scriptFile(script + "dump " + place.path("dump.json") + "\n"))
-            .status;
-    };
-    EXPECT_EQ(startScreen("button 1\nchoose " + record + "\n"), 255);
+    const std::string dump = "dump " + place.path("dump.json") + "\n";
+    EXPECT_EQ(runAlone("button 1\nchoose " + record + "\n" + dump), 255);
     EXPECT_NE(place.text("dump.json"), "");
     EXPECT_EQ(homes().size(), 1u);
-    EXPECT_EQ(startScreen("drop " + second + "\n"), 255);
+    EXPECT_EQ(runAlone("drop " + second + "\n" + dump), 255);
     EXPECT_EQ(homes().size(), 2u);
 
     const std::string third = writeBeatingRecord(place.path("data"), "third", 30);

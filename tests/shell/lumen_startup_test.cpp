@@ -14,16 +14,6 @@
 namespace lumen::testing {
 namespace {
 
-// A missing file ends the viewer with its message box (every file: the
-// malformed homes); a script may answer the box.
-TEST(LumenStartup, AnsweredFatalBoxIsShownWithCaptionError) {
-    DemoHome home;
-    std::filesystem::remove(home.path("TBcolor.ini"));
-    const LumenRun run = runLumen(home, "answer ok\n");
-    EXPECT_EQ(run.status, 255);
-    EXPECT_EQ(run.err, "File not found \"TBcolor.ini\" !\n");
-}
-
 TEST(LumenStartup, WithoutADisplayOrHeadlessItSaysSoAndFails) {
 #ifdef _WIN32
     GTEST_SKIP() << "a Windows session always has its desktop to open a window on";

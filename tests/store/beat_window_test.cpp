@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "store/recording.h"
 #include "support/annotated_home.h"
 
@@ -22,7 +25,7 @@ struct Window {
 
 TEST(BeatWindow, PlacesBeatsOnTheirSamplesWithOrdinalsSplitAtHalfTheWindow) {
     AnnotatedHome h;
-    h.beats = {BeatWord::make(quarter(400), BeatClass::Normal, 0),      // before the window
+    h.beats = {BeatWord::make(quarter(400), BeatClass::Normal, 0),  // before the window
                BeatWord::make(quarter(510), BeatClass::Normal, 0),
                BeatWord::make(quarter(510) + 2, BeatClass::Ventricular, 3),  // same sample
                BeatWord::make(quarter(600), BeatClass::Normal, 30).withLabel(kNoBeatLabel),
@@ -33,16 +36,17 @@ TEST(BeatWindow, PlacesBeatsOnTheirSamplesWithOrdinalsSplitAtHalfTheWindow) {
     Recording recording(h.home.programDirectory());
     recording.beats().load(recording);
     Window w;
-    EXPECT_EQ(windowBeats(recording, w.arrays, 1, WriteBack::PreviousWindowFirst, WindowLength::Full), ChangeKind::None);
-    EXPECT_EQ(w.labels[10], 0);
-    EXPECT_EQ(w.labels[11], 3 * 4 + 2);
-    EXPECT_EQ(w.labels[12], kNoBeatLabel);
-    EXPECT_EQ(w.labels[100], kNoBeatLabel);
-    EXPECT_EQ(w.first[10], 1u);
-    EXPECT_EQ(w.first[11], 2u);
-    EXPECT_EQ(w.first[12], 0u);
-    EXPECT_EQ(w.labels[2999], 1 * 4 + 1);
-    EXPECT_EQ(w.first[2999], 3u);
+    EXPECT_EQ(windowBeats(recording, w.arrays, 1, WriteBack::PreviousWindowFirst, WindowLength::Full),
+              ChangeKind::None);
+    // (sample, label, ordinal in the first half)
+    for (const auto& [sample, label, ordinal] : {std::tuple{10, 0, 1u},
+                                                 {11, 3 * 4 + 2, 2u},
+                                                 {12, kNoBeatLabel, 0u},
+                                                 {100, kNoBeatLabel, 0u},
+                                                 {2999, 1 * 4 + 1, 3u}}) {
+        EXPECT_EQ(w.labels[sample], label) << sample;
+        EXPECT_EQ(w.first[sample], ordinal) << sample;
+    }
     EXPECT_EQ(w.second[0], 4u);
     EXPECT_EQ(w.labels[5999], kNoBeatLabel);
     EXPECT_EQ(w.positions, (std::vector<uint32_t>{0, quarter(510), quarter(510) + 2, quarter(3499), quarter(3500)}));
@@ -63,7 +67,8 @@ TEST(BeatWindow, ShortWindowKeepsEveryOrdinalInTheFirstArray) {
 
 TEST(BeatWindow, BuildingTheNextWindowWritesBackTheEditsOfThePreviousOne) {
     AnnotatedHome h;
-    h.beats = {BeatWord::make(quarter(100), BeatClass::Normal, 0), BeatWord::make(quarter(200), BeatClass::Ventricular, 2),
+    h.beats = {BeatWord::make(quarter(100), BeatClass::Normal, 0),
+               BeatWord::make(quarter(200), BeatClass::Ventricular, 2),
                BeatWord::make(quarter(300), BeatClass::Ventricular, 2)};
     h.save();
     Recording recording(h.home.programDirectory());
@@ -93,17 +98,12 @@ TEST(BeatWindow, OverlappingEpisodesMarkOnlyPastTheEarlierEnd) {
     std::vector<uint8_t> pens(1500, 9), raw(1500, 9);
     windowEpisodes(recording, pens, 0, WindowLength::Short, EpisodeMarks::PenIndex);
     windowEpisodes(recording, raw, 0, WindowLength::Short, EpisodeMarks::RawCode);
-    EXPECT_EQ(pens[499], 0);
-    EXPECT_EQ(pens[500], 1);
-    EXPECT_EQ(pens[600], 1);
-    EXPECT_EQ(pens[601], 2);
-    EXPECT_EQ(pens[700], 2);
-    EXPECT_EQ(pens[701], 0);
-    EXPECT_EQ(pens[250], 0);  // lies before the cursor after the first two
-    EXPECT_EQ(raw[600], 33);
-    EXPECT_EQ(raw[601], 50);
-    EXPECT_EQ(raw[1000], 84);
-    EXPECT_EQ(pens[1000], 0);
+    // The episode at 250 lies before the cursor after the first two.
+    for (const auto& [sample, pen] :
+         {std::pair{499, 0}, {500, 1}, {600, 1}, {601, 2}, {700, 2}, {701, 0}, {250, 0}, {1000, 0}})
+        EXPECT_EQ(pens[sample], pen) << sample;
+    for (const auto& [sample, code] : {std::pair{600, 33}, {601, 50}, {1000, 84}})
+        EXPECT_EQ(raw[sample], code) << sample;
 }
 
 TEST(BeatWindow, MarkersBeforeTheWindowAreSkippedAndSharedSamplesSpill) {
@@ -114,10 +114,8 @@ TEST(BeatWindow, MarkersBeforeTheWindowAreSkippedAndSharedSamplesSpill) {
     std::vector<uint8_t> marks(1500, 9);
     windowMarkers(recording, marks, 1, WindowLength::Short);
     EXPECT_EQ(std::count(marks.begin(), marks.end(), 1), 3);
-    EXPECT_EQ(marks[100], 1);
-    EXPECT_EQ(marks[101], 1);
-    EXPECT_EQ(marks[150], 1);
-    EXPECT_EQ(marks[0], 0);
+    for (const auto& [sample, mark] : {std::pair{100, 1}, {101, 1}, {150, 1}, {0, 0}})
+        EXPECT_EQ(marks[sample], mark) << sample;
 }
 
 }  // namespace

@@ -40,7 +40,6 @@ TEST(Recording, BlockIndexOfThreeKPlusTwoBytesGivesKBlocks) {
     Home h;
     h.writer.setSection(SectionId::BlockIndex, std::vector<uint8_t>(3 * 5 + 2, 0));
     std::vector<uint8_t> bytes = h.writer.build();
-    h.home.writeFile(h.home.recordingPath("holter.mem"), bytes);
     // The writer regenerates section 18, so patch its length by hand.
     const size_t entry = 1 + 16 * 17;
     bytes[entry + 6] = 17;

@@ -40,21 +40,20 @@ constexpr int32_t kBottomRow = 165;
 
 TEST_F(CaliperPaintTest, DraggingOnErasesTheOldLineAndItsTexts) {
     const auto& image = static_cast<const RasterCanvas&>(*home.host.image);
-    std::vector<uint32_t> clean;
-    for (int32_t x = 376; x < 420; ++x) {
-        for (int32_t y = kTopRow; y < kBottomRow; ++y) clean.push_back(image.pixel(x, y));
-    }
+    const auto around = [&] {
+        std::vector<uint32_t> pixels;
+        for (int32_t x = 376; x < 420; ++x) {
+            for (int32_t y = kTopRow; y < kBottomRow; ++y) pixels.push_back(image.pixel(x, y));
+        }
+        return pixels;
+    };
+    const std::vector<uint32_t> clean = around();
     home.painter->pressCaliper(310, MouseKeys::LeftAlone);
     home.painter->moveCaliper(380, MouseKeys::LeftAlone);
     EXPECT_EQ(home.imageColor(380, 150), home.host.colors.caliper);
     EXPECT_EQ(home.paneColor(380, 150), home.host.colors.caliper);
     home.painter->moveCaliper(420, MouseKeys::LeftAlone);
-    size_t i = 0;
-    for (int32_t x = 376; x < 420; ++x) {
-        for (int32_t y = kTopRow; y < kBottomRow; ++y, ++i) {
-            ASSERT_EQ(image.pixel(x, y), clean[i]) << x << "," << y;
-        }
-    }
+    EXPECT_EQ(around(), clean);
     EXPECT_EQ(home.paneColor(380, 150), home.imageColor(380, 150));
     EXPECT_EQ(home.imageColor(310, 150), home.host.colors.caliper);
 }

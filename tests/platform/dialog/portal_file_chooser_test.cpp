@@ -1,22 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <dbus/dbus.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <thread>
 
 #include "platform/dialog/portal_file_chooser.h"
+#include "support/command_run.h"
+#include "support/private_bus.h"
 
 namespace lumen {
 namespace {
-
-namespace fs = std::filesystem;
 
 // What the fake portal read from the OpenFile call.
 struct SeenCall {
@@ -135,38 +131,14 @@ private:
     std::thread thread_;
 };
 
-// A private bus that starts no service of the machine's.
 class PortalFileChooserTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (std::system("command -v dbus-daemon > /dev/null 2>&1") != 0) {
-            GTEST_SKIP() << "dbus-daemon is not installed";
-        }
-        config = fs::temp_directory_path() / ("lumen_portal_" + std::to_string(::getpid()) + ".conf");
-        std::ofstream(config) << "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen><auth>EXTERNAL</auth>"
-                                 "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                                 "<allow eavesdrop=\"true\"/><allow own=\"*\"/>"
-                                 "</policy></busconfig>\n";
-        FILE* output = ::popen(
-            ("dbus-daemon --fork --print-address=1 --print-pid=1 --config-file=" + config.string()).c_str(), "r");
-        ASSERT_NE(output, nullptr);
-        char line[512] = {};
-        std::string address;
-        if (std::fgets(line, sizeof line, output) != nullptr) address = line;
-        if (std::fgets(line, sizeof line, output) != nullptr) daemon = static_cast<pid_t>(std::atol(line));
-        ::pclose(output);
-        address.erase(address.find_last_not_of('\n') + 1);
-        ASSERT_FALSE(address.empty());
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+        if (!testing::installed("dbus-daemon")) GTEST_SKIP() << "dbus-daemon is not installed";
+        bus = std::make_unique<testing::PrivateBus>();
+        ASSERT_FALSE(bus->address().empty()) << "dbus-daemon did not start";
     }
-    void TearDown() override {
-        if (daemon > 0) ::kill(daemon, SIGTERM);
-        ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
-        fs::remove(config);
-    }
-
-    fs::path config;
-    pid_t daemon = 0;
+    std::unique_ptr<testing::PrivateBus> bus;
 };
 
 const OpenFileRequest request{"Open a recording", {"*.edf", "*.hea"}, "Holter recordings"};

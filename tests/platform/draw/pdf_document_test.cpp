@@ -20,15 +20,13 @@ struct WordBox {
     double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
 };
 
-double attribute(const std::string& tag, const std::string& name)
-{
+double attribute(const std::string& tag, const std::string& name) {
     const size_t at = tag.find(name + "=\"");
     return at == std::string::npos ? -1.0 : std::atof(tag.c_str() + at + name.size() + 2);
 }
 
 // Word boxes in points, from the top-left corner of the page.
-std::map<std::string, WordBox> wordBoxes(const std::string& pdfPath)
-{
+std::map<std::string, WordBox> wordBoxes(const std::string& pdfPath) {
     const std::string html = testing::commandOutput("pdftotext -bbox '" + pdfPath + "' -");
     std::map<std::string, WordBox> boxes;
     for (size_t at = html.find("<word "); at != std::string::npos; at = html.find("<word ", at + 1)) {
@@ -46,14 +44,12 @@ std::map<std::string, WordBox> wordBoxes(const std::string& pdfPath)
 
 // Each test case runs as a process of its own, several at once (and other
 // builds' tests beside them): every file name carries the process.
-std::string scratchPath(const std::string& name)
-{
+std::string scratchPath(const std::string& name) {
     return ::testing::TempDir() + "lumen_" + std::to_string(::getpid()) + "_" + name;
 }
 
 // A report-like page: header box with texts, a centred line, a strip line.
-void drawSamplePage(Canvas& page)
-{
+void drawSamplePage(Canvas& page) {
     const Font title = Font::make("Times new roman", 500, 100, FontSlant::Upright, 1);
     const Font small = Font::make("Arial", 350, 300, FontSlant::Upright, 1);
     page.selectPen(Pen::solid(40, blackColor));
@@ -77,8 +73,7 @@ void drawSamplePage(Canvas& page)
 
 class PdfPage : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         if (!testing::installed("pdftotext")) {
             GTEST_SKIP() << "poppler-utils not installed";
         }
@@ -94,8 +89,7 @@ protected:
     std::string path_;
 };
 
-TEST_F(PdfPage, TextsLandWhereTheirAlignmentPutsThem)
-{
+TEST_F(PdfPage, TextsLandWhereTheirAlignmentPutsThem) {
     const auto words = wordBoxes(path_);
     ASSERT_TRUE(words.count("FULL") && words.count("Kovacs") && words.count("Beats") && words.count("1234"));
     EXPECT_NEAR(words.at("FULL").xMin, 1400 * pointsPerHundredthMm, 1.5);
@@ -106,8 +100,7 @@ TEST_F(PdfPage, TextsLandWhereTheirAlignmentPutsThem)
     EXPECT_NEAR(centre, 10000 * pointsPerHundredthMm, 1.5);
 }
 
-TEST(PdfDocument, WritesSeveralPagesAndRefusesBadPaths)
-{
+TEST(PdfDocument, WritesSeveralPagesAndRefusesBadPaths) {
     const std::string path = scratchPath("pdf_two.pdf");
     {
         PdfDocument document(path);

@@ -19,14 +19,10 @@ using test::inkBox;
 constexpr Color red = rgb(255, 0, 0);
 constexpr Color blue = rgb(0, 0, 255);
 
-Font arial(int32_t height, int32_t weight = Font::normalWeight)
-{
-    return Font::make("Arial", height, weight);
-}
+Font arial(int32_t height, int32_t weight = Font::normalWeight) { return Font::make("Arial", height, weight); }
 
 // Ink of "HHH" drawn at (100, 60) with the given alignment.
-Rect inkOfAlignedText(TextAlign align, Size* extent = nullptr)
-{
+Rect inkOfAlignedText(TextAlign align, Size* extent = nullptr) {
     RasterCanvas canvas(Size{200, 120});
     canvas.selectFont(arial(20));
     canvas.setBkMode(BackgroundMode::Transparent);
@@ -38,8 +34,7 @@ Rect inkOfAlignedText(TextAlign align, Size* extent = nullptr)
     return inkBox(canvas, whiteColor);
 }
 
-TEST(TextMetrics, ExtentIsAdvanceWidthAndCellHeight)
-{
+TEST(TextMetrics, ExtentIsAdvanceWidthAndCellHeight) {
     RasterCanvas canvas(Size{10, 10});
     canvas.selectFont(arial(14));
     const Size one = canvas.textExtent("M");
@@ -51,8 +46,7 @@ TEST(TextMetrics, ExtentIsAdvanceWidthAndCellHeight)
     EXPECT_GT(canvas.textExtent("M").height, 14);  // character height: the cell is taller
 }
 
-TEST(TextAlignment, InkLiesWhereTheAlignmentPutsIt)
-{
+TEST(TextAlignment, InkLiesWhereTheAlignmentPutsIt) {
     Size extent;
     const Rect leftTop = inkOfAlignedText(TextAlign::Left | TextAlign::Top, &extent);
     EXPECT_GE(leftTop.left, 100);
@@ -75,8 +69,7 @@ TEST(TextAlignment, InkLiesWhereTheAlignmentPutsIt)
     EXPECT_EQ(leftTop.top - bottom.top, extent.height);
 }
 
-TEST(TextBackground, OpaqueFillsTheCellTransparentLeavesIt)
-{
+TEST(TextBackground, OpaqueFillsTheCellTransparentLeavesIt) {
     RasterCanvas canvas(Size{120, 60});
     canvas.selectFont(arial(18, Font::boldWeight));
     canvas.setBkColor(red);
@@ -97,8 +90,7 @@ TEST(TextBackground, OpaqueFillsTheCellTransparentLeavesIt)
     EXPECT_GT(ink.top, 20);
 }
 
-TEST(TextBackground, BlanksOverwriteOldTextWithTheBackgroundColour)
-{
+TEST(TextBackground, BlanksOverwriteOldTextWithTheBackgroundColour) {
     RasterCanvas canvas(Size{200, 40});
     canvas.selectFont(arial(18, Font::boldWeight));
     canvas.textOut(Point{5, 5}, "123 msec");
@@ -108,14 +100,13 @@ TEST(TextBackground, BlanksOverwriteOldTextWithTheBackgroundColour)
     EXPECT_EQ(inkBox(canvas, whiteColor), Rect{});
 }
 
-TEST(DrawText, RightAndVerticalCentreInsideTheRectangle)
-{
+TEST(DrawText, RightAndVerticalCentreInsideTheRectangle) {
     RasterCanvas canvas(Size{200, 60});
     canvas.selectFont(arial(14, Font::boldWeight));
     canvas.setBkMode(BackgroundMode::Transparent);
     const Rect cell{50, 10, 150, 50};
-    const int32_t height = canvas.drawText(cell, "1234", DrawTextFormat::Right | DrawTextFormat::VerticalCenter |
-                                                             DrawTextFormat::SingleLine);
+    const int32_t height = canvas.drawText(
+        cell, "1234", DrawTextFormat::Right | DrawTextFormat::VerticalCenter | DrawTextFormat::SingleLine);
     EXPECT_EQ(height, 14);
     const Rect ink = inkBox(canvas, whiteColor);
     EXPECT_LE(ink.right, 150);
@@ -133,8 +124,7 @@ TEST(DrawText, RightAndVerticalCentreInsideTheRectangle)
     EXPECT_NEAR((centred.left + centred.right) / 2.0, 100.0, 2.0);
 }
 
-TEST(DrawText, ClipsToItsRectangleUnlessNoClip)
-{
+TEST(DrawText, ClipsToItsRectangleUnlessNoClip) {
     RasterCanvas canvas(Size{200, 40});
     canvas.selectFont(arial(14));
     canvas.setBkMode(BackgroundMode::Transparent);
@@ -145,8 +135,7 @@ TEST(DrawText, ClipsToItsRectangleUnlessNoClip)
     EXPECT_GT(inkBox(canvas, whiteColor).right, 60);
 }
 
-TEST(Utf8, DecodesTextAndKeepsStrayBytes)
-{
+TEST(Utf8, DecodesTextAndKeepsStrayBytes) {
     EXPECT_EQ(decodeUtf8("Sz\xC3\xADv"), (std::vector<char32_t>{U'S', U'z', 0xED, U'v'}));
     EXPECT_EQ(decodeUtf8("\xE9t\xC3"), (std::vector<char32_t>{0xE9, U't', 0xC3}));
     EXPECT_EQ(decodeUtf8("\xE2\x82\xAC"), (std::vector<char32_t>{0x20AC}));

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "platform/process/process.h"
 
@@ -16,20 +17,17 @@ namespace fs = std::filesystem;
 
 class ProcessTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         directory = fs::temp_directory_path() / ("lumen_process_" + std::to_string(::getpid()));
         fs::create_directories(directory);
         previous = fs::current_path();
         fs::current_path(directory);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         fs::current_path(previous);
         fs::remove_all(directory);
     }
-    void writeScript(const std::string& name, const std::string& body)
-    {
+    void writeScript(const std::string& name, const std::string& body) {
         std::ofstream(directory / name) << "#!/bin/sh\n" << body << "\n";
         fs::permissions(directory / name, fs::perms::owner_all);
     }
@@ -38,8 +36,7 @@ protected:
     fs::path previous;
 };
 
-TEST_F(ProcessTest, BareNamesAreLookedUpInTheCurrentDirectoryThenThePath)
-{
+TEST_F(ProcessTest, BareNamesAreLookedUpInTheCurrentDirectoryThenThePath) {
     writeScript("clean_wf.exe", "exit 0");
     EXPECT_EQ(findProgram("clean_wf.exe"), "./clean_wf.exe");
     const auto shell = findProgram("sh");
@@ -51,8 +48,7 @@ TEST_F(ProcessTest, BareNamesAreLookedUpInTheCurrentDirectoryThenThePath)
     EXPECT_FALSE(findProgram("plain.txt"));
 }
 
-TEST_F(ProcessTest, FileTimeIsCalendarFieldsInUtc)
-{
+TEST_F(ProcessTest, FileTimeIsCalendarFieldsInUtc) {
     const fs::path file = directory / "lumen.exe";
     std::ofstream(file) << "x";
     struct utimbuf times {};
@@ -60,19 +56,12 @@ TEST_F(ProcessTest, FileTimeIsCalendarFieldsInUtc)
     ASSERT_EQ(::utime(file.c_str(), &times), 0);
     const auto time = fileWriteTime(file.string());
     ASSERT_TRUE(time.has_value());
-    EXPECT_EQ(time->year, 2005);
-    EXPECT_EQ(time->month, 3);
-    EXPECT_EQ(time->day, 3);
-    EXPECT_EQ(time->hour, 12);
-    EXPECT_EQ(time->minute, 4);
-    EXPECT_EQ(time->second, 5);
+    EXPECT_EQ(std::tie(time->year, time->month, time->day, time->hour, time->minute, time->second),
+              std::tuple(2005, 3, 3, 12, 4, 5));
     EXPECT_FALSE(fileWriteTime((directory / "missing").string()));
 }
 
-TEST(ProgramPathTest, NamesThisTestProgram)
-{
-    EXPECT_EQ(fs::path(programPath()).filename(), "test_platform_process");
-}
+TEST(ProgramPathTest, NamesThisTestProgram) { EXPECT_EQ(fs::path(programPath()).filename(), "test_platform_process"); }
 
 }  // namespace
 }  // namespace lumen

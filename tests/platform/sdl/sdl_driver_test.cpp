@@ -28,8 +28,7 @@ namespace {
 // An X server of its own for the test: display :N on a 1024 x 768 screen.
 class XvfbTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         if (!installed("Xvfb xdotool xprop")) {
             GTEST_SKIP() << "Xvfb, xdotool or xprop is not installed";
         }
@@ -41,8 +40,7 @@ protected:
     }
 
     // Handles messages until `done` holds, at most a few seconds.
-    bool runUntil(WindowSystem& system, const std::function<bool()>& done)
-    {
+    bool runUntil(WindowSystem& system, const std::function<bool()>& done) {
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         Message message;
         while (!done() && std::chrono::steady_clock::now() < until) {
@@ -55,16 +53,13 @@ protected:
         return done();
     }
 
-    static std::string home() { return ::testing::TempDir(); }
-
     std::string displayName;
     std::unique_ptr<XServer> server;
 };
 
 // The credit text of Ctrl+Shift+Alt+P lies outside ASCII: both the name a
 // window manager reads today and the legacy one must hold it, in UTF-8.
-TEST_F(XvfbTest, TitleOutsideAsciiReachesBothWindowNamesUnderAWindowManager)
-{
+TEST_F(XvfbTest, TitleOutsideAsciiReachesBothWindowNamesUnderAWindowManager) {
     if (!installed("xprop openbox")) {
         GTEST_SKIP() << "xprop or openbox is not installed";
     }

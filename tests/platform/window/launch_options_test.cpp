@@ -65,13 +65,14 @@ TEST(LaunchOptionsTest, APositionalArgumentThatIsNoNumberIsARecording) {
 }
 
 TEST(LaunchOptionsTest, BadCommandLinesAreErrors) {
-    EXPECT_TRUE(parse({"--headless"}).error);
-    EXPECT_TRUE(parse({"--headless", "800"}).error);
-    EXPECT_TRUE(parse({"--headless", "0x600"}).error);
-    EXPECT_TRUE(parse({"--headless", "800x600x3"}).error);
-    EXPECT_TRUE(parse({"--frobnicate"}).error);
-    EXPECT_TRUE(parse({"--paper", "a5"}).error);
-    EXPECT_TRUE(parse({"--paper"}).error);
+    const std::vector<std::vector<std::string_view>> bad{{"--headless"},
+                                                         {"--headless", "800"},
+                                                         {"--headless", "0x600"},
+                                                         {"--headless", "800x600x3"},
+                                                         {"--frobnicate"},
+                                                         {"--paper", "a5"},
+                                                         {"--paper"}};
+    for (const auto& arguments : bad) EXPECT_TRUE(parse(arguments).error) << arguments.front();
     EXPECT_TRUE(parse({"--home", "/h", "--help", "--frobnicate"}).help);
     EXPECT_FALSE(parse({"--home", "/h", "--help", "--frobnicate"}).error);
     EXPECT_EQ(parse({"--script", "s"}).headlessScreen, (Size{1024, 768}));

@@ -8,8 +8,7 @@ namespace {
 
 constexpr Size screen{640, 480};
 
-TEST(MessageBoxTest, NestedLoopKeepsDeliveringMessagesUntilAnswered)
-{
+TEST(MessageBoxTest, NestedLoopKeepsDeliveringMessagesUntilAnswered) {
     StepDriver driver(screen);
     WindowSystem system(driver);
     TestApp app(system);
@@ -19,16 +18,17 @@ TEST(MessageBoxTest, NestedLoopKeepsDeliveringMessagesUntilAnswered)
     driver.add([&](WindowSystem& s) { s.postMessage(app.pane, WM_USER + 1, 0, 0); });
     // The clock then runs to each timer; the third tick answers.
     const int32_t answer = [&] {
-        system.setWindowProc(app.main, [](WindowSystem& s, WindowHandle w, uint32_t m, WParam wp, LParam lp) -> LResult {
-            if (m == WM_TIMER) {
-                messageLog().push_back(LoggedMessage{"main", m, wp, lp});
-                if (logged(WM_TIMER).size() == 3) {
-                    s.answerMessageBox(IDNO);
-                }
-                return 0;
-            }
-            return s.defWindowProc(w, m, wp, lp);
-        });
+        system.setWindowProc(app.main,
+                             [](WindowSystem& s, WindowHandle w, uint32_t m, WParam wp, LParam lp) -> LResult {
+                                 if (m == WM_TIMER) {
+                                     messageLog().push_back(LoggedMessage{"main", m, wp, lp});
+                                     if (logged(WM_TIMER).size() == 3) {
+                                         s.answerMessageBox(IDNO);
+                                     }
+                                     return 0;
+                                 }
+                                 return s.defWindowProc(w, m, wp, lp);
+                             });
         return system.messageBox(app.main, "Print?\nReally", "Question", MB_YESNO | MB_ICONQUESTION);
     }();
     timersSeen = static_cast<int>(logged(WM_TIMER).size());
@@ -40,8 +40,7 @@ TEST(MessageBoxTest, NestedLoopKeepsDeliveringMessagesUntilAnswered)
     EXPECT_FALSE(system.openMessageBox().has_value());
 }
 
-TEST(MessageBoxTest, BoxIsDrawnOnTopAndItsOwnerIgnoresInputMeanwhile)
-{
+TEST(MessageBoxTest, BoxIsDrawnOnTopAndItsOwnerIgnoresInputMeanwhile) {
     StepDriver driver(screen);
     WindowSystem system(driver);
     TestApp app(system);

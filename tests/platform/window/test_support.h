@@ -11,8 +11,7 @@
 namespace lumen::testing {
 
 // Runs a script against the test application on a headless screen.
-inline std::vector<ScriptAction> actionsOf(const std::string& text)
-{
+inline std::vector<ScriptAction> actionsOf(const std::string& text) {
     Script script = ScriptReader::parse(text);
     return std::move(script.actions);
 }
@@ -28,8 +27,7 @@ public:
     Size screenSize() const override { return screen_; }
     Size maximizedClientSize() override { return screen_; }
     uint64_t nowMs() const override { return nowMs_; }
-    void waitForInput(WindowSystem& system, std::optional<uint64_t> deadlineMs) override
-    {
+    void waitForInput(WindowSystem& system, std::optional<uint64_t> deadlineMs) override {
         if (next_ < steps_.size()) {
             steps_[next_++](system);
         } else if (deadlineMs) {
@@ -52,8 +50,7 @@ private:
 };
 
 // Handles every message that is waiting, without waiting for input.
-inline void pump(WindowSystem& system)
-{
+inline void pump(WindowSystem& system) {
     Message message;
     while (system.peekMessage(message, RemoveMessage::Yes) && message.message != WM_QUIT) {
         system.translateMessage(message);
@@ -61,8 +58,7 @@ inline void pump(WindowSystem& system)
     }
 }
 
-inline uint32_t pixelAt(const WindowSystem& system, int32_t x, int32_t y)
-{
+inline uint32_t pixelAt(const WindowSystem& system, int32_t x, int32_t y) {
     const PixelSurface frame = system.frame();
     return frame.pixels[static_cast<size_t>(y) * static_cast<size_t>(frame.stridePixels) + static_cast<size_t>(x)];
 }

@@ -17,8 +17,7 @@ protected:
     TestApp app;
 };
 
-TEST_F(WindowPaintTest, ParentsPaintBeforeChildrenAndOwnersDrawTheirButtons)
-{
+TEST_F(WindowPaintTest, ParentsPaintBeforeChildrenAndOwnersDrawTheirButtons) {
     std::vector<std::string> painters;
     for (const auto& entry : messageLog()) {
         if (entry.message == WM_PAINT || entry.message == WM_DRAWITEM) {
@@ -33,8 +32,7 @@ TEST_F(WindowPaintTest, ParentsPaintBeforeChildrenAndOwnersDrawTheirButtons)
     EXPECT_EQ(items.front().wParam, TestApp::ownerDrawnId);
 }
 
-TEST_F(WindowPaintTest, WindowCanvasIsClippedToTheWindowAndItsParents)
-{
+TEST_F(WindowPaintTest, WindowCanvasIsClippedToTheWindowAndItsParents) {
     auto canvas = system.getDC(app.pane);
     ASSERT_NE(canvas, nullptr);
     canvas->fillRect(Rect{-100, -100, 1000, 1000}, Brush::black());
@@ -53,8 +51,7 @@ TEST_F(WindowPaintTest, WindowCanvasIsClippedToTheWindowAndItsParents)
     EXPECT_EQ(pixelAt(system, 215, 35), pixelFromColor(mainColor));
 }
 
-TEST_F(WindowPaintTest, PaintIsClippedToTheInvalidatedPart)
-{
+TEST_F(WindowPaintTest, PaintIsClippedToTheInvalidatedPart) {
     system.invalidateRect(app.pane, Rect{0, 0, 50, 50}, Erase::No);
     PaintStruct paint;
     Canvas* canvas = system.beginPaint(app.pane, paint);

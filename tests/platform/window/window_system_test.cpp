@@ -8,8 +8,7 @@ namespace {
 
 constexpr Size screen{640, 480};
 
-int32_t runScript(const std::string& text, const std::function<void(WindowSystem&, TestApp&)>& setUp = {})
-{
+int32_t runScript(const std::string& text, const std::function<void(WindowSystem&, TestApp&)>& setUp = {}) {
     HeadlessDriver driver(screen, actionsOf(text));
     WindowSystem system(driver);
     TestApp app(system);
@@ -19,8 +18,7 @@ int32_t runScript(const std::string& text, const std::function<void(WindowSystem
     return system.runMessageLoop();
 }
 
-TEST(WindowSystemTest, ButtonClickSendsItsIdToTheParent)
-{
+TEST(WindowSystemTest, ButtonClickSendsItsIdToTheParent) {
     // Button 1001 covers client (110..170, 30..54); a press released outside it is no click.
     runScript("press 120 40\nmove 300 300\nrelease 300 300\nbutton 1001\nbutton 1000\nclick 15 15\n");
     const auto commands = logged(WM_COMMAND);
@@ -31,8 +29,7 @@ TEST(WindowSystemTest, ButtonClickSendsItsIdToTheParent)
     EXPECT_EQ(commands[1].window, "pane");
 }
 
-TEST(WindowSystemTest, ClickedButtonTakesFocusAndThePaneGivesItBack)
-{
+TEST(WindowSystemTest, ClickedButtonTakesFocusAndThePaneGivesItBack) {
     WindowHandle focusAfter;
     WindowHandle main;
     HeadlessDriver driver(screen, actionsOf("button 1001\n"));
@@ -50,8 +47,7 @@ TEST(WindowSystemTest, ClickedButtonTakesFocusAndThePaneGivesItBack)
     EXPECT_EQ(system.capture(), WindowHandle{});
 }
 
-TEST(WindowSystemTest, KeysReachTheFocusWithModifierStates)
-{
+TEST(WindowSystemTest, KeysReachTheFocusWithModifierStates) {
     runScript("key p ctrl shift alt\nkey Left\nkey n alt\nkey 7\n");
     const auto downs = logged(WM_KEYDOWN);
     std::vector<LoggedMessage> letters;
@@ -73,8 +69,7 @@ TEST(WindowSystemTest, KeysReachTheFocusWithModifierStates)
     EXPECT_EQ(logged(WM_CHAR).size(), 2u);  // 'p' and '7'
 }
 
-TEST(WindowSystemTest, TimersFireOnTheVirtualClockOnlyThroughWait)
-{
+TEST(WindowSystemTest, TimersFireOnTheVirtualClockOnlyThroughWait) {
     uint64_t endTime = 0;
     HeadlessDriver driver(screen, actionsOf("wait 50\nwait 300\nmove 1 1\n"));
     WindowSystem system(driver);
@@ -104,8 +99,7 @@ struct SubclassRecord {
 
 int subclassDowns = 0;
 
-LResult countingProc(WindowSystem& system, WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
-{
+LResult countingProc(WindowSystem& system, WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     auto* record = static_cast<SubclassRecord*>(system.getProp(window, "FNStruc"));
     if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
         subclassDowns += message == WM_LBUTTONDBLCLK ? 100 : 1;
@@ -113,8 +107,7 @@ LResult countingProc(WindowSystem& system, WindowHandle window, uint32_t message
     return system.callWindowProc(record->previous, window, message, wParam, lParam);
 }
 
-TEST(WindowSystemTest, SubclassedButtonSeesMessagesAndStillWorks)
-{
+TEST(WindowSystemTest, SubclassedButtonSeesMessagesAndStillWorks) {
     SubclassRecord record;
     subclassDowns = 0;
     runScript("button 1001\nwait 600\nbutton 1001\nbutton 1001\n", [&](WindowSystem& system, TestApp& app) {

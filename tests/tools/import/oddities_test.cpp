@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "import/ishne/ishne_header.h"
 #include "import/wfdb/wfdb_annotations.h"
 #include "support/temp_home.h"
 #include "tools/import/import_run.h"
@@ -61,6 +62,29 @@ std::string deadAndUnassigned(const TempHome& dir) {
     dir.writeFile(dir.path("r.atr"), WfdbAnnotations::format(annotations));
     dir.writeText(dir.path("r.hea"), "r 2 250 15000\nr.dat 16 200 16 0 0 0 0 II\nr.dat 16 200 16 0 0 0 0 V5\n");
     return dir.path("r.hea");
+}
+
+// Writers in the field leave the CRC unset and announce more samples than
+// they wrote: a warning, and what is there is read. What cannot be read is
+// refused. A byte changed, or the file cut (its .ann gone).
+std::function<std::string(const TempHome&)> damagedIshne(size_t offset, bool cut) {
+    return [=](const TempHome& dir) {
+        testing::writeIshne(dir.path("rec"), {.labels = "NNVNNSNNVVN"});
+        std::vector<uint8_t> bytes = dir.readFile(dir.path("rec.ecg"));
+        if (cut) {
+            bytes.resize(offset);
+            std::filesystem::remove(dir.path("rec.ann"));
+        } else {
+            bytes[offset] = '#';
+        }
+        dir.writeFile(dir.path("rec.ecg"), bytes);
+        return dir.path("rec.ecg");
+    };
+}
+
+std::string notEdf(const TempHome& dir) {
+    dir.writeText(dir.path("r.edf"), "0       " + std::string(300, 'x'));
+    return dir.path("r.edf");
 }
 
 std::string cutInsideMagic(const TempHome& dir) {
@@ -139,6 +163,14 @@ const Oddity kOddities[] = {
      {"channel 2 (V5) carries no signal", "2 annotations with unknown labels skipped"},
      {"lead off 0)"}},
     {"ISHNE cut inside its magic", cutInsideMagic, 255, {"rec.ecg: cut short"}, {"not an ISHNE"}},
+    {"ISHNE magic damaged", damagedIshne(0, false), 255, {"rec.ecg", "not an ISHNE file"}},
+    {"ISHNE cut inside the header", damagedIshne(300, true), 255, {"rec.ecg", "ends inside its header"}},
+    {"ISHNE header byte changed", damagedIshne(100, false), 0, {"rec.ecg", "CRC does not match"}},
+    {"ISHNE ECG block short",
+     damagedIshne(kIshneFixedHeaderEnd + 1000, true),
+     0,
+     {"rec.ecg", "samples per lead, the file holds"}},
+    {"no EDF after the version field", notEdf, 255, {"r.edf: not an EDF/BDF file"}},
     {"EDF cut short",
      edf(cutTo(5000)),
      255,

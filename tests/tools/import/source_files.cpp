@@ -105,6 +105,11 @@ void writeIshne(const std::string& stem, const IshneFile& f) {
         put32(b, 14, samples);
         put32(b, 18, kIshneFixedHeaderEnd);
         put32(b, 22, kIshneFixedHeaderEnd);
+        if (f.named) {
+            std::memcpy(b.data() + 68, "M\xfcller", 6);  // Latin-1, as writers in the field leave it
+            for (const auto& [at, value] : {std::pair{138, 5}, {140, 11}, {142, 2023}, {150, 9}, {152, 30}})
+                put16(b, at, value);
+        }
         put16(b, 156, 2);
         put16(b, 158, 6);   // II
         put16(b, 160, 15);  // V5

@@ -31,6 +31,7 @@ struct IshneFile {
     int rateHz = 200;
     int seconds = 60;
     std::string labels;  // one per beat, repeated; may hold '\0'
+    bool named = false;  // patient "Müller" (Latin-1), recorded 2023-11-05 09:30:00
 };
 std::vector<int64_t> ishneBeatSamples(const IshneFile& file);
 void writeIshne(const std::string& stem, const IshneFile& file);

@@ -183,15 +183,6 @@ TEST(WfdbImport, FlatStretchesBecomeLeadOffAndOneChannelIsShownTwice) {
     EXPECT_EQ(jsonNumber(info, "PAUSE"), 0) << "the lead-off marks bridge the gap";
 }
 
-TEST(EdfImportRefusal, AFileThatIsNoEdfGetsAMessageAndNoHome) {
-    testing::TempHome dir;
-    dir.writeText(dir.path("r.edf"), std::string("0       ") + std::string(300, 'x'));
-    const ToolRun run = runHolter("import " + dir.path("r.edf") + " " + dir.path("home"));
-    EXPECT_EQ(run.status, 255) << run.out;
-    EXPECT_NE(run.out.find("r.edf: not an EDF/BDF file"), std::string::npos) << run.out;
-    EXPECT_FALSE(std::filesystem::exists(dir.path("home")));
-}
-
 TEST(WfdbImportRefusal, BadSourcesGetAMessageAndNoHome) {
     for (const BadSource& c : kBadSources) {
         testing::TempHome dir;

@@ -1,0 +1,26 @@
+#pragma once
+#include <sys/types.h>
+
+#include <string>
+
+namespace lumen::testing {
+
+// A D-Bus session bus of the test's own, named in DBUS_SESSION_BUS_ADDRESS
+// while it lives; it starts none of the machine's services.
+class PrivateBus {
+public:
+    PrivateBus();
+    ~PrivateBus();
+    PrivateBus(const PrivateBus&) = delete;
+    PrivateBus& operator=(const PrivateBus&) = delete;
+
+    // Empty when dbus-daemon did not start.
+    const std::string& address() const { return address_; }
+
+private:
+    std::string config_;
+    std::string address_;
+    pid_t daemon_ = 0;
+};
+
+}  // namespace lumen::testing
