@@ -65,8 +65,9 @@ if [ ! -f "$seeds/.stamp" ] || [ "$holter" -nt "$seeds/.stamp" ]; then
   rm -rf "$demos"
   touch "$seeds/.stamp"
 fi
-mkdir -p "$seeds/script_reader" "$seeds/journal" "$seeds/ppd"
+mkdir -p "$seeds/script_reader" "$seeds/journal" "$seeds/ppd" "$seeds/source_notes"
 cp "$root"/fuzz/seeds/script_reader/* "$seeds/script_reader/"
+cp "$root"/fuzz/seeds/source_notes/* "$seeds/source_notes/"
 cp "$root"/fuzz/seeds/journal/* "$seeds/journal/"
 cp "$root"/fuzz/seeds/ppd/* "$seeds/ppd/"
 # The importers: the shared PhysioNet records' headers and annotations, and

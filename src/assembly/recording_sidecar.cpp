@@ -56,8 +56,12 @@ bool readLine(std::string_view line, SourceNotes& notes) {
         return true;
     }
     const auto tenths = number(key);
-    if (!tenths || *tenths < 0 || *tenths > kMaxTenths || value.size() > RecordingSidecar::kMaxTextBytes ||
-        value.find('\t') != std::string_view::npos || !isUtf8(value))
+    // A text as format() writes it: no control characters, valid UTF-8.
+    const bool plain = std::none_of(value.begin(), value.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) == 0x7F;
+    });
+    if (!tenths || *tenths < 0 || *tenths > kMaxTenths || value.size() > RecordingSidecar::kMaxTextBytes || !plain ||
+        !isUtf8(value))
         return false;
     notes.markers.push_back({static_cast<int32_t>(*tenths), std::string(value)});
     return true;

@@ -23,8 +23,8 @@ std::optional<char32_t> nextUtf8(std::string_view text, size_t& at) {
     char32_t point = length == 0 || lead > 0xF4 ? 0 : lead & (0x7F >> length);
     bool valid = length != 0 && lead <= 0xF4;
     for (size_t k = 1; valid && k < length; ++k) {
-        valid = continuation(text, at + k);
-        point = (point << 6) | (static_cast<uint8_t>(text[at + k]) & 0x3F);
+        valid = continuation(text, at + k);  // a sequence cut by the text's end is none
+        if (valid) point = (point << 6) | (static_cast<uint8_t>(text[at + k]) & 0x3F);
     }
     valid = valid && point >= kSmallest[length] && point <= 0x10FFFF && (point < 0xD800 || point > 0xDFFF);
     at += valid ? length : 1;
