@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/command_run.h"
+
 namespace lumen::testing {
 
 PrivateBus::PrivateBus()
@@ -32,6 +34,12 @@ PrivateBus::~PrivateBus() {
     if (daemon_ > 0) ::kill(daemon_, SIGTERM);
     ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
     std::filesystem::remove(config_);
+}
+
+void PrivateBusTest::SetUp() {
+    if (!installed("dbus-daemon")) GTEST_SKIP() << "dbus-daemon is not installed";
+    bus = std::make_unique<PrivateBus>();
+    ASSERT_FALSE(bus->address().empty()) << "dbus-daemon did not start";
 }
 
 }  // namespace lumen::testing

@@ -1,6 +1,9 @@
 #pragma once
 #include <sys/types.h>
 
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
 
 namespace lumen::testing {
@@ -21,6 +24,13 @@ private:
     std::string config_;
     std::string address_;
     pid_t daemon_ = 0;
+};
+
+// Tests that talk over a private bus; skipped where dbus-daemon is missing.
+class PrivateBusTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    std::unique_ptr<PrivateBus> bus;
 };
 
 }  // namespace lumen::testing

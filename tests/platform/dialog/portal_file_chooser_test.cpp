@@ -131,15 +131,7 @@ private:
     std::thread thread_;
 };
 
-class PortalFileChooserTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!testing::installed("dbus-daemon")) GTEST_SKIP() << "dbus-daemon is not installed";
-        bus = std::make_unique<testing::PrivateBus>();
-        ASSERT_FALSE(bus->address().empty()) << "dbus-daemon did not start";
-    }
-    std::unique_ptr<testing::PrivateBus> bus;
-};
+using PortalFileChooserTest = testing::PrivateBusTest;
 
 const OpenFileRequest request{"Open a recording", {"*.edf", "*.hea"}, "Holter recordings"};
 

@@ -24,15 +24,7 @@ std::vector<uint32_t> receiveSome(ProgramMessages& bus) {
     return {};
 }
 
-class SessionBusTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!testing::installed("dbus-daemon")) GTEST_SKIP() << "dbus-daemon is not installed";
-        bus = std::make_unique<testing::PrivateBus>();
-        ASSERT_FALSE(bus->address().empty()) << "dbus-daemon did not start";
-    }
-    std::unique_ptr<testing::PrivateBus> bus;
-};
+using SessionBusTest = testing::PrivateBusTest;
 
 TEST_F(SessionBusTest, CloseRequestSignalReachesTheViewerButNotItsSender) {
     SessionBus viewer;
