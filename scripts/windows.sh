@@ -71,7 +71,7 @@ wine_excluded=(
 )
 if [ ! -f "$soxr/lib/libsoxr.a" ]; then
   # Signals not at 50 Hz need libsoxr.
-  wine_excluded+=('WfdbImport\.' 'IshneImport\.LeadsAndBeatAnnotationsArrive')
+  wine_excluded+=('WfdbImport\.' 'IshneImport\.LeadsBeatAnnotationsNameAndDateArrive')
 fi
 exclude_regex="$(IFS='|'; echo "${wine_excluded[*]:-}")"
 wait "$prefix_made" || true
