@@ -47,7 +47,7 @@ size_t IshneHeader::headerBytes(std::span<const uint8_t> start) {
 
 IshneHeader IshneHeader::parse(std::span<const uint8_t> b, const std::string& fileName, const char* magic) {
     const size_t compared = std::min(b.size(), kMagicBytes);
-    if (std::memcmp(b.data(), magic, compared) != 0 || b.empty())
+    if (b.empty() || std::memcmp(b.data(), magic, compared) != 0)
         throw ImportError(fileName, std::string("not an ISHNE file (no \"") + magic + "\" at the start)");
     if (b.size() < kIshneFixedHeaderEnd) {
         throw ImportError(fileName, "cut short: the file ends inside its header, after " + std::to_string(b.size()) +

@@ -92,6 +92,11 @@ std::string cutInsideMagic(const TempHome& dir) {
     return dir.path("rec.ecg");
 }
 
+std::string emptyIshne(const TempHome& dir) {
+    dir.writeText(dir.path("rec.ecg"), "");
+    return dir.path("rec.ecg");
+}
+
 std::string withNul() {
     std::string labels = "NNNNNNNNNN";
     labels += '\0';
@@ -163,6 +168,7 @@ const Oddity kOddities[] = {
      {"channel 2 (V5) carries no signal", "2 annotations with unknown labels skipped"},
      {"lead off 0)"}},
     {"ISHNE cut inside its magic", cutInsideMagic, 255, {"rec.ecg: cut short"}, {"not an ISHNE"}},
+    {"an empty .ecg file", emptyIshne, 255, {"rec.ecg", "not an ISHNE file"}},
     {"ISHNE magic damaged", damagedIshne(0, false), 255, {"rec.ecg", "not an ISHNE file"}},
     {"ISHNE cut inside the header", damagedIshne(300, true), 255, {"rec.ecg", "ends inside its header"}},
     {"ISHNE header byte changed", damagedIshne(100, false), 0, {"rec.ecg", "CRC does not match"}},
