@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/beat_features.h"
+
 namespace lumen {
 
 enum class BeatKind : uint8_t { Normal, Supraventricular, Ventricular, Artefact };
@@ -33,6 +35,7 @@ struct AnalysisResult {
     std::vector<AnalysedForm> forms;      // indexed by AnalysedBeat::form
     std::vector<SampleStretch> noise;     // too noisy to analyse: artefact
     std::vector<SampleStretch> leadOff;   // flat or saturated
+    std::vector<BeatFeatures> features;   // per beat: what the classes were told from
 };
 
 }  // namespace lumen

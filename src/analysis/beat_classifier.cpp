@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/form_clusterer.h"
+#include "analysis/shape_match.h"
+
 namespace lumen {
 namespace {
 
@@ -28,39 +31,11 @@ constexpr double kNoiseBeatCorrelation = 0.8;
 constexpr double kSplitDeflectionCorrelation = 0.5;
 constexpr double kSupraventricularBeforeAfter = 0.9;
 
-struct Moments {
-    double mean = 0.0, spread = 0.0;
-};
-
-Moments momentsOf(const std::array<float, kShapePoints>& v) {
-    Moments m;
-    for (float x : v) m.mean += x;
-    m.mean /= kShapePoints;
-    for (float x : v) m.spread += (x - m.mean) * (x - m.mean);
-    m.spread = std::sqrt(m.spread);
-    return m;
-}
-
 }  // namespace
 
 BeatClassifier::Match BeatClassifier::compare(const Shape& shape, int form) const {
-    Match match{form, 0.0, 0.0};
-    double weightSum = 0.0;
-    for (int c = 0; c < 2; ++c) {
-        const auto& t = forms_[static_cast<size_t>(form)].shape[c];
-        const Moments a = momentsOf(shape[c]), b = momentsOf(t);
-        double cross = 0.0;
-        for (int k = 0; k < kShapePoints; ++k) cross += (shape[c][k] - a.mean) * (t[k] - b.mean);
-        const double r = a.spread > 0 && b.spread > 0 ? cross / (a.spread * b.spread) : 0.0;
-        // The lead with the larger QRS carries more weight.
-        match.correlation += r * b.spread;
-        match.amplitudeRatio += (b.spread > 0 ? a.spread / b.spread : 1.0) * b.spread;
-        weightSum += b.spread;
-    }
-    if (weightSum <= 0) return {form, 0.0, 1.0};
-    match.correlation /= weightSum;
-    match.amplitudeRatio /= weightSum;
-    return match;
+    const ShapeMatch m = ShapeMatch::of(shape, forms_[static_cast<size_t>(form)].shape);
+    return {form, m.correlation, m.amplitudeRatio};
 }
 
 int BeatClassifier::newForm(const MeasuredBeat& beat) {
@@ -202,6 +177,8 @@ bool BeatClassifier::classify(int64_t rrAfter) {
     b.stMv[1] = pending_.beat.stMv[1];
     b.stValid = pending_.beat.stValid && !pending_.noisy;
     beats_.push_back(b);
+    measured_.push_back(pending_.beat);
+    noisy_.push_back(pending_.noisy);
     return true;
 }
 
@@ -218,18 +195,61 @@ void BeatClassifier::add(const MeasuredBeat& beat, bool noisy) {
     havePending_ = true;
 }
 
-AnalysisResult BeatClassifier::finish() {
+AnalysisResult BeatClassifier::finish(const BeatModel& model) {
     if (havePending_) classify(0);
     havePending_ = false;
     AnalysisResult out;
-    for (const auto& votes : exportedVotes_) {
-        const auto most = std::max_element(votes.begin(), votes.end()) - votes.begin();
+    std::vector<int64_t> samples;
+    std::vector<const MeasuredBeat*> measured;
+    for (size_t i = 0; i < beats_.size(); ++i) {
+        samples.push_back(beats_[i].sample);
+        measured.push_back(&measured_[i]);
+    }
+    const FormClusterer::Result forms = FormClusterer::cluster(measured);
+    std::vector<bool> unlikeKnown;
+    for (const AnalysedBeat& b : beats_) unlikeKnown.push_back(b.kind == BeatKind::Artefact);
+    out.features = BeatFeatureExtractor::extract({&samples, &measured, &noisy_, &unlikeKnown, &forms, rateHz_});
+    const std::vector<BeatKind> kinds = classifyAll(model, out.features, forms.formOf);
+    std::vector<std::array<int64_t, 4>> votes(forms.forms.size());
+    for (size_t i = 0; i < beats_.size(); ++i) {
+        AnalysedBeat& b = beats_[i];
+        b.kind = kinds[i];
+        b.form = forms.formOf[i];
+        ++votes[static_cast<size_t>(b.form)][static_cast<size_t>(b.kind)];
+    }
+    for (const auto& v : votes) {
+        const auto most = std::max_element(v.begin(), v.end()) - v.begin();
         int64_t count = 0;
-        for (int64_t v : votes) count += v;
+        for (int64_t c : v) count += c;
         out.forms.push_back({static_cast<BeatKind>(most), count});
     }
     out.beats = std::move(beats_);
+    measured_.clear();
+    noisy_.clear();
     return out;
+}
+
+std::vector<BeatKind> BeatClassifier::classifyAll(const BeatModel& model, const std::vector<BeatFeatures>& features,
+                                                  const std::vector<int32_t>& formOf) {
+    std::vector<BeatKind> kinds(features.size());
+    const int32_t formCount = formOf.empty() ? 0 : *std::max_element(formOf.begin(), formOf.end()) + 1;
+    std::vector<std::array<int64_t, 4>> votes(static_cast<size_t>(formCount));
+    for (size_t i = 0; i < features.size(); ++i) {
+        kinds[i] = model.classify(features[i]);
+        ++votes[static_cast<size_t>(formOf[i])][static_cast<size_t>(kinds[i])];
+    }
+    // A form mostly ventricular takes its beats that are unlike every normal
+    // form along: one focus, one shape, however they are timed.
+    for (size_t i = 0; i < features.size(); ++i) {
+        const auto& v = votes[static_cast<size_t>(formOf[i])];
+        const int64_t classified = v[0] + v[1] + v[2];
+        const bool ventricularForm = classified >= kFormVoteMinimumBeats &&
+                                     static_cast<double>(v[2]) >= kFormVoteShare * static_cast<double>(classified);
+        if (ventricularForm && kinds[i] == BeatKind::Normal &&
+            features[i][static_cast<size_t>(BeatFeature::NormalCorrelation)] < kFormVoteNormalCorrelation)
+            kinds[i] = BeatKind::Ventricular;
+    }
+    return kinds;
 }
 
 }  // namespace lumen

@@ -5,6 +5,7 @@
 
 #include "analysis/analysed_beat.h"
 #include "analysis/beat_measurer.h"
+#include "analysis/beat_model.h"
 
 namespace lumen {
 
@@ -23,8 +24,15 @@ public:
     explicit BeatClassifier(double rateHz) : rateHz_(rateHz) {}
 
     void add(const MeasuredBeat& beat, bool noisy);
-    // Classifies the last beat and names each form's class by its beats.
-    AnalysisResult finish();
+    // Sorts all beats into forms and classifies them by the model; each
+    // form takes the class most of its beats have.
+    AnalysisResult finish(const BeatModel& model = BeatModel::embedded());
+    // The beats' classes from their features and forms.
+    static std::vector<BeatKind> classifyAll(const BeatModel& model, const std::vector<BeatFeatures>& features,
+                                             const std::vector<int32_t>& formOf);
+    static constexpr int64_t kFormVoteMinimumBeats = 3;
+    static constexpr double kFormVoteShare = 0.5;
+    static constexpr double kFormVoteNormalCorrelation = 0.9;
 
 private:
     using Shape = std::array<std::array<float, kShapePoints>, 2>;
@@ -67,6 +75,8 @@ private:
     std::vector<Form> forms_;
     std::vector<std::array<int64_t, 4>> exportedVotes_;
     std::vector<AnalysedBeat> beats_;
+    std::vector<MeasuredBeat> measured_;  // per beat, for the whole-record pass
+    std::vector<bool> noisy_;
     bool havePending_ = false;
     Pending pending_;
     double normalRr_ = 0.0;  // running mean RR of normal beats, samples

@@ -15,8 +15,9 @@ constexpr double kEdgeSmoothSeconds = 0.04;
 constexpr double kPrSearchSeconds = 0.1;  // before the QRS onset
 constexpr double kPrFlatSeconds = 0.02;
 constexpr double kStAfterJSeconds = 0.06;
-constexpr double kMarginBeforeSeconds = 0.4;
-constexpr double kMarginAfterSeconds = 0.4;
+// Room for the P and T waves around a fiducial point up to 150 ms from the detection.
+constexpr double kMarginBeforeSeconds = 0.55;
+constexpr double kMarginAfterSeconds = 0.55;
 
 int64_t samplesOf(const WindowSignals& w, double seconds) { return static_cast<int64_t>(std::lround(seconds * w.rateHz)); }
 
@@ -54,11 +55,17 @@ MeasuredBeat BeatMeasurer::measure(const WindowSignals& w, int64_t detected) {
     MeasuredBeat m;
     m.sample = fiducialOf(w, detected);
     const double step = w.rateHz / kShapeRateHz;
-    for (int c = 0; c < 2; ++c)
+    for (int c = 0; c < 2; ++c) {
+        const std::vector<float>& lead = w.clean[std::min(c, w.channels - 1)];
         for (int k = 0; k < kShapePoints; ++k) {
             const auto at = m.sample + static_cast<int64_t>(std::lround((k - kShapePointsBeforeR) * step));
-            m.shape[c][k] = w.clean[std::min(c, w.channels - 1)][w.indexOf(at)];
+            m.shape[c][k] = lead[w.indexOf(at)];
         }
+        for (int k = 0; k < kWavePoints; ++k) {
+            m.pWave[c][k] = lead[w.indexOf(m.sample + samplesOf(w, kPWaveFromSeconds + k * kWaveStepSeconds))];
+            m.tWave[c][k] = lead[w.indexOf(m.sample + samplesOf(w, kTWaveFromSeconds + k * kWaveStepSeconds))];
+        }
+    }
     // QRS edges: where the smoothed slope amplitude of both leads falls
     // below a fraction of its peak (smoothing bridges the R peak itself).
     const int64_t before = samplesOf(w, kEdgeSearchBeforeSeconds), after = samplesOf(w, kEdgeSearchAfterSeconds);

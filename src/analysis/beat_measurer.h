@@ -9,11 +9,24 @@ namespace lumen {
 inline constexpr int kShapePoints = 32;               // the shape, sampled at 128 Hz
 inline constexpr double kShapeRateHz = 128.0;
 inline constexpr int kShapePointsBeforeR = 12;        // 94 ms before the R peak
+// The P and T waves, sampled at 50 Hz: 320-100 ms before and 160-380 ms
+// after the R peak.
+inline constexpr int kWavePoints = 12;
+inline constexpr double kWaveStepSeconds = 0.02;
+inline constexpr double kPWaveFromSeconds = -0.32;
+inline constexpr double kTWaveFromSeconds = 0.16;
+
+template <size_t N>
+using LeadShapes = std::array<std::array<float, N>, 2>;
+using QrsShape = LeadShapes<kShapePoints>;
+using WaveShape = LeadShapes<kWavePoints>;
 
 // What the classification and the ST trend need of one beat.
 struct MeasuredBeat {
     int64_t sample = 0;  // the largest deflection of the QRS
-    std::array<std::array<float, kShapePoints>, 2> shape{};
+    QrsShape shape{};
+    WaveShape pWave{};
+    WaveShape tWave{};
     double widthSeconds = 0.0;
     bool onsetFound = true;  // false when the slope never settles before the QRS: noise
     float stMv[2] = {0.0f, 0.0f};

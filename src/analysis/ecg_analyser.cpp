@@ -44,16 +44,23 @@ EcgAnalyser::EcgAnalyser(double rateHz, int channels)
     : rateHz_(rateHz), channels_(std::clamp(channels, 1, 2)), detector_(rateHz), classifier_(rateHz) {}
 
 void EcgAnalyser::append(std::span<const float> channel0, std::span<const float> channel1) {
-    for (int c = 0; c < channels_; ++c) {
-        const std::span<const float> in = c == 0 ? channel0 : channel1;
-        for (float v : in) {
-            if (std::isnan(v)) v = lastGood_[c];
-            lastGood_[c] = v;
-            raw_[c].push_back(v);
-        }
-    }
+    // Windows are cut at fixed lengths, so that the result does not depend
+    // on how the source is read.
     const auto needed = static_cast<size_t>((kWindowSeconds + kLookBackSeconds + kLookAheadSeconds) * rateHz_);
-    if (raw_[0].size() >= needed) analyseWindow(false);
+    size_t done = 0;
+    while (done < channel0.size()) {
+        const size_t take = std::min(channel0.size() - done, needed - std::min(needed, raw_[0].size()));
+        for (int c = 0; c < channels_; ++c) {
+            const std::span<const float> in = (c == 0 ? channel0 : channel1).subspan(done, take);
+            for (float v : in) {
+                if (std::isnan(v)) v = lastGood_[c];
+                lastGood_[c] = v;
+                raw_[c].push_back(v);
+            }
+        }
+        done += take;
+        if (raw_[0].size() >= needed) analyseWindow(false);
+    }
 }
 
 WindowSignals EcgAnalyser::filter() const {
@@ -114,9 +121,9 @@ void EcgAnalyser::analyseWindow(bool last) {
     rawStart_ = keepFrom;
 }
 
-AnalysisResult EcgAnalyser::finish() {
+AnalysisResult EcgAnalyser::finish(const BeatModel& model) {
     analyseWindow(true);
-    AnalysisResult out = classifier_.finish();
+    AnalysisResult out = classifier_.finish(model);
     out.noise = std::move(noise_);
     return out;
 }

@@ -18,7 +18,7 @@ public:
 
     // Missing samples (NaN) read as the last good one.
     void append(std::span<const float> channel0, std::span<const float> channel1);
-    AnalysisResult finish();
+    AnalysisResult finish(const BeatModel& model = BeatModel::embedded());
 
     static constexpr double kWindowSeconds = 120.0;
     static constexpr double kLookBackSeconds = 6.0;

@@ -1,0 +1,169 @@
+// Learns the beat classification model from annotated records and reports
+// its leave-one-record-out scores: for each record, a model learned from
+// all the others classifies it, and its beats are scored against its
+// reference annotations (ANSI/AAMI EC57). With --write the model learned
+// from all records becomes the embedded data file.
+//
+//   lumen_train_beats [--write FILE] [--class-balance A] RECORD...
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "analysis/beat_classifier.h"
+#include "analysis/ecg_analyser.h"
+#include "beat_model/gradient_boosting.h"
+#include "import/import_error.h"
+#include "import/reference_beats.h"
+#include "import/source_opener.h"
+
+using namespace lumen;
+
+namespace {
+
+constexpr size_t kReadSamples = 8192;
+constexpr int kUnlabelled = -1;
+constexpr int kNoBeat = 3;  // a detection that matches no reference beat
+
+struct Record {
+    std::string name;
+    double rateHz = 0.0;
+    AnalysisResult result;
+    std::vector<int> labels;  // per analysed beat: 0 N, 1 S, 2 V, 3 no beat, or unlabelled (F, Q)
+    std::vector<ScoreBeat> reference;
+};
+
+int labelOf(ScoreClass c) {
+    switch (c) {
+    case ScoreClass::N: return 0;
+    case ScoreClass::S: return 1;
+    case ScoreClass::V: return 2;
+    default: return kUnlabelled;
+    }
+}
+
+// Each analysed beat takes the class of the closest reference beat within
+// the matching window; a detection that matches none is no beat.
+std::vector<int> labelsOf(const Record& r) {
+    std::vector<int> labels;
+    size_t k = 0;
+    for (const AnalysedBeat& b : r.result.beats) {
+        const double t = static_cast<double>(b.sample) / r.rateHz;
+        while (k + 1 < r.reference.size() && std::fabs(r.reference[k + 1].seconds - t) <= std::fabs(r.reference[k].seconds - t)) ++k;
+        const bool near = !r.reference.empty() && std::fabs(r.reference[k].seconds - t) <= BeatScore::kMatchWindowSeconds;
+        labels.push_back(near ? labelOf(r.reference[k].kind) : kNoBeat);
+    }
+    return labels;
+}
+
+Record analyse(const std::string& path) {
+    SourceRecording source = SourceOpener::open(path, {}, "");
+    EcgAnalyser analyser(source.signal->frequencyHz(), source.signal->channelCount());
+    std::vector<float> c0(kReadSamples), c1(kReadSamples);
+    while (const size_t n = source.signal->read(c0, c1)) analyser.append({c0.data(), n}, {c1.data(), n});
+    Record r;
+    r.name = path.substr(path.find_last_of('/') + 1);
+    r.rateHz = source.signal->frequencyHz();
+    r.result = analyser.finish();
+    r.reference = ReferenceBeats::read(path + ".atr");
+    r.labels = labelsOf(r);
+    return r;
+}
+
+TrainingSet trainingSet(const std::vector<Record>& records, size_t leftOut, double classBalance) {
+    TrainingSet set;
+    std::array<double, kModelClasses> count{};
+    for (size_t r = 0; r < records.size(); ++r) {
+        if (r == leftOut) continue;
+        for (size_t i = 0; i < records[r].labels.size(); ++i) {
+            const int label = records[r].labels[i];
+            if (label == kUnlabelled) continue;
+            set.features.push_back(records[r].result.features[i]);
+            set.labels.push_back(static_cast<uint8_t>(label));
+            count[static_cast<size_t>(label)] += 1.0;
+        }
+    }
+    double total = 0.0;
+    for (double c : count) total += c;
+    for (uint8_t label : set.labels)
+        set.weights.push_back(std::pow(total / (kModelClasses * std::max(1.0, count[label])), classBalance));
+    return set;
+}
+
+BeatScore scoreWith(const Record& r, const BeatModel& model) {
+    static constexpr ScoreClass kByKind[] = {ScoreClass::N, ScoreClass::S, ScoreClass::V, ScoreClass::Q};
+    std::vector<int32_t> formOf;
+    for (const AnalysedBeat& b : r.result.beats) formOf.push_back(b.form);
+    const std::vector<BeatKind> kinds = BeatClassifier::classifyAll(model, r.result.features, formOf);
+    std::vector<ScoreBeat> tested;
+    for (size_t i = 0; i < r.result.beats.size(); ++i)
+        tested.push_back({static_cast<double>(r.result.beats[i].sample) / r.rateHz, kByKind[static_cast<size_t>(kinds[i])]});
+    if (const char* dump = std::getenv("LUMEN_TRAIN_DUMP"); dump != nullptr && r.name == dump)
+        for (size_t i = 0; i < kinds.size(); ++i) {
+            if (r.labels[i] == kUnlabelled || r.labels[i] == static_cast<int>(kinds[i])) continue;
+            std::printf("%9.2f ref %d got %d form %d:", static_cast<double>(r.result.beats[i].sample) / r.rateHz,
+                        r.labels[i], static_cast<int>(kinds[i]), formOf[i]);
+            for (float v : r.result.features[i]) std::printf(" %.2f", static_cast<double>(v));
+            std::printf("\n");
+        }
+    return BeatScore::compare(r.reference, tested, BeatScore::kLearningSeconds);
+}
+
+void writeModel(const BeatModel& model, const std::string& file) {
+    std::ofstream out(file);
+    out << "// Generated by bench/train_beat_model.sh from the annotated training records; do not edit.\n"
+           "#include <iterator>\n\n#include \"analysis/beat_model.h\"\n\nnamespace lumen {\nnamespace {\n\n"
+           "// feature, threshold, left, right, value\nconst ModelNode kNodes[] = {\n";
+    char line[160];
+    for (const ModelNode& n : model.nodes()) {
+        std::snprintf(line, sizeof line, "    {%d, %.9g, %d, %d, %.9g},\n", n.feature, static_cast<double>(n.threshold),
+                      n.left, n.right, static_cast<double>(n.value));
+        out << line;
+    }
+    out << "};\n\nconst int32_t kRoots[] = {";
+    for (size_t i = 0; i < model.roots().size(); ++i) out << (i % 16 == 0 ? "\n    " : " ") << model.roots()[i] << ",";
+    out << "\n};\n\n}  // namespace\n\nconst BeatModel& BeatModel::embedded() {\n"
+           "    static const BeatModel model({std::begin(kNodes), std::end(kNodes)}, {std::begin(kRoots), std::end(kRoots)});\n"
+           "    return model;\n}\n\n}  // namespace lumen\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string write;
+    double classBalance = 0.5;
+    BoostingParameters parameters;
+    std::vector<std::string> paths;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--write" && i + 1 < argc) write = argv[++i];
+        else if (a == "--class-balance" && i + 1 < argc) classBalance = std::atof(argv[++i]);
+        else if (a == "--rounds" && i + 1 < argc) parameters.rounds = std::atoi(argv[++i]);
+        else if (a == "--depth" && i + 1 < argc) parameters.depth = std::atoi(argv[++i]);
+        else paths.push_back(a);
+    }
+    if (paths.empty()) {
+        std::fprintf(stderr, "usage: lumen_train_beats [--write FILE] [--class-balance A] RECORD...\n");
+        return 2;
+    }
+    std::vector<Record> records;
+    try {
+        for (const std::string& p : paths) records.push_back(analyse(p));
+    } catch (const ImportError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    std::printf("leave one record out\n%s\n", BeatScore::header().c_str());
+    BeatScore gross;
+    for (size_t r = 0; r < records.size(); ++r) {
+        const BeatScore score = scoreWith(records[r], trainBoostedTrees(trainingSet(records, r, classBalance), parameters));
+        gross.add(score);
+        std::printf("%s\n", score.row(records[r].name).c_str());
+        std::fflush(stdout);
+    }
+    std::printf("%s\n", gross.row("gross").c_str());
+    if (!write.empty()) writeModel(trainBoostedTrees(trainingSet(records, records.size(), classBalance), parameters), write);
+    return 0;
+}
