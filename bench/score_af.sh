@@ -5,7 +5,8 @@
 # changes, so the detector has to find the arrhythmia itself. The Long-Term
 # AF Database records carry beats only (no signal files): their annotated
 # beats are used. MIT-BIH 201 and 203 are imported with --detect: the
-# analysis finds and classifies the beats from the signal.
+# analysis finds and classifies the beats from the signal; then, for
+# comparison, with their annotated beats.
 #
 #   bench/score_af.sh        BUILD_DIR=DIR (default build/), DATA_DIR=DIR (the PhysioNet copies)
 set -euo pipefail
@@ -45,3 +46,4 @@ score() {
 
 score "Long-Term AF Database (annotated beats)" "" $(ls "$data"/ltafdb/*.atr | sed 's/\.atr$//' | sort -V)
 score "MIT-BIH 201 and 203 (--detect)" "--detect" "$data/mitdb/201" "$data/mitdb/203"
+score "MIT-BIH 201 and 203 (annotated beats)" "" "$data/mitdb/201" "$data/mitdb/203"
