@@ -3,7 +3,8 @@
 // threshold that scores best on all the others, then that record scored with
 // it. Reads WFDB headers and .atr files only (beats and rhythm changes).
 //
-//   lumen_af_tuning RECORD...      (record paths without extension)
+//   lumen_af_tuning RECORD...      (record paths without extension;
+//                                   AF_WINDOW_BEATS=N tries another window)
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -68,9 +69,8 @@ Record load(const std::string& path) {
         }
         const auto label = lumen::BeatLabels::lookup(lumen::WfdbAnnotations::mnemonic(a.code));
         if (!label) continue;
-        const char* sv = std::getenv("AF_SV_ECTOPIC");
-        const bool svIsEctopic = sv != nullptr && *sv != 0;
-        r.beats.push_back({t, label->beatClass <= 1, label->beatClass == 1 && svIsEctopic});
+        // Annotated supraventricular beats are premature beats.
+        r.beats.push_back({t, label->beatClass <= 1, label->beatClass == 1});
     }
     if (afStart >= 0.0) r.reference.push_back({afStart, r.seconds});
     return r;
@@ -120,7 +120,7 @@ Tally score(const Record& r, double threshold, const AfDetectorSettings& base) {
 
 int main(int argc, char** argv) {
     AfDetectorSettings base;
-    if (const char* w = std::getenv("AF_WINDOW")) base.windowBeats = std::stoul(w);
+    if (const char* w = std::getenv("AF_WINDOW_BEATS")) base.windowBeats = std::stoul(w);
     std::vector<Record> records;
     for (int i = 1; i < argc; ++i) {
         records.push_back(load(argv[i]));
