@@ -57,7 +57,7 @@ void append(std::vector<RhythmBeat>& beats, Rhythm rhythm, int count, Irregular&
 
 struct RhythmCase {
     const char* name;
-    std::vector<std::pair<Rhythm, int>> parts;
+    std::vector<std::pair<Rhythm, int>> segments;
     std::vector<std::pair<double, double>> fibrillation;  // expected episodes, seconds
 };
 
@@ -81,7 +81,7 @@ TEST_P(FibrillationDetection, FindsTheIrregularStretchAndNothingElse) {
     std::vector<RhythmBeat> beats;
     Irregular random;
     double fibrillationEnd = 0.0;
-    for (const auto& [rhythm, count] : c.parts) {
+    for (const auto& [rhythm, count] : c.segments) {
         append(beats, rhythm, count, random);
         if (rhythm == Rhythm::Fibrillation) fibrillationEnd = beats.back().seconds;
     }
