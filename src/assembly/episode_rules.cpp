@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analysis/atrial_fibrillation_detector.h"
 #include "store/time_units.h"
 
 namespace lumen {
@@ -52,16 +53,14 @@ size_t bigeminyEnd(const std::vector<Kind>& kinds, size_t start) {
     return cycles >= kBigeminyMinimumCycles ? last : start;
 }
 
-}  // namespace
-
-std::vector<PlannedEpisode> EpisodeRules::derive(const std::vector<PlannedBeat>& beats, int32_t pauseQuarterTicks) {
-    std::vector<Kind> kinds(beats.size());
-    std::transform(beats.begin(), beats.end(), kinds.begin(), kindOf);
+std::vector<PlannedEpisode> episodesOf(const std::vector<PlannedBeat>& beats, const std::vector<Kind>& kinds,
+                                       int32_t pauseQuarterTicks) {
+    using E = EpisodeRules;
     std::vector<PlannedEpisode> out;
     for (size_t k = 1; k < beats.size(); ++k) {
         if (beats[k - 1].formCode == kFormNone || beats[k].formCode == kFormNone) continue;
         if (beats[k].positionQuarterTicks - beats[k - 1].positionQuarterTicks >= pauseQuarterTicks)
-            out.push_back(episode(beats, kPause, k - 1, k));
+            out.push_back(episode(beats, E::kPause, k - 1, k));
     }
     size_t i = 0;
     while (i < beats.size()) {
@@ -73,7 +72,7 @@ std::vector<PlannedEpisode> EpisodeRules::derive(const std::vector<PlannedBeat>&
         if (kind == Kind::Ventricular && (i + 1 >= kinds.size() || kinds[i + 1] != Kind::Ventricular)) {
             const size_t end = bigeminyEnd(kinds, i);
             if (end != i) {
-                out.push_back(episode(beats, kVentricularBigeminy, i, end));
+                out.push_back(episode(beats, E::kVentricularBigeminy, i, end));
                 i = end + 1;
                 continue;
             }
@@ -83,9 +82,102 @@ std::vector<PlannedEpisode> EpisodeRules::derive(const std::vector<PlannedBeat>&
         out.push_back(episode(beats, trainCode(kind, end - i + 1), i, end));
         i = end + 1;
     }
-    std::stable_sort(out.begin(), out.end(),
-                     [](const PlannedEpisode& a, const PlannedEpisode& b) { return a.startTenths < b.startTenths; });
+    EpisodeRules::sortForStorage(out);
     return out;
+}
+
+std::vector<Kind> kindsOf(const std::vector<PlannedBeat>& beats) {
+    std::vector<Kind> kinds(beats.size());
+    std::transform(beats.begin(), beats.end(), kinds.begin(), kindOf);
+    return kinds;
+}
+
+// The beats as the rhythm sees them, without lead-off marks (no beat: the
+// interval across one stays, and is too long to count when the electrodes
+// were off long); `indices` maps them back.
+std::vector<RhythmBeat> rhythmOf(const std::vector<PlannedBeat>& beats, bool labelsTellPremature,
+                                 std::vector<size_t>& indices) {
+    std::vector<RhythmBeat> out;
+    out.reserve(beats.size());
+    for (size_t i = 0; i < beats.size(); ++i) {
+        if (beats[i].formCode == kFormNone) continue;
+        const Kind kind = kindOf(beats[i]);
+        out.push_back({static_cast<double>(beats[i].positionQuarterTicks) / kQuarterTicksPerSecond,
+                       kind == Kind::Normal || kind == Kind::Supraventricular,
+                       labelsTellPremature && kind == Kind::Supraventricular});
+        indices.push_back(i);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<PlannedEpisode> EpisodeRules::derive(const std::vector<PlannedBeat>& beats, int32_t pauseQuarterTicks) {
+    return episodesOf(beats, kindsOf(beats), pauseQuarterTicks);
+}
+
+std::vector<PlannedEpisode> EpisodeRules::derive(const std::vector<PlannedBeat>& beats,
+                                                 const std::vector<PlannedEpisode>& fibrillation,
+                                                 int32_t pauseQuarterTicks) {
+    std::vector<Kind> kinds = kindsOf(beats);
+    for (const PlannedEpisode& f : fibrillation)
+        for (auto i = static_cast<size_t>(f.firstBeat); i <= static_cast<size_t>(f.lastBeat) && i < kinds.size(); ++i)
+            if (kinds[i] == Kind::Supraventricular) kinds[i] = Kind::Normal;
+    std::vector<PlannedEpisode> out = episodesOf(beats, kinds, pauseQuarterTicks);
+    out.insert(out.end(), fibrillation.begin(), fibrillation.end());
+    return out;
+}
+
+std::vector<PlannedEpisode> EpisodeRules::deriveWithRhythm(const std::vector<PlannedBeat>& beats,
+                                                           int32_t pauseQuarterTicks) {
+    return derive(beats, detectFibrillation(beats, true), pauseQuarterTicks);
+}
+
+std::vector<PlannedEpisode> EpisodeRules::detectFibrillation(const std::vector<PlannedBeat>& beats,
+                                                             bool labelsTellPremature) {
+    std::vector<size_t> indices;
+    const std::vector<RhythmBeat> rhythm = rhythmOf(beats, labelsTellPremature, indices);
+    std::vector<PlannedEpisode> out;
+    for (const BeatRange& r : AtrialFibrillationDetector::detect(rhythm))
+        out.push_back(episode(beats, kAtrialFibrillation, indices[r.first], indices[r.last]));
+    return out;
+}
+
+std::vector<PlannedEpisode> EpisodeRules::fibrillationOf(const std::vector<PlannedBeat>& beats,
+                                                         const std::vector<std::pair<int64_t, int64_t>>& stretches) {
+    std::vector<PlannedEpisode> out;
+    for (const auto& [start, end] : stretches) {
+        const auto at = [&](int64_t q) {
+            return static_cast<int32_t>(
+                std::lower_bound(beats.begin(), beats.end(), q,
+                                 [](const PlannedBeat& b, int64_t v) { return b.positionQuarterTicks < v; }) -
+                beats.begin());
+        };
+        PlannedEpisode e;
+        e.code = kAtrialFibrillation;
+        e.firstBeat = at(start);
+        e.lastBeat = std::max(e.firstBeat, at(end) - 1);
+        e.startTenths = static_cast<int32_t>(tenthsOfQuarterTicks(start));
+        e.endTenths = static_cast<int32_t>(tenthsCoveringQuarterTicks(end));
+        out.push_back(e);
+    }
+    return out;
+}
+
+void EpisodeRules::relabelInsideFibrillation(std::vector<PlannedBeat>& beats,
+                                             const std::vector<PlannedEpisode>& fibrillation) {
+    for (const PlannedEpisode& f : fibrillation)
+        for (auto i = static_cast<size_t>(f.firstBeat); i <= static_cast<size_t>(f.lastBeat) && i < beats.size(); ++i)
+            if (beats[i].beatClass == kClassSupraventricular && beats[i].formCode != kFormNone)
+                beats[i].beatClass = kClassNormal;
+}
+
+void EpisodeRules::sortForStorage(std::vector<PlannedEpisode>& episodes) {
+    std::stable_sort(episodes.begin(), episodes.end(), [](const PlannedEpisode& a, const PlannedEpisode& b) {
+        const bool aLast = a.code == kAtrialFibrillation;
+        const bool bLast = b.code == kAtrialFibrillation;
+        return aLast != bLast ? bLast : a.startTenths < b.startTenths;
+    });
 }
 
 void EpisodeRules::flagForReport(std::vector<PlannedEpisode>& episodes) {

@@ -102,8 +102,23 @@ void addNoiseEpisodes(const SourceRecording& source, RhythmPlan& plan) {
         e.endTenths = static_cast<int32_t>(tenthsCoveringQuarterTicks(n.end));
         plan.episodes.push_back(e);
     }
-    std::stable_sort(plan.episodes.begin(), plan.episodes.end(),
-                     [](const PlannedEpisode& a, const PlannedEpisode& b) { return a.startTenths < b.startTenths; });
+    EpisodeRules::sortForStorage(plan.episodes);
+}
+
+// A source's own rhythm annotations, else what the RR intervals show;
+// inside fibrillation the analysis's supraventricular beats become normal.
+std::vector<PlannedEpisode> fibrillationOf(const SourceRecording& source, bool analysed,
+                                           std::vector<PlannedBeat>& beats) {
+    std::vector<PlannedEpisode> found;
+    if (source.hasRhythmAnnotations) {
+        std::vector<std::pair<int64_t, int64_t>> stretches;
+        for (const QuarterTickStretch& s : source.fibrillation) stretches.emplace_back(s.start, s.end);
+        found = EpisodeRules::fibrillationOf(beats, stretches);
+    } else {
+        found = EpisodeRules::detectFibrillation(beats, !analysed);
+    }
+    if (analysed) EpisodeRules::relabelInsideFibrillation(beats, found);
+    return found;
 }
 
 void checkRate(double rateHz, const std::string& sourceName) {
@@ -133,10 +148,28 @@ void checkBeatsInside(const SourceRecording& source, double seconds, const std::
             throw ImportError(sourceName, "a beat annotation lies past the end of the signal");
 }
 
+// Both channels flat at the baseline for the record's length, all of it
+// lead-off: what a record without its signal files shows.
+ConditionedSignal flatSignal(const SignalSource& signal) {
+    ConditionedSignal out;
+    out.sourceTicks = static_cast<int32_t>(
+        std::llround(static_cast<double>(signal.lengthSamples()) * kStoredRateHz / signal.frequencyHz()));
+    const size_t padded =
+        (static_cast<size_t>(out.sourceTicks) + kSamplesPerBlock - 1) / kSamplesPerBlock * kSamplesPerBlock;
+    out.channel1.assign(std::max<size_t>(padded, kSamplesPerBlock), kBaselineSample);
+    out.channel2 = out.channel1;
+    out.leadOff.push_back({0, out.sourceTicks});
+    return out;
+}
+
 // Conditions the signal; with the analysis, its beats replace the source's.
 void condition(SourceRecording& source, const std::string& sourceName, ImportedRecording& out,
                AnalysisResult& analysis) {
     SignalSource& signal = *source.signal;
+    if (source.signalAbsent) {
+        out.signal = flatSignal(signal);
+        return;
+    }
     if (!out.analysed) {
         out.signal = SignalConditioner::run(signal, sourceName);
         return;
@@ -158,7 +191,8 @@ void planRhythm(const SourceRecording& source, ImportedRecording& out) {
     plan.startDate = source.startDate;
     plan.beats = beatsOf(source, out.signal, out.leadOffBeats);
     addStretches(source, out.signal, plan);
-    plan.episodes = EpisodeRules::derive(plan.beats);
+    const std::vector<PlannedEpisode> fibrillation = fibrillationOf(source, out.analysed, plan.beats);
+    plan.episodes = EpisodeRules::derive(plan.beats, fibrillation);
     addNoiseEpisodes(source, plan);
     EpisodeRules::flagForReport(plan.episodes);
     for (const SourceEvent& e : source.events)
@@ -186,6 +220,10 @@ ImportedRecording RecordingImporter::build(SourceRecording& source, const std::s
                                            const std::string& patient, bool detect, int32_t language) {
     const double seconds = checkedSeconds(*source.signal, sourceName);
     ImportedRecording out;
+    if (source.signalAbsent && detect)
+        throw ImportError(sourceName,
+                          "has no signal to find beats in, so --detect cannot be used; import it "
+                          "without --detect to take its beat annotations.");
     out.analysed = detect || !source.hasBeatAnnotations;
     if (!out.analysed) checkBeatsInside(source, seconds, sourceName);
     AnalysisResult analysis;

@@ -38,8 +38,15 @@ struct SourceRecording {
     bool hasBeatAnnotations = false;
     std::vector<SourceBeat> beats;
     std::vector<QuarterTickStretch> noise;  // annotated noise: artefact episodes
-    std::vector<SourceEvent> events;        // other annotations: manual events
-    size_t unknownLabels = 0;               // annotations skipped: no label, or one no table knows
+    // Rhythm annotations: whether the source has any, and its atrial
+    // fibrillation and flutter stretches.
+    bool hasRhythmAnnotations = false;
+    std::vector<QuarterTickStretch> fibrillation;
+    // The record names no signal, or its signal files are absent: the
+    // beats alone are imported, over a flat signal.
+    bool signalAbsent = false;
+    std::vector<SourceEvent> events;  // other annotations: manual events
+    size_t unknownLabels = 0;         // annotations skipped: no label, or one no table knows
     std::optional<int32_t> startSecondOfDay;
     std::optional<CalendarDate> startDate;
     std::string patient;  // a proposal for the patient line, in the source's bytes

@@ -72,6 +72,14 @@ JsonText& JsonText::numbers(std::string_view name, std::initializer_list<int64_t
     return endArray();
 }
 
+JsonText& JsonText::decimal(std::string_view name, double value, int places) {
+    key(name);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", places, value);
+    text_ += text;
+    return *this;
+}
+
 JsonText& JsonText::string(std::string_view name, std::string_view value) {
     key(name);
     text_ += quoted(value);

@@ -17,6 +17,8 @@ public:
     JsonText& endArray();
     JsonText& number(std::string_view key, int64_t value);
     JsonText& numbers(std::string_view key, std::initializer_list<int64_t> values);
+    // A number with `places` decimals.
+    JsonText& decimal(std::string_view key, double value, int places);
     JsonText& string(std::string_view key, std::string_view value);
     JsonText& boolean(std::string_view key, bool value);
     JsonText& null(std::string_view key);

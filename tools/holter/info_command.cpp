@@ -1,8 +1,13 @@
 #include "holter/info_command.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <memory>
+#include <utility>
+#include <vector>
 
+#include "assembly/episode_rules.h"
 #include "assembly/recording_sidecar.h"
 #include "holter/fed_recording.h"
 #include "holter/recording_opener.h"
@@ -12,14 +17,14 @@
 #include "lang/language_texts.h"
 #include "lang/stored_language.h"
 #include "store/clock.h"
+#include "store/episode_record.h"
 #include "store/plain_file.h"
 #include "store/section_id.h"
 
 namespace lumen {
 namespace {
 
-constexpr const char* kEnglishStatistics =
-    "NORMAL / VES / SVES beats: %ld (%.2lf%%) / %ld (%.2lf%%) / %ld (%.2lf%%)";
+constexpr const char* kEnglishStatistics = "NORMAL / VES / SVES beats: %ld (%.2lf%%) / %ld (%.2lf%%) / %ld (%.2lf%%)";
 
 uint32_t sectionLength(const Recording& recording, SectionId id) {
     const auto place = recording.directory().find(id);
@@ -30,7 +35,7 @@ uint32_t sectionLength(const Recording& recording, SectionId id) {
 // line; a home without color.ini is English, as a bad language key is.
 CodePage homeCodePage(const std::string& programDirectory) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openPlainFile(programDirectory + "color.ini", "rb"),
-                                                          std::fclose);
+                                                         std::fclose);
     const int32_t language =
         file ? languageFromLine(findConfigKey(file.get(), kStoredLanguageKey)) : LanguageTexts::kDefaultLanguage;
     return LanguageTexts::codePageOf(language);
@@ -52,6 +57,31 @@ int32_t startTick(Recording& recording) {
 uint8_t amplitudeByte(Recording& recording) {
     recording.selectSection(SectionId::Patient);
     return recording.file().readU8(uint64_t{recording.selectedSection().offset} + kPatientAmplitudeOffset);
+}
+
+constexpr int kBurdenDecimals = 2;
+constexpr double kPercent = 100.0;
+
+// The atrial fibrillation episodes as [first tick, last tick] and the share
+// of the recording's length they cover.
+void addAtrialFibrillation(Recording& recording, int32_t lengthTicks, JsonText& json) {
+    recording.selectSection(SectionId::Episodes);
+    const SectionPlace place = recording.selectedSection();
+    std::vector<std::pair<int32_t, int32_t>> episodes;
+    int64_t coveredTicks = 0;
+    for (uint32_t i = 0; i < place.length / kEpisodeRecordBytes; ++i) {
+        std::array<uint8_t, kEpisodeRecordBytes> bytes;
+        recording.file().readAt(uint64_t{place.offset} + uint64_t{i} * kEpisodeRecordBytes, bytes);
+        const EpisodeRecord e = EpisodeRecord::parse(bytes);
+        if (e.code != EpisodeRules::kAtrialFibrillation) continue;
+        episodes.emplace_back(e.startTicks(), e.endTicks());
+        coveredTicks += e.endTicks() - e.startTicks();
+    }
+    const double burden = lengthTicks > 0 ? kPercent * static_cast<double>(coveredTicks) / lengthTicks : 0.0;
+    json.beginObject("atrialFibrillation").decimal("burdenPercent", std::min(burden, kPercent), kBurdenDecimals);
+    json.beginArray("episodes");
+    for (const auto& [first, last] : episodes) json.numbers({}, {first, last});
+    json.endArray().endObject();
 }
 
 }  // namespace
@@ -92,10 +122,11 @@ int runInfo(const ToolArguments& arguments) {
         .number("markers", sectionLength(*recording, SectionId::Markers) / kMarkerBytes)
         .number("trendBlocks", sectionLength(*recording, SectionId::TrendFlags));
     json.beginObject("rows");
-    for (int32_t row = 0; row < kCategoryRowCount + 1; ++row) json.number(fed->rowName(row), fed->catalog->row(row).count());
-    json.endObject()
-        .string("statistics", beatStatisticsText(kEnglishStatistics, beats.counts()))
-        .endObject();
+    for (int32_t row = 0; row < kCategoryRowCount + 1; ++row)
+        json.number(fed->rowName(row), fed->catalog->row(row).count());
+    json.endObject().string("statistics", beatStatisticsText(kEnglishStatistics, beats.counts()));
+    addAtrialFibrillation(*recording, notes.sourceTicks.value_or(recording->blockCount() * kSamplesPerBlock), json);
+    json.endObject();
     std::printf("%s\n", json.text().c_str());
     return 0;
 }
@@ -125,7 +156,8 @@ int runDecode(const ToolArguments& arguments) {
         char lines[500 * 8 + 16];
         size_t used = 0;
         for (size_t i = 0; i < 500; ++i) {
-            used += static_cast<size_t>(std::snprintf(lines + used, sizeof lines - used, "%u %u\n", channel1[i], channel2[i]));
+            used += static_cast<size_t>(
+                std::snprintf(lines + used, sizeof lines - used, "%u %u\n", channel1[i], channel2[i]));
         }
         std::fwrite(lines, 1, used, stdout);
     }

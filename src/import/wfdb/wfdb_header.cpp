@@ -83,8 +83,9 @@ void parseRecordLine(const std::vector<std::string>& w, WfdbHeader& h, size_t& s
     if (name.find('/') != std::string::npos) throw ImportError(file, "multi-segment records are not supported");
     h.recordName = name;
     const auto n = integer(w.size() > 1 ? w[1] : "");
-    if (!n || *n < 1 || *n > static_cast<int64_t>(kMaxSignals))
-        throw ImportError(file, "the record line needs a signal count of 1 to 64");
+    // A record of annotations only declares no signal.
+    if (!n || *n < 0 || *n > static_cast<int64_t>(kMaxSignals))
+        throw ImportError(file, "the record line needs a signal count of 0 to 64");
     signalCount = static_cast<size_t>(*n);
     if (w.size() > 2) {
         std::string fs = w[2];
