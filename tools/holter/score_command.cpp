@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "analysis/beat_scorer.h"
@@ -46,17 +48,31 @@ std::optional<ScoreClass> referenceClass(const std::string& label) {
     return std::nullopt;
 }
 
-std::vector<ScoreBeat> referenceBeats(const std::filesystem::path& atr) {
+struct Reference {
+    std::vector<ScoreBeat> beats;
+    std::vector<ScoreStretch> flutter;  // ventricular flutter or fibrillation: `[` to `]`
+};
+
+Reference readReference(const std::filesystem::path& atr) {
     std::filesystem::path header = atr;
     header.replace_extension(".hea");
     const auto text = readFile(header);
     const WfdbHeader h = WfdbHeader::parse(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
                                            utf8FromPath(header));
-    std::vector<ScoreBeat> beats;
-    for (const WfdbAnnotation& a : WfdbAnnotations::parse(readFile(atr), utf8FromPath(atr)))
-        if (const auto kind = referenceClass(WfdbAnnotations::mnemonic(a.code)))
-            beats.push_back({static_cast<double>(a.sample) / h.samplingFrequency, *kind});
-    return beats;
+    Reference out;
+    std::optional<double> flutterFrom;
+    for (const WfdbAnnotation& a : WfdbAnnotations::parse(readFile(atr), utf8FromPath(atr))) {
+        const double seconds = static_cast<double>(a.sample) / h.samplingFrequency;
+        const std::string label = WfdbAnnotations::mnemonic(a.code);
+        if (const auto kind = referenceClass(label)) out.beats.push_back({seconds, *kind});
+        if (label == "[") flutterFrom = flutterFrom.value_or(seconds);
+        if (label == "]" && flutterFrom) {
+            out.flutter.push_back({*flutterFrom, seconds});
+            flutterFrom.reset();
+        }
+    }
+    if (flutterFrom) out.flutter.push_back({*flutterFrom, 1e30});
+    return out;
 }
 
 std::vector<ScoreBeat> testedBeats(Recording& recording) {
@@ -96,7 +112,8 @@ int runScore(const ToolArguments& arguments) {
         for (size_t i = 0; i < std::max<size_t>(1, words.size() / 2); ++i) {
             const std::string& reference = words.size() == 1 ? words[0] : words[2 * i + 1];
             const auto recording = openTested(arguments, words.size() == 1 ? nullptr : &words[2 * i]);
-            const BeatScore score = BeatScore::compare(referenceBeats(reference), testedBeats(*recording), fromSeconds);
+            const Reference r = readReference(reference);
+            const BeatScore score = BeatScore::compare(r.beats, testedBeats(*recording), fromSeconds, r.flutter);
             gross.add(score);
             std::printf("%s\n", score.row(utf8FromPath(pathFromUtf8(reference).stem())).c_str());
         }
