@@ -29,10 +29,11 @@ struct AnalysedForm {
 };
 
 struct AnalysisResult {
-    std::vector<AnalysedBeat> beats;      // in time order
-    std::vector<AnalysedForm> forms;      // indexed by AnalysedBeat::form
-    std::vector<SampleStretch> noise;     // too noisy to analyse: artefact
-    std::vector<SampleStretch> leadOff;   // flat or saturated
+    std::vector<AnalysedBeat> beats;                // in time order
+    std::vector<AnalysedForm> forms;                // indexed by AnalysedBeat::form
+    std::vector<SampleStretch> noise;               // too noisy to analyse: artefact
+    std::vector<SampleStretch> leadOff;             // flat or saturated
+    std::vector<SampleStretch> ventricularFlutter;  // flutter or fibrillation: no beats inside
 };
 
 }  // namespace lumen

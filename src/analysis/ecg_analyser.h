@@ -32,12 +32,13 @@ private:
     double rateHz_;
     int channels_;
     std::vector<float> raw_[2];
-    int64_t rawStart_ = 0;     // source sample of raw_[c][0]
-    int64_t decidedUntil_ = 0; // detection is done before this sample
+    int64_t rawStart_ = 0;      // source sample of raw_[c][0]
+    int64_t decidedUntil_ = 0;  // detection is done before this sample
     float lastGood_[2] = {0.0f, 0.0f};
     QrsDetector detector_;
     BeatClassifier classifier_;
     std::vector<SampleStretch> noise_;
+    std::vector<SampleStretch> flutter_;
 };
 
 }  // namespace lumen
