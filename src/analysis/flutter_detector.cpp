@@ -40,14 +40,17 @@ FlutterDetector::Leakage FlutterDetector::leakage(const WindowSignals& w, int c,
 void FlutterDetector::scan(const WindowSignals& w, int64_t from, int64_t to, std::vector<SampleStretch>& stretches) {
     const auto second = static_cast<int64_t>(w.rateHz);
     const auto test = static_cast<int64_t>(kTestSeconds * w.rateHz);
+    const int64_t last = w.firstSample + static_cast<int64_t>(w.size());
     for (int64_t start = from; start < to; start += second) {
         const int64_t end = std::min(to, start + second);
-        const int64_t testFrom = std::max(w.firstSample, end - test);
-        if (end - testFrom < test / 2) continue;
+        // Each second is judged by the few seconds around it.
+        const int64_t testFrom = std::max(w.firstSample, (start + end) / 2 - test / 2);
+        const int64_t testTo = std::min(last, testFrom + test);
+        if (testTo - testFrom < test / 2) continue;
         // Flutter shows in both leads; one lead alone may carry a sinusoidal artefact.
         double leaked = 0.0, frequencyHz = 0.0;
         for (int c = 0; c < w.channels; ++c) {
-            const Leakage l = leakage(w, c, testFrom, end);
+            const Leakage l = leakage(w, c, testFrom, testTo);
             leaked += l.leakage / w.channels;
             frequencyHz += l.frequencyHz / w.channels;
         }
@@ -56,13 +59,11 @@ void FlutterDetector::scan(const WindowSignals& w, int64_t from, int64_t to, std
         const bool inside = !stretches.empty() && stretches.back().end >= start;
         const bool flutter =
             leaked < (inside ? kStayLeakage : kMaxLeakage) && frequencyHz >= kLowestHz && frequencyHz <= kHighestHz;
-            std::fprintf(stderr, "vfhit %.1f %.3f %.2f\n", static_cast<double>(end) / w.rateHz, leaked,
-                         frequencyHz);  // DEBUG-TEMP
         if (!flutter) continue;
-        if (!stretches.empty() && stretches.back().end >= testFrom)
+        if (inside)
             stretches.back().end = end;
         else
-            stretches.push_back({testFrom, end});
+            stretches.push_back({start, end});
     }
 }
 

@@ -16,8 +16,8 @@ namespace lumen {
 class FlutterDetector {
 public:
     // Appends the flutter seconds of [from, to), each tested over the
-    // seconds that end with it, merged with a stretch that `stretches`
-    // ends with when they touch.
+    // seconds around it, merged with a stretch that `stretches` ends with
+    // when they touch.
     static void scan(const WindowSignals& w, int64_t from, int64_t to, std::vector<SampleStretch>& stretches);
     // The leakage of lead `c` over [from, to) and the mean frequency it was
     // tuned to; a pure sinusoid leaks nothing.
