@@ -33,6 +33,7 @@ struct AnalysisResult {
     std::vector<AnalysedForm> forms;                // indexed by AnalysedBeat::form
     std::vector<SampleStretch> noise;               // too noisy to analyse: artefact
     std::vector<SampleStretch> leadOff;             // flat or saturated
+    bool pacemaker = false;                         // the source's notes say the rhythm is paced
     std::vector<SampleStretch> ventricularFlutter;  // flutter or fibrillation: no beats inside
 };
 

@@ -42,8 +42,12 @@ std::vector<float> scaledSlope(std::span<const float> clean, double rateHz) {
 
 }  // namespace
 
-EcgAnalyser::EcgAnalyser(double rateHz, int channels)
-    : rateHz_(rateHz), channels_(std::clamp(channels, 1, 2)), detector_(rateHz), classifier_(rateHz) {}
+EcgAnalyser::EcgAnalyser(double rateHz, int channels, bool pacemaker)
+    : rateHz_(rateHz),
+      channels_(std::clamp(channels, 1, 2)),
+      pacemaker_(pacemaker),
+      detector_(rateHz),
+      classifier_(rateHz) {}
 
 void EcgAnalyser::append(std::span<const float> channel0, std::span<const float> channel1) {
     for (int c = 0; c < channels_; ++c) {
@@ -122,6 +126,7 @@ AnalysisResult EcgAnalyser::finish() {
     AnalysisResult out = classifier_.finish();
     out.noise = std::move(noise_);
     out.ventricularFlutter = std::move(flutter_);
+    out.pacemaker = pacemaker_;
     return out;
 }
 
