@@ -96,7 +96,8 @@ WindowSignals EcgAnalyser::filter() const {
 void EcgAnalyser::measure(const WindowSignals& w, const std::vector<int64_t>& detected) {
     for (int64_t d : detected) {
         if (!BeatMeasurer::fits(w, d) || NoiseDetector::inside(flutter_, d)) continue;
-        const MeasuredBeat m = BeatMeasurer::measure(w, d);
+        MeasuredBeat m = BeatMeasurer::measure(w, d);
+        m.detectionStrength = static_cast<float>(w.integrated[w.indexOf(d)] / std::max(detector_.signalLevel(), 1e-9));
         classifier_.add(m, NoiseDetector::inside(noise_, m.sample));
     }
 }
