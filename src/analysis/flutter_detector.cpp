@@ -8,7 +8,10 @@ namespace lumen {
 namespace {
 
 constexpr double kTestSeconds = 4.0;  // a few flutter waves: the usual length of the VF filter's test
-constexpr double kMaxLeakage = 0.5;   // mean of the leads
+// The leakage averaged over the leads: below 0.5 only flutter (the nearest
+// other rhythm, ventricular tachycardia, leaks 0.55 and more); once inside,
+// waves of changing size and rate leak more, the ECG after them 0.8 and more.
+constexpr double kMaxLeakage = 0.5;
 constexpr double kStayLeakage = 0.7;
 constexpr double kLowestHz = 2.0, kHighestHz = 8.0;  // 120-480 waves a minute
 
