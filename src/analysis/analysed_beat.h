@@ -31,11 +31,13 @@ struct AnalysedForm {
 };
 
 struct AnalysisResult {
-    std::vector<AnalysedBeat> beats;      // in time order
-    std::vector<AnalysedForm> forms;      // indexed by AnalysedBeat::form
-    std::vector<SampleStretch> noise;     // too noisy to analyse: artefact
-    std::vector<SampleStretch> leadOff;   // flat or saturated
-    std::vector<BeatFeatures> features;   // per beat: what the classes were told from
+    std::vector<AnalysedBeat> beats;                // in time order
+    std::vector<AnalysedForm> forms;                // indexed by AnalysedBeat::form
+    std::vector<SampleStretch> noise;               // too noisy to analyse: artefact
+    std::vector<SampleStretch> leadOff;             // flat or saturated
+    bool pacemaker = false;                         // the source's notes say the rhythm is paced
+    std::vector<SampleStretch> ventricularFlutter;  // flutter or fibrillation: no beats inside
+    std::vector<BeatFeatures> features;             // per beat: what the classes were told from
 };
 
 }  // namespace lumen

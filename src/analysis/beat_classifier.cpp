@@ -30,6 +30,7 @@ constexpr double kInitialRrSeconds = 0.8;
 constexpr double kNoiseBeatCorrelation = 0.8;
 constexpr double kSplitDeflectionCorrelation = 0.5;
 constexpr double kSupraventricularBeforeAfter = 0.9;
+constexpr float kFirmDetection = 0.7f;
 
 }  // namespace
 
@@ -152,7 +153,10 @@ bool BeatClassifier::classify(int64_t rrAfter) {
         pending_.rrBefore > 0 && rrAfter > 0 && static_cast<double>(pending_.rrBefore + rrAfter) < kSplitRr * normalRr_;
     // In noise, any deflection that would be an artefact beat.
     const double likeness = pending_.noisy ? kNoiseBeatCorrelation : kSplitDeflectionCorrelation;
-    if (splits && !matchesTrustedForm(pending_.beat, likeness)) return false;
+    // A firm detection (a QRS slope near the usual one) is kept: the beats of
+    // a fast ventricular run split the normal interval too.
+    if (splits && pending_.beat.detectionStrength < kFirmDetection && !matchesTrustedForm(pending_.beat, likeness))
+        return false;
     // In noise, a beat that looks only a little like the known beats is an artefact beat.
     const bool unlikeAny = pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseBeatCorrelation);
     const int form = joinForm(pending_.beat);
@@ -248,6 +252,16 @@ std::vector<BeatKind> BeatClassifier::classifyAll(const BeatModel& model, const 
         if (ventricularForm && kinds[i] == BeatKind::Normal &&
             features[i][static_cast<size_t>(BeatFeature::NormalCorrelation)] < kFormVoteNormalCorrelation)
             kinds[i] = BeatKind::Ventricular;
+    }
+    // A stretch of conducted beats much faster than the rhythm well before
+    // and well after it is a paroxysm of supraventricular tachycardia: a
+    // sinus rate climbs and falls over minutes.
+    for (size_t i = 0; i < features.size(); ++i) {
+        const auto& x = features[i];
+        if (kinds[i] == BeatKind::Normal &&
+            x[static_cast<size_t>(BeatFeature::RrAgainstEarlier)] < kParoxysmRr &&
+            x[static_cast<size_t>(BeatFeature::RrAgainstLater)] < kParoxysmRr)
+            kinds[i] = BeatKind::Supraventricular;
     }
     return kinds;
 }

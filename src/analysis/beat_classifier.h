@@ -33,6 +33,7 @@ public:
     static constexpr int64_t kFormVoteMinimumBeats = 3;
     static constexpr double kFormVoteShare = 0.5;
     static constexpr double kFormVoteNormalCorrelation = 0.9;
+    static constexpr float kParoxysmRr = 0.75f;
 
 private:
     using Shape = std::array<std::array<float, kShapePoints>, 2>;

@@ -25,6 +25,7 @@ struct Rhythm {
     std::vector<double> local;
     std::vector<double> irregularity;
     std::vector<double> longMedian;
+    std::vector<double> earlier, later;  // median RR of 20-60 beats before and after
     double recordMedian = 1.0;
 };
 
@@ -52,6 +53,20 @@ Rhythm rhythmOf(const std::vector<int64_t>& samples) {
         }
         if (!around.empty()) r.local[i] = std::max(1.0, medianOf(around));
         r.irregularity[i] = medianOf(steps) / r.local[i];
+    }
+    r.earlier.assign(n, r.recordMedian);
+    r.later.assign(n, r.recordMedian);
+    const auto near = static_cast<size_t>(BeatFeatureExtractor::kDistantRrFrom);
+    const auto far = static_cast<size_t>(BeatFeatureExtractor::kDistantRrTo);
+    for (size_t i = 0; i < n; i += 4) {
+        const auto set = [&](std::vector<double>& into, size_t from, size_t to) {
+            if (from >= to) return;
+            around.assign(r.rr.begin() + static_cast<long>(from), r.rr.begin() + static_cast<long>(to));
+            std::fill(into.begin() + static_cast<long>(i), into.begin() + static_cast<long>(std::min(n, i + 4)),
+                      std::max(1.0, medianOf(around)));
+        };
+        if (i > near + 1) set(r.earlier, i > far ? i - far : 1, i - near);
+        if (i + near < n) set(r.later, i + near, std::min(n, i + far));
     }
     // The long median moves slowly: taken every 8 beats.
     const auto wide = static_cast<size_t>(BeatFeatureExtractor::kLongRrBeats);
@@ -88,6 +103,7 @@ float areaDifference(const QrsShape& beat, const QrsShape& dominant) {
 struct FormSummary {
     float rrBefore = 1.0f, rrAfter = 1.0f, correlation = 1.0f, widthDifference = 0.0f, shareLog = 0.0f;
     float prematureShare = 0.0f;
+    float pWaveCorrelation = 1.0f, pWaveSize = 1.0f;
     bool onTimeLarge = false;
 };
 
@@ -126,7 +142,8 @@ std::vector<BeatFeatures> BeatFeatureExtractor::extract(const FeatureInput& in) 
     const Rhythm rhythm = rhythmOf(*in.samples);
     const auto& forms = in.forms->forms;
     const auto& formOf = in.forms->formOf;
-    const BeatForm& dominant = forms[static_cast<size_t>(dominantForm(in))];
+    const int dominantIndex = dominantForm(in);
+    const BeatForm& dominant = forms[static_cast<size_t>(dominantIndex)];
 
     auto rrAt = [&](size_t i) { return i < n ? rhythm.rr[i] : 0.0; };
     auto ratio = [](double a, double b) { return static_cast<float>(b > 0 && a > 0 ? a / b : 1.0); };
@@ -148,6 +165,9 @@ std::vector<BeatFeatures> BeatFeatureExtractor::extract(const FeatureInput& in) 
         s.widthDifference = static_cast<float>(forms[f].widthSeconds - dominant.widthSeconds);
         s.shareLog = static_cast<float>(
             std::log10(std::max(kMinShare, static_cast<double>(forms[f].beatCount) / static_cast<double>(n))));
+        const ShapeMatch p = ShapeMatch::of(forms[f].pWave, dominant.pWave);
+        s.pWaveCorrelation = static_cast<float>(p.correlation);
+        s.pWaveSize = static_cast<float>(p.amplitudeRatio);
         s.onTimeLarge = static_cast<double>(forms[f].beatCount) >= kLargeFormShare * static_cast<double>(n) &&
                         s.prematureShare < 0.5f;
     }
@@ -190,12 +210,44 @@ std::vector<BeatFeatures> BeatFeatureExtractor::extract(const FeatureInput& in) 
         set(BeatFeature::NextRrBefore, i + 1 < n ? ratio(rrAt(i + 1), rhythm.local[i + 1]) : 1.0f);
         double normal = qrs.correlation;
         for (size_t g = 0; g < forms.size(); ++g)
-            if (summary[g].onTimeLarge) normal = std::max(normal, ShapeMatch::of(b.shape, forms[g].shape).correlation);
+            if (summary[g].onTimeLarge && g != f) normal = std::max(normal, ShapeMatch::of(b.shape, forms[g].shape).correlation);
         set(BeatFeature::NormalCorrelation, normal);
         set(BeatFeature::FormPrematureShare, summary[f].prematureShare);
         set(BeatFeature::UnlikeKnownForms, (*in.unlikeKnown)[i] ? 1.0 : 0.0);
+        set(BeatFeature::DetectionStrength, b.detectionStrength);
+        set(BeatFeature::FormPWaveCorrelation, summary[f].pWaveCorrelation);
+        set(BeatFeature::FormPWaveSize, summary[f].pWaveSize);
+        set(BeatFeature::RrAgainstEarlier, ratio(rrAt(i), rhythm.earlier[i]));
+        set(BeatFeature::RrAgainstLater, ratio(rrAt(i), rhythm.later[i]));
     }
+    scaleBySpread(out, formOf, dominantIndex);
     return out;
+}
+
+// How far a beat is from the dominant form against how far the dominant
+// form's own beats scatter: a noisy or variable patient scatters more.
+void BeatFeatureExtractor::scaleBySpread(std::vector<BeatFeatures>& beats, const std::vector<int32_t>& formOf,
+                                         int dominant) {
+    struct Scaled {
+        BeatFeature from, to;
+        bool dissimilarity;
+    };
+    static constexpr Scaled kScaled[] = {
+        {BeatFeature::AreaDifference, BeatFeature::AreaDifferenceToSpread, false},
+        {BeatFeature::Correlation, BeatFeature::DissimilarityToSpread, true},
+        {BeatFeature::TWaveCorrelation, BeatFeature::TWaveDissimilarityToSpread, true},
+    };
+    for (const Scaled& s : kScaled) {
+        auto value = [&](const BeatFeatures& b) {
+            const double v = b[static_cast<size_t>(s.from)];
+            return s.dissimilarity ? 1.0 - v : v;
+        };
+        std::vector<double> own;
+        for (size_t i = 0; i < beats.size(); ++i)
+            if (formOf[i] == dominant) own.push_back(value(beats[i]));
+        const double spread = std::max(kMinSpread, medianOf(own));
+        for (BeatFeatures& b : beats) b[static_cast<size_t>(s.to)] = static_cast<float>(value(b) / spread);
+    }
 }
 
 }  // namespace lumen

@@ -41,9 +41,17 @@ enum class BeatFeature : uint8_t {
     WidthSeconds,
     PreviousRrBefore,    // the beat before's RrBefore
     NextRrBefore,        // the beat after's RrBefore
-    NormalCorrelation,   // with the closest large form whose beats come on time
+    NormalCorrelation,   // with the closest other large form whose beats come on time, or the dominant one
     FormPrematureShare,  // share of the form's beats with RR before < 0.9 local RR
     UnlikeKnownForms,    // in noise and unlike every form seen often while it was read
+    DetectionStrength,   // the integrated QRS slope against the usual one
+    FormPWaveCorrelation,  // the form's mean P wave with the dominant form's: a P wave
+    FormPWaveSize,         // that conducts comes with every beat, a dissociated one averages out
+    AreaDifferenceToSpread,   // AreaDifference / its median over the dominant form's beats
+    DissimilarityToSpread,    // (1 - Correlation) / its median over the dominant form's beats
+    TWaveDissimilarityToSpread,
+    RrAgainstEarlier,  // RR before / the median RR of 20-60 beats earlier: a run starts abruptly,
+    RrAgainstLater,    // RR before / the median RR of 20-60 beats later: a rate change slowly
     Count
 };
 inline constexpr int kBeatFeatureCount = static_cast<int>(BeatFeature::Count);
@@ -66,9 +74,14 @@ public:
     static std::vector<BeatFeatures> extract(const FeatureInput& in);
 
     static constexpr int kLocalRrBeats = 8;  // each side
+    static constexpr double kMinSpread = 1e-3;
     static constexpr int kLongRrBeats = 40;  // each side
+    static constexpr int kDistantRrFrom = 20, kDistantRrTo = 60;
     static constexpr double kPremature = 0.9;
     static constexpr double kLargeFormShare = 0.05;
+
+private:
+    static void scaleBySpread(std::vector<BeatFeatures>& beats, const std::vector<int32_t>& formOf, int dominant);
     static constexpr double kEarlyTiming = 0.46;
 };
 

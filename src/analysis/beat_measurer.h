@@ -6,7 +6,7 @@
 
 namespace lumen {
 
-inline constexpr int kShapePoints = 32;               // the shape, sampled at 128 Hz
+inline constexpr int kShapePoints = 32;  // the shape, sampled at 128 Hz
 inline constexpr double kShapeRateHz = 128.0;
 inline constexpr int kShapePointsBeforeR = 12;        // 94 ms before the R peak
 // The P and T waves, sampled at 50 Hz: 320-100 ms before and 160-380 ms
@@ -31,6 +31,9 @@ struct MeasuredBeat {
     bool onsetFound = true;  // false when the slope never settles before the QRS: noise
     float stMv[2] = {0.0f, 0.0f};
     bool stValid = false;
+    // The QRS's integrated slope against the detector's running QRS level:
+    // about 1 for a usual QRS, far less for noise the detector let through.
+    float detectionStrength = 1.0f;
 };
 
 // Measures a detected QRS: its fiducial point (largest deflection of both

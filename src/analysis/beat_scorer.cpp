@@ -15,10 +15,23 @@ struct Pair {
     size_t tested;
 };
 
+std::vector<ScoreBeat> outside(std::span<const ScoreBeat> beats, std::span<const ScoreStretch> excluded) {
+    std::vector<ScoreBeat> kept;
+    size_t e = 0;
+    for (const ScoreBeat& b : beats) {
+        while (e < excluded.size() && excluded[e].toSeconds <= b.seconds) ++e;
+        if (e == excluded.size() || b.seconds < excluded[e].fromSeconds) kept.push_back(b);
+    }
+    return kept;
+}
+
 }  // namespace
 
-BeatScore BeatScore::compare(std::span<const ScoreBeat> reference, std::span<const ScoreBeat> tested,
-                             double fromSeconds) {
+BeatScore BeatScore::compare(std::span<const ScoreBeat> allReference, std::span<const ScoreBeat> allTested,
+                             double fromSeconds, std::span<const ScoreStretch> excluded) {
+    const std::vector<ScoreBeat> referenceKept = outside(allReference, excluded);
+    const std::vector<ScoreBeat> testedKept = outside(allTested, excluded);
+    const std::span<const ScoreBeat> reference = referenceKept, tested = testedKept;
     auto first = [&](std::span<const ScoreBeat> beats) {
         return static_cast<size_t>(std::lower_bound(beats.begin(), beats.end(), fromSeconds,
                                                     [](const ScoreBeat& b, double v) { return b.seconds < v; }) -

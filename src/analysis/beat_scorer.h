@@ -16,6 +16,13 @@ struct ScoreBeat {
     ScoreClass kind = ScoreClass::N;
 };
 
+// A stretch of the record left out of the comparison, in seconds, end
+// excluded: ventricular flutter or fibrillation, where there are no beats.
+struct ScoreStretch {
+    double fromSeconds = 0.0;
+    double toSeconds = 0.0;
+};
+
 // Beat-by-beat comparison: a tested beat within 150 ms of a reference beat
 // matches it (closest pairs first); the counts by reference class (rows)
 // and tested class (columns), with a last row for tested beats that match
@@ -26,9 +33,10 @@ struct BeatScore {
     static constexpr double kMatchWindowSeconds = 0.15;
     static constexpr double kLearningSeconds = 300.0;  // not scored: the analysis learns
 
-    // Beats before `fromSeconds` are left out of both lists.
+    // Beats before `fromSeconds` or inside an `excluded` stretch (in time
+    // order) are left out of both lists.
     static BeatScore compare(std::span<const ScoreBeat> reference, std::span<const ScoreBeat> tested,
-                             double fromSeconds);
+                             double fromSeconds, std::span<const ScoreStretch> excluded = {});
     void add(const BeatScore& other);
 
     int64_t matched() const;

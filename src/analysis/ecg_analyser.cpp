@@ -6,6 +6,7 @@
 
 #include "analysis/beat_measurer.h"
 #include "analysis/ecg_filters.h"
+#include "analysis/flutter_detector.h"
 #include "analysis/lead_selector.h"
 #include "analysis/noise_detector.h"
 
@@ -28,7 +29,8 @@ std::vector<float> scaledSlope(std::span<const float> clean, double rateHz) {
     const auto second = static_cast<size_t>(rateHz);
     std::vector<float> maxima;
     for (size_t s = 0; s + second <= d.size(); s += second)
-        maxima.push_back(*std::max_element(d.begin() + static_cast<long>(s), d.begin() + static_cast<long>(s + second)));
+        maxima.push_back(
+            *std::max_element(d.begin() + static_cast<long>(s), d.begin() + static_cast<long>(s + second)));
     float scale = 1.0f;
     if (!maxima.empty()) {
         std::nth_element(maxima.begin(), maxima.begin() + static_cast<long>(maxima.size() / 2), maxima.end());
@@ -40,8 +42,12 @@ std::vector<float> scaledSlope(std::span<const float> clean, double rateHz) {
 
 }  // namespace
 
-EcgAnalyser::EcgAnalyser(double rateHz, int channels)
-    : rateHz_(rateHz), channels_(std::clamp(channels, 1, 2)), detector_(rateHz), classifier_(rateHz) {}
+EcgAnalyser::EcgAnalyser(double rateHz, int channels, bool pacemaker)
+    : rateHz_(rateHz),
+      channels_(std::clamp(channels, 1, 2)),
+      pacemaker_(pacemaker),
+      detector_(rateHz),
+      classifier_(rateHz) {}
 
 void EcgAnalyser::append(std::span<const float> channel0, std::span<const float> channel1) {
     // Windows are cut at fixed lengths, so that the result does not depend
@@ -96,8 +102,9 @@ WindowSignals EcgAnalyser::filter() const {
 
 void EcgAnalyser::measure(const WindowSignals& w, const std::vector<int64_t>& detected) {
     for (int64_t d : detected) {
-        if (!BeatMeasurer::fits(w, d)) continue;
-        const MeasuredBeat m = BeatMeasurer::measure(w, d);
+        if (!BeatMeasurer::fits(w, d) || NoiseDetector::inside(flutter_, d)) continue;
+        MeasuredBeat m = BeatMeasurer::measure(w, d);
+        m.detectionStrength = static_cast<float>(w.integrated[w.indexOf(d)] / std::max(detector_.signalLevel(), 1e-9));
         classifier_.add(m, NoiseDetector::inside(noise_, m.sample));
     }
 }
@@ -110,6 +117,7 @@ void EcgAnalyser::analyseWindow(bool last) {
     std::vector<int64_t> detected = detector_.detect(w, decidedUntil_, until);
     // After detection: the QRS level is learned from the first window on.
     NoiseDetector::scan(w, decidedUntil_, until, detector_.signalLevel(), noise_);
+    FlutterDetector::scan(w, decidedUntil_, until, flutter_);
     if (last) {
         const std::vector<int64_t> tail = detector_.finish(end);
         detected.insert(detected.end(), tail.begin(), tail.end());
@@ -125,6 +133,8 @@ AnalysisResult EcgAnalyser::finish(const BeatModel& model) {
     analyseWindow(true);
     AnalysisResult out = classifier_.finish(model);
     out.noise = std::move(noise_);
+    out.ventricularFlutter = std::move(flutter_);
+    out.pacemaker = pacemaker_;
     return out;
 }
 

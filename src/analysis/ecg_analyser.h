@@ -14,7 +14,8 @@ namespace lumen {
 // detection, measurement, noise and classification.
 class EcgAnalyser {
 public:
-    EcgAnalyser(double rateHz, int channels);
+    // `pacemaker`: the source says the patient has one.
+    EcgAnalyser(double rateHz, int channels, bool pacemaker = false);
 
     // Missing samples (NaN) read as the last good one.
     void append(std::span<const float> channel0, std::span<const float> channel1);
@@ -31,13 +32,15 @@ private:
 
     double rateHz_;
     int channels_;
+    bool pacemaker_;
     std::vector<float> raw_[2];
-    int64_t rawStart_ = 0;     // source sample of raw_[c][0]
-    int64_t decidedUntil_ = 0; // detection is done before this sample
+    int64_t rawStart_ = 0;      // source sample of raw_[c][0]
+    int64_t decidedUntil_ = 0;  // detection is done before this sample
     float lastGood_[2] = {0.0f, 0.0f};
     QrsDetector detector_;
     BeatClassifier classifier_;
     std::vector<SampleStretch> noise_;
+    std::vector<SampleStretch> flutter_;
 };
 
 }  // namespace lumen

@@ -14,7 +14,18 @@ constexpr double kRrLow = 0.5, kRrHigh = 1.7;  // RR intervals that update the m
 constexpr double kLowerStep = 0.5;
 constexpr double kReplaceRatio = 1.5;
 constexpr double kLowerAfterRr = 2.5;
-constexpr double kNoiseStart = 0.1;            // the first noise level against the first signal level
+// In a quiet signal a QRS of a third of the usual slope (an aberrated
+// beat, another axis) may lie below the threshold yet stand clear of every
+// peak of noise: it is taken when it is this many times the noise level and
+// not tiny against the QRS level.
+constexpr double kClearOfNoise = 2.0;
+constexpr double kLowestQrsFraction = 0.06;
+constexpr double kNoiseStart = 0.1;  // the first noise level against the first signal level
+
+void pushRr(std::vector<double>& intervals, double rr) {
+    intervals.push_back(rr);
+    if (intervals.size() > kRrAveraged) intervals.erase(intervals.begin());
+}
 
 double median(std::vector<float> v) {
     if (v.empty()) return 0.0;
@@ -78,7 +89,8 @@ void QrsDetector::consider(const Candidate& c, std::vector<int64_t>& out) {
         if (held_ && held_->sample == lastBeat_ && c.height > kReplaceRatio * held_->height && c.slope > held_->slope) {
             if (heldRr_ && !recentRr_.empty()) {
                 recentRr_.back() += static_cast<double>(c.sample - held_->sample);
-                rrSamples_ = std::accumulate(recentRr_.begin(), recentRr_.end(), 0.0) / static_cast<double>(recentRr_.size());
+                rrSamples_ =
+                    std::accumulate(recentRr_.begin(), recentRr_.end(), 0.0) / static_cast<double>(recentRr_.size());
             }
             held_ = c;
             lastBeat_ = c.sample;
@@ -86,7 +98,7 @@ void QrsDetector::consider(const Candidate& c, std::vector<int64_t>& out) {
         }
         return;
     }
-    if (c.height > threshold()) {
+    if (c.height > threshold() || clearOfNoise(c)) {
         const bool tWave = since < kTWaveSeconds * rateHz_ && c.slope < 0.5f * lastSlope_;
         if (!tWave) {
             accept(c, false, out);
@@ -95,6 +107,10 @@ void QrsDetector::consider(const Candidate& c, std::vector<int64_t>& out) {
     }
     noisePeak_ = 0.125 * c.height + 0.875 * noisePeak_;
     pending_.push_back(c);
+}
+
+bool QrsDetector::clearOfNoise(const Candidate& c) const {
+    return c.height > kClearOfNoise * noisePeak_ && c.height > kLowestQrsFraction * signalPeak_;
 }
 
 void QrsDetector::searchBack(int64_t now, std::vector<int64_t>& out) {
@@ -129,11 +145,17 @@ void QrsDetector::accept(const Candidate& c, bool searchedBack, std::vector<int6
     if (lastBeat_ >= 0) {
         const auto rr = static_cast<double>(c.sample - lastBeat_);
         heldRr_ = recentRr_.size() < kRrAveraged || (rr > kRrLow * rrSamples_ && rr < kRrHigh * rrSamples_);
-        if (heldRr_) {
-            recentRr_.push_back(rr);
-            if (recentRr_.size() > kRrAveraged) recentRr_.erase(recentRr_.begin());
-            rrSamples_ = std::accumulate(recentRr_.begin(), recentRr_.end(), 0.0) / static_cast<double>(recentRr_.size());
+        pushRr(allRr_, rr);
+        outOfRangeRun_ = heldRr_ ? 0 : outOfRangeRun_ + 1;
+        // A whole run of intervals outside the limits: the rhythm has
+        // changed (a tachycardia has ended), the mean starts again from them.
+        if (outOfRangeRun_ >= kRrAveraged) {
+            recentRr_ = allRr_;
+            outOfRangeRun_ = 0;
+        } else if (heldRr_) {
+            pushRr(recentRr_, rr);
         }
+        rrSamples_ = std::accumulate(recentRr_.begin(), recentRr_.end(), 0.0) / static_cast<double>(recentRr_.size());
     }
     lastBeat_ = c.sample;
     lastSlope_ = c.slope;

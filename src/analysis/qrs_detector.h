@@ -37,6 +37,7 @@ private:
 
     void learn(const WindowSignals& w);
     void consider(const Candidate& c, std::vector<int64_t>& out);
+    bool clearOfNoise(const Candidate& c) const;
     void searchBack(int64_t now, std::vector<int64_t>& out);
     void accept(const Candidate& c, bool searchedBack, std::vector<int64_t>& out);
     // Gives out the held beat when it lies before `before`.
@@ -54,13 +55,15 @@ private:
     double signalPeak_ = 0.0;
     double noisePeak_ = 0.0;
     double rrSamples_ = 0.0;
-    std::vector<double> recentRr_;
+    std::vector<double> recentRr_;  // the last intervals within the limits of the mean
+    std::vector<double> allRr_;     // the last intervals
+    size_t outOfRangeRun_ = 0;
     int64_t lastBeat_ = -1;
     int64_t lowerAt_ = 0;  // the levels may come down from this sample on
     float lastSlope_ = 0.0f;
     std::vector<Candidate> pending_;
     std::optional<Candidate> held_;  // the last beat, given out once no larger QRS can replace it
-    bool heldRr_ = false;            // its RR interval counts in the mean  // below threshold since the last QRS
+    bool heldRr_ = false;            // its RR interval counts in the mean
 };
 
 }  // namespace lumen

@@ -2,8 +2,8 @@
 
 namespace lumen {
 
-AnalysingSource::AnalysingSource(SignalSource& inner)
-    : inner_(inner), analyser_(inner.frequencyHz(), inner.channelCount()), worker_([this] { analyse(); }) {}
+AnalysingSource::AnalysingSource(SignalSource& inner, bool pacemaker)
+    : inner_(inner), analyser_(inner.frequencyHz(), inner.channelCount(), pacemaker), worker_([this] { analyse(); }) {}
 
 AnalysingSource::~AnalysingSource() { stop(); }
 

@@ -18,7 +18,8 @@ namespace lumen {
 // with the same result as one after the other.
 class AnalysingSource : public SignalSource {
 public:
-    explicit AnalysingSource(SignalSource& inner);
+    // `pacemaker`: the source says the rhythm is paced.
+    AnalysingSource(SignalSource& inner, bool pacemaker);
     ~AnalysingSource() override;
     AnalysingSource(const AnalysingSource&) = delete;
     AnalysingSource& operator=(const AnalysingSource&) = delete;

@@ -174,7 +174,7 @@ void condition(SourceRecording& source, const std::string& sourceName, ImportedR
         out.signal = SignalConditioner::run(signal, sourceName);
         return;
     }
-    AnalysingSource analysing(signal);
+    AnalysingSource analysing(signal, source.pacemaker);
     out.signal = SignalConditioner::run(analysing, sourceName);
     analysis = analysing.finish();
     source.noise.clear();

@@ -40,18 +40,26 @@ std::optional<ScoreClass> referenceClass(const std::string& label) {
 
 }  // namespace
 
-std::vector<ScoreBeat> ReferenceBeats::read(const std::filesystem::path& atr) {
+ReferenceBeats ReferenceBeats::read(const std::filesystem::path& atr) {
     std::filesystem::path header = atr;
     header.replace_extension(".hea");
     const auto text = readFile(header);
     const WfdbHeader h = WfdbHeader::parse(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
                                            utf8FromPath(header));
-    std::vector<ScoreBeat> beats;
-    for (const WfdbAnnotation& a : WfdbAnnotations::parse(readFile(atr), utf8FromPath(atr)))
-        if (const auto kind = referenceClass(WfdbAnnotations::mnemonic(a.code)))
-            beats.push_back({static_cast<double>(a.sample) / h.samplingFrequency, *kind});
-    return beats;
+    ReferenceBeats out;
+    std::optional<double> flutterFrom;
+    for (const WfdbAnnotation& a : WfdbAnnotations::parse(readFile(atr), utf8FromPath(atr))) {
+        const double seconds = static_cast<double>(a.sample) / h.samplingFrequency;
+        const std::string label = WfdbAnnotations::mnemonic(a.code);
+        if (const auto kind = referenceClass(label)) out.beats.push_back({seconds, *kind});
+        if (label == "[") flutterFrom = flutterFrom.value_or(seconds);
+        if (label == "]" && flutterFrom) {
+            out.flutter.push_back({*flutterFrom, seconds});
+            flutterFrom.reset();
+        }
+    }
+    if (flutterFrom) out.flutter.push_back({*flutterFrom, 1e30});
+    return out;
 }
-
 
 }  // namespace lumen

@@ -7,11 +7,14 @@
 namespace lumen {
 
 // The beats of a WFDB reference annotation file (`atr`) in the classes of
-// ANSI/AAMI EC57, timed by the sampling rate of the record's header beside it.
-class ReferenceBeats {
-public:
+// ANSI/AAMI EC57, and its ventricular flutter stretches (`[` to `]`), timed
+// by the sampling rate of the record's header beside it.
+struct ReferenceBeats {
+    std::vector<ScoreBeat> beats;
+    std::vector<ScoreStretch> flutter;
+
     // Throws ImportError naming the file that cannot be read.
-    static std::vector<ScoreBeat> read(const std::filesystem::path& atr);
+    static ReferenceBeats read(const std::filesystem::path& atr);
 };
 
 }  // namespace lumen

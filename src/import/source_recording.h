@@ -49,7 +49,8 @@ struct SourceRecording {
     size_t unknownLabels = 0;         // annotations skipped: no label, or one no table knows
     std::optional<int32_t> startSecondOfDay;
     std::optional<CalendarDate> startDate;
-    std::string patient;  // a proposal for the patient line, in the source's bytes
+    std::string patient;     // a proposal for the patient line, in the source's bytes
+    bool pacemaker = false;  // the source's notes say the rhythm is paced
     // What was wrong with the source and what was used instead, each a
     // sentence naming the file.
     std::vector<std::string> warnings;

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "analysis/beat_scorer.h"
@@ -57,7 +59,8 @@ int runScore(const ToolArguments& arguments) {
         for (size_t i = 0; i < std::max<size_t>(1, words.size() / 2); ++i) {
             const std::string& reference = words.size() == 1 ? words[0] : words[2 * i + 1];
             const auto recording = openTested(arguments, words.size() == 1 ? nullptr : &words[2 * i]);
-            const BeatScore score = BeatScore::compare(ReferenceBeats::read(pathFromUtf8(reference)), testedBeats(*recording), fromSeconds);
+            const ReferenceBeats r = ReferenceBeats::read(pathFromUtf8(reference));
+            const BeatScore score = BeatScore::compare(r.beats, testedBeats(*recording), fromSeconds, r.flutter);
             gross.add(score);
             std::printf("%s\n", score.row(utf8FromPath(pathFromUtf8(reference).stem())).c_str());
         }

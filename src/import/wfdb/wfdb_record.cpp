@@ -1,6 +1,7 @@
 #include "import/wfdb/wfdb_record.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -124,6 +125,12 @@ std::vector<int> chosenChannels(const WfdbHeader& h, const std::vector<std::stri
     return ChannelChooser::choose(labels, names, file, "signal", ChannelChooser::Fallback::FirstTwo);
 }
 
+bool mentionsPacing(const std::string& comment) {
+    std::string lower = comment;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    return lower.find("paced") != std::string::npos || lower.find("pacemaker") != std::string::npos;
+}
+
 }  // namespace
 
 std::filesystem::path WfdbRecord::headerPath(const std::filesystem::path& source) {
@@ -145,6 +152,7 @@ SourceRecording WfdbRecord::open(const std::filesystem::path& source, const std:
     out.startSecondOfDay = h.startSecondOfDay;
     out.startDate = h.startDate;
     out.patient = h.recordName + (h.comments.empty() ? "" : "," + h.comments.front());
+    out.pacemaker = std::any_of(h.comments.begin(), h.comments.end(), mentionsPacing);
     const std::filesystem::path atr = annotations.empty()
                                           ? directory / pathFromUtf8(utf8FromPath(header.stem()) + ".atr")
                                           : pathFromUtf8(annotations);
