@@ -60,7 +60,8 @@ public:
             return at;
         }
         std::vector<uint32_t> left, right;
-        for (uint32_t i : samples) (binned_.bin[static_cast<size_t>(s.feature)][i] <= s.bin ? left : right).push_back(i);
+        for (uint32_t i : samples)
+            (binned_.bin[static_cast<size_t>(s.feature)][i] <= s.bin ? left : right).push_back(i);
         samples.clear();
         samples.shrink_to_fit();
         const int32_t l = build(left, depth + 1);

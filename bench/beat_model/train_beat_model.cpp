@@ -37,10 +37,10 @@ constexpr double kClassBalance = 1.0;  // each class weighs as much as the other
 // depend on the patient's noise and amplitude (their spread-scaled forms
 // are given instead), and the rhythm's irregularity, which follows the
 // ectopy of the neighbours rather than the beat.
-constexpr int kWithheld[] = {
-    static_cast<int>(BeatFeature::LocalIrregularity), static_cast<int>(BeatFeature::Correlation),
-    static_cast<int>(BeatFeature::AmplitudeLog),      static_cast<int>(BeatFeature::AreaDifference),
-    static_cast<int>(BeatFeature::TWaveCorrelation)};
+constexpr int kWithheld[] = {static_cast<int>(BeatFeature::LocalIrregularity),
+                             static_cast<int>(BeatFeature::Correlation), static_cast<int>(BeatFeature::AmplitudeLog),
+                             static_cast<int>(BeatFeature::AreaDifference),
+                             static_cast<int>(BeatFeature::TWaveCorrelation)};
 
 struct Record {
     std::string name;
@@ -66,8 +66,11 @@ std::vector<int> labelsOf(const Record& r) {
     size_t k = 0;
     for (const AnalysedBeat& b : r.result.beats) {
         const double t = static_cast<double>(b.sample) / r.rateHz;
-        while (k + 1 < r.reference.beats.size() && std::fabs(r.reference.beats[k + 1].seconds - t) <= std::fabs(r.reference.beats[k].seconds - t)) ++k;
-        const bool near = !r.reference.beats.empty() && std::fabs(r.reference.beats[k].seconds - t) <= BeatScore::kMatchWindowSeconds;
+        while (k + 1 < r.reference.beats.size() &&
+               std::fabs(r.reference.beats[k + 1].seconds - t) <= std::fabs(r.reference.beats[k].seconds - t))
+            ++k;
+        const bool near =
+            !r.reference.beats.empty() && std::fabs(r.reference.beats[k].seconds - t) <= BeatScore::kMatchWindowSeconds;
         labels.push_back(near ? labelOf(r.reference.beats[k].kind) : kNoBeat);
     }
     return labels;
@@ -129,7 +132,8 @@ BeatScore scoreWith(const Record& r, const BeatModel& model) {
         std::printf("%s: %zu supraventricular beats inside fibrillation\n", r.name.c_str(), relabelled);
     std::vector<ScoreBeat> tested;
     for (size_t i = 0; i < r.result.beats.size(); ++i)
-        tested.push_back({static_cast<double>(r.result.beats[i].sample) / r.rateHz, kByKind[static_cast<size_t>(kinds[i])]});
+        tested.push_back(
+            {static_cast<double>(r.result.beats[i].sample) / r.rateHz, kByKind[static_cast<size_t>(kinds[i])]});
     if (const char* dump = std::getenv("LUMEN_TRAIN_DUMP"); dump != nullptr && r.name == dump)
         for (size_t i = 0; i < kinds.size(); ++i) {
             if (r.labels[i] == kUnlabelled || r.labels[i] == static_cast<int>(kinds[i])) continue;
@@ -172,12 +176,18 @@ int main(int argc, char** argv) {
     std::vector<std::string> paths;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--write" && i + 1 < argc) write = argv[++i];
-        else if (a == "--class-balance" && i + 1 < argc) classBalance = std::atof(argv[++i]);
-        else if (a == "--rounds" && i + 1 < argc) parameters.rounds = std::atoi(argv[++i]);
-        else if (a == "--depth" && i + 1 < argc) parameters.depth = std::atoi(argv[++i]);
-        else if (a == "--drop" && i + 1 < argc) dropped.push_back(std::atoi(argv[++i]));
-        else paths.push_back(a);
+        if (a == "--write" && i + 1 < argc)
+            write = argv[++i];
+        else if (a == "--class-balance" && i + 1 < argc)
+            classBalance = std::atof(argv[++i]);
+        else if (a == "--rounds" && i + 1 < argc)
+            parameters.rounds = std::atoi(argv[++i]);
+        else if (a == "--depth" && i + 1 < argc)
+            parameters.depth = std::atoi(argv[++i]);
+        else if (a == "--drop" && i + 1 < argc)
+            dropped.push_back(std::atoi(argv[++i]));
+        else
+            paths.push_back(a);
     }
     if (paths.empty()) {
         std::fprintf(stderr, "usage: lumen_train_beats [--write FILE] [--class-balance A] RECORD...\n");
@@ -197,12 +207,14 @@ int main(int argc, char** argv) {
     std::printf("leave one record out\n%s\n", BeatScore::header().c_str());
     BeatScore gross;
     for (size_t r = 0; r < records.size(); ++r) {
-        const BeatScore score = scoreWith(records[r], trainBoostedTrees(trainingSet(records, r, classBalance), parameters));
+        const BeatScore score =
+            scoreWith(records[r], trainBoostedTrees(trainingSet(records, r, classBalance), parameters));
         gross.add(score);
         std::printf("%s\n", score.row(records[r].name).c_str());
         std::fflush(stdout);
     }
     std::printf("%s\n", gross.row("gross").c_str());
-    if (!write.empty()) writeModel(trainBoostedTrees(trainingSet(records, records.size(), classBalance), parameters), write);
+    if (!write.empty())
+        writeModel(trainBoostedTrees(trainingSet(records, records.size(), classBalance), parameters), write);
     return 0;
 }

@@ -31,6 +31,7 @@ constexpr double kNoiseBeatCorrelation = 0.8;
 constexpr double kSplitDeflectionCorrelation = 0.5;
 constexpr double kSupraventricularBeforeAfter = 0.9;
 constexpr float kFirmDetection = 0.7f;
+constexpr float kFirmDetectionInNoise = 2.0f;  // noise adds to a deflection's slope
 
 }  // namespace
 
@@ -155,8 +156,8 @@ bool BeatClassifier::classify(int64_t rrAfter) {
     const double likeness = pending_.noisy ? kNoiseBeatCorrelation : kSplitDeflectionCorrelation;
     // A firm detection (a QRS slope near the usual one) is kept: the beats of
     // a fast ventricular run split the normal interval too.
-    if (splits && pending_.beat.detectionStrength < kFirmDetection && !matchesTrustedForm(pending_.beat, likeness))
-        return false;
+    const bool firm = pending_.beat.detectionStrength >= (pending_.noisy ? kFirmDetectionInNoise : kFirmDetection);
+    if (splits && !firm && !matchesTrustedForm(pending_.beat, likeness)) return false;
     // In noise, a beat that looks only a little like the known beats is an artefact beat.
     const bool unlikeAny = pending_.noisy && !matchesTrustedForm(pending_.beat, kNoiseBeatCorrelation);
     const int form = joinForm(pending_.beat);
@@ -258,8 +259,7 @@ std::vector<BeatKind> BeatClassifier::classifyAll(const BeatModel& model, const 
     // sinus rate climbs and falls over minutes.
     for (size_t i = 0; i < features.size(); ++i) {
         const auto& x = features[i];
-        if (kinds[i] == BeatKind::Normal &&
-            x[static_cast<size_t>(BeatFeature::RrAgainstEarlier)] < kParoxysmRr &&
+        if (kinds[i] == BeatKind::Normal && x[static_cast<size_t>(BeatFeature::RrAgainstEarlier)] < kParoxysmRr &&
             x[static_cast<size_t>(BeatFeature::RrAgainstLater)] < kParoxysmRr)
             kinds[i] = BeatKind::Supraventricular;
     }

@@ -73,8 +73,9 @@ Rhythm rhythmOf(const std::vector<int64_t>& samples) {
     for (size_t i = 0; i < n; i += 8) {
         around.assign(r.rr.begin() + static_cast<long>(i > wide ? i - wide : 1),
                       r.rr.begin() + static_cast<long>(std::min(n, i + wide + 1)));
-        if (!around.empty()) std::fill(r.longMedian.begin() + static_cast<long>(i),
-                                       r.longMedian.begin() + static_cast<long>(std::min(n, i + 8)), std::max(1.0, medianOf(around)));
+        if (!around.empty())
+            std::fill(r.longMedian.begin() + static_cast<long>(i),
+                      r.longMedian.begin() + static_cast<long>(std::min(n, i + 8)), std::max(1.0, medianOf(around)));
     }
     return r;
 }
@@ -160,7 +161,8 @@ std::vector<BeatFeatures> BeatFeatureExtractor::extract(const FeatureInput& in) 
         if (!after[f].empty()) s.rrAfter = static_cast<float>(medianOf(after[f]));
         size_t premature = 0;
         for (double v : before[f]) premature += v < kPremature ? 1 : 0;
-        s.prematureShare = before[f].empty() ? 0.0f : static_cast<float>(premature) / static_cast<float>(before[f].size());
+        s.prematureShare =
+            before[f].empty() ? 0.0f : static_cast<float>(premature) / static_cast<float>(before[f].size());
         s.correlation = static_cast<float>(ShapeMatch::of(forms[f].shape, dominant.shape).correlation);
         s.widthDifference = static_cast<float>(forms[f].widthSeconds - dominant.widthSeconds);
         s.shareLog = static_cast<float>(
@@ -210,7 +212,8 @@ std::vector<BeatFeatures> BeatFeatureExtractor::extract(const FeatureInput& in) 
         set(BeatFeature::NextRrBefore, i + 1 < n ? ratio(rrAt(i + 1), rhythm.local[i + 1]) : 1.0f);
         double normal = qrs.correlation;
         for (size_t g = 0; g < forms.size(); ++g)
-            if (summary[g].onTimeLarge && g != f) normal = std::max(normal, ShapeMatch::of(b.shape, forms[g].shape).correlation);
+            if (summary[g].onTimeLarge && g != f)
+                normal = std::max(normal, ShapeMatch::of(b.shape, forms[g].shape).correlation);
         set(BeatFeature::NormalCorrelation, normal);
         set(BeatFeature::FormPrematureShare, summary[f].prematureShare);
         set(BeatFeature::UnlikeKnownForms, (*in.unlikeKnown)[i] ? 1.0 : 0.0);

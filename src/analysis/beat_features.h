@@ -12,13 +12,13 @@ namespace lumen {
 // (normal) form, the P wave before it, and what the beats of its form are
 // like as a group.
 enum class BeatFeature : uint8_t {
-    RrBefore,          // RR before / local RR
-    RrAfter,           // RR after / local RR
-    RrBeforeAfter,     // RR before / RR after
-    RrBeforePrevious,  // RR before / the RR before that
-    LocalRate,         // local RR / the recording's median RR
-    LocalIrregularity, // median successive RR difference / local RR
-    Correlation,       // with the dominant form, both leads
+    RrBefore,           // RR before / local RR
+    RrAfter,            // RR after / local RR
+    RrBeforeAfter,      // RR before / RR after
+    RrBeforePrevious,   // RR before / the RR before that
+    LocalRate,          // local RR / the recording's median RR
+    LocalIrregularity,  // median successive RR difference / local RR
+    Correlation,        // with the dominant form, both leads
     CorrelationLead1,
     CorrelationLead2,
     AmplitudeLog,      // log of the amplitude ratio to the dominant form
@@ -31,24 +31,24 @@ enum class BeatFeature : uint8_t {
     FormShareLog,      // log10 of the form's share of the beats
     FormRrBefore,      // the form's median RR before / local RR
     FormRrAfter,
-    FormCorrelation,   // the form's shape with the dominant form's
+    FormCorrelation,  // the form's shape with the dominant form's
     FormWidthDifference,
     OwnFormCorrelation,  // the beat with its own form
     Noisy,
-    RrBeforeLong,        // RR before / the median RR of about a minute around
-    RrBeforeRecord,      // RR before / the recording's median RR
-    PWaveToQrs,          // the P wave's spread / the beat's QRS spread
+    RrBeforeLong,    // RR before / the median RR of about a minute around
+    RrBeforeRecord,  // RR before / the recording's median RR
+    PWaveToQrs,      // the P wave's spread / the beat's QRS spread
     WidthSeconds,
-    PreviousRrBefore,    // the beat before's RrBefore
-    NextRrBefore,        // the beat after's RrBefore
-    NormalCorrelation,   // with the closest other large form whose beats come on time, or the dominant one
-    FormPrematureShare,  // share of the form's beats with RR before < 0.9 local RR
-    UnlikeKnownForms,    // in noise and unlike every form seen often while it was read
-    DetectionStrength,   // the integrated QRS slope against the usual one
-    FormPWaveCorrelation,  // the form's mean P wave with the dominant form's: a P wave
-    FormPWaveSize,         // that conducts comes with every beat, a dissociated one averages out
-    AreaDifferenceToSpread,   // AreaDifference / its median over the dominant form's beats
-    DissimilarityToSpread,    // (1 - Correlation) / its median over the dominant form's beats
+    PreviousRrBefore,        // the beat before's RrBefore
+    NextRrBefore,            // the beat after's RrBefore
+    NormalCorrelation,       // with the closest other large form whose beats come on time, or the dominant one
+    FormPrematureShare,      // share of the form's beats with RR before < 0.9 local RR
+    UnlikeKnownForms,        // in noise and unlike every form seen often while it was read
+    DetectionStrength,       // the integrated QRS slope against the usual one
+    FormPWaveCorrelation,    // the form's mean P wave with the dominant form's: a P wave
+    FormPWaveSize,           // that conducts comes with every beat, a dissociated one averages out
+    AreaDifferenceToSpread,  // AreaDifference / its median over the dominant form's beats
+    DissimilarityToSpread,   // (1 - Correlation) / its median over the dominant form's beats
     TWaveDissimilarityToSpread,
     RrAgainstEarlier,  // RR before / the median RR of 20-60 beats earlier: a run starts abruptly,
     RrAgainstLater,    // RR before / the median RR of 20-60 beats later: a rate change slowly

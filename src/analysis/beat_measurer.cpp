@@ -19,7 +19,9 @@ constexpr double kStAfterJSeconds = 0.06;
 constexpr double kMarginBeforeSeconds = 0.55;
 constexpr double kMarginAfterSeconds = 0.55;
 
-int64_t samplesOf(const WindowSignals& w, double seconds) { return static_cast<int64_t>(std::lround(seconds * w.rateHz)); }
+int64_t samplesOf(const WindowSignals& w, double seconds) {
+    return static_cast<int64_t>(std::lround(seconds * w.rateHz));
+}
 
 int64_t fiducialOf(const WindowSignals& w, int64_t detected) {
     int64_t steepest = detected;

@@ -8,7 +8,7 @@ namespace lumen {
 
 inline constexpr int kShapePoints = 32;  // the shape, sampled at 128 Hz
 inline constexpr double kShapeRateHz = 128.0;
-inline constexpr int kShapePointsBeforeR = 12;        // 94 ms before the R peak
+inline constexpr int kShapePointsBeforeR = 12;  // 94 ms before the R peak
 // The P and T waves, sampled at 50 Hz: 320-100 ms before and 160-380 ms
 // after the R peak.
 inline constexpr int kWavePoints = 12;

@@ -84,8 +84,9 @@ FormClusterer::Result FormClusterer::cluster(const std::vector<const MeasuredBea
     }
     std::vector<int32_t> order(sums.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int32_t a, int32_t b) { return sums[static_cast<size_t>(a)].beatCount > sums[static_cast<size_t>(b)].beatCount; });
+    std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
+        return sums[static_cast<size_t>(a)].beatCount > sums[static_cast<size_t>(b)].beatCount;
+    });
     std::vector<int32_t> rank(sums.size());
     for (size_t k = 0; k < order.size(); ++k) {
         rank[static_cast<size_t>(order[k])] = static_cast<int32_t>(k);

@@ -14,8 +14,8 @@ struct WindowSignals {
     int64_t firstSample = 0;
     double rateHz = 0.0;
     int channels = 2;
-    std::vector<float> clean[2];  // 0.5-40 Hz: the shape, the ST level
-    std::vector<float> slope;     // squared 5-15 Hz slope of the chosen leads, each scaled to its own QRS slope
+    std::vector<float> clean[2];    // 0.5-40 Hz: the shape, the ST level
+    std::vector<float> slope;       // squared 5-15 Hz slope of the chosen leads, each scaled to its own QRS slope
     std::vector<float> integrated;  // the slope integrated over a QRS width
 
     size_t size() const { return slope.size(); }

@@ -59,6 +59,7 @@ public:
     // Codes 38 to 47 have no event row: atrial fibrillation is reported,
     // not shown as events.
     static constexpr uint8_t kAtrialFibrillation = 40;
+    static constexpr uint8_t kVentricularFlutter = 41;  // flutter or fibrillation: no beats inside
     static constexpr uint8_t kSupraventricularIsolated = 48;
     static constexpr uint8_t kSupraventricularCouplet = 49;
     static constexpr uint8_t kSupraventricularRun = 50;

@@ -47,6 +47,9 @@ void BeatAnalysis::addBeats(const AnalysisResult& result, double rateHz, SourceR
     }
     for (const SampleStretch& s : result.noise)
         source.noise.push_back({quarterTicksOf(s.start, rateHz), quarterTicksOf(s.end, rateHz)});
+    source.ventricularFlutter.clear();
+    for (const SampleStretch& s : result.ventricularFlutter)
+        source.ventricularFlutter.push_back({quarterTicksOf(s.start, rateHz), quarterTicksOf(s.end, rateHz)});
 }
 
 void BeatAnalysis::applySt(const AnalysisResult& result, double rateHz, TrendTables& trends) {

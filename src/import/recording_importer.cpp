@@ -94,14 +94,19 @@ void addStretches(const SourceRecording& source, const ConditionedSignal& signal
 }
 
 // Annotated noise becomes an artefact episode; its beats keep their labels.
-void addNoiseEpisodes(const SourceRecording& source, RhythmPlan& plan) {
-    for (const QuarterTickStretch& n : source.noise) {
+// Ventricular flutter has no beats to count; it is flagged for the report
+// so that the reviewer meets it among the events to print.
+void addStretchEpisodes(const SourceRecording& source, RhythmPlan& plan) {
+    auto add = [&](const QuarterTickStretch& s, uint8_t code, bool flagged) {
         PlannedEpisode e;
-        e.code = EpisodeRules::kArtefact;
-        e.startTenths = static_cast<int32_t>(tenthsOfQuarterTicks(n.start));
-        e.endTenths = static_cast<int32_t>(tenthsCoveringQuarterTicks(n.end));
+        e.code = code;
+        e.flagged = flagged;
+        e.startTenths = static_cast<int32_t>(tenthsOfQuarterTicks(s.start));
+        e.endTenths = static_cast<int32_t>(tenthsCoveringQuarterTicks(s.end));
         plan.episodes.push_back(e);
-    }
+    };
+    for (const QuarterTickStretch& n : source.noise) add(n, EpisodeRules::kArtefact, false);
+    for (const QuarterTickStretch& f : source.ventricularFlutter) add(f, EpisodeRules::kVentricularFlutter, true);
     EpisodeRules::sortForStorage(plan.episodes);
 }
 
@@ -193,7 +198,7 @@ void planRhythm(const SourceRecording& source, ImportedRecording& out) {
     addStretches(source, out.signal, plan);
     const std::vector<PlannedEpisode> fibrillation = fibrillationOf(source, out.analysed, plan.beats);
     plan.episodes = EpisodeRules::derive(plan.beats, fibrillation);
-    addNoiseEpisodes(source, plan);
+    addStretchEpisodes(source, plan);
     EpisodeRules::flagForReport(plan.episodes);
     for (const SourceEvent& e : source.events)
         plan.markerTenths.push_back(static_cast<int32_t>(tenthsOfQuarterTicks(e.quarterTicks)));

@@ -42,6 +42,7 @@ struct SourceRecording {
     // fibrillation and flutter stretches.
     bool hasRhythmAnnotations = false;
     std::vector<QuarterTickStretch> fibrillation;
+    std::vector<QuarterTickStretch> ventricularFlutter;  // no beats inside
     // The record names no signal, or its signal files are absent: the
     // beats alone are imported, over a flat signal.
     bool signalAbsent = false;

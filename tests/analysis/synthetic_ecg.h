@@ -1,6 +1,6 @@
 #pragma once
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -17,6 +17,7 @@ public:
     struct Beat {
         int64_t sample;
         bool ventricular;
+        bool atrial = false;  // premature, with a P wave of its own, resetting the sinus node
     };
 
     // Fills `count` samples of each lead from sample `first` on.
@@ -40,15 +41,24 @@ public:
     // From `sample` on, the normal beats show the other polarity in the
     // second lead, as after a change of posture.
     void changeFormAt(int64_t sample) { formChange_ = sample; }
+    // Every n-th beat that is not ventricular is an atrial premature beat.
+    void atrialEvery(int n) { atrialEvery_ = n; }
+    // The ST segment of the normal beats of the first lead lies this far off the baseline.
+    void shiftSt(double mv) { stShiftMv_ = mv; }
 
 private:
     void addBeat() {
-        const bool ectopic = ectopicEvery_ > 0 && beats_.size() % static_cast<size_t>(ectopicEvery_) == 0 && !beats_.empty();
+        const bool ectopic =
+            ectopicEvery_ > 0 && beats_.size() % static_cast<size_t>(ectopicEvery_) == 0 && !beats_.empty();
         const double rr = 0.8 * rateHz_;
-        const int64_t at = ectopic ? nextBeat_ - static_cast<int64_t>(0.3 * rr) : nextBeat_;
-        beats_.push_back({at, ectopic});
-        pending_.push_back({at, ectopic});
-        nextBeat_ += static_cast<int64_t>(rr);  // the sinus node keeps time: a full compensatory pause
+        const bool atrial =
+            !ectopic && atrialEvery_ > 0 && beats_.size() % static_cast<size_t>(atrialEvery_) == 0 && !beats_.empty();
+        const int64_t at = ectopic || atrial ? nextBeat_ - static_cast<int64_t>(0.3 * rr) : nextBeat_;
+        beats_.push_back({at, ectopic, atrial});
+        pending_.push_back({at, ectopic, atrial});
+        // The sinus node keeps time after a ventricular beat (a full
+        // compensatory pause); an atrial beat resets it.
+        nextBeat_ = (atrial ? at : nextBeat_) + static_cast<int64_t>(rr);
     }
     void wave(std::vector<float>& lead, int64_t first, double centre, double widthSeconds, double mv) const {
         const double sigma = widthSeconds * rateHz_;
@@ -66,7 +76,11 @@ private:
             wave(lead1, first, r, 0.045, 1.0);
             return;
         }
-        wave(lead0, first, r - 0.16 * rateHz_, 0.02, 0.12);
+        wave(lead0, first, r - 0.16 * rateHz_, 0.02, b.atrial ? -0.1 : 0.12);
+        if (stShiftMv_ != 0.0)
+            for (int64_t s = static_cast<int64_t>(r + 0.05 * rateHz_); s < static_cast<int64_t>(r + 0.2 * rateHz_); ++s)
+                if (s >= first && s < first + static_cast<int64_t>(lead0.size()))
+                    lead0[static_cast<size_t>(s - first)] += static_cast<float>(stShiftMv_);
         wave(lead0, first, r, 0.01, 1.2);
         wave(lead0, first, r + 0.25 * rateHz_, 0.04, 0.3);
         wave(lead1, first, r, 0.012, b.sample >= formChange_ ? 0.6 : -0.6);
@@ -77,6 +91,8 @@ private:
     int ectopicEvery_;
     int64_t nextBeat_;
     int64_t formChange_ = INT64_MAX;
+    int atrialEvery_ = 0;
+    double stShiftMv_ = 0.0;
     std::vector<Beat> beats_;
     std::vector<Beat> pending_;
 };
