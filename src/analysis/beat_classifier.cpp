@@ -229,8 +229,9 @@ AnalysisResult BeatClassifier::finish(const BeatModel& model) {
         out.forms.push_back({static_cast<BeatKind>(most), count});
     }
     out.beats = std::move(beats_);
-    measured_.clear();
-    noisy_.clear();
+    // A day of measured beats is tens of megabytes: given back at once.
+    std::deque<MeasuredBeat>().swap(measured_);
+    std::vector<bool>().swap(noisy_);
     return out;
 }
 

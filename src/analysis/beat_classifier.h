@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <deque>
 #include <cstdint>
 #include <vector>
 
@@ -76,7 +77,9 @@ private:
     std::vector<Form> forms_;
     std::vector<std::array<int64_t, 4>> exportedVotes_;
     std::vector<AnalysedBeat> beats_;
-    std::vector<MeasuredBeat> measured_;  // per beat, for the whole-record pass
+    // Per beat, for the whole-record pass; a deque grows without copying a
+    // day of beats at each doubling.
+    std::deque<MeasuredBeat> measured_;
     std::vector<bool> noisy_;
     bool havePending_ = false;
     Pending pending_;
