@@ -90,7 +90,8 @@ Record analyse(const std::string& path) {
     return r;
 }
 
-TrainingSet trainingSet(const std::vector<Record>& records, size_t leftOut, double classBalance) {
+TrainingSet trainingSet(const std::vector<Record>& records, size_t leftOut, double classBalance,
+                        const std::array<double, kModelClasses>& emphasis) {
     TrainingSet set;
     std::array<double, kModelClasses> count{};
     for (size_t r = 0; r < records.size(); ++r) {
@@ -106,7 +107,7 @@ TrainingSet trainingSet(const std::vector<Record>& records, size_t leftOut, doub
     double total = 0.0;
     for (double c : count) total += c;
     for (uint8_t label : set.labels)
-        set.weights.push_back(std::pow(total / (kModelClasses * std::max(1.0, count[label])), classBalance));
+        set.weights.push_back(emphasis[label] * std::pow(total / (kModelClasses * std::max(1.0, count[label])), classBalance));
     return set;
 }
 
@@ -169,6 +170,7 @@ void writeModel(const BeatModel& model, const std::string& folder) {
 int main(int argc, char** argv) {
     std::string write;
     std::vector<int> dropped(std::begin(kWithheld), std::end(kWithheld));
+    std::array<double, kModelClasses> emphasis{1.0, 1.0, 1.0, 1.0};
     double classBalance = kClassBalance;
     BoostingParameters parameters;
     parameters.depth = kTreeDepth;
@@ -186,11 +188,16 @@ int main(int argc, char** argv) {
             parameters.depth = std::atoi(argv[++i]);
         else if (a == "--drop" && i + 1 < argc)
             dropped.push_back(std::atoi(argv[++i]));
+        else if (a == "--s-weight" && i + 1 < argc)
+            emphasis[1] = std::atof(argv[++i]);
+        else if (a == "--v-weight" && i + 1 < argc)
+            emphasis[2] = std::atof(argv[++i]);
         else
             paths.push_back(a);
     }
     if (paths.empty()) {
-        std::fprintf(stderr, "usage: lumen_train_beats [--write FILE] [--class-balance A] RECORD...\n");
+        std::fprintf(stderr, "usage: lumen_train_beats [--write FOLDER] [--class-balance A] [--depth D] [--rounds R] "
+                             "[--drop FEATURE] [--s-weight W] [--v-weight W] RECORD...\n");
         return 2;
     }
     std::vector<Record> records;
@@ -208,13 +215,13 @@ int main(int argc, char** argv) {
     BeatScore gross;
     for (size_t r = 0; r < records.size(); ++r) {
         const BeatScore score =
-            scoreWith(records[r], trainBoostedTrees(trainingSet(records, r, classBalance), parameters));
+            scoreWith(records[r], trainBoostedTrees(trainingSet(records, r, classBalance, emphasis), parameters));
         gross.add(score);
         std::printf("%s\n", score.row(records[r].name).c_str());
         std::fflush(stdout);
     }
     std::printf("%s\n", gross.row("gross").c_str());
     if (!write.empty())
-        writeModel(trainBoostedTrees(trainingSet(records, records.size(), classBalance), parameters), write);
+        writeModel(trainBoostedTrees(trainingSet(records, records.size(), classBalance, emphasis), parameters), write);
     return 0;
 }

@@ -13,6 +13,7 @@ namespace lumen {
 namespace {
 
 constexpr uintmax_t kMaxReferenceBytes = 256u << 20;
+constexpr double kFlutterToTheEnd = 1e30;  // a flutter stretch the record ends in
 
 std::vector<uint8_t> readFile(const std::filesystem::path& path) {
     std::error_code error;
@@ -47,18 +48,22 @@ ReferenceBeats ReferenceBeats::read(const std::filesystem::path& atr) {
     const WfdbHeader h = WfdbHeader::parse(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
                                            utf8FromPath(header));
     ReferenceBeats out;
-    std::optional<double> flutterFrom;
+    bool inFlutter = false;
+    double flutterFrom = 0.0;
     for (const WfdbAnnotation& a : WfdbAnnotations::parse(readFile(atr), utf8FromPath(atr))) {
         const double seconds = static_cast<double>(a.sample) / h.samplingFrequency;
         const std::string label = WfdbAnnotations::mnemonic(a.code);
         if (const auto kind = referenceClass(label)) out.beats.push_back({seconds, *kind});
-        if (label == "[") flutterFrom = flutterFrom.value_or(seconds);
-        if (label == "]" && flutterFrom) {
-            out.flutter.push_back({*flutterFrom, seconds});
-            flutterFrom.reset();
+        if (label == "[" && !inFlutter) {
+            inFlutter = true;
+            flutterFrom = seconds;
+        }
+        if (label == "]" && inFlutter) {
+            out.flutter.push_back({flutterFrom, seconds});
+            inFlutter = false;
         }
     }
-    if (flutterFrom) out.flutter.push_back({*flutterFrom, 1e30});
+    if (inFlutter) out.flutter.push_back({flutterFrom, kFlutterToTheEnd});
     return out;
 }
 
