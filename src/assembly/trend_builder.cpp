@@ -1,7 +1,6 @@
 #include "assembly/trend_builder.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 #include "store/time_units.h"
@@ -12,8 +11,6 @@ namespace {
 constexpr int kStBaselineOffset = -4;  // samples from the R peak: PR segment
 constexpr int kStPointOffset = 5;      // 100 ms: the ST segment
 constexpr double kStUnitsPerSampleUnit = 64.0 / (0.4 * kFinestUnitsPerMillivolt);
-
-uint8_t labelOf(const PlannedBeat& b) { return static_cast<uint8_t>(b.formCode * 4 + b.beatClass); }
 
 }  // namespace
 
@@ -27,60 +24,27 @@ TrendTables TrendBuilder::build(const RhythmPlan& plan, const StoredSignal& sign
     for (const Stretch& s : plan.stretches) {
         if (s.kind != StretchKind::Motion && s.kind != StretchKind::LeadOff) continue;
         for (int32_t b = s.startTicks / kSamplesPerBlock; b <= (s.endTicks - 1) / kSamplesPerBlock; ++b)
-            if (b >= 0 && static_cast<size_t>(b) < n) t.flags[static_cast<size_t>(b)] = kAnalysisFlag;
+            if (b >= 0 && static_cast<size_t>(b) < n) t.flags[static_cast<size_t>(b)] = TrendTable::kAnalysisFlag;
     }
     buildHeartRate(plan, t);
     buildSt(plan, signal, t, unitsPerMv);
-    findExtremes(plan, t);
+    findExtremes(t);
     return t;
 }
 
-// The same running mean of eight intervals that the viewer's rebuild uses,
-// so that a refresh of the extremes finds the same table.
+// The viewer's own rebuild, so that a refresh of the extremes finds the same
+// table: one implementation of the running mean of eight intervals.
 void TrendBuilder::buildHeartRate(const RhythmPlan& plan, TrendTables& t) {
-    std::array<uint32_t, 8> ring{};
-    size_t slot = 0;
-    int usable = 0;
-    uint8_t rate = 0;
-    bool newInterval = false;
-    int blocksWithout = 0;
-    size_t block = 0;
-    uint32_t previous = 0;
+    std::vector<BeatWord> words;
+    words.reserve(plan.beats.size());
+    for (const PlannedBeat& b : plan.beats)
+        words.push_back(BeatWord::make(static_cast<uint32_t>(b.positionQuarterTicks),
+                                       static_cast<BeatClass>(b.beatClass), b.formCode));
     const size_t n = t.heartRate.size();
-    auto closeBlock = [&](bool gap) {
-        if (gap) rate = 0;
-        if (!newInterval && ++blocksWithout > 5) rate = 0;
-        newInterval = false;
-        t.heartRate[block++] = rate;
-    };
-    for (size_t i = 0; i < plan.beats.size(); ++i) {
-        const PlannedBeat& b = plan.beats[i];
-        const uint8_t label = labelOf(b);
-        const bool gap = label == 125 || label == 121;
-        if (b.beatClass == kClassArtefact || gap)
-            usable = 0;
-        else
-            ++usable;
-        const auto position = static_cast<uint32_t>(b.positionQuarterTicks);
-        const uint32_t r = position - previous;
-        if (usable > 1 && i >= 4 && r >= 41 && r <= 479) {
-            ring[slot++ % ring.size()] = r;
-            uint32_t sum = 0;
-            for (uint32_t v : ring) sum += v;
-            rate = static_cast<uint8_t>(96000 / sum);
-            newInterval = true;
-            blocksWithout = 0;
-        }
-        if (position / kQuarterTicksPerBlock > block && block < n) closeBlock(gap);
-        previous = position;
-    }
-    while (block < n) closeBlock(false);
-    // A block without a rate blanks four blocks on each side.
-    std::vector<uint8_t> rates = t.heartRate;
-    for (size_t i = 0; i < n; ++i) {
-        if (rates[i] != 0) continue;
-        for (size_t j = (i >= 4 ? i - 4 : 0); j <= std::min(n - 1, i + 4); ++j) t.heartRate[j] = 0;
-    }
+    TrendTable table(t.flags, std::vector<uint8_t>(n, TrendTable::kNoHeartRate), std::vector<int8_t>(n, TrendTable::kNoSt),
+                     std::vector<int8_t>(n, TrendTable::kNoSt));
+    table.rebuildHeartRate(words);
+    t.heartRate = table.heartRate();
 }
 
 double TrendBuilder::beatStUnits(const std::vector<uint8_t>& channel, int32_t sample) {
@@ -119,26 +83,15 @@ void TrendBuilder::buildSt(const RhythmPlan& plan, const StoredSignal& signal, T
     }
 }
 
-// The extremes of the sinus rhythm: blocks with only normal beats, a rate
-// and no analysis flag.
-void TrendBuilder::findExtremes(const RhythmPlan& plan, TrendTables& t) {
+// The extremes as the viewer searches them, so that excluding one can only
+// reveal a less extreme one.
+void TrendBuilder::findExtremes(TrendTables& t) {
     const size_t n = t.heartRate.size();
-    std::vector<uint8_t> ectopic(n, 0);
-    for (const PlannedBeat& b : plan.beats)
-        if (b.beatClass != kClassNormal)
-            ectopic[static_cast<size_t>(b.positionQuarterTicks / kQuarterTicksPerBlock) % n] = 1;
-    int32_t low = -1;
-    int32_t high = -1;
-    for (size_t b = 0; b < n; ++b) {
-        const uint8_t rate = t.heartRate[b];
-        if (ectopic[b] != 0 || t.flags[b] != 0 || rate == 0) continue;
-        const bool minimumCandidate = rate > 10 && rate <= 127;  // compared as a signed byte
-        if (minimumCandidate && (low < 0 || rate < t.heartRate[static_cast<size_t>(low)]))
-            low = static_cast<int32_t>(b);
-        if (high < 0 || rate > t.heartRate[static_cast<size_t>(high)]) high = static_cast<int32_t>(b);
-    }
-    t.minimumBlock = std::max(low, 0);
-    t.maximumBlock = std::max(high, 0);
+    std::vector<int8_t> noSt(n, TrendTable::kNoSt);
+    TrendTable table(t.flags, t.heartRate, noSt, noSt);
+    table.searchHeartRateExtremes();
+    t.minimumBlock = std::max(table.heartRateMinimumBlock(), 0);
+    t.maximumBlock = std::max(table.heartRateMaximumBlock(), 0);
 }
 
 }  // namespace lumen

@@ -5,11 +5,12 @@
 #include "assembly/rhythm_plan.h"
 #include "assembly/stored_signal.h"
 #include "store/amplitude_code.h"
+#include "store/trend_table.h"
 
 namespace lumen {
 
-inline constexpr uint8_t kStNoValue = 127;
-inline constexpr uint8_t kAnalysisFlag = 128;
+// A table byte of no ST value, as the unsigned bytes of TrendTables hold it.
+inline constexpr uint8_t kStNoValue = static_cast<uint8_t>(TrendTable::kNoSt);
 
 // The per-block tables the analysis writes, and its heart-rate extremes.
 struct TrendTables {
@@ -37,7 +38,7 @@ public:
 private:
     static void buildHeartRate(const RhythmPlan& plan, TrendTables& t);
     static void buildSt(const RhythmPlan& plan, const StoredSignal& signal, TrendTables& t, double unitsPerMv);
-    static void findExtremes(const RhythmPlan& plan, TrendTables& t);
+    static void findExtremes(TrendTables& t);
 };
 
 }  // namespace lumen

@@ -65,6 +65,8 @@ void MainWindow::keyDown(uint32_t virtualKey) {
         panes_.recountBeatsAndTitle();
         break;
     case 'N': relabel(RelabelMode::Normal); break;
+    // Supraventricular has a key but no button: the button column stays.
+    case 'S': relabel(RelabelMode::Supraventricular); break;
     case 'V': relabel(RelabelMode::Ventricular); break;
     case 'A': relabel(RelabelMode::Artefact); break;
     case 'P':

@@ -9,6 +9,11 @@ inline constexpr int kBeatClassCount = 4;
 inline constexpr uint8_t kNoFormCode = 31;
 // Label 121 (code 30, class 1) marks a sample without a beat.
 inline constexpr uint8_t kNoBeatLabel = 121;
+// Label 125 (code 31, class 1) is a beat in lead-off, printed "L".
+inline constexpr uint8_t kLeadOffLabel = 125;
+// The two labels a class cannot be given by: the supraventricular class of
+// forms 30 and 31 already means something else.
+inline constexpr bool isReservedLabel(uint8_t label) { return label == kNoBeatLabel || label == kLeadOffLabel; }
 
 // One beat of section 21: position in 1/200 s (bits 0-24), class (bits
 // 25-26) and form code (bits 27-31). The 7-bit label is code * 4 + class.

@@ -4,13 +4,15 @@
 #include <numeric>
 
 #include "store/beat_list.h"
+#include "store/beat_word.h"
 #include "store/trend_table.h"
 
 namespace lumen {
 namespace {
 
-constexpr uint8_t kNoFormTopByte = 250;  // label 125: code 31, class 1
-constexpr uint8_t kNoBeatTopByte = 242;  // label 121: code 30, class 1
+// A word's top byte holds its label shifted by one.
+constexpr uint8_t kNoFormTopByte = kLeadOffLabel << 1;
+constexpr uint8_t kNoBeatTopByte = kNoBeatLabel << 1;
 
 struct RebuildState {
     std::array<uint32_t, 8> ring{};
@@ -25,9 +27,10 @@ struct RebuildState {
 
 }  // namespace
 
-void TrendTable::rebuildHeartRate(const BeatList& beats) {
+void TrendTable::rebuildHeartRate(const BeatList& beats) { rebuildHeartRate(beats.words()); }
+
+void TrendTable::rebuildHeartRate(std::span<const BeatWord> words) {
     RebuildState s;
-    const auto words = beats.words();
     for (size_t w = 0; w < words.size(); ++w) {
         const uint8_t top = static_cast<uint8_t>((words[w].raw >> 24) & 0xFEu);
         const uint32_t beatClass = (top >> 1) & 3u;

@@ -1,6 +1,8 @@
 #include "store/trend_table.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <utility>
 
 #include "store/clock.h"
 #include "store/event_feed.h"
@@ -29,6 +31,14 @@ bool writeSection(Recording& recording, SectionId id, uint32_t readOffset, const
 }
 
 }  // namespace
+
+TrendTable::TrendTable(std::vector<uint8_t> flags, std::vector<uint8_t> heartRate, std::vector<int8_t> st1,
+                       std::vector<int8_t> st2)
+    : flags_(std::move(flags)), heartRate_(std::move(heartRate)), st1_(std::move(st1)), st2_(std::move(st2)) {
+    const size_t n = flags_.size();
+    if (heartRate_.size() != n || st1_.size() != n || st2_.size() != n)
+        throw std::invalid_argument("the four trend tables must have one entry per block each");
+}
 
 void TrendTable::load(Recording& recording) {
     recording.selectSection(SectionId::TrendFlags);
@@ -99,6 +109,11 @@ void TrendTable::searchHeartRate(Search search) {
             value = rate;
         }
     }
+}
+
+void TrendTable::searchHeartRateExtremes() {
+    searchHeartRate(Search::Minimum);
+    searchHeartRate(Search::Maximum);
 }
 
 void TrendTable::searchSt(Search search) {

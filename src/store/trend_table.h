@@ -2,6 +2,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "store/clock.h"
@@ -10,6 +11,7 @@ namespace lumen {
 
 class BeatList;
 class EventSink;
+struct BeatWord;
 class Recording;
 
 // The four per-block tables of a recording (one byte per 10-second block):
@@ -30,6 +32,11 @@ public:
     static constexpr uint8_t kStMinimumChannel2Excluded = 16;
     static constexpr uint8_t kStMaximumChannel2Excluded = 32;
 
+    TrendTable() = default;
+    // Tables that are not read from a recording: those an import is building.
+    TrendTable(std::vector<uint8_t> flags, std::vector<uint8_t> heartRate, std::vector<int8_t> st1,
+               std::vector<int8_t> st2);
+
     // Reads sections 9, 2, 3 and 5; the block count is the length of section 9.
     void load(Recording& recording);
     // Writes the four tables, then the beats; false when a write failed.
@@ -49,6 +56,9 @@ public:
     void excludeExtreme(uint8_t code, EventSink& sink, int32_t positionTicks);
     void postStExtremes(EventSink& sink);
     void rebuildHeartRate(const BeatList& beats);
+    void rebuildHeartRate(std::span<const BeatWord> words);
+    // Both heart-rate extremes searched afresh, as an exclusion searches them.
+    void searchHeartRateExtremes();
 
     int32_t blockCount() const { return static_cast<int32_t>(flags_.size()); }
     const std::vector<uint8_t>& flags() const { return flags_; }

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <string>
 
+#include "store/beat_word.h"
+
 namespace lumen {
 
 namespace {
 
-constexpr uint8_t kLeftLabel = 125;  // code 31, class 1
 constexpr uint8_t kRunningAtEdge = 255;
 constexpr int32_t kMillisecondsPerPosition = 5;
 
@@ -28,7 +29,7 @@ std::string_view episodeName(uint8_t code) {
 }
 
 std::string_view beatLetter(uint8_t label) {
-    if (label == kLeftLabel) return "L";
+    if (label == kLeadOffLabel) return "L";
     static constexpr std::string_view kLetters[] = {"N", "S", "V", "A"};
     return kLetters[label % 4];
 }

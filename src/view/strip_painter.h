@@ -90,6 +90,7 @@ private:
     void clearOldSelection(StripScene& scene, PaintOp op);
     int32_t selectAndRelabel(StripScene& scene, RelabelMode mode, int32_t x);
     uint8_t formLabel(int32_t column, uint8_t label);
+    int32_t finishSelection(StripScene& scene, int32_t column, int32_t result);
     void drawTraces(StripScene& scene, const StripFontMetrics& metrics);
     void drawTrace(StripScene& scene, const std::vector<uint8_t>& samples, int32_t offset, BeatMarkWriter* marks);
     int32_t channelMean(const std::vector<uint8_t>& samples, int32_t width) const;

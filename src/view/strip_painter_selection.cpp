@@ -43,12 +43,17 @@ int32_t StripPainter::selectAndRelabel(StripScene& scene, RelabelMode mode, int3
         uint8_t label = streams_.labelAt(c);
         if (label / 4 == kNoFormCode) label = formLabel(c, label);
         const auto relabelled = static_cast<uint8_t>((label & ~3) + (wanted - 1));
+        if (isReservedLabel(relabelled)) return finishSelection(scene, c, 0);
         streams_.beatLabel[static_cast<size_t>(c)] = relabelled;
         const int32_t sample = view_.slotA * StripWindow::kSlotSamples + view_.offsetA + c / p;
         if (sample >= 0 && sample < StripWindow::kSamples) window_.beatLabel[static_cast<size_t>(sample)] = relabelled;
         result = 1;
     }
-    if (c != 0) highlightBand(scene, scene.objects.highlightBrush, c);
+    return finishSelection(scene, c, result);
+}
+
+int32_t StripPainter::finishSelection(StripScene& scene, int32_t column, int32_t result) {
+    if (column != 0) highlightBand(scene, scene.objects.highlightBrush, column);
     return result;
 }
 

@@ -2,6 +2,9 @@
 // and stopping the automatic stepper.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
+
 #include "shell/recording_probe.h"
 
 namespace lumen::testing {
@@ -49,6 +52,36 @@ TEST(LumenEcg, BeatSteppingStopsAtTheFirstBeatAndTheRightButtonPicksTheNearest) 
     const int64_t windowStart = strip(run.dumps[13], "windowStart");
     EXPECT_GT(strip(run.dumps[13], "selectedBeat"), 2);
     EXPECT_NEAR(static_cast<double>(picked / 4 - windowStart), 400.0, 40.0) << "column 800 at 2 pixels a sample";
+}
+
+// Each class key gives the selected ventricular beat its class; S has a
+// key only, and the statistics line counts the beat under its new class.
+TEST(LumenEcg, ClassKeysRelabelTheSelectedBeat) {
+    DemoHome home;
+    home.write("doef.mem", kStartOnViso);
+    const SteppedRun run = runSteps(home, {"", "key S", "key N", "key A", "key V"});
+    ASSERT_EQ(strip(run.dumps[0], "selectedClass"), 3);
+    const int64_t beat = strip(run.dumps[0], "selectedBeatPosition");
+    const int64_t expected[] = {3, 2, 1, 4, 3};
+    for (size_t step = 1; step < 5; ++step) {
+        EXPECT_EQ(strip(run.dumps[step], "selectedBeatPosition"), beat) << step;
+        EXPECT_EQ(strip(run.dumps[step], "selectedClass"), expected[step]) << step;
+    }
+    // NORMAL / VES / SVES counts of the title pane's statistics line.
+    const auto counts = [](const std::string& dump) {
+        const std::string line = unquoted(dumpValue(dump, "titlePane", "right"));
+        std::array<long, 3> c{};
+        double percent = 0;
+        const int read = std::sscanf(line.c_str(), "NORMAL / VES / SVES beats: %ld (%lf%%) / %ld (%lf%%) / %ld",
+                                     &c[0], &percent, &c[1], &percent, &c[2]);
+        EXPECT_EQ(read, 5) << line;
+        return c;
+    };
+    const auto before = counts(run.dumps[0]);
+    const auto after = counts(run.dumps[1]);
+    EXPECT_EQ(after[1], before[1] - 1);
+    EXPECT_EQ(after[2], before[2] + 1);
+    EXPECT_EQ(catalogNumber(run.dumps[1], "extremesValid"), 0);
 }
 
 TEST(LumenEcg, WhileAutoStepRunsAPressAnywhereStopsItAndDoesNothingElse) {

@@ -13,6 +13,7 @@
 #include "store/recording.h"
 #include "store/trend_table.h"
 #include "support/recording_sink.h"
+#include "support/trend_agreement.h"
 
 namespace lumen {
 namespace {
@@ -73,9 +74,7 @@ TEST(DemoHome, EveryCategoryHoldsEventsAndTheTrendsAgreeWithTheViewersRebuild) {
     for (int code : {32, 33, 34, 35, 37, 48, 49, 50, 53, 52, 36, 51, 60, 61, 84, 121})
         EXPECT_GT(byCode[code], 0) << "code " << code;
     EXPECT_EQ(byCode[59], 0);  // artefacts come only from the user's removals
-    const std::vector<uint8_t> written = trends.heartRate();
-    trends.rebuildHeartRate(recording.beats());
-    for (size_t b = 0; b + 8 < written.size(); ++b) ASSERT_EQ(written[b], trends.heartRate()[b]) << "block " << b;
+    testing::expectTrendsAgreeWithTheirBeats(f.home);
 }
 
 // The rules an import derives episodes by must find exactly the planned ones.
