@@ -7,7 +7,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(realpath -m "${1:-$root/build}")"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMEN_SANITIZE=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target lumen holter debian_documents
+cmake --build "$build" -j"$(nproc)" --target lumen holter clean_wf debian_documents
 (cd "$build" && cpack -G DEB)
 if command -v lintian >/dev/null; then
   lintian --fail-on error "$build"/lumen_*.deb

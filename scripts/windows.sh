@@ -103,6 +103,9 @@ phase "a real window on a desktop, and the acquisition program's hand-over"
 phase "a home under a path that is not ASCII"
 "$root/tests/platform/win32/unicode_home_test.sh" "$win64" || status=1
 
+phase "the clean-up program after a correction"
+"$root/tests/platform/win32/clean_up_test.sh" "$win64" || status=1
+
 phase "printing under Wine into a cups-pdf queue"
 "$root/tests/print/cups_print_test.sh" "$win64" || status=1
 
@@ -110,7 +113,8 @@ phase "packages"
 version="$(sed -n 's/^project(Lumen VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 stage="$win64/package/lumen-$version-win64"
 rm -rf "$win64/package" && mkdir -p "$stage/docs"
-cp "$win64/src/shell/lumen.exe" "$win64/tools/holter/holter.exe" packaging/windows/lumen-desktop.cmd "$stage/"
+cp "$win64/src/shell/lumen.exe" "$win64/tools/holter/holter.exe" "$win64/tools/clean_wf/clean_wf.exe" \
+  packaging/windows/lumen-desktop.cmd "$stage/"
 cp README.md "$stage/README.md"
 cp docs/*.md "$stage/docs/"
 (cd "$win64/package" && zip -qr "lumen-$version-win64.zip" "lumen-$version-win64")

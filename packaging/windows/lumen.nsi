@@ -1,4 +1,4 @@
-; The Lumen installer: lumen.exe, holter.exe and the documents in one
+; The Lumen installer: lumen.exe, holter.exe, clean_wf.exe and the documents in one
 ; folder, a Start menu entry for all users that opens the demo home (made on
 ; first start by lumen-desktop.cmd, as the Linux lumen-desktop does), and an
 ; uninstaller that removes all of it. The demo home in %LOCALAPPDATA%\Lumen
@@ -76,6 +76,7 @@ Section "Uninstall"
   RMDir "$SMPROGRAMS\Lumen"
   Delete "$INSTDIR\lumen.exe"
   Delete "$INSTDIR\holter.exe"
+  Delete "$INSTDIR\clean_wf.exe"
   Delete "$INSTDIR\lumen-desktop.cmd"
   Delete "$INSTDIR\README.md"
   Delete "$INSTDIR\docs\*.md"

@@ -1,12 +1,17 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace lumen {
 
 // The small text files of a program home, as the viewer reads them.
 class HomeFiles {
 public:
+    // How the viewer tells the clean-up program it starts at exit which
+    // program home it closed: that program's command line is its bare name.
+    static constexpr std::string_view kHomeVariable = "LUMEN_HOME";
+
     // Colour tokens one per line (token 1 window, 10 trace, 12 ventricular,
     // 13 supraventricular, 19 text, 23 measuring lines), then the language.
     static std::string colorIni(int language);

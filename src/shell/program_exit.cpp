@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "assembly/home_files.h"
 #include "platform/file/utf8_path.h"
 #include "platform/process/process.h"
 #include "shell/hand_over_file.h"
@@ -145,6 +146,7 @@ void ProgramExit::handOverToCleanUp() {
         messages_.broadcast(kExitNotification);
         return;
     }
+    setEnvironmentVariable(HomeFiles::kHomeVariable, model_.shell.programDirectory);
     startProgram(kCleanUpTool);
 }
 

@@ -30,13 +30,21 @@ void BeatList::load(Recording& recording) {
     }
 }
 
-bool BeatList::save(Recording& recording) const {
+std::vector<uint8_t> BeatList::sectionBytes() const {
     std::vector<uint8_t> bytes(words_.size() * kBeatWordBytes);
     for (size_t i = 0; i < words_.size(); ++i) {
         const uint32_t raw = words_[i].raw;
         for (uint32_t k = 0; k < kBeatWordBytes; ++k) bytes[i * kBeatWordBytes + k] = static_cast<uint8_t>(raw >> (8 * k));
     }
-    return recording.writeBackSection(SectionId::Beats, loadedOffset_, bytes);
+    return bytes;
+}
+
+bool BeatList::save(Recording& recording) const {
+    return recording.writeBackSection(SectionId::Beats, loadedOffset_, sectionBytes());
+}
+
+bool BeatList::saved(const Recording& recording) const {
+    return recording.file().holds(loadedOffset_, sectionBytes());
 }
 
 size_t BeatList::firstReaching(int32_t sample) {

@@ -25,6 +25,10 @@ public:
     void load(Recording& recording);
     // Writes every word back over section 21; false when the write failed.
     bool save(Recording& recording) const;
+    // Whether the file holds the words as they are now.
+    bool saved(const Recording& recording) const;
+    // The words as section 21 stores them.
+    std::vector<uint8_t> sectionBytes() const;
     void clear() {
         words_.clear();
         ceilingStale_ = true;

@@ -5,6 +5,8 @@ namespace lumen {
 
 enum class BeatClass : uint8_t { Normal = 0, Supraventricular = 1, Ventricular = 2, Artefact = 3 };
 inline constexpr int kBeatClassCount = 4;
+// The letter each class is printed and named by: N, S, V, A.
+inline constexpr char kBeatClassLetters[kBeatClassCount + 1] = "NSVA";
 
 inline constexpr uint8_t kNoFormCode = 31;
 // Label 121 (code 30, class 1) marks a sample without a beat.

@@ -30,8 +30,7 @@ std::string_view episodeName(uint8_t code) {
 
 std::string_view beatLetter(uint8_t label) {
     if (label == kLeadOffLabel) return "L";
-    static constexpr std::string_view kLetters[] = {"N", "S", "V", "A"};
-    return kLetters[label % 4];
+    return std::string_view(kBeatClassLetters).substr(label % kBeatClassCount, 1);
 }
 
 int32_t BeatMarkWriter::positionAt(int32_t column) const {

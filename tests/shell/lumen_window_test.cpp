@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "shell/lumen_run.h"
+#include "shell/recording_probe.h"
 
 namespace lumen::testing {
 namespace {
@@ -77,6 +78,23 @@ TEST(LumenWindow, OnlyACorrectionWritesDoreMemAndStartsTheCleanUpTool) {
         EXPECT_EQ(home.text("doef.mem").substr(home.text("doef.mem").find('\n'), 3), removes ? "\n1\n" : "\n0\n");
         EXPECT_EQ(home.exists("cleaned"), removes);
     }
+}
+
+// The real clean-up program, found on the search path as the viewer looks
+// for it, derives the episodes again from the corrected beat: the isolated
+// ventricular beat made normal leaves the VISO row.
+TEST(LumenWindow, AtExitTheCleanUpProgramDerivesTheEpisodesFromTheCorrectedBeats) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the search path is given in the POSIX way here; the Windows suite runs it beside the viewer";
+#endif
+    DemoHome home;
+    home.write("doef.mem", "0 0 103 2 2\n");  // VISO
+    const size_t before = holterEvents(home, "VISO").size();
+    const LumenRun run = runLumen(home, "key N\n" + dumpLine(home), "1024x768",
+                                  std::string("PATH=") + LUMEN_CLEAN_WF_DIR + ":$PATH");
+    EXPECT_EQ(run.status, 255);
+    EXPECT_EQ(dumpValue(run.dump, "labelChangeState"), "1");
+    EXPECT_EQ(holterEvents(home, "VISO").size(), before - 1);
 }
 
 }  // namespace

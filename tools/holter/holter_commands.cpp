@@ -5,6 +5,7 @@
 #include "holter/demo_command.h"
 #include "holter/events_command.h"
 #include "holter/export_command.h"
+#include "holter/forms_command.h"
 #include "holter/import_command.h"
 #include "holter/info_command.h"
 #include "holter/score_command.h"
@@ -18,7 +19,8 @@ std::span<const HolterCommand> holterCommands() {
     static constexpr std::string_view kImportFlags[] = {"--detect", "--force"};
     static constexpr std::string_view kExportOptions[] = {"--edf", "--wfdb"};
     static constexpr std::string_view kScoreOptions[] = {"--from"};
-    static const std::array<HolterCommand, 7> commands = {{
+    static constexpr std::string_view kRelabelOptions[] = {"--form", "--class"};
+    static const std::array<HolterCommand, 9> commands = {{
         {"demo", kDemoOptions, &runDemo, kDemoFlags},
         {"info", {}, &runInfo},
         {"decode", {}, &runDecode},
@@ -26,6 +28,8 @@ std::span<const HolterCommand> holterCommands() {
         {"import", kImportOptions, &runImport, kImportFlags},
         {"export", kExportOptions, &runExport},
         {"score", kScoreOptions, &runScore},
+        {"forms", {}, &runForms},
+        {"relabel", kRelabelOptions, &runRelabel},
     }};
     return commands;
 }

@@ -20,7 +20,9 @@ constexpr const char* kUsage =
     "       holter import SOURCE DIR [--channels A,B] [--annotations FILE] [--detect] [--language L] [--patient TEXT] "
     "[--force]\n"
     "       holter export [--home DIR] [RECDIR] (--edf FILE | --wfdb DIR)\n"
-    "       holter score [--home DIR] [RECDIR] REFERENCE [RECDIR REFERENCE ...] [--from SECONDS]\n";
+    "       holter score [--home DIR] [RECDIR] REFERENCE [RECDIR REFERENCE ...] [--from SECONDS]\n"
+    "       holter forms [--home DIR] [RECDIR]\n"
+    "       holter relabel [--home DIR] [RECDIR] --form K --class N|S|V|A\n";
 
 int usage() {
     std::fputs(kUsage, stderr);

@@ -64,6 +64,15 @@ std::optional<std::string> findProgram(std::string_view name) {
     return std::nullopt;
 }
 
+bool setEnvironmentVariable(std::string_view name, std::string_view value) {
+    return ::setenv(std::string(name).c_str(), std::string(value).c_str(), 1) == 0;
+}
+
+std::optional<std::string> environmentVariable(std::string_view name) {
+    const char* value = std::getenv(std::string(name).c_str());
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
+
 bool startProgram(std::string_view name) { return startProgram(name, {}); }
 
 bool startProgram(std::string_view name, const std::vector<std::string>& arguments) {

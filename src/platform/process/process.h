@@ -28,6 +28,12 @@ std::optional<FileTime> fileWriteTime(const std::string& path);
 // directory of the search path. A name with a slash is taken as it is.
 std::optional<std::string> findProgram(std::string_view name);
 
+// Sets a variable of this process's environment, which the programs it
+// starts inherit; false when it cannot be set.
+bool setEnvironmentVariable(std::string_view name, std::string_view value);
+// A variable of this process's environment; nothing when it is not set.
+std::optional<std::string> environmentVariable(std::string_view name);
+
 // Starts a program by name as a separate process, without waiting for it
 // and without leaving it as our child. False when it cannot be found.
 bool startProgram(std::string_view name);

@@ -43,6 +43,21 @@ std::optional<std::string> findProgram(std::string_view name) {
 
 // As WinExec(name, SW_SHOW) did: the bare name is the whole command line and
 // CreateProcess finds the program; the new process is not waited for.
+bool setEnvironmentVariable(std::string_view name, std::string_view value) {
+    return SetEnvironmentVariableW(wideFromUtf8(name).c_str(), wideFromUtf8(value).c_str()) != 0;
+}
+
+std::optional<std::string> environmentVariable(std::string_view name) {
+    const std::wstring wideName = wideFromUtf8(name);
+    const DWORD needed = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+    if (needed == 0) return std::nullopt;
+    std::wstring value(needed, L'\0');
+    const DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(), needed);
+    if (length == 0 || length >= needed) return std::nullopt;
+    value.resize(length);
+    return utf8FromWide(value);
+}
+
 bool startProgram(std::string_view name) { return startProgram(name, {}); }
 
 namespace {

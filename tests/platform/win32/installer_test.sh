@@ -48,7 +48,7 @@ echo "== silent install"
 cp "$setup" "$work/setup.exe"
 "$wine_run" "Z:${work//\//\\}\\setup.exe" /S >/dev/null 2>&1 || fail "setup.exe /S failed"
 timeout "$wait_s" wineserver -w || true
-for file in lumen.exe holter.exe lumen-desktop.cmd uninstall.exe README.md; do
+for file in lumen.exe holter.exe clean_wf.exe lumen-desktop.cmd uninstall.exe README.md; do
   [ -f "$program/$file" ] || fail "Program Files\\Lumen\\$file is missing"
 done
 [ -f "$entry_dir/Lumen.lnk" ] || fail "no Start menu entry in $entry_dir"
