@@ -11,9 +11,18 @@ namespace {
 
 constexpr size_t kMaxBeatsPerForm = 400;
 
+// Forms 0 to the highest code a beat has (at least the demo's five); 30
+// and 31 are no forms.
+size_t formCountOf(const RhythmPlan& plan) {
+    size_t count = kFormCount;
+    for (const PlannedBeat& b : plan.beats)
+        if (b.formCode < kLastTemplateForm + 1) count = std::max<size_t>(count, b.formCode + 1u);
+    return count;
+}
+
 bool cleanBeat(const RhythmPlan& plan, size_t i) {
     const PlannedBeat& b = plan.beats[i];
-    if (b.formCode >= kFormCount || b.beatClass == kClassArtefact) return false;
+    if (b.formCode > kLastTemplateForm || b.beatClass == kClassArtefact) return false;
     if (b.formCode == kFormNormal && b.beatClass != kClassNormal) return false;
     const auto s = static_cast<int32_t>(ticksOfQuarterTicks(b.positionQuarterTicks));
     if (s - kExcerptLead < 0 || s - kExcerptLead + kExcerptSamples > plan.sampleCount) return false;
@@ -44,11 +53,12 @@ void average(const std::vector<uint8_t>& channel, const std::vector<int32_t>& st
 }  // namespace
 
 std::vector<MeanForm> FormTemplates::build(const RhythmPlan& plan, const StoredSignal& signal) {
-    std::vector<std::vector<int32_t>> starts(kFormCount);
-    std::vector<size_t> total(kFormCount, 0);
+    const size_t forms = formCountOf(plan);
+    std::vector<std::vector<int32_t>> starts(forms);
+    std::vector<size_t> total(forms, 0);
     for (size_t i = 0; i < plan.beats.size(); ++i)
         if (cleanBeat(plan, i)) ++total[plan.beats[i].formCode];
-    std::vector<size_t> seen(kFormCount, 0);
+    std::vector<size_t> seen(forms, 0);
     for (size_t i = 0; i < plan.beats.size(); ++i) {
         if (!cleanBeat(plan, i)) continue;
         const uint8_t form = plan.beats[i].formCode;
@@ -58,8 +68,8 @@ std::vector<MeanForm> FormTemplates::build(const RhythmPlan& plan, const StoredS
         starts[form].push_back(static_cast<int32_t>(ticksOfQuarterTicks(plan.beats[i].positionQuarterTicks)) -
                                kExcerptLead);
     }
-    std::vector<MeanForm> templates(kFormCount);
-    for (int f = 0; f < kFormCount; ++f) {
+    std::vector<MeanForm> templates(forms);
+    for (size_t f = 0; f < forms; ++f) {
         average(signal.channel1, starts[f], templates[f].channel1);
         average(signal.channel2, starts[f], templates[f].channel2);
         templates[f].beatCount = static_cast<uint32_t>(total[f]);

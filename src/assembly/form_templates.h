@@ -6,13 +6,14 @@
 #include "assembly/rhythm_plan.h"
 #include "assembly/stored_signal.h"
 
-
 namespace lumen {
 
 inline constexpr int kExcerptSamples = 30;
 inline constexpr int kExcerptLead = 9;  // samples before the beat's sample
 inline constexpr uint32_t kFormsCountOffset = 1242;
 inline constexpr uint32_t kFormsTemplateOffset = 1442;
+// The highest form a template is made for: 30 and 31 are no forms.
+inline constexpr uint8_t kLastTemplateForm = 29;
 
 struct MeanForm {
     std::array<uint8_t, kExcerptSamples> channel1{};

@@ -1,8 +1,11 @@
 #include "import/beat_analysis.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <map>
 
+#include "store/beat_word.h"
 #include "store/clock.h"
 
 namespace lumen {
@@ -15,17 +18,45 @@ int64_t quarterTicksOf(int64_t sample, double rateHz) {
     return std::llround(static_cast<double>(sample) * kQuarterTicksPerSecond / rateHz);
 }
 
-// Normal and supraventricular forms share the normal form; ventricular
-// forms take the ventricular form codes by size.
+// A reviewer corrects the analysis by form, giving all of a form's beats
+// one class at once: so a stored form is one shape of the recording given
+// one class, and it holds beats of that class only. The largest take the
+// codes first (the dominant normal form is 0); past the 30 codes a form
+// can have (30 with class S would read as "no beat"), the smallest share
+// one form per class.
+constexpr uint8_t kStoredForms = 30;
+constexpr uint8_t kOwnCodes = kStoredForms - kBeatClassCount;
+
+struct FormKey {
+    int32_t form = 0;  // the analysis's form; artefacts share one key
+    BeatKind kind = BeatKind::Normal;
+    auto operator<=>(const FormKey&) const = default;
+};
+
+FormKey keyOf(const AnalysedBeat& b) { return {b.kind == BeatKind::Artefact ? -1 : b.form, b.kind}; }
+
 std::vector<uint8_t> formCodes(const AnalysisResult& result) {
-    std::vector<size_t> ventricular;
-    for (size_t f = 0; f < result.forms.size(); ++f)
-        if (result.forms[f].kind == BeatKind::Ventricular) ventricular.push_back(f);
-    std::stable_sort(ventricular.begin(), ventricular.end(),
-                     [&](size_t a, size_t b) { return result.forms[a].beatCount > result.forms[b].beatCount; });
-    std::vector<uint8_t> codes(result.forms.size(), kFormNormal);
-    static constexpr uint8_t kVentricularCodes[] = {kFormVentricularA, kFormVentricularB, kFormVentricularTachy};
-    for (size_t i = 0; i < ventricular.size(); ++i) codes[ventricular[i]] = kVentricularCodes[std::min<size_t>(i, 2)];
+    std::map<FormKey, size_t> counts;
+    for (const AnalysedBeat& b : result.beats) ++counts[keyOf(b)];
+    std::vector<std::pair<FormKey, size_t>> ranked(counts.begin(), counts.end());
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    const bool overflow = ranked.size() > kStoredForms;
+    std::map<FormKey, uint8_t> codeOf;
+    std::array<int, kBeatClassCount> sharedCode{-1, -1, -1, -1};
+    uint8_t next = 0;
+    for (size_t i = 0; i < ranked.size(); ++i) {
+        const FormKey& key = ranked[i].first;
+        if (!overflow || i < kOwnCodes) {
+            codeOf[key] = next++;
+            continue;
+        }
+        int& shared = sharedCode[static_cast<size_t>(key.kind)];
+        if (shared < 0) shared = next++;
+        codeOf[key] = static_cast<uint8_t>(shared);
+    }
+    std::vector<uint8_t> codes;
+    codes.reserve(result.beats.size());
+    for (const AnalysedBeat& b : result.beats) codes.push_back(codeOf[keyOf(b)]);
     return codes;
 }
 
@@ -39,11 +70,9 @@ uint8_t toStByte(double units) {
 void BeatAnalysis::addBeats(const AnalysisResult& result, double rateHz, SourceRecording& source) {
     const std::vector<uint8_t> codes = formCodes(result);
     source.beats.clear();
-    for (const AnalysedBeat& b : result.beats) {
-        BeatLabel label{static_cast<uint8_t>(b.kind), codes[static_cast<size_t>(b.form)]};
-        if (b.kind == BeatKind::Ventricular && label.formCode == kFormNormal) label.formCode = kFormVentricularA;
-        if (b.kind != BeatKind::Ventricular && label.formCode != kFormNormal) label.formCode = kFormNormal;
-        source.beats.push_back({quarterTicksOf(b.sample, rateHz), label});
+    for (size_t i = 0; i < result.beats.size(); ++i) {
+        const AnalysedBeat& b = result.beats[i];
+        source.beats.push_back({quarterTicksOf(b.sample, rateHz), BeatLabel{static_cast<uint8_t>(b.kind), codes[i]}});
     }
     for (const SampleStretch& s : result.noise)
         source.noise.push_back({quarterTicksOf(s.start, rateHz), quarterTicksOf(s.end, rateHz)});

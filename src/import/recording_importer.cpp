@@ -214,7 +214,9 @@ void fillImage(ImportedRecording& out, const AnalysisResult& analysis, double fr
     r.trends = TrendBuilder::build(r.plan, r.signal, out.signal.unitsPerMv);
     if (out.analysed) BeatAnalysis::applySt(analysis, frequencyHz, r.trends);
     r.forms = FormTemplates::build(r.plan, r.signal);
-    out.secondVentricularForm = FormMatcher::splitVentricularForms(r);
+    // The analysis's forms are shapes already; annotated beats have one
+    // ventricular form until their shapes part them.
+    if (!out.analysed) out.secondVentricularForm = FormMatcher::splitVentricularForms(r);
     r.formsMem = FormTemplates::fileImage(r.forms);
     r.codeTable = RecordingAssembler::buildCodeTable(r.signal);
 }

@@ -102,6 +102,28 @@ TEST_P(FormRelabel, RowsCountsAndStatisticsFollowTheCorrectedBeats) {
 INSTANTIATE_TEST_SUITE_P(Demo, FormRelabel, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A reviewer corrects an analysis by form, so every stored form of an
+// analysed recording holds one class of beat, and no form takes code 30,
+// whose supraventricular label would mean "no beat".
+TEST(AnalysedForms, EachFormHoldsOneClass) {
+    const auto folder = physionetFolder();
+    if (folder.empty()) GTEST_SKIP() << "the shared PhysioNet data is not beside the source tree";
+    testing::TempHome scratch;
+    for (const char* record : {"119", "208", "215"}) {
+        SCOPED_TRACE(record);
+        const std::string home = scratch.path(record);
+        ASSERT_EQ(runHolter("import " + (folder / "mitdb" / record).string() + " " + home + " --detect").status, 0);
+        Recording recording(home + "/");
+        recording.beats().load(recording);
+        const std::vector<FormSummary> forms = FormCensus::take(recording.beats().words());
+        EXPECT_GE(forms.size(), 3u);
+        for (const FormSummary& f : forms) {
+            EXPECT_LT(f.id, 30);
+            EXPECT_EQ(f.byClass[static_cast<size_t>(f.majority())], f.count) << "form " << int{f.id};
+        }
+    }
+}
+
 std::vector<uint8_t> bytesOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
