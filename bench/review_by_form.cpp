@@ -11,7 +11,6 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -20,39 +19,12 @@
 #include "import/reference_beats.h"
 #include "store/form_census.h"
 #include "store/recording.h"
+#include "support/form_reviewer.h"
 
 namespace lumen {
 namespace {
 
 constexpr double kSecondsPerQuarterTick = 1.0 / 200.0;
-
-// The class a reviewer gives a beat of each reference class: fusion is
-// counted with the ventricular ectopy, unclassifiable beats are artefacts.
-BeatClass reviewerClass(ScoreClass c) {
-    switch (c) {
-    case ScoreClass::N: return BeatClass::Normal;
-    case ScoreClass::S: return BeatClass::Supraventricular;
-    case ScoreClass::V:
-    case ScoreClass::F: return BeatClass::Ventricular;
-    case ScoreClass::Q: return BeatClass::Artefact;
-    }
-    return BeatClass::Artefact;
-}
-
-// The reference class of the nearest reference beat within the match
-// window; an artefact when there is none.
-BeatClass truthOf(const std::vector<ScoreBeat>& reference, double seconds) {
-    const auto after = std::lower_bound(reference.begin(), reference.end(), seconds,
-                                        [](const ScoreBeat& b, double s) { return b.seconds < s; });
-    const ScoreBeat* best = nullptr;
-    for (auto it : {after, after == reference.begin() ? after : after - 1}) {
-        if (it == reference.end()) continue;
-        if (best == nullptr || std::abs(it->seconds - seconds) < std::abs(best->seconds - seconds)) best = &*it;
-    }
-    if (best == nullptr || std::abs(best->seconds - seconds) > BeatScore::kMatchWindowSeconds)
-        return BeatClass::Artefact;
-    return reviewerClass(best->kind);
-}
 
 struct Review {
     size_t forms = 0;
@@ -67,21 +39,13 @@ Review review(const std::string& home, const std::filesystem::path& atr) {
     recording.beats().load(recording);
     const ReferenceBeats reference = ReferenceBeats::read(atr);
     auto words = recording.beats().words();
-    std::map<uint8_t, std::array<size_t, kBeatClassCount>> votes;
-    std::vector<BeatClass> truth(words.size(), BeatClass::Artefact);
-    for (size_t i = 0; i < words.size(); ++i) {
-        if (!FormCensus::holdsBeat(words[i]) || words[i].formCode() == kNoFormCode) continue;
-        truth[i] = truthOf(reference.beats, words[i].positionQuarterTicks() * kSecondsPerQuarterTick);
-        ++votes[words[i].formCode()][static_cast<size_t>(truth[i])];
-    }
     Review r;
-    r.forms = votes.size();
-    for (const auto& [form, byClass] : votes) {
-        const auto majority = static_cast<BeatClass>(std::max_element(byClass.begin(), byClass.end()) - byClass.begin());
-        const auto done = FormCensus::relabel(words, form, majority);
+    for (const auto& [form, verdict] : testing::reviewForms(words, reference.beats)) {
+        const auto done = FormCensus::relabel(words, form, verdict.referenceClass);
         if (done && done->relabelled > 0) ++r.relabels;
-        r.pure += byClass[static_cast<size_t>(majority)];
-        for (size_t n : byClass) r.beats += n;
+        r.pure += verdict.agreeing;
+        r.beats += verdict.beats;
+        ++r.forms;
     }
     static constexpr ScoreClass kScored[] = {ScoreClass::N, ScoreClass::S, ScoreClass::V, ScoreClass::Q};
     std::vector<ScoreBeat> tested;

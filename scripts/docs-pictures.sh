@@ -73,6 +73,16 @@ if [ -f "$physionet/../mitdb-signal-only/119.hea" ]; then
   cp "$work/guide-analysed-119.png" "$out/"
 fi
 
+# The forms view of an analysed record: MIT-BIH 208 as the analysis finds
+# it, the second form selected and its first beat in the strip.
+if [ -f "$physionet/208.hea" ]; then
+  ASAN_OPTIONS=detect_leaks=0 "$holter" import "$physionet/208" "$work/forms-208" --detect >/dev/null
+  printf 'key F\nkey Right\nkey Enter\nshot %s\n' "$work/guide-forms.png" >"$work/forms.txt"
+  ASAN_OPTIONS=detect_leaks=0 "$lumen" --home "$work/forms-208" --headless 1024x768 --script "$work/forms.txt" \
+    || [ $? -eq 255 ]
+  cp "$work/guide-forms.png" "$out/"
+fi
+
 # A recording opened as a file (lumen FILE): MIT-BIH 223 without its
 # annotations, imported into a cache folder and analysed; then the start
 # screen, which offers it as the recording opened last. The record is read

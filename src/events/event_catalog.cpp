@@ -46,6 +46,10 @@ void EventCatalog::route(uint8_t code, int32_t positionTicks, int32_t timeOfDayT
     }
 }
 
+void EventCatalog::clearEvents() {
+    for (auto& category : categories_) category->clear();
+}
+
 void EventCatalog::dispatchCode(uint8_t code, int32_t positionTicks, int32_t timeOfDayTicks, int32_t episodeIndex) {
     route(code, positionTicks, timeOfDayTicks, [&](EventSource& row, int32_t timeOfDay) {
         row.append(positionTicks, timeOfDay, episodeIndex);

@@ -56,6 +56,10 @@ public:
     bool canRemove() const;
     int32_t removeCurrentEvent();  // → episode index, -1 when none
     void dropExtremes();
+    // Empties every row but the time scale, for the events to be fed again
+    // (after the episodes were derived again from corrected beats); the
+    // selected row stays, its cursor goes.
+    void clearEvents();
     // Finds the heart-rate and ST extremes afresh when beats changed since
     // the last search and an extreme row is selected; true when it ran (the
     // caller then notes a label change and repaints everything).

@@ -3,13 +3,20 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/window/app_messages.h"
 #include "shell/layout_rules.h"
+#include "store/form_census.h"
 
 namespace lumen {
 
 MainWindow::MainWindow(WindowSystem& system, ViewerModel& model, ButtonFaces& faces, PaneCommands& panes,
-                       Terminate terminate)
-    : system_(system), model_(model), faces_(faces), panes_(panes), terminate_(std::move(terminate)) {}
+                       FormReview& forms, Terminate terminate)
+    : system_(system),
+      model_(model),
+      faces_(faces),
+      panes_(panes),
+      forms_(forms),
+      terminate_(std::move(terminate)) {}
 
 bool MainWindow::restoreTitle() {
     if (!model_.shell.titleReplaced) return false;
@@ -26,6 +33,7 @@ void MainWindow::layoutPanes(Size client) {
     model_.stripObjects = StripDrawingObjects::make(model_.stripColors, layout.screenClass);
     system_.moveWindow(model_.shell.titlePane, layout.titlePlace, Repaint::Yes);
     system_.moveWindow(model_.shell.browserPane, layout.browserPlace, Repaint::Yes);
+    system_.moveWindow(model_.shell.formsPane, layout.browserPlace, Repaint::Yes);
     system_.moveWindow(model_.shell.ecgPane, layout.ecgPlace, Repaint::Yes);
     model_.stripImage.reset();
     const int32_t stripHeight = std::max(layout.ecgPlace.height(), 1);
@@ -52,6 +60,7 @@ void MainWindow::keyDown(uint32_t virtualKey) {
     restoreTitle();
     EventCatalog* catalog = model_.catalog.get();
     if (catalog == nullptr) return;
+    if (forms_.isOpen() && forms_.keyDown(virtualKey)) return;
     switch (virtualKey) {
     case VK_PRIOR:
     case VK_UP: catalog->previousRow(); panes_.refreshBrowser(panes_.refreshExtremes()); break;
@@ -69,6 +78,9 @@ void MainWindow::keyDown(uint32_t virtualKey) {
     case 'S': relabel(RelabelMode::Supraventricular); break;
     case 'V': relabel(RelabelMode::Ventricular); break;
     case 'A': relabel(RelabelMode::Artefact); break;
+    case 'F': forms_.toggle(); break;
+    // The rows follow the corrected labels at once, not only after the exit.
+    case 'R': forms_.rederive(); break;
     case 'P':
         if ((system_.keyState(VK_CONTROL) & 0x8000) != 0 && (system_.keyState(VK_SHIFT) & 0x8000) != 0 &&
             (system_.keyState(VK_MENU) & 0x8000) != 0) {
@@ -77,6 +89,22 @@ void MainWindow::keyDown(uint32_t virtualKey) {
         }
         break;
     default: break;
+    }
+}
+
+// The forms view's actions by form id, as scripted input asks for them.
+bool MainWindow::formsMessage(uint32_t message, WParam wParam, LParam lParam) {
+    if (!model_.catalog) return false;
+    if (message != WM_APP_FORMS_VIEW && static_cast<uint64_t>(wParam) >= FormCensus::kFormCodes) return false;
+    const auto form = static_cast<uint8_t>(wParam);
+    switch (message) {
+    case WM_APP_FORMS_VIEW: forms_.toggle(); return true;
+    case WM_APP_FORM_SELECT: forms_.selectForm(form); return true;
+    case WM_APP_FORM_CLASS:
+        forms_.classifyForm(form, static_cast<BeatClass>(static_cast<uint64_t>(lParam) % kBeatClassCount));
+        return true;
+    case WM_APP_FORM_MOVE_BEAT: forms_.moveSelectedBeat(form); return true;
+    default: return false;
     }
 }
 
@@ -92,6 +120,10 @@ LResult MainWindow::handle(WindowHandle window, uint32_t message, WParam wParam,
         layoutPanes(Size{loWord(static_cast<uint64_t>(lParam)), hiWord(static_cast<uint64_t>(lParam))});
         return 0;
     case WM_KEYDOWN: keyDown(static_cast<uint32_t>(wParam)); return 0;
+    case WM_APP_FORMS_VIEW:
+    case WM_APP_FORM_SELECT:
+    case WM_APP_FORM_CLASS:
+    case WM_APP_FORM_MOVE_BEAT: return formsMessage(message, wParam, lParam) ? 0 : 1;
     case WM_MOUSEMOVE: restoreTitle(); break;
     case WM_DESTROY:
     case kCloseRequest: destroyed(); return 0;

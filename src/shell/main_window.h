@@ -6,6 +6,7 @@
 #include "pane/pane_window.h"
 #include "platform/window/window_system.h"
 #include "shell/button_faces.h"
+#include "shell/form_review.h"
 #include "shell/pane_commands.h"
 #include "shell/viewer_model.h"
 
@@ -22,7 +23,8 @@ public:
     // Ends the program through its exit path; does not return.
     using Terminate = std::function<void(std::string_view message)>;
 
-    MainWindow(WindowSystem& system, ViewerModel& model, ButtonFaces& faces, PaneCommands& panes, Terminate terminate);
+    MainWindow(WindowSystem& system, ViewerModel& model, ButtonFaces& faces, PaneCommands& panes, FormReview& forms,
+               Terminate terminate);
 
     LResult handle(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) override;
     void layoutPanes(Size client);
@@ -32,11 +34,13 @@ private:
     void keyDown(uint32_t virtualKey);
     void relabel(RelabelMode mode);
     void destroyed();
+    bool formsMessage(uint32_t message, WParam wParam, LParam lParam);
 
     WindowSystem& system_;
     ViewerModel& model_;
     ButtonFaces& faces_;
     PaneCommands& panes_;
+    FormReview& forms_;
     Terminate terminate_;
 };
 

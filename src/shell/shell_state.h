@@ -34,6 +34,7 @@ struct ShellState {
     WindowHandle browserPane;
     WindowHandle ecgPane;
     WindowHandle titlePane;
+    WindowHandle formsPane;  // in the event browser's place while the forms view is open
     std::array<WindowHandle, kButtonIds.size()> buttons{};
 
     WindowHandle button(ControlId id) const {

@@ -1,6 +1,7 @@
 #include "shell/state_dump.h"
 
 #include "lang/json_text.h"
+#include "store/form_census.h"
 
 namespace lumen {
 namespace {
@@ -76,6 +77,26 @@ void writeStrip(JsonText& json, const StripPainter* painter) {
         .endObject();
 }
 
+// Every form of the beats as they stand (the view open or not), and the view.
+void writeForms(JsonText& json, const ViewerModel& model) {
+    json.beginArray("forms");
+    if (model.recording) {
+        for (const FormSummary& form : FormCensus::take(model.recording->beats().words())) {
+            json.beginObject()
+                .number("id", form.id)
+                .string("class", std::string(1, kBeatClassLetters[static_cast<size_t>(form.majority())]))
+                .number("count", form.count)
+                .endObject();
+        }
+    }
+    json.endArray();
+    const FormTile* selected = model.forms.isOpen() ? model.forms.selected() : nullptr;
+    json.beginObject("formsView")
+        .boolean("open", model.forms.isOpen())
+        .number("selectedForm", selected != nullptr ? selected->id : -1)
+        .endObject();
+}
+
 }  // namespace
 
 std::string stateDumpText(const WindowSystem& system, ViewerModel& model, const DumpExtras& extras) {
@@ -98,6 +119,7 @@ std::string stateDumpText(const WindowSystem& system, ViewerModel& model, const 
     writeTexts(json, "titlePane", extras.titlePane);
     writeStrip(json, model.painter.get());
     json.string("heartRate", extras.heartRate).boolean("autoStep", extras.autoStep);
+    writeForms(json, model);
     json.beginObject("buttons");
     for (const auto& [id, slot] : extras.buttons) json.number(std::to_string(id), slot);
     json.endObject();

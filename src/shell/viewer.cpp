@@ -12,6 +12,11 @@
 #include "view/title_pane.h"
 
 namespace lumen {
+namespace {
+
+constexpr const char* kFormsPaneClass = "lumen_forms";
+
+}  // namespace
 
 // Fatal errors of the store end the program through the viewer's exit path;
 // the decoder's notice is a message box of its own.
@@ -68,7 +73,8 @@ int Viewer::run(const ViewerStart& start) {
     faces_ = std::make_unique<ButtonFaces>(system_, model_);
     exit_.setButtonFaces(faces_.get());
     autoStep_ = std::make_unique<AutoStepButton>(system_, model_, *faces_);
-    main_ = std::make_unique<MainWindow>(system_, model_, *faces_, *this,
+    forms_ = std::make_unique<FormReview>(system_, model_, *this, *this, *this, *this);
+    main_ = std::make_unique<MainWindow>(system_, model_, *faces_, *this, *forms_,
                                          [this](std::string_view message) { terminateProgram(message); });
     registerClasses();
     createWindows();
@@ -106,7 +112,7 @@ void Viewer::registerClasses() {
     const CursorHandle arrow = system_.loadCursor(IDC_ARROW);
     constexpr uint32_t redraw = CS_HREDRAW | CS_VREDRAW;
     system_.registerClass(WindowClass{"alap_ablak", &PaneWindow::procedure, redraw, Brush::grey(), arrow});
-    for (const char* name : {"c1_ablak", "c2_ablak", "c3_ablak"}) {
+    for (const char* name : {"c1_ablak", "c2_ablak", "c3_ablak", kFormsPaneClass}) {
         system_.registerClass(WindowClass{name, &PaneWindow::procedure, redraw, model_.drawing.windowBrush, arrow});
     }
 }
@@ -135,6 +141,8 @@ void Viewer::createWindows() {
     shell.browserPane = pane("c1_ablak", WS_CHILD | WS_CLIPSIBLINGS, Rect{100, 100, 300, 250}, *browser_);
     shell.ecgPane = pane("c2_ablak", WS_CHILD | WS_CLIPSIBLINGS, Rect{100, 300, 500, 450}, *ecg_);
     shell.titlePane = pane("c3_ablak", WS_CHILD, Rect{0, 0, 100, 100}, *title_);
+    // Hidden until the reviewer opens the forms view.
+    shell.formsPane = pane(kFormsPaneClass, WS_CHILD | WS_CLIPSIBLINGS, Rect{}, forms_->pane());
     for (size_t i = 0; i < kButtonIds.size(); ++i) {
         const ControlId id = kButtonIds[i];
         const uint32_t number = controlNumber(id);

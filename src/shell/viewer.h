@@ -12,6 +12,7 @@
 #include "platform/window/window_system.h"
 #include "shell/auto_step_button.h"
 #include "shell/button_faces.h"
+#include "shell/form_review.h"
 #include "shell/main_window.h"
 #include "shell/pane_commands.h"
 #include "shell/program_exit.h"
@@ -108,6 +109,7 @@ private:
     std::unique_ptr<EventBrowserPane> browser_;
     std::unique_ptr<EcgPane> ecg_;
     std::unique_ptr<TitlePane> title_;
+    std::unique_ptr<FormReview> forms_;
     ProgramExit::BoxPolicy boxPolicy_;
     std::string printTo_;
     PaperSize paper_;

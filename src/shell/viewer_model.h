@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "events/event_catalog.h"
+#include "forms/forms_view.h"
 #include "lang/language_texts.h"
 #include "pane/drawing_set.h"
 #include "pane/shell_layout.h"
@@ -37,6 +38,8 @@ struct ViewerModel {
     // The off-screen image of the ECG strip, (stripWidth + 1) x ECG pane
     // height; remade by every layout, null before the first.
     std::unique_ptr<Image> stripImage;
+    // The forms view: closed until the reviewer opens it.
+    FormsView forms;
     StartupStage stage = StartupStage::Storage;
 };
 

@@ -48,13 +48,13 @@ void feedEvents(Recording& recording, TrendTable& trends, EventSink& sink) {
 
     const auto& words = recording.beats().words();
     const auto leadOff = std::count_if(words.begin(), words.end(), [](BeatWord w) { return w.formCode() == kNoFormCode; });
-    recording.chargeMemory(static_cast<uint64_t>(leadOff) * kEventMemoryBytes);
+    recording.chargeEventMemory(static_cast<uint64_t>(leadOff) * kEventMemoryBytes);
     for (const BeatWord word : words) {
         if (word.formCode() == kNoFormCode) sink.dispatchCode(kLeadOffCode, word.sample() - 5, 0, -1);
     }
     recording.selectSection(SectionId::Markers);
     const SectionPlace markers = recording.selectedSection();
-    recording.chargeMemory(uint64_t{markers.length / kMarkerBytes} * kEventMemoryBytes);
+    recording.chargeEventMemory(uint64_t{markers.length / kMarkerBytes} * kEventMemoryBytes);
     for (uint32_t i = 0; i < markers.length / kMarkerBytes; ++i) {
         const uint32_t tenths = recording.file().readU24(uint64_t{markers.offset} + uint64_t{i} * kMarkerBytes);
         sink.dispatchCode(kMarkerCode, static_cast<int32_t>(tenths * 5), 0, -1);
@@ -67,7 +67,7 @@ void feedEvents(Recording& recording, TrendTable& trends, EventSink& sink) {
 
     recording.selectSection(SectionId::Episodes);
     const SectionPlace episodes = recording.selectedSection();
-    recording.chargeMemory(uint64_t{episodes.length / kEpisodeRecordBytes} * kEventMemoryBytes);
+    recording.chargeEventMemory(uint64_t{episodes.length / kEpisodeRecordBytes} * kEventMemoryBytes);
     for (uint32_t i = 0; i < episodes.length / kEpisodeRecordBytes; ++i) {
         const EpisodeRecord record = readEpisode(recording, episodes, i);
         const auto code = static_cast<uint8_t>(record.code + (record.flagged ? 0x80 : 0));

@@ -163,6 +163,16 @@ void Recording::chargeMemory(uint64_t bytes) {
     if (memoryChargedBytes_ > kRecordingMemoryBudgetBytes) raiseFileNotFound(recordingDirectory_ + "/holter.mem");
 }
 
+void Recording::chargeEventMemory(uint64_t bytes) {
+    eventMemoryChargedBytes_ += bytes;
+    chargeMemory(bytes);
+}
+
+void Recording::releaseEventMemory() {
+    memoryChargedBytes_ -= eventMemoryChargedBytes_;
+    eventMemoryChargedBytes_ = 0;
+}
+
 bool Recording::writeBackSection(SectionId id, uint32_t readOffset, std::span<const uint8_t> bytes) {
     if (selectSection(id)) return file_.writeAt(selected_.offset, bytes);
     return file_.holds(readOffset, bytes);

@@ -74,6 +74,12 @@ public:
     // Accounts for `bytes` more of memory taken for the recording; one that
     // needs more than its budget ends the program as a file not found.
     void chargeMemory(uint64_t bytes);
+    // The same for the events fed from the recording; a new feed of them
+    // (after the episodes were derived again) first releases the last one's.
+    void chargeEventMemory(uint64_t bytes);
+    void releaseEventMemory();
+    // Reads the section directory again, after an update moved a section.
+    void rereadDirectory() { directory_.read(file_); }
     void closeFile() { file_.close(); }
 
     const std::string& recordingDirectory() const { return recordingDirectory_; }
@@ -109,6 +115,7 @@ private:
     int32_t blockCount_ = 0;
     int displayMultiplier_ = 1;
     uint64_t memoryChargedBytes_ = 0;
+    uint64_t eventMemoryChargedBytes_ = 0;
 };
 
 }  // namespace lumen

@@ -65,7 +65,7 @@ void StripPainter::loadStripAround(int32_t t) {
     view_.slotB = 0;
     view_.offsetA = view_.windowStart % kSamplesPerBlock;
     view_.offsetB = view_.offsetA + width / p;
-    repaintStrip(RelabelMode::None, PaintOp::Full, width / 2 + 8 * p - shortfall * p);
+    repaintStrip(RelabelMode::None, PaintOp::Full, width / 2 + kSelectionRightOfMiddle * p - shortfall * p);
 }
 
 int32_t StripPainter::paint(Canvas* target, RelabelMode mode, Band band, PaintOp op, int32_t x) {

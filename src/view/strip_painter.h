@@ -26,6 +26,11 @@ enum class CaliperMove { Ignored, OutsideStrip, Moved };
 // copies it to the ECG pane, and carries out the pane's commands.
 class StripPainter {
 public:
+    // A load around a position selects the beat nearest to this many
+    // samples right of the strip's middle: a beat loaded at its own sample
+    // less these is the one selected.
+    static constexpr int32_t kSelectionRightOfMiddle = 8;
+
     StripPainter(Recording& recording, StripWindow& window, const LanguageTexts& texts, StripHost& host);
 
     StripView& view() { return view_; }

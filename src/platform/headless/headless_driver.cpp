@@ -6,6 +6,7 @@
 
 #include "platform/draw/raster_canvas.h"
 #include "platform/file/utf8_path.h"
+#include "platform/window/app_messages.h"
 #include "platform/window/window_system.h"
 
 namespace lumen {
@@ -195,6 +196,10 @@ void HeadlessDriver::run(WindowSystem& system, const ScriptAction& action) {
     }
     case ScriptVerb::Message: system.postMessage(main, action.number, 0, 0); break;
     case ScriptVerb::Close: system.inputClose(main); break;
+    case ScriptVerb::Forms: system.postMessage(main, WM_APP_FORMS_VIEW, 0, 0); break;
+    case ScriptVerb::Form: system.postMessage(main, WM_APP_FORM_SELECT, action.number, 0); break;
+    case ScriptVerb::FormClass: system.postMessage(main, WM_APP_FORM_CLASS, action.number, action.beatClass); break;
+    case ScriptVerb::FormMove: system.postMessage(main, WM_APP_FORM_MOVE_BEAT, action.number, 0); break;
     case ScriptVerb::Drop:
         if (!drop_) {
             fail(system, scriptErrorStatus, where + "drop: the program takes no dropped files");

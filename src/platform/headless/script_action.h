@@ -26,7 +26,11 @@ enum class ScriptVerb : uint8_t {
     Message,
     Close,
     Drop,
-    Choose
+    Choose,
+    Forms,      // opens or closes the forms view
+    Form,       // selects form K
+    FormClass,  // gives form K class C
+    FormMove    // moves the selected beat to form K
 };
 
 // Modifier bits of a `key` action.
@@ -41,7 +45,8 @@ struct ScriptAction {
     uint32_t virtualKey = 0;    // Key
     uint8_t modifiers = 0;      // Key
     Point point;                // Click, RightClick, Press, Move, Release (main window client)
-    uint32_t number = 0;        // Button: control id; Message: message number
+    uint32_t number = 0;        // Button: control id; Message: message number; Form*: the form's id
+    uint8_t beatClass = 0;      // FormClass: 0 N, 1 S, 2 V, 3 A
     uint64_t milliseconds = 0;  // Wait
     int32_t answer = 0;         // Answer: IDOK, IDYES or IDNO
     WParam sizeKind = 0;        // Size: SIZE_*

@@ -1,6 +1,7 @@
 #include "platform/headless/script_reader.h"
 
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <fstream>
 #include <vector>
@@ -92,7 +93,7 @@ struct Verb {
     ScriptVerb verb;
 };
 
-constexpr std::array<Verb, 16> verbs{{
+constexpr std::array<Verb, 20> verbs{{
     {"key", ScriptVerb::Key},
     {"click", ScriptVerb::Click},
     {"rclick", ScriptVerb::RightClick},
@@ -109,7 +110,15 @@ constexpr std::array<Verb, 16> verbs{{
     {"close", ScriptVerb::Close},
     {"drop", ScriptVerb::Drop},
     {"choose", ScriptVerb::Choose},
+    {"forms", ScriptVerb::Forms},
+    {"form", ScriptVerb::Form},
+    {"formclass", ScriptVerb::FormClass},
+    {"formmove", ScriptVerb::FormMove},
 }};
+
+// The highest form id: 30 and 31 are no forms.
+constexpr uint64_t kLastFormId = 29;
+constexpr std::string_view kClassLetters = "NSVA";
 
 using Words = std::vector<std::string_view>;
 
@@ -187,6 +196,22 @@ std::optional<std::string> parseWord(const Words& words, ScriptAction& action) {
     }
 }
 
+std::optional<std::string> parseForm(const Words& words, ScriptAction& action) {
+    const size_t wanted = action.verb == ScriptVerb::FormClass ? 3 : 2;
+    if (words.size() != wanted) return wanted == 3 ? "needs a form id and a class (N, S, V or A)" : "needs a form id";
+    const auto id = unsignedNumber(words[1], kLastFormId);
+    if (!id) return "the form id must be 0 to 29";
+    action.number = static_cast<uint32_t>(*id);
+    if (wanted == 3) {
+        const size_t letter = words[2].size() == 1 ? kClassLetters.find(static_cast<char>(std::toupper(
+                                                         static_cast<unsigned char>(words[2][0]))))
+                                                   : std::string_view::npos;
+        if (letter == std::string_view::npos) return "the class must be N, S, V or A";
+        action.beatClass = static_cast<uint8_t>(letter);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> parseArguments(const Words& words, std::string_view line, ScriptAction& action) {
     switch (action.verb) {
     case ScriptVerb::Key: return parseKey(words, action);
@@ -205,7 +230,11 @@ std::optional<std::string> parseArguments(const Words& words, std::string_view l
         action.cancelled = action.verb == ScriptVerb::Choose && equalsIgnoreCase(action.path, "cancel");
         return action.path.empty() ? std::optional<std::string>("needs a file name") : std::nullopt;
     case ScriptVerb::Close:
-        return words.size() == 1 ? std::nullopt : std::optional<std::string>("close takes no argument");
+    case ScriptVerb::Forms:
+        return words.size() == 1 ? std::nullopt : std::optional<std::string>("takes no argument");
+    case ScriptVerb::Form:
+    case ScriptVerb::FormClass:
+    case ScriptVerb::FormMove: return parseForm(words, action);
     default: return parseWord(words, action);
     }
 }

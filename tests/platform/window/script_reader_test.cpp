@@ -27,9 +27,13 @@ TEST(ScriptReaderTest, ReadsEveryAction) {
         "close\n"
         "drop  My recording.edf \n"
         "choose CANCEL\n"
-        "choose /a/cancel b.hea\n");
+        "choose /a/cancel b.hea\n"
+        "forms\n"
+        "form 29\n"
+        "formclass 3 s\n"
+        "formmove 0\n");
     ASSERT_FALSE(script.error) << script.error->message;
-    ASSERT_EQ(script.actions.size(), 19u);
+    ASSERT_EQ(script.actions.size(), 23u);
     const auto& a = script.actions;
     EXPECT_EQ(a[0].verb, ScriptVerb::Key);
     EXPECT_EQ(a[0].virtualKey, 'P');
@@ -55,6 +59,13 @@ TEST(ScriptReaderTest, ReadsEveryAction) {
     EXPECT_TRUE(a[17].cancelled);
     EXPECT_FALSE(a[18].cancelled);
     EXPECT_EQ(a[18].path, "/a/cancel b.hea");
+    EXPECT_EQ(a[19].verb, ScriptVerb::Forms);
+    EXPECT_EQ(a[20].verb, ScriptVerb::Form);
+    EXPECT_EQ(a[20].number, 29u);
+    EXPECT_EQ(a[21].verb, ScriptVerb::FormClass);
+    EXPECT_EQ(a[21].number, 3u);
+    EXPECT_EQ(a[21].beatClass, 1);
+    EXPECT_EQ(a[22].verb, ScriptVerb::FormMove);
 }
 
 TEST(ScriptReaderTest, BadLinesAreReportedWithTheirNumber) {
@@ -78,6 +89,12 @@ TEST(ScriptReaderTest, BadLinesAreReportedWithTheirNumber) {
         {"close now", "close"},
         {"drop   ", "drop"},
         {"choose", "choose"},
+        {"forms 2", "forms"},
+        {"form 30", "form"},
+        {"form", "form"},
+        {"formclass 2", "formclass"},
+        {"formclass 2 X", "formclass"},
+        {"formmove -1", "formmove"},
     };
     for (const auto& [line, expected] : cases) {
         const Script script = ScriptReader::parse("wait 1\n\n" + line + "\nwait 2\n");
