@@ -51,8 +51,8 @@ Review review(const std::string& home, const std::filesystem::path& atr) {
     std::vector<ScoreBeat> tested;
     for (const BeatWord w : words)
         if (FormCensus::holdsBeat(w) && w.formCode() != kNoFormCode)
-            tested.push_back({w.positionQuarterTicks() * kSecondsPerQuarterTick,
-                              kScored[static_cast<size_t>(w.beatClass())]});
+            tested.push_back(
+                {w.positionQuarterTicks() * kSecondsPerQuarterTick, kScored[static_cast<size_t>(w.beatClass())]});
     r.score = BeatScore::compare(reference.beats, tested, BeatScore::kLearningSeconds, reference.flutter);
     return r;
 }
@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
         return 255;
     }
     std::printf("%-8s %6s %9.1f %7.2f%%  %s\n", "gross", "", static_cast<double>(relabels) / records,
-                BeatScore::percent(static_cast<int64_t>(pure), static_cast<int64_t>(beats)), gross.row("gross").c_str());
+                BeatScore::percent(static_cast<int64_t>(pure), static_cast<int64_t>(beats)),
+                gross.row("gross").c_str());
     return 0;
 }

@@ -17,7 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (h.signals.size() > 64 || !(h.samplingFrequency > 0)) __builtin_trap();
         for (const WfdbSignalSpec& s : h.signals)
             if (!WfdbHeader::supportedFormat(s.format) || !(s.gainPerMv > 0)) __builtin_trap();
-    } catch (const ImportError&) {
-    }
+    } catch (const ImportError&) {}
     return 0;
 }

@@ -148,10 +148,10 @@ bool tablesHeld(Recording& recording, const TrendTable& trends) {
     const std::pair<SectionId, std::span<const uint8_t>> tables[] = {
         {SectionId::TrendFlags, trends.flags()},
         {SectionId::HeartRate, trends.heartRate()},
-        {SectionId::StChannel1, std::span(reinterpret_cast<const uint8_t*>(trends.stChannel1().data()),
-                                          trends.stChannel1().size())},
-        {SectionId::StChannel2, std::span(reinterpret_cast<const uint8_t*>(trends.stChannel2().data()),
-                                          trends.stChannel2().size())}};
+        {SectionId::StChannel1,
+         std::span(reinterpret_cast<const uint8_t*>(trends.stChannel1().data()), trends.stChannel1().size())},
+        {SectionId::StChannel2,
+         std::span(reinterpret_cast<const uint8_t*>(trends.stChannel2().data()), trends.stChannel2().size())}};
     for (const auto& [id, bytes] : tables)
         if (recording.selectSection(id) && !recording.file().holds(recording.selectedSection().offset, bytes))
             return false;
@@ -162,11 +162,11 @@ bool tablesHeld(Recording& recording, const TrendTable& trends) {
 
 bool Rederivation::derivedFromLabels(uint8_t code) {
     using E = EpisodeRules;
-    static constexpr uint8_t kCodes[] = {E::kVentricularIsolated,        E::kVentricularCouplet,
-                                         E::kVentricularRun,             E::kVentricularBigeminy,
-                                         E::kVentricularTachycardia,     E::kSupraventricularIsolated,
-                                         E::kSupraventricularCouplet,    E::kSupraventricularRun,
-                                         E::kPause,                      E::kSupraventricularTachycardia};
+    static constexpr uint8_t kCodes[] = {
+        E::kVentricularIsolated,        E::kVentricularCouplet,     E::kVentricularRun,
+        E::kVentricularBigeminy,        E::kVentricularTachycardia, E::kSupraventricularIsolated,
+        E::kSupraventricularCouplet,    E::kSupraventricularRun,    E::kPause,
+        E::kSupraventricularTachycardia};
     return std::find(std::begin(kCodes), std::end(kCodes), code) != std::end(kCodes);
 }
 

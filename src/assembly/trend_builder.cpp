@@ -41,8 +41,8 @@ void TrendBuilder::buildHeartRate(const RhythmPlan& plan, TrendTables& t) {
         words.push_back(BeatWord::make(static_cast<uint32_t>(b.positionQuarterTicks),
                                        static_cast<BeatClass>(b.beatClass), b.formCode));
     const size_t n = t.heartRate.size();
-    TrendTable table(t.flags, std::vector<uint8_t>(n, TrendTable::kNoHeartRate), std::vector<int8_t>(n, TrendTable::kNoSt),
-                     std::vector<int8_t>(n, TrendTable::kNoSt));
+    TrendTable table(t.flags, std::vector<uint8_t>(n, TrendTable::kNoHeartRate),
+                     std::vector<int8_t>(n, TrendTable::kNoSt), std::vector<int8_t>(n, TrendTable::kNoSt));
     table.rebuildHeartRate(words);
     t.heartRate = table.heartRate();
 }

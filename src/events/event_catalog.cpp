@@ -51,16 +51,14 @@ void EventCatalog::clearEvents() {
 }
 
 void EventCatalog::dispatchCode(uint8_t code, int32_t positionTicks, int32_t timeOfDayTicks, int32_t episodeIndex) {
-    route(code, positionTicks, timeOfDayTicks, [&](EventSource& row, int32_t timeOfDay) {
-        row.append(positionTicks, timeOfDay, episodeIndex);
-    });
+    route(code, positionTicks, timeOfDayTicks,
+          [&](EventSource& row, int32_t timeOfDay) { row.append(positionTicks, timeOfDay, episodeIndex); });
 }
 
 void EventCatalog::dispatchCodeSorted(uint8_t code, int32_t positionTicks, int32_t timeOfDayTicks,
                                       int32_t episodeIndex) {
-    route(code, positionTicks, timeOfDayTicks, [&](EventSource& row, int32_t timeOfDay) {
-        row.insertSorted(positionTicks, timeOfDay, episodeIndex);
-    });
+    route(code, positionTicks, timeOfDayTicks,
+          [&](EventSource& row, int32_t timeOfDay) { row.insertSorted(positionTicks, timeOfDay, episodeIndex); });
 }
 
 void EventCatalog::setRecordingSpan(int32_t startTimeOfDayTicks, int32_t endTimeOfDayTicks) {
@@ -79,7 +77,8 @@ void EventCatalog::selectAt(int32_t eventTime, int32_t row) {
     if (rows_[static_cast<size_t>(chosen)]->seekNearest(eventTime) <= 0) {
         chosen = kTimeScaleRow;
     }
-    if (EventSource* previous = selectedOrPending(); previous != nullptr && previous != rows_[static_cast<size_t>(chosen)]) {
+    if (EventSource* previous = selectedOrPending();
+        previous != nullptr && previous != rows_[static_cast<size_t>(chosen)]) {
         previous->setSelected(false);
     }
     EventSource& target = *rows_[static_cast<size_t>(chosen)];
@@ -252,9 +251,7 @@ int32_t EventCatalog::selectedOrdinal() const {
     return row != nullptr ? row->currentOrdinal() : 0;
 }
 
-EventSource& EventCatalog::row(int32_t row) {
-    return *rows_[static_cast<size_t>(std::clamp(row, 0, kTimeScaleRow))];
-}
+EventSource& EventCatalog::row(int32_t row) { return *rows_[static_cast<size_t>(std::clamp(row, 0, kTimeScaleRow))]; }
 
 const EventSource& EventCatalog::row(int32_t row) const {
     return *rows_[static_cast<size_t>(std::clamp(row, 0, kTimeScaleRow))];

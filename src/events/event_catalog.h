@@ -32,8 +32,7 @@ public:
     explicit EventCatalog(const LanguageTexts& texts);
 
     void dispatchCode(uint8_t code, int32_t positionTicks, int32_t timeOfDayTicks, int32_t episodeIndex) override;
-    void dispatchCodeSorted(uint8_t code, int32_t positionTicks, int32_t timeOfDayTicks,
-                            int32_t episodeIndex) override;
+    void dispatchCodeSorted(uint8_t code, int32_t positionTicks, int32_t timeOfDayTicks, int32_t episodeIndex) override;
     void setRecordingSpan(int32_t startTimeOfDayTicks, int32_t endTimeOfDayTicks) override;
 
     void setScreenArea(const Rect& area) { screenLayout_.setArea(area); }
@@ -75,7 +74,9 @@ public:
     int32_t selectedCount() const;
     int32_t selectedOrdinal() const;
     int32_t selectedRow() const { return selectedRow_; }
-    bool selectedIsHeartRate() const { return selectedRow_ == kHeartRateMinimumRow || selectedRow_ == kHeartRateMaximumRow; }
+    bool selectedIsHeartRate() const {
+        return selectedRow_ == kHeartRateMinimumRow || selectedRow_ == kHeartRateMaximumRow;
+    }
     bool selectedIsSt() const { return selectedRow_ == kStMinimumRow || selectedRow_ == kStMaximumRow; }
     bool selectedIsExtreme() const { return selectedRow_ >= kFirstExtremeRow && selectedRow_ <= kLastExtremeRow; }
     bool extremesValid() const { return screenLayout_.extremesValid(); }

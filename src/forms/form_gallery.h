@@ -23,12 +23,12 @@ struct FormTile {
     uint8_t id = 0;
     BeatClass beatClass = BeatClass::Normal;  // the class most of its beats have
     uint32_t count = 0;
-    double sharePercent = 0.0;                // of all beats with a form
-    int32_t qrsWidthMs = 0;                   // of the mean, to the stored 20 ms
-    int32_t prematurityPercent = 0;           // median RR before, against the 8 before it
-    std::vector<Excerpt> sample;              // up to kSampleBeats, spread over the recording
+    double sharePercent = 0.0;       // of all beats with a form
+    int32_t qrsWidthMs = 0;          // of the mean, to the stored 20 ms
+    int32_t prematurityPercent = 0;  // median RR before, against the 8 before it
+    std::vector<Excerpt> sample;     // up to kSampleBeats, spread over the recording
     std::array<std::array<double, kExcerptSamples>, 2> mean{};
-    std::vector<uint32_t> beats;              // indices into the beat list, in time order
+    std::vector<uint32_t> beats;  // indices into the beat list, in time order
 };
 
 // Every form of a recording for the forms view, sorted as a reviewer reads

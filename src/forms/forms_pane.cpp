@@ -18,7 +18,7 @@ constexpr Color kSelectedColor = rgb(0, 90, 200);
 constexpr Color kMeasureColor = rgb(60, 60, 60);
 // The class colours of the means and the class letters: N, S, V, A.
 constexpr std::array<Color, kBeatClassCount> kClassColors = {rgb(0, 0, 0), rgb(0, 0, 210), rgb(210, 0, 0),
-                                                            rgb(120, 120, 120)};
+                                                             rgb(120, 120, 120)};
 constexpr int32_t kTextLines = 2;
 constexpr int32_t kLineHeight = 16;
 constexpr int32_t kInset = 3;

@@ -15,7 +15,8 @@ void FormsView::rebuild(Recording& recording) {
     const FormTile* was = selected();
     const std::optional<uint8_t> id = was != nullptr ? std::optional<uint8_t>(was->id) : std::nullopt;
     gallery_.build(recording);
-    if (!id || !selectForm(*id)) selectTile(std::min(selected_, gallery_.tiles().empty() ? 0 : gallery_.tiles().size() - 1));
+    if (!id || !selectForm(*id))
+        selectTile(std::min(selected_, gallery_.tiles().empty() ? 0 : gallery_.tiles().size() - 1));
 }
 
 const FormTile* FormsView::selected() const {

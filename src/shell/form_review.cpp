@@ -103,9 +103,8 @@ void FormReview::moveSelectedBeat(uint8_t id) {
     if (!tile || position < 0) return;
     BeatList& beats = model_.recording->beats();
     const auto words = beats.words();
-    const auto at = std::lower_bound(words.begin(), words.end(), position, [](BeatWord w, int64_t p) {
-        return w.positionQuarterTicks() < p;
-    });
+    const auto at = std::lower_bound(words.begin(), words.end(), position,
+                                     [](BeatWord w, int64_t p) { return w.positionQuarterTicks() < p; });
     if (at == words.end() || at->positionQuarterTicks() != position || !FormCensus::holdsBeat(*at)) return;
     const BeatClass target = model_.forms.gallery().tiles()[*tile].beatClass;
     const auto label = static_cast<uint8_t>(id * 4 + static_cast<uint8_t>(target));

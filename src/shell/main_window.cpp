@@ -11,12 +11,7 @@ namespace lumen {
 
 MainWindow::MainWindow(WindowSystem& system, ViewerModel& model, ButtonFaces& faces, PaneCommands& panes,
                        FormReview& forms, Terminate terminate)
-    : system_(system),
-      model_(model),
-      faces_(faces),
-      panes_(panes),
-      forms_(forms),
-      terminate_(std::move(terminate)) {}
+    : system_(system), model_(model), faces_(faces), panes_(panes), forms_(forms), terminate_(std::move(terminate)) {}
 
 bool MainWindow::restoreTitle() {
     if (!model_.shell.titleReplaced) return false;
@@ -63,11 +58,23 @@ void MainWindow::keyDown(uint32_t virtualKey) {
     if (forms_.isOpen() && forms_.keyDown(virtualKey)) return;
     switch (virtualKey) {
     case VK_PRIOR:
-    case VK_UP: catalog->previousRow(); panes_.refreshBrowser(panes_.refreshExtremes()); break;
+    case VK_UP:
+        catalog->previousRow();
+        panes_.refreshBrowser(panes_.refreshExtremes());
+        break;
     case VK_NEXT:
-    case VK_DOWN: catalog->nextRow(); panes_.refreshBrowser(panes_.refreshExtremes()); break;
-    case VK_LEFT: catalog->previousEvent(); panes_.refreshBrowser(false); break;
-    case VK_RIGHT: catalog->nextEvent(); panes_.refreshBrowser(false); break;
+    case VK_DOWN:
+        catalog->nextRow();
+        panes_.refreshBrowser(panes_.refreshExtremes());
+        break;
+    case VK_LEFT:
+        catalog->previousEvent();
+        panes_.refreshBrowser(false);
+        break;
+    case VK_RIGHT:
+        catalog->nextEvent();
+        panes_.refreshBrowser(false);
+        break;
     case VK_DELETE:
         panes_.removeSelectedEvent();
         panes_.refreshBrowser(false);

@@ -11,10 +11,10 @@ namespace lumen {
 
 // The fourteen buttons in the order the start-up creates them.
 inline constexpr std::array<ControlId, 14> kButtonIds = {
-    ControlId::RemoveEvent,  ControlId::PreviousEvent, ControlId::NextEvent,        ControlId::AutoStep,
-    ControlId::PrintReport,  ControlId::Exit,          ControlId::LabelNormal,      ControlId::LabelVentricular,
-    ControlId::LabelArtefact, ControlId::NextAmplitude, ControlId::NextSpeed,       ControlId::PreviousBeat,
-    ControlId::NextBeat,     ControlId::TitleHidden};
+    ControlId::RemoveEvent,   ControlId::PreviousEvent, ControlId::NextEvent,   ControlId::AutoStep,
+    ControlId::PrintReport,   ControlId::Exit,          ControlId::LabelNormal, ControlId::LabelVentricular,
+    ControlId::LabelArtefact, ControlId::NextAmplitude, ControlId::NextSpeed,   ControlId::PreviousBeat,
+    ControlId::NextBeat,      ControlId::TitleHidden};
 
 // The shell's own state: one instance for the whole run.
 struct ShellState {
@@ -24,7 +24,7 @@ struct ShellState {
     int32_t labelChangeState = 0;  // 0 unchanged, else the change kind 1 or 2
     int32_t labelChangeCount = 0;  // write-backs that reported change kind 1
     bool shuttingDown = false;
-    bool decodeFailed = false;     // a block could not be decoded; the exit follows
+    bool decodeFailed = false;  // a block could not be decoded; the exit follows
     bool titleReplaced = false;
     std::string titleText;
     std::string patientLine;  // decoded to UTF-8, line break removed

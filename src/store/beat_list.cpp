@@ -34,7 +34,8 @@ std::vector<uint8_t> BeatList::sectionBytes() const {
     std::vector<uint8_t> bytes(words_.size() * kBeatWordBytes);
     for (size_t i = 0; i < words_.size(); ++i) {
         const uint32_t raw = words_[i].raw;
-        for (uint32_t k = 0; k < kBeatWordBytes; ++k) bytes[i * kBeatWordBytes + k] = static_cast<uint8_t>(raw >> (8 * k));
+        for (uint32_t k = 0; k < kBeatWordBytes; ++k)
+            bytes[i * kBeatWordBytes + k] = static_cast<uint8_t>(raw >> (8 * k));
     }
     return bytes;
 }
@@ -43,9 +44,7 @@ bool BeatList::save(Recording& recording) const {
     return recording.writeBackSection(SectionId::Beats, loadedOffset_, sectionBytes());
 }
 
-bool BeatList::saved(const Recording& recording) const {
-    return recording.file().holds(loadedOffset_, sectionBytes());
-}
+bool BeatList::saved(const Recording& recording) const { return recording.file().holds(loadedOffset_, sectionBytes()); }
 
 size_t BeatList::firstReaching(int32_t sample) {
     if (ceilingStale_) {

@@ -28,12 +28,9 @@ struct BeatWord {
     uint8_t formCode() const { return static_cast<uint8_t>(raw >> 27); }
     uint8_t label() const { return static_cast<uint8_t>(raw >> 25); }
 
-    BeatWord withLabel(uint8_t label) const {
-        return BeatWord{(raw & 0x1FFFFFFu) | (uint32_t{label} & 0x7Fu) << 25};
-    }
+    BeatWord withLabel(uint8_t label) const { return BeatWord{(raw & 0x1FFFFFFu) | (uint32_t{label} & 0x7Fu) << 25}; }
     static BeatWord make(uint32_t positionQuarterTicks, BeatClass beatClass, uint8_t formCode) {
-        return BeatWord{(positionQuarterTicks & 0x1FFFFFFu) |
-                        (uint32_t{static_cast<uint8_t>(beatClass)} & 3u) << 25 |
+        return BeatWord{(positionQuarterTicks & 0x1FFFFFFu) | (uint32_t{static_cast<uint8_t>(beatClass)} & 3u) << 25 |
                         (uint32_t{formCode} & 31u) << 27};
     }
 };

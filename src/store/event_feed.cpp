@@ -47,7 +47,8 @@ void feedEvents(Recording& recording, TrendTable& trends, EventSink& sink) {
     sink.setRecordingSpan(start, static_cast<int32_t>(static_cast<uint32_t>(start) + spanTicks));
 
     const auto& words = recording.beats().words();
-    const auto leadOff = std::count_if(words.begin(), words.end(), [](BeatWord w) { return w.formCode() == kNoFormCode; });
+    const auto leadOff =
+        std::count_if(words.begin(), words.end(), [](BeatWord w) { return w.formCode() == kNoFormCode; });
     recording.chargeEventMemory(static_cast<uint64_t>(leadOff) * kEventMemoryBytes);
     for (const BeatWord word : words) {
         if (word.formCode() == kNoFormCode) sink.dispatchCode(kLeadOffCode, word.sample() - 5, 0, -1);
@@ -87,11 +88,11 @@ bool deleteEpisode(Recording& recording, TrendTable& trends, EventSink& sink, ui
     const SectionPlace episodes = recording.selectedSection();
     const EpisodeRecord record = readEpisode(recording, episodes, static_cast<uint32_t>(episodeIndex));
     const uint8_t artefact = kArtefactCode;
-    const uint64_t codeAt = uint64_t{episodes.offset} + uint64_t(episodeIndex) * kEpisodeRecordBytes + EpisodeRecord::kCodeOffset;
+    const uint64_t codeAt =
+        uint64_t{episodes.offset} + uint64_t(episodeIndex) * kEpisodeRecordBytes + EpisodeRecord::kCodeOffset;
     // Nothing is written where the directory does not name the section.
     const auto codeByte = std::span(&artefact, 1);
-    const bool written =
-        found ? recording.file().writeAt(codeAt, codeByte) : recording.file().holds(codeAt, codeByte);
+    const bool written = found ? recording.file().writeAt(codeAt, codeByte) : recording.file().holds(codeAt, codeByte);
 
     for (BeatWord& word : recording.beats().words()) {
         const int32_t sample = word.sample();

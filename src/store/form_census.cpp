@@ -30,7 +30,8 @@ std::optional<FormRelabelling> FormCensus::relabel(std::span<BeatWord> words, ui
     FormRelabelling done;
     for (BeatWord& w : words) {
         if (!holdsBeat(w) || w.formCode() != form || w.beatClass() == beatClass) continue;
-        done.normalChanged = done.normalChanged || (w.beatClass() == BeatClass::Normal) != (beatClass == BeatClass::Normal);
+        done.normalChanged =
+            done.normalChanged || (w.beatClass() == BeatClass::Normal) != (beatClass == BeatClass::Normal);
         w = w.withLabel(label);
         ++done.relabelled;
     }

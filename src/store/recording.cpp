@@ -98,8 +98,8 @@ void Recording::readChannelRecord(uint64_t offset, ChannelRecord& record) const 
     file_.readAt(offset + 3, std::span(record.data).first(dataBytes));
 }
 
-Clock Recording::fetchBlock(std::span<uint8_t> channel1Window, std::span<uint8_t> channel2Window,
-                            int32_t block, int32_t windowFirstBlock) {
+Clock Recording::fetchBlock(std::span<uint8_t> channel1Window, std::span<uint8_t> channel2Window, int32_t block,
+                            int32_t windowFirstBlock) {
     const Clock clock = blockClock(block);
     const int64_t at = (int64_t{block} - windowFirstBlock) * kSamplesPerBlock;
     const bool fits = at >= 0 && at + kSamplesPerBlock <= static_cast<int64_t>(channel1Window.size()) &&

@@ -55,8 +55,8 @@ public:
     Clock blockClock(int32_t block) const;
 
     // Decodes block `block` into the window arrays at (block - windowFirstBlock) * 500.
-    Clock fetchBlock(std::span<uint8_t> channel1Window, std::span<uint8_t> channel2Window,
-                     int32_t block, int32_t windowFirstBlock);
+    Clock fetchBlock(std::span<uint8_t> channel1Window, std::span<uint8_t> channel2Window, int32_t block,
+                     int32_t windowFirstBlock);
 
     // Units per millivolt for the amplitude code of section 1 (raw byte when
     // the code is not 0..3); sets displayMultiplier() for known codes.

@@ -168,8 +168,7 @@ void TrendTable::excludeExtreme(uint8_t code, EventSink& sink, int32_t positionT
         searchSt(Search::Maximum);
         found = stMaximumBlock_;
         break;
-    default:
-        return;
+    default: return;
     }
     sink.dispatchCode(code, found * kSamplesPerBlock, 0, -1);
 }

@@ -16,15 +16,15 @@ constexpr int32_t kMillisecondsPerPosition = 5;
 
 std::string_view episodeName(uint8_t code) {
     switch (code) {
-        case 33: return "VE Couplet";
-        case 34: return "VE Run";
-        case 35: return "VE Bigeminy";
-        case 37: return "VE Tachycardia";
-        case 49: return "SVE Couplet";
-        case 50: return "SVE Run";
-        case 52: return "PAUSE";
-        case 53: return "SVE Tachycardia";
-        default: return {};
+    case 33: return "VE Couplet";
+    case 34: return "VE Run";
+    case 35: return "VE Bigeminy";
+    case 37: return "VE Tachycardia";
+    case 49: return "SVE Couplet";
+    case 50: return "SVE Run";
+    case 52: return "PAUSE";
+    case 53: return "SVE Tachycardia";
+    default: return {};
     }
 }
 

@@ -25,8 +25,7 @@ void StripPainter::setSignalScale(int32_t unitsPerMillivolt, int32_t displayMult
     displayMultiplier_ = displayMultiplier;
 }
 
-int32_t StripPainter::paintStrip(Canvas& target, RelabelMode mode, int32_t left, int32_t right, PaintOp op,
-                                 int32_t x) {
+int32_t StripPainter::paintStrip(Canvas& target, RelabelMode mode, int32_t left, int32_t right, PaintOp op, int32_t x) {
     return paint(&target, mode, {left, right}, op, x);
 }
 
@@ -79,8 +78,8 @@ int32_t StripPainter::paint(Canvas* target, RelabelMode mode, Band band, PaintOp
     image->setTextColor(objects.text);
     image->setTextAlign(TextAlign::Left | TextAlign::Top);
     image->setRasterOp(RasterOp::Copy);
-    StripScene scene{*image, objects, texts_, view_, streams_, geometry.stripWidth, geometry.paneHeight,
-                     displayMultiplier_};
+    StripScene scene{
+        *image, objects, texts_, view_, streams_, geometry.stripWidth, geometry.paneHeight, displayMultiplier_};
     if (op == PaintOp::Full) {
         image->fillRect(Rect{0, 0, geometry.paneWidth - 2 * geometry.ecgButtonHalf, scene.height},
                         objects.backgroundBrush);
@@ -115,7 +114,8 @@ bool StripPainter::gatherStretch(int32_t width) {
     const int32_t needed = width / view_.speed() + 1;
     stretch_.reserveColumns(needed);
     const auto hasData = [this](int32_t slot) {
-        return slot >= 0 && slot < StripWindow::kSlots && window_.slotClocks[static_cast<size_t>(slot)].hour != kNoDataClock.hour;
+        return slot >= 0 && slot < StripWindow::kSlots &&
+               window_.slotClocks[static_cast<size_t>(slot)].hour != kNoDataClock.hour;
     };
     int32_t count = 0;
     const auto take = [&](int32_t from, int32_t to, bool noData) {
@@ -165,8 +165,8 @@ void StripPainter::gridOnlyEnd(StripScene& scene, Canvas* target, Band band) {
     streams_.columns = 0;
     selectedColumn_ = -1;
     if (target == nullptr) return;
-    const Rect copied = band.left == -1 ? Rect{0, 0, scene.width + 1, scene.height}
-                                        : Rect{band.left, 0, band.right + 1, scene.height};
+    const Rect copied =
+        band.left == -1 ? Rect{0, 0, scene.width + 1, scene.height} : Rect{band.left, 0, band.right + 1, scene.height};
     target->bitBlt(copied, scene.image, Point{copied.left, 0});
 }
 
@@ -178,7 +178,8 @@ void StripPainter::copyToTarget(StripScene& scene, Canvas* target, Band band) {
         return;
     }
     if (caliper_.phase == CaliperPhase::MovingSecond) calipers.copyVoltages(target);
-    if (target != nullptr) target->bitBlt(Rect{band.left, 0, band.right + 1, scene.height}, scene.image, Point{band.left, 0});
+    if (target != nullptr)
+        target->bitBlt(Rect{band.left, 0, band.right + 1, scene.height}, scene.image, Point{band.left, 0});
 }
 
 int64_t StripPainter::selectedBeatPosition() const {

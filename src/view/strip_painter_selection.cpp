@@ -68,8 +68,10 @@ uint8_t StripPainter::formLabel(int32_t column, uint8_t label) {
     for (int32_t i = 0; i < kFormSamples + 1; ++i) {
         const int32_t sample = start + i;
         const bool inside = sample >= 0 && sample < StripWindow::kSamples;
-        excerpt.channel1[static_cast<size_t>(i)] = inside ? window_.channel1[static_cast<size_t>(sample)] : kBaselineSample;
-        excerpt.channel2[static_cast<size_t>(i)] = inside ? window_.channel2[static_cast<size_t>(sample)] : kBaselineSample;
+        excerpt.channel1[static_cast<size_t>(i)] =
+            inside ? window_.channel1[static_cast<size_t>(sample)] : kBaselineSample;
+        excerpt.channel2[static_cast<size_t>(i)] =
+            inside ? window_.channel2[static_cast<size_t>(sample)] : kBaselineSample;
     }
     const int32_t form = matchForm(recording_.recordingDirectory(), excerpt);
     return static_cast<uint8_t>(form * 4);

@@ -72,8 +72,8 @@ TEST(LumenEcg, ClassKeysRelabelTheSelectedBeat) {
         const std::string line = unquoted(dumpValue(dump, "titlePane", "right"));
         std::array<long, 3> c{};
         double percent = 0;
-        const int read = std::sscanf(line.c_str(), "NORMAL / VES / SVES beats: %ld (%lf%%) / %ld (%lf%%) / %ld",
-                                     &c[0], &percent, &c[1], &percent, &c[2]);
+        const int read = std::sscanf(line.c_str(), "NORMAL / VES / SVES beats: %ld (%lf%%) / %ld (%lf%%) / %ld", &c[0],
+                                     &percent, &c[1], &percent, &c[2]);
         EXPECT_EQ(read, 5) << line;
         return c;
     };

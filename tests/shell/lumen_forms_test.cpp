@@ -19,7 +19,31 @@ namespace {
 
 constexpr const char* kStartOnViso = "0 0 103 2 2\n";
 
-std::string dumpLine(const DemoHome& home, int k) { return "dump " + home.path("d" + std::to_string(k) + ".json") + "\n"; }
+std::string dumpLine(const DemoHome& home, int k) {
+    return "dump " + home.path("d" + std::to_string(k) + ".json") + "\n";
+}
+
+int64_t formCount(const std::string& dump, int id) {
+    const std::string forms = dumpValue(dump, "forms");
+    const std::string key = "{\"id\": " + std::to_string(id) + ", ";
+    const size_t at = forms.find(key);
+    if (at == std::string::npos) return 0;
+    return std::atol(forms.c_str() + forms.find("\"count\": ", at) + 9);
+}
+
+// One beat of a ventricular form, stepped to, joins the normal form: it
+// takes that form's class, and the two counts follow.
+TEST(LumenForms, ABeatMovedToAnotherFormTakesItsClass) {
+    DemoHome home;
+    const SteppedRun run = runSteps(home, {"forms\nform 2\nkey Enter", "formmove 0"});
+    ASSERT_EQ(run.run.status, 255) << run.run.err;
+    const std::vector<std::string>& d = run.dumps;
+    EXPECT_EQ(dumpNumber(d[0], "strip", "selectedClass"), 3);
+    EXPECT_EQ(dumpNumber(d[1], "strip", "selectedClass"), 1);
+    EXPECT_EQ(dumpNumber(d[1], "strip", "selectedBeatPosition"), dumpNumber(d[0], "strip", "selectedBeatPosition"));
+    EXPECT_EQ(formCount(d[1], 0), formCount(d[0], 0) + 1);
+    EXPECT_EQ(formCount(d[1], 2), formCount(d[0], 2) - 1);
+}
 
 // The demo's forms: opened by the key, stepped through, a form made
 // normal, closed; the rows lose the form's episodes at once.
@@ -68,7 +92,8 @@ TEST(LumenForms, Mitdb208ReachesTheReferenceCountsInAFewActions) {
         for (const FormSummary& form : FormCensus::take(words)) {
             const BeatClass wanted = verdicts.at(form.id).referenceClass;
             if (form.byClass[static_cast<size_t>(wanted)] == form.count) continue;
-            script += "formclass " + std::to_string(form.id) + " " + kBeatClassLetters[static_cast<size_t>(wanted)] + "\n";
+            script +=
+                "formclass " + std::to_string(form.id) + " " + kBeatClassLetters[static_cast<size_t>(wanted)] + "\n";
             ++actions;
         }
     }

@@ -90,8 +90,8 @@ TEST(LumenWindow, AtExitTheCleanUpProgramDerivesTheEpisodesFromTheCorrectedBeats
     DemoHome home;
     home.write("doef.mem", "0 0 103 2 2\n");  // VISO
     const size_t before = holterEvents(home, "VISO").size();
-    const LumenRun run = runLumen(home, "key N\n" + dumpLine(home), "1024x768",
-                                  std::string("PATH=") + LUMEN_CLEAN_WF_DIR + ":$PATH");
+    const LumenRun run =
+        runLumen(home, "key N\n" + dumpLine(home), "1024x768", std::string("PATH=") + LUMEN_CLEAN_WF_DIR + ":$PATH");
     EXPECT_EQ(run.status, 255);
     EXPECT_EQ(dumpValue(run.dump, "labelChangeState"), "1");
     EXPECT_EQ(holterEvents(home, "VISO").size(), before - 1);

@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
                      note.empty() ? "it has no episode section to derive into." : note.c_str());
         return kFailure;
     }
-    std::printf("%s: %zu episodes before, %zu after%s\n", recording.recordingDirectory().c_str(),
-                result.episodesBefore, result.episodesAfter, result.changed ? "" : " (already up to date)");
+    std::printf("%s: %zu episodes before, %zu after%s\n", recording.recordingDirectory().c_str(), result.episodesBefore,
+                result.episodesAfter, result.changed ? "" : " (already up to date)");
     return 0;
 }

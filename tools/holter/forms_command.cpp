@@ -60,8 +60,9 @@ int runRelabel(const ToolArguments& arguments) {
     trends.load(*recording);
     const auto done = FormCensus::relabel(recording->beats().words(), static_cast<uint8_t>(*form), *beatClass);
     if (!done) {
-        std::fprintf(stderr, "holter: form %ld cannot take the class %c: its label would mean no beat. "
-                             "Give the beats another class, or relabel them one by one in the viewer.\n",
+        std::fprintf(stderr,
+                     "holter: form %ld cannot take the class %c: its label would mean no beat. "
+                     "Give the beats another class, or relabel them one by one in the viewer.\n",
                      *form, letterOf(*beatClass));
         return kFailure;
     }

@@ -203,9 +203,10 @@ std::optional<std::string> parseForm(const Words& words, ScriptAction& action) {
     if (!id) return "the form id must be 0 to 29";
     action.number = static_cast<uint32_t>(*id);
     if (wanted == 3) {
-        const size_t letter = words[2].size() == 1 ? kClassLetters.find(static_cast<char>(std::toupper(
-                                                         static_cast<unsigned char>(words[2][0]))))
-                                                   : std::string_view::npos;
+        const size_t letter =
+            words[2].size() == 1
+                ? kClassLetters.find(static_cast<char>(std::toupper(static_cast<unsigned char>(words[2][0]))))
+                : std::string_view::npos;
         if (letter == std::string_view::npos) return "the class must be N, S, V or A";
         action.beatClass = static_cast<uint8_t>(letter);
     }
@@ -230,8 +231,7 @@ std::optional<std::string> parseArguments(const Words& words, std::string_view l
         action.cancelled = action.verb == ScriptVerb::Choose && equalsIgnoreCase(action.path, "cancel");
         return action.path.empty() ? std::optional<std::string>("needs a file name") : std::nullopt;
     case ScriptVerb::Close:
-    case ScriptVerb::Forms:
-        return words.size() == 1 ? std::nullopt : std::optional<std::string>("takes no argument");
+    case ScriptVerb::Forms: return words.size() == 1 ? std::nullopt : std::optional<std::string>("takes no argument");
     case ScriptVerb::Form:
     case ScriptVerb::FormClass:
     case ScriptVerb::FormMove: return parseForm(words, action);

@@ -5,9 +5,9 @@
 #include <map>
 #include <sstream>
 
+#include "assembly/episode_rules.h"
 #include "assembly/home_files.h"
 #include "demo_fixture.h"
-#include "assembly/episode_rules.h"
 #include "store/beat_forms.h"
 #include "store/event_feed.h"
 #include "store/recording.h"
@@ -126,8 +126,8 @@ TEST(DemoHome, SameOptionsGiveIdenticalFilesAndAnotherSeedOthers) {
         return o.directory + "/";
     };
     const std::string a = write("a", 5), b = write("b", 5), c = write("c", 6);
-    for (const char* name : {"huffman.ko2", "color.ini", "TBcolor.ini", "doef.mem", "recording/holter.mem",
-                             "recording/forms.mem"})
+    for (const char* name :
+         {"huffman.ko2", "color.ini", "TBcolor.ini", "doef.mem", "recording/holter.mem", "recording/forms.mem"})
         EXPECT_EQ(readAll(a + name), readAll(b + name)) << name;
     EXPECT_NE(readAll(a + "recording/holter.mem"), readAll(c + "recording/holter.mem"));
     EXPECT_NE(readAll(a + "color.ini").find("TAROLT_LANGUAGE = 4"), std::string::npos);
@@ -139,9 +139,12 @@ TEST(DemoHome, RejectsOptionsOutsideTheirRangeAndPathsWithBlanks) {
         int hours, language;
         std::string directory;
         DemoStatus status;
-    } cases[] = {{0, 2, "home", DemoStatus::InvalidHours},        {25, 2, "home", DemoStatus::InvalidHours},
-                 {1, 0, "home", DemoStatus::InvalidLanguage},     {1, 6, "home", DemoStatus::InvalidLanguage},
-                 {1, 14, "home", DemoStatus::InvalidLanguage},    {1, 2, "my home", DemoStatus::UnusablePath},
+    } cases[] = {{0, 2, "home", DemoStatus::InvalidHours},
+                 {25, 2, "home", DemoStatus::InvalidHours},
+                 {1, 0, "home", DemoStatus::InvalidLanguage},
+                 {1, 6, "home", DemoStatus::InvalidLanguage},
+                 {1, 14, "home", DemoStatus::InvalidLanguage},
+                 {1, 2, "my home", DemoStatus::UnusablePath},
                  {1, 2, std::string(300, 'x'), DemoStatus::UnusablePath}};
     for (const auto& c : cases) {
         DemoOptions o;

@@ -48,12 +48,15 @@ void expectRowsOf(const std::string& classes, const std::string& info) {
     const std::regex pattern("(NV){3,}(?!V)");
     for (auto m = std::sregex_iterator(classes.begin(), classes.end(), pattern); m != std::sregex_iterator(); ++m)
         ++bigeminy, bigeminyBeats += m->length() / 2;
-    const std::pair<const char*, long> rows[] = {
-        {"VISO", runs(classes, 'V', 1, 1) - bigeminyBeats}, {"VCPL", runs(classes, 'V', 2, 2)},
-        {"VRUN", runs(classes, 'V', 3, 7)},                 {"VTCH", runs(classes, 'V', 8, SIZE_MAX)},
-        {"VBIG", bigeminy},                                 {"SVISO", runs(classes, 'S', 1, 1)},
-        {"SVCPL", runs(classes, 'S', 2, 2)},                {"SVRUN", runs(classes, 'S', 3, 7)},
-        {"SVTCH", runs(classes, 'S', 8, SIZE_MAX)}};
+    const std::pair<const char*, long> rows[] = {{"VISO", runs(classes, 'V', 1, 1) - bigeminyBeats},
+                                                 {"VCPL", runs(classes, 'V', 2, 2)},
+                                                 {"VRUN", runs(classes, 'V', 3, 7)},
+                                                 {"VTCH", runs(classes, 'V', 8, SIZE_MAX)},
+                                                 {"VBIG", bigeminy},
+                                                 {"SVISO", runs(classes, 'S', 1, 1)},
+                                                 {"SVCPL", runs(classes, 'S', 2, 2)},
+                                                 {"SVRUN", runs(classes, 'S', 3, 7)},
+                                                 {"SVTCH", runs(classes, 'S', 8, SIZE_MAX)}};
     for (const auto& [row, count] : rows) EXPECT_EQ(jsonNumber(info, row), count) << row;
     for (const char* key : {"N", "S", "V", "A"})
         EXPECT_EQ(jsonNumber(info, key), std::count(classes.begin(), classes.end(), key[0])) << key;
@@ -66,8 +69,8 @@ struct RelabelCase {
 };
 
 constexpr RelabelCase kCases[] = {
-    {"ventricular_to_normal", 2, 'N'},    {"ventricular_to_supraventricular", 2, 'S'},
-    {"aberrant_to_ventricular", 1, 'V'},  {"tachycardia_to_artefact", 4, 'A'},
+    {"ventricular_to_normal", 2, 'N'},   {"ventricular_to_supraventricular", 2, 'S'},
+    {"aberrant_to_ventricular", 1, 'V'}, {"tachycardia_to_artefact", 4, 'A'},
     {"normal_form_unchanged", 0, 'N'},
 };
 
