@@ -30,18 +30,6 @@ std::string classesOf(const std::string& home) {
     return classes;
 }
 
-// Maximal runs of one letter with a length in [low, high].
-long runs(const std::string& classes, char c, size_t low, size_t high) {
-    long count = 0;
-    for (size_t i = 0; i < classes.size();) {
-        size_t n = 0;
-        while (i + n < classes.size() && classes[i + n] == c) ++n;
-        count += n >= low && n <= high;
-        i += n > 0 ? n : 1;
-    }
-    return count;
-}
-
 // The event rows the rules give for these classes.
 void expectRowsOf(const std::string& classes, const std::string& info) {
     long bigeminy = 0, bigeminyBeats = 0;

@@ -49,4 +49,15 @@ std::vector<AtrEntry> readAtr(const std::filesystem::path& path) {
     return out;
 }
 
+long runs(const std::string& classes, char c, size_t low, size_t high) {
+    long count = 0;
+    for (size_t i = 0; i < classes.size();) {
+        size_t n = 0;
+        while (i + n < classes.size() && classes[i + n] == c) ++n;
+        count += n >= low && n <= high;
+        i += n > 0 ? n : 1;
+    }
+    return count;
+}
+
 }  // namespace lumen

@@ -28,4 +28,9 @@ struct AtrEntry {
 };
 std::vector<AtrEntry> readAtr(const std::filesystem::path& path);
 
+// Maximal runs of one class letter (N S V A ...) in a string of the beats'
+// classes with a length in [low, high]: the episodes counted independently
+// of the rules' code.
+long runs(const std::string& classes, char c, size_t low, size_t high);
+
 }  // namespace lumen

@@ -38,18 +38,6 @@ char classOf(char m) {
     return 0;
 }
 
-// Maximal runs of one class with a length in [low, high].
-long runs(const std::string& classes, char c, size_t low, size_t high) {
-    long count = 0;
-    for (size_t i = 0; i < classes.size();) {
-        size_t n = 0;
-        while (i + n < classes.size() && classes[i + n] == c) ++n;
-        count += n >= low && n <= high;
-        i += n > 0 ? n : 1;
-    }
-    return count;
-}
-
 class WfdbImport : public ::testing::TestWithParam<RecordCase> {};
 
 TEST_P(WfdbImport, BeatsAndEpisodesMatchTheReferenceAnnotations) {
