@@ -3,6 +3,7 @@
 
 #include "pane/pane_links.h"
 #include "store/beat_window.h"
+#include "store/beat_word.h"
 
 namespace lumen {
 
@@ -34,6 +35,9 @@ public:
     virtual void printReport(const ShownStretch& stretch) = 0;
     // Closes the main window, which ends the program through its exit path.
     virtual void requestExit() = 0;
+    // While the forms view is open, the class buttons give the selected form
+    // their class; true when it took it (false: they go to the selected beat).
+    virtual bool classifySelectedForm(BeatClass /*beatClass*/) { return false; }
 };
 
 }  // namespace lumen

@@ -96,6 +96,14 @@ void FormReview::classifyForm(uint8_t id, BeatClass beatClass) {
     reloadStripAt(stripMiddle());
 }
 
+bool FormReview::classifySelectedForm(BeatClass beatClass) {
+    const FormTile* tile = isOpen() ? model_.forms.selected() : nullptr;
+    if (tile == nullptr) return false;
+    classifyForm(tile->id, beatClass);
+    repaintPane();
+    return true;
+}
+
 void FormReview::moveSelectedBeat(uint8_t id) {
     panes_.runLabelWriteBack();
     const auto tile = model_.forms.gallery().tileOf(id);

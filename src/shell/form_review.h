@@ -31,6 +31,8 @@ public:
     bool keyDown(uint32_t virtualKey);
     void selectForm(uint8_t id);
     void classifyForm(uint8_t id, BeatClass beatClass);
+    // The class buttons while the view is open; false when it is closed.
+    bool classifySelectedForm(BeatClass beatClass);
     // The strip's selected beat joins form `id`, with that form's class.
     void moveSelectedBeat(uint8_t id);
     // Episodes, heart-rate table and rows again from the beats.

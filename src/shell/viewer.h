@@ -71,6 +71,7 @@ public:
     void reportUnsavedCorrections() override { exit_.reportUnsavedCorrections(); }
     void printReport(const ShownStretch& stretch) override;
     void requestExit() override;
+    bool classifySelectedForm(BeatClass beatClass) override;
 
     // PaneLinks
     void loadStripAround(int32_t samplePosition) override;

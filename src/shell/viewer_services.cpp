@@ -52,6 +52,10 @@ ShownStretch Viewer::shownStretch() const {
             view.slotB * StripWindow::kSlotSamples + view.offsetB};
 }
 
+bool Viewer::classifySelectedForm(BeatClass beatClass) {
+    return forms_ && forms_->classifySelectedForm(beatClass);
+}
+
 void Viewer::requestExit() { system_.sendMessage(model_.shell.mainWindow, WM_DESTROY, 0, 0); }
 
 void Viewer::printReport(const ShownStretch& stretch) {

@@ -46,6 +46,7 @@ void EcgPane::paint(WindowHandle window) {
 }
 
 void EcgPane::relabel(RelabelMode mode) {
+    if (services_.classifySelectedForm(static_cast<BeatClass>(static_cast<int32_t>(mode) - 1))) return;
     painter_.view().caliperCleared = 1;
     if (painter_.repaintStrip(mode, PaintOp::Full, -1) == 1) runLabelWriteBack();
     services_.refreshButtonFaces();

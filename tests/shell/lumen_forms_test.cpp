@@ -32,10 +32,11 @@ int64_t formCount(const std::string& dump, int id) {
 }
 
 // One beat of a ventricular form, stepped to, joins the normal form: it
-// takes that form's class, and the two counts follow.
+// takes that form's class, and the two counts follow; the Artefact button
+// makes another form artefact.
 TEST(LumenForms, ABeatMovedToAnotherFormTakesItsClass) {
     DemoHome home;
-    const SteppedRun run = runSteps(home, {"forms\nform 2\nkey Enter", "formmove 0"});
+    const SteppedRun run = runSteps(home, {"forms\nform 2\nkey Enter", "formmove 0", "form 3\nbutton 2004"});
     ASSERT_EQ(run.run.status, 255) << run.run.err;
     const std::vector<std::string>& d = run.dumps;
     EXPECT_EQ(dumpNumber(d[0], "strip", "selectedClass"), 3);
@@ -43,6 +44,8 @@ TEST(LumenForms, ABeatMovedToAnotherFormTakesItsClass) {
     EXPECT_EQ(dumpNumber(d[1], "strip", "selectedBeatPosition"), dumpNumber(d[0], "strip", "selectedBeatPosition"));
     EXPECT_EQ(formCount(d[1], 0), formCount(d[0], 0) + 1);
     EXPECT_EQ(formCount(d[1], 2), formCount(d[0], 2) - 1);
+    // The class buttons give the selected form their class.
+    EXPECT_NE(dumpValue(d[2], "forms").find("{\"id\": 3, \"class\": \"A\""), std::string::npos) << d[2];
 }
 
 // The demo's forms: opened by the key, stepped through, a form made
