@@ -132,6 +132,9 @@ void FormReview::afterRelabel(ChangeKind kind) {
 
 void FormReview::rederive() {
     panes_.runLabelWriteBack();
+    // As at the exit, only corrected labels call for it: the heart-rate
+    // rebuild would otherwise rewrite the minutes around excluded extremes.
+    if (model_.shell.labelChangeState == 0) return;
     Recording& recording = *model_.recording;
     const RederivationResult result = Rederivation::run(recording, model_.trends);
     if (!result.saved) {

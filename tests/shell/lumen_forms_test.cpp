@@ -71,6 +71,18 @@ TEST(LumenForms, AFormGivenAClassTakesItsBeatsAndTheRowsFollowWhenTheViewCloses)
     EXPECT_EQ(rowCount(d[3], 0), static_cast<int64_t>(holterEvents(home, "VISO").size()));
 }
 
+// Looking through the forms, stepping through their beats and closing the
+// view corrects nothing, so nothing is written, not even the trend tables.
+TEST(LumenForms, ASessionThatOnlyLooksAtTheFormsWritesNothing) {
+    DemoHome home;
+    const std::string path = home.path("recording/holter.mem");
+    const std::string before = home.readText(path);
+    const LumenRun run = runLumen(home, "key F\nkey Right\nkey Enter\nkey PageUp\nkey F\nkey R\n" + dumpLine(home, 0));
+    ASSERT_EQ(run.status, 255) << run.err;
+    EXPECT_EQ(dumpNumber(run.dump, "labelChangeState"), 0);
+    EXPECT_TRUE(home.readText(path) == before);
+}
+
 // mitdb 208 with --detect: 2,955 beats, about 1,350 of them ventricular or
 // fusion. A reviewer who gives each form its class reaches the reference's
 // counts in a few actions, where relabelling beat by beat took hundreds.

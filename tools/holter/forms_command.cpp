@@ -66,9 +66,13 @@ int runRelabel(const ToolArguments& arguments) {
                      *form, letterOf(*beatClass));
         return kFailure;
     }
+    if (done->relabelled == 0) {
+        std::printf("form %ld: every beat is %c already; nothing written\n", *form, letterOf(*beatClass));
+        return 0;
+    }
     // As the viewer leaves them after corrections: the reviewer's exclusions
     // go, the analysis's stay for good.
-    if (done->relabelled > 0) trends.resetFlags();
+    trends.resetFlags();
     if (done->normalChanged) recording->addToEditCounter(1);
     const RederivationResult result = Rederivation::run(*recording, trends);
     if (!result.saved) {
