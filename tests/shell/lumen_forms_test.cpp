@@ -19,10 +19,6 @@ namespace {
 
 constexpr const char* kStartOnViso = "0 0 103 2 2\n";
 
-std::string dumpLine(const DemoHome& home, int k) {
-    return "dump " + home.path("d" + std::to_string(k) + ".json") + "\n";
-}
-
 int64_t formCount(const std::string& dump, int id) {
     const std::string forms = dumpValue(dump, "forms");
     const std::string key = "{\"id\": " + std::to_string(id) + ", ";
@@ -77,7 +73,8 @@ TEST(LumenForms, ASessionThatOnlyLooksAtTheFormsWritesNothing) {
     DemoHome home;
     const std::string path = home.path("recording/holter.mem");
     const std::string before = home.readText(path);
-    const LumenRun run = runLumen(home, "key F\nkey Right\nkey Enter\nkey PageUp\nkey F\nkey R\n" + dumpLine(home, 0));
+    const LumenRun run =
+        runLumen(home, "key F\nkey Right\nkey Enter\nkey PageUp\nkey F\nkey R\ndump " + home.path("dump.json"));
     ASSERT_EQ(run.status, 255) << run.err;
     EXPECT_EQ(dumpNumber(run.dump, "labelChangeState"), 0);
     EXPECT_TRUE(home.readText(path) == before);
@@ -113,7 +110,7 @@ TEST(LumenForms, Mitdb208ReachesTheReferenceCountsInAFewActions) {
         }
     }
     EXPECT_LE(actions, 30);
-    const LumenRun run = runLumen(home, script + "forms\n" + dumpLine(home, 0));
+    const LumenRun run = runLumen(home, script + "forms\n");
     ASSERT_EQ(run.status, 255) << run.err;
 
     int64_t referenceV = 0, referenceS = 0;
