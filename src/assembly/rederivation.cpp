@@ -176,7 +176,10 @@ RederivationResult Rederivation::run(Recording& recording, TrendTable& trends) {
     RhythmPlan plan = clockPlan(recording);
     RecordingFile& file = recording.file();
     const int32_t entry = directoryEntryOf(file, SectionId::Episodes);
-    if (entry < 0 || !recording.selectSection(SectionId::Episodes)) return result;
+    if (entry < 0 || !recording.selectSection(SectionId::Episodes)) {
+        result.problem = "it has no section of episodes to derive them into";
+        return result;
+    }
     const SectionPlace place = recording.selectedSection();
     const std::vector<Record> stored = storedRecords(recording, place);
     const std::vector<Record> derived = derivedRecords(beats, stored, plan);
@@ -186,7 +189,10 @@ RederivationResult Rederivation::run(Recording& recording, TrendTable& trends) {
     trends.rebuildHeartRate(recording.beats());
     trends.searchHeartRateExtremes();
     std::vector<Write> writes;
-    if (!addEpisodeWrites(file, place, entry, derived, writes)) return result;
+    if (!addEpisodeWrites(file, place, entry, derived, writes)) {
+        result.problem = "its episodes would lie past the 16 MiB that 24-bit offsets address";
+        return result;
+    }
     addExtremeWrites(recording, trends, plan, writes);
     std::erase_if(writes, [&](const Write& w) { return file.holds(w.offset, w.bytes); });
     result.changed = !writes.empty() || !tablesHeld(recording, trends) || !recording.beats().saved(recording);

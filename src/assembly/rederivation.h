@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace lumen {
 
@@ -13,6 +14,9 @@ struct RederivationResult {
     size_t episodesAfter = 0;
     bool changed = false;  // the recording needed new episodes or tables
     bool saved = false;    // ... and holds them now (true when nothing changed)
+    // Why nothing could be written, when the recording itself is the cause;
+    // a failed write says why through the file's failure note instead.
+    std::string problem;
 };
 
 // The episodes, heart-rate table and heart-rate extremes of a recording

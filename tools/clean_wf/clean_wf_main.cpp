@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         const std::string note = recording.file().failureNote();
         std::fprintf(stderr, "clean_wf: the recording in %s was not brought up to date: %s\n",
                      recording.recordingDirectory().c_str(),
-                     note.empty() ? "it has no episode section to derive into." : note.c_str());
+                     note.empty() ? (result.problem + ".").c_str() : note.c_str());
         return kFailure;
     }
     std::printf("%s: %zu episodes before, %zu after%s\n", recording.recordingDirectory().c_str(), result.episodesBefore,

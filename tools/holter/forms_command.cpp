@@ -77,8 +77,9 @@ int runRelabel(const ToolArguments& arguments) {
     const RederivationResult result = Rederivation::run(*recording, trends);
     if (!result.saved) {
         const std::string note = recording->file().failureNote();
-        std::fprintf(stderr, "holter: the corrections were not saved: %s\n",
-                     note.empty() ? "the recording has no episode section to derive into." : note.c_str());
+        std::fprintf(
+            stderr, "holter: the corrections were not saved: %s\n",
+            note.empty() ? ("the recording was left as it was: " + result.problem + ".").c_str() : note.c_str());
         return kFailure;
     }
     std::printf("form %ld: %u beats relabelled %c; %zu episodes before, %zu after\n", *form, done->relabelled,
