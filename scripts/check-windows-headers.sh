@@ -23,6 +23,7 @@ headers=(
   platform/window/window_class.h
   platform/window/driver.h
   platform/window/window_system.h
+  platform/window/app_messages.h
   platform/window/launch_options.h
   platform/window/push_button_face.h
   platform/window/button_hold.h

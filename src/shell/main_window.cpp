@@ -102,15 +102,15 @@ void MainWindow::keyDown(uint32_t virtualKey) {
 // The forms view's actions by form id, as scripted input asks for them.
 bool MainWindow::formsMessage(uint32_t message, WParam wParam, LParam lParam) {
     if (!model_.catalog) return false;
-    if (message != WM_APP_FORMS_VIEW && static_cast<uint64_t>(wParam) >= FormCensus::kFormCodes) return false;
+    if (message != kFormsViewMessage && static_cast<uint64_t>(wParam) >= FormCensus::kFormCodes) return false;
     const auto form = static_cast<uint8_t>(wParam);
     switch (message) {
-    case WM_APP_FORMS_VIEW: forms_.toggle(); return true;
-    case WM_APP_FORM_SELECT: forms_.selectForm(form); return true;
-    case WM_APP_FORM_CLASS:
+    case kFormsViewMessage: forms_.toggle(); return true;
+    case kFormSelectMessage: forms_.selectForm(form); return true;
+    case kFormClassMessage:
         forms_.classifyForm(form, static_cast<BeatClass>(static_cast<uint64_t>(lParam) % kBeatClassCount));
         return true;
-    case WM_APP_FORM_MOVE_BEAT: forms_.moveSelectedBeat(form); return true;
+    case kFormMoveBeatMessage: forms_.moveSelectedBeat(form); return true;
     default: return false;
     }
 }
@@ -127,10 +127,10 @@ LResult MainWindow::handle(WindowHandle window, uint32_t message, WParam wParam,
         layoutPanes(Size{loWord(static_cast<uint64_t>(lParam)), hiWord(static_cast<uint64_t>(lParam))});
         return 0;
     case WM_KEYDOWN: keyDown(static_cast<uint32_t>(wParam)); return 0;
-    case WM_APP_FORMS_VIEW:
-    case WM_APP_FORM_SELECT:
-    case WM_APP_FORM_CLASS:
-    case WM_APP_FORM_MOVE_BEAT: return formsMessage(message, wParam, lParam) ? 0 : 1;
+    case kFormsViewMessage:
+    case kFormSelectMessage:
+    case kFormClassMessage:
+    case kFormMoveBeatMessage: return formsMessage(message, wParam, lParam) ? 0 : 1;
     case WM_MOUSEMOVE: restoreTitle(); break;
     case WM_DESTROY:
     case kCloseRequest: destroyed(); return 0;

@@ -196,10 +196,10 @@ void HeadlessDriver::run(WindowSystem& system, const ScriptAction& action) {
     }
     case ScriptVerb::Message: system.postMessage(main, action.number, 0, 0); break;
     case ScriptVerb::Close: system.inputClose(main); break;
-    case ScriptVerb::Forms: system.postMessage(main, WM_APP_FORMS_VIEW, 0, 0); break;
-    case ScriptVerb::Form: system.postMessage(main, WM_APP_FORM_SELECT, action.number, 0); break;
-    case ScriptVerb::FormClass: system.postMessage(main, WM_APP_FORM_CLASS, action.number, action.beatClass); break;
-    case ScriptVerb::FormMove: system.postMessage(main, WM_APP_FORM_MOVE_BEAT, action.number, 0); break;
+    case ScriptVerb::Forms: system.postMessage(main, kFormsViewMessage, 0, 0); break;
+    case ScriptVerb::Form: system.postMessage(main, kFormSelectMessage, action.number, 0); break;
+    case ScriptVerb::FormClass: system.postMessage(main, kFormClassMessage, action.number, action.beatClass); break;
+    case ScriptVerb::FormMove: system.postMessage(main, kFormMoveBeatMessage, action.number, 0); break;
     case ScriptVerb::Drop:
         if (!drop_) {
             fail(system, scriptErrorStatus, where + "drop: the program takes no dropped files");
