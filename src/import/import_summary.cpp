@@ -31,9 +31,11 @@ std::string importSummary(const SourceRecording& source, const ImportedRecording
         if (b.formCode != kFormNone) ++byClass[b.beatClass % kBeatClassCount];
     const SignalSource& signal = *source.signal;
     std::ostringstream s;
-    s << "imported " << source.format << " record " << source.name << " (" << signal.frequencyHz() << " Hz, "
-      << signal.channelLabel(0);
-    if (signal.channelCount() > 1) s << " + " << signal.channelLabel(1);
+    s << "imported " << source.format << " record " << source.name << " (" << signal.frequencyHz() << " Hz, ";
+    if (source.signalAbsent)
+        s << "beats only";
+    else
+        s << signal.channelLabel(0) << (signal.channelCount() > 1 ? " + " + signal.channelLabel(1) : "");
     s << ") into " << home << ": " << r.plan.blockCount() << " blocks, amplitude code " << int{r.amplitudeCode} << ", "
       << r.plan.beats.size() << " beats (N " << byClass[0] << ", S " << byClass[1] << ", V " << byClass[2] << ", A "
       << byClass[3] << ", lead off " << imported.leadOffBeats << "), " << r.plan.episodes.size() << " episodes, "

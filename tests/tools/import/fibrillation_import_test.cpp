@@ -82,6 +82,7 @@ TEST_P(BeatOnlyImport, ImportsTheBeatsOverAFlatLeadOffSignal) {
     ASSERT_EQ(imported.status, 0) << imported.out;
     EXPECT_NE(imported.out.find(scratch.path("rec.hea")), std::string::npos) << imported.out;
     EXPECT_NE(imported.out.find("only the beat annotations"), std::string::npos) << imported.out;
+    EXPECT_NE(imported.out.find("Hz, beats only)"), std::string::npos) << imported.out;
     const ToolRun info = runHolter("info --home " + home);
     ASSERT_EQ(info.status, 0) << info.out;
     EXPECT_EQ(jsonNumber(info.out, "blocks"), kSeconds / 10);
