@@ -112,4 +112,24 @@ printf 'press 109 580\nmove 190 580\nrelease 190 580\nbutton 1007\nanswer yes\n'
 # the empty margins: the strip stays legible at the size a page shows it.
 pdftoppm -r 150 -png -singlefile -x 45 -y 0 -W 1100 -H 1500 "$work/report.pdf" "$work/report"
 cp "$work/report.png" "$out/report-page.png"
+
+# The study report of the demo day and of MIT-BIH 208 (imported with its
+# reference beats): summary, trends and a page of strips, at 90 dpi. The
+# report's date is fixed, as a reproducible build fixes its time stamps.
+study() {
+  local home="$1" name="$2"
+  shift 2
+  SOURCE_DATE_EPOCH=1796601600 ASAN_OPTIONS=detect_leaks=0 "$holter" report --home "$home" \
+    --pdf "$work/$name.pdf" --reviewer "Dr. A. Example" "$@" >/dev/null
+  pdftoppm -r 90 -png -f 1 -l 2 "$work/$name.pdf" "$work/$name"
+  cp "$work/$name-1.png" "$out/$name-summary.png"
+  cp "$work/$name-2.png" "$out/$name-trends.png"
+}
+study "$work/pristine" report-demo --interpretation "$root/docs/report-interpretation.txt"
+pdftoppm -r 90 -png -f 5 -l 5 -singlefile "$work/report-demo.pdf" "$work/report-demo-strips"
+cp "$work/report-demo-strips.png" "$out/"
+if [ -f "$physionet/208.hea" ]; then
+  ASAN_OPTIONS=detect_leaks=0 "$holter" import "$physionet/208" "$work/study-208" >/dev/null
+  study "$work/study-208" report-208
+fi
 ls "$out"/*.png

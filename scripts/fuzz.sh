@@ -11,7 +11,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-fuzz"
-all_harnesses=(recording_open block_decode beat_windows code_table forms configuration script_reader journal write_paths wfdb_header wfdb_annotations ishne edf channel_list source_notes ppd)
+all_harnesses=(recording_open block_decode beat_windows code_table forms configuration script_reader journal write_paths wfdb_header wfdb_annotations ishne edf channel_list source_notes ppd study)
 
 seconds="${1:-60}"
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then

@@ -12,7 +12,7 @@ namespace {
 class PrintJobOutput final : public PageOutput {
 public:
     explicit PrintJobOutput(std::unique_ptr<PrintJob> job) : job_(std::move(job)) {}
-    Canvas* startPage() override { return &job_->startPage(); }
+    Canvas* startPage(PageOrientation orientation) override { return &job_->startPage(orientation); }
     void endPage() override { job_->endPage(); }
     bool finish() override { return job_->endDocument(); }
     std::string failure() const override { return job_->failure(); }
@@ -23,8 +23,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<PageOutput> JobPrintHost::startJob(const Printer& printer, std::string_view documentName)
-{
+std::unique_ptr<PageOutput> JobPrintHost::startJob(const Printer& printer, std::string_view documentName) {
     jobFailure_.clear();
     std::unique_ptr<PrintJob> job = openPrintJob(printer, &jobFailure_);
     if (!job) {
@@ -37,8 +36,7 @@ std::unique_ptr<PageOutput> JobPrintHost::startJob(const Printer& printer, std::
     return std::make_unique<PrintJobOutput>(std::move(job));
 }
 
-void JobPrintHost::tellCause(std::string_view cause)
-{
+void JobPrintHost::tellCause(std::string_view cause) {
     std::fprintf(stderr, "lumen: printing failed: %.*s\n", static_cast<int>(cause.size()), cause.data());
     std::fflush(stderr);
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/draw/canvas.h"
+#include "platform/draw/page_orientation.h"
 #include "platform/print/printer_list.h"
 
 namespace lumen {
@@ -14,7 +15,8 @@ public:
     virtual ~PageOutput() = default;
     // The page's canvas in 0.01 mm, y upward from the top edge; null when
     // the printer gives none (the page is then simply not printed).
-    virtual Canvas* startPage() = 0;
+    virtual Canvas* startPage(PageOrientation orientation) = 0;
+    Canvas* startPage() { return startPage(PageOrientation::Portrait); }
     virtual void endPage() = 0;
     // Ends the document and hands it to the printer.
     virtual bool finish() = 0;

@@ -7,8 +7,7 @@
 namespace lumen {
 
 PrintRequest printRequestFrom(int32_t channelMode, const StripView& view, const Caliper& caliper,
-                              const CaliperFigures& figures, int32_t unitsPerMillivolt, int32_t printerIndex)
-{
+                              const CaliperFigures& figures, int32_t unitsPerMillivolt, int32_t printerIndex) {
     PrintRequest request;
     request.channelMode = channelMode;
     request.excerptStart = view.slotA * StripWindow::kSlotSamples + view.offsetA;

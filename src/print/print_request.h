@@ -11,12 +11,12 @@ struct StripView;
 // settings, the measuring lines with the voltages they show, and the
 // printer index of the command line.
 struct PrintRequest {
-    int32_t channelMode = 3;          // 1: channel 1, 2: channel 2, 3: both
-    int32_t excerptStart = 0;         // slotA * 1500 + offsetA
-    int32_t excerptEnd = 0;           // slotB * 1500 + offsetB
-    int32_t pixelsPerSample = 2;      // 1, 2, 4
-    int32_t amplitudeStep = 2;        // 1, 2, 3
-    int32_t firstColumn = -1;         // -1: no measuring lines
+    int32_t channelMode = 3;      // 1: channel 1, 2: channel 2, 3: both
+    int32_t excerptStart = 0;     // slotA * 1500 + offsetA
+    int32_t excerptEnd = 0;       // slotB * 1500 + offsetB
+    int32_t pixelsPerSample = 2;  // 1, 2, 4
+    int32_t amplitudeStep = 2;    // 1, 2, 3
+    int32_t firstColumn = -1;     // -1: no measuring lines
     int32_t secondColumn = 0;
     float channel1Millivolts = 0.0f;  // right line minus left line
     float channel2Millivolts = 0.0f;

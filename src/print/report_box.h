@@ -11,8 +11,7 @@ enum class BoxFill { Hollow, LightGrey };
 // A framed box of the report with its black shadow, 0.8 mm down and to the
 // right; (left, top) is its top-left corner on the page, whose y grows upward.
 // The fine pen stays selected.
-inline void drawReportBox(Canvas& canvas, const ReportTools& tools, Point topLeft, Size size, BoxFill fill)
-{
+inline void drawReportBox(Canvas& canvas, const ReportTools& tools, Point topLeft, Size size, BoxFill fill) {
     constexpr int32_t shadow = 80;
     const int32_t right = topLeft.x + size.width;
     const int32_t bottom = topLeft.y - size.height;

@@ -6,14 +6,12 @@
 
 namespace lumen {
 
-void paintEventChart(Canvas& canvas, EventCatalog& catalog, const Rect& area)
-{
+void paintEventChart(Canvas& canvas, EventCatalog& catalog, const Rect& area) {
     catalog.setPrintArea(area);
     catalog.paintAll(canvas, PaintTarget::Paper);
 }
 
-void takeSelectedEvent(EventCatalog& catalog, const TrendTable& trends, ReportFacts& facts)
-{
+void takeSelectedEvent(EventCatalog& catalog, const TrendTable& trends, ReportFacts& facts) {
     facts.eventTimeOfDayTicks = catalog.selectedTimeOfDay();
     facts.eventOrdinal = catalog.selectedOrdinal();
     facts.eventCount = catalog.selectedCount();

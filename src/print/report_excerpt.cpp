@@ -2,13 +2,11 @@
 
 namespace lumen {
 
-int32_t stripCapacitySamples(int32_t pixelsPerSample)
-{
-    return pixelsPerSample > 0 ? 720 / pixelsPerSample : 720;
+int32_t stripCapacitySamples(int32_t pixelsPerSample, int32_t widthHundredthMm) {
+    return widthHundredthMm / (kHundredthMmPerSampleStep * (pixelsPerSample > 0 ? pixelsPerSample : 1));
 }
 
-ReportExcerpt fitToStrip(ReportExcerpt excerpt, int32_t pixelsPerSample)
-{
+ReportExcerpt fitToStrip(ReportExcerpt excerpt, int32_t pixelsPerSample) {
     const int32_t capacity = stripCapacitySamples(pixelsPerSample);
     if (excerpt.lengthSamples() > capacity) {
         const int32_t excess = (excerpt.lengthSamples() - capacity) / 2;

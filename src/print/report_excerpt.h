@@ -18,9 +18,13 @@ struct ReportExcerpt {
     bool hasCalipers() const { return firstColumn != kNoCaliper; }
 };
 
-// Samples across the 180 mm paper strip: 720 at 12.5 mm/s, 360 at 25 mm/s,
-// 180 at 50 mm/s (pixelsPerSample 1, 2, 4).
-int32_t stripCapacitySamples(int32_t pixelsPerSample);
+// One sample is pixelsPerSample × 0.25 mm of paper.
+inline constexpr int32_t kHundredthMmPerSampleStep = 25;
+inline constexpr int32_t kEventStripWidthHundredthMm = 18000;
+
+// Samples across a paper strip: on the event report's 180 mm, 720 at
+// 12.5 mm/s, 360 at 25 mm/s, 180 at 50 mm/s (pixelsPerSample 1, 2, 4).
+int32_t stripCapacitySamples(int32_t pixelsPerSample, int32_t widthHundredthMm = kEventStripWidthHundredthMm);
 
 // Cuts an excerpt longer than the paper strip symmetrically and moves the
 // measuring lines with it; a first line left of the cut drops both lines,

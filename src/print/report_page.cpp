@@ -11,26 +11,21 @@
 namespace lumen {
 
 ReportPage::ReportPage(Canvas& canvas, const ReportTools& tools, const LanguageTexts& texts)
-    : canvas_(canvas), tools_(tools), texts_(texts)
-{
-}
+    : canvas_(canvas), tools_(tools), texts_(texts) {}
 
 // Language entries are format texts of the language table.
-std::string ReportPage::format(TextId entry, auto... values) const
-{
+std::string ReportPage::format(TextId entry, auto... values) const {
     constexpr size_t kLineBytes = 255;
     const std::string text = lumen::format(texts_, entry, values...);
     return text.size() <= kLineBytes ? text : text.substr(0, kLineBytes);
 }
 
-void ReportPage::textAt(Point at, TextAlign align, const std::string& text)
-{
+void ReportPage::textAt(Point at, TextAlign align, const std::string& text) {
     canvas_.setTextAlign(align);
     canvas_.textOut(at, text);
 }
 
-void ReportPage::draw(const ReportFacts& facts, const ReportStrip& strip, EventCatalog& catalog)
-{
+void ReportPage::draw(const ReportFacts& facts, const ReportStrip& strip, EventCatalog& catalog) {
     canvas_.setMapMode(MapMode::HundredthMillimetre);
     canvas_.selectPen(tools_.boldPen);
     drawHeader(facts);
@@ -40,8 +35,7 @@ void ReportPage::draw(const ReportFacts& facts, const ReportStrip& strip, EventC
     ReportStripPainter(canvas_, tools_, strip, kStripTopLeft).paint();
 }
 
-void ReportPage::drawHeader(const ReportFacts& facts)
-{
+void ReportPage::drawHeader(const ReportFacts& facts) {
     drawReportBox(canvas_, tools_, Point{1000, -230}, Size{18000, 1400}, BoxFill::LightGrey);
     canvas_.setBkMode(BackgroundMode::Transparent);
     canvas_.selectFont(tools_.titleFont);
@@ -55,22 +49,19 @@ void ReportPage::drawHeader(const ReportFacts& facts)
     textAt(Point{18600, -1030}, TextAlign::Right, format(TextId::ReportPatient, facts.patientLine.c_str()));
 }
 
-void ReportPage::drawStatistics(const ReportFacts& facts)
-{
+void ReportPage::drawStatistics(const ReportFacts& facts) {
     drawReportBox(canvas_, tools_, Point{1000, -3000}, Size{18000, 740}, BoxFill::Hollow);
     textAt(Point{kCentre, -3370}, TextAlign::Center, facts.statistics);
 }
 
 // The catalog lays its paper rows into the chart box and paints them there.
-void ReportPage::drawChart(EventCatalog& catalog)
-{
+void ReportPage::drawChart(EventCatalog& catalog) {
     drawReportBox(canvas_, tools_, Point{1000, -4000}, Size{18000, 11500}, BoxFill::Hollow);
     canvas_.setTextAlign(TextAlign::Left);
     paintEventChart(canvas_, catalog, kChartArea);
 }
 
-void ReportPage::drawEventData(const ReportFacts& facts, const ReportStrip& strip)
-{
+void ReportPage::drawEventData(const ReportFacts& facts, const ReportStrip& strip) {
     canvas_.selectFont(tools_.titleFont);
     const int32_t t = facts.eventTimeOfDayTicks;
     const int hour = (t / kTicksPerHour) % 24;
@@ -88,9 +79,9 @@ void ReportPage::drawEventData(const ReportFacts& facts, const ReportStrip& stri
     textAt(Point{kLeft, -18000}, TextAlign::Left,
            format(TextId::Amplitude, millimetresPerMillivolt) + std::string(texts_.text(speedEntry)));
     textAt(Point{kCentre, -17000}, TextAlign::Center, facts.eventCaption);
-    const std::string timeText = facts.heartRate == 0
-                                     ? format(TextId::TimeWithoutRate, hour, minute, second)
-                                     : format(TextId::TimeAndRate, hour, minute, second, static_cast<int>(facts.heartRate));
+    const std::string timeText =
+        facts.heartRate == 0 ? format(TextId::TimeWithoutRate, hour, minute, second)
+                             : format(TextId::TimeAndRate, hour, minute, second, static_cast<int>(facts.heartRate));
     textAt(Point{kRight, -18000}, TextAlign::Right, timeText);
 }
 

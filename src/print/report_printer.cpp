@@ -6,13 +6,11 @@
 
 namespace lumen {
 
-const Printer* defaultPrinter(const PrinterList& printers, int32_t printerIndex)
-{
+const Printer* defaultPrinter(const PrinterList& printers, int32_t printerIndex) {
     return printers.select(printerIndex);
 }
 
-ReportStrip reportStripOf(const PrintRequest& request, const StripWindow& window)
-{
+ReportStrip reportStripOf(const PrintRequest& request, const StripWindow& window) {
     const ReportExcerpt asShown{request.excerptStart, request.excerptEnd, request.firstColumn, request.secondColumn};
     ReportStrip strip;
     strip.window = &window;
@@ -27,8 +25,7 @@ ReportStrip reportStripOf(const PrintRequest& request, const StripWindow& window
 }
 
 PrintResult printReport(PrintHost& host, const PrinterList& printers, const PrintRequest& request,
-                        const ReportSources& sources)
-{
+                        const ReportSources& sources) {
     const LanguageTexts& texts = sources.texts;
     if (!host.confirm(texts.text(TextId::PrintQuestion), texts.text(TextId::PrintCaption))) {
         return PrintResult::PrintedOrDeclined;

@@ -12,8 +12,7 @@ namespace {
 
 constexpr int32_t kLastRrLabelRoom = 700;  // an RR label needs 7 mm of strip
 
-std::string formatted(const char* format, auto... values)
-{
+std::string formatted(const char* format, auto... values) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, format, values...);
     return buffer;
@@ -21,8 +20,7 @@ std::string formatted(const char* format, auto... values)
 
 }  // namespace
 
-void ReportStripPainter::drawBeatRow()
-{
+void ReportStripPainter::drawBeatRow() {
     canvas_.setBkMode(BackgroundMode::Opaque);
     canvas_.setBkColor(whiteColor);
     canvas_.setTextAlign(TextAlign::Center | TextAlign::Top);
@@ -44,7 +42,7 @@ void ReportStripPainter::drawBeatRow()
         const int32_t tickX = x - 25 + quarterSampleShift(position, pixelsPerSample);
         canvas_.moveTo(Point{tickX, top_ - 5000});
         canvas_.lineTo(Point{tickX, top_ - 5400});
-        if (previousPosition && previousX < left_ + kWidth - kLastRrLabelRoom) {
+        if (previousPosition && previousX < left_ + width_ - kLastRrLabelRoom) {
             const int32_t intervalMs = static_cast<int32_t>(position - *previousPosition) * 5;
             canvas_.textOut(Point{previousX + 400, top_ - 5580}, formatted("%d", intervalMs));
         }
@@ -53,8 +51,7 @@ void ReportStripPainter::drawBeatRow()
     }
 }
 
-void ReportStripPainter::drawChannelNames()
-{
+void ReportStripPainter::drawChannelNames() {
     canvas_.setTextAlign(TextAlign::Left | TextAlign::Top);
     canvas_.textOut(Point{left_ + 100, top_ - 1350}, "CH1");
     canvas_.textOut(Point{left_ + 100, top_ - 4350}, "CH2");
@@ -62,8 +59,7 @@ void ReportStripPainter::drawChannelNames()
 
 // Measuring lines stand where they stood on the screen: one screen column
 // is 0.25 mm on paper.
-void ReportStripPainter::drawCalipers()
-{
+void ReportStripPainter::drawCalipers() {
     const ReportExcerpt& excerpt = strip_.excerpt;
     if (!excerpt.hasCalipers()) {
         return;
@@ -77,20 +73,21 @@ void ReportStripPainter::drawCalipers()
     }
     const int32_t pixelsPerSample = step_ / 25;
     const int32_t distance = excerpt.firstColumn > excerpt.secondColumn ? excerpt.firstColumn - excerpt.secondColumn
-                                                                         : excerpt.secondColumn - excerpt.firstColumn;
+                                                                        : excerpt.secondColumn - excerpt.firstColumn;
     const int32_t intervalMs = distance * 20 / pixelsPerSample;
     canvas_.textOut(Point{x2 + 100, top_ - 300}, formatted("%d msec", intervalMs));
     if (const int32_t rate = printedRate(intervalMs); rate > 0) {
         canvas_.textOut(Point{x2 + 100, top_ - 800}, formatted("%d bpm", rate));
     }
-    canvas_.textOut(Point{x2 + 100, top_ - 4800}, formatted("Ch1: %.2f mV", static_cast<double>(strip_.channel1Millivolts)));
-    canvas_.textOut(Point{x2 + 100, top_ - 5200}, formatted("Ch2: %.2f mV", static_cast<double>(strip_.channel2Millivolts)));
+    canvas_.textOut(Point{x2 + 100, top_ - 4800},
+                    formatted("Ch1: %.2f mV", static_cast<double>(strip_.channel1Millivolts)));
+    canvas_.textOut(Point{x2 + 100, top_ - 5200},
+                    formatted("Ch2: %.2f mV", static_cast<double>(strip_.channel2Millivolts)));
 }
 
 // An episode is named at the first beat after its code appears that is not
 // an artefact, so that its name stands over a real beat.
-void ReportStripPainter::drawEpisodeNames()
-{
+void ReportStripPainter::drawEpisodeNames() {
     canvas_.setTextAlign(TextAlign::Left | TextAlign::Top);
     canvas_.setBkMode(BackgroundMode::Transparent);
     const int32_t halfLetter = canvas_.textExtent("N").width / 2;
@@ -111,9 +108,8 @@ void ReportStripPainter::drawEpisodeNames()
     }
 }
 
-void ReportStripPainter::drawEpisodeName(std::string_view name, int32_t x, int32_t halfLetter)
-{
-    while (!name.empty() && x + canvas_.textExtent(name).width - halfLetter > left_ + kWidth) {
+void ReportStripPainter::drawEpisodeName(std::string_view name, int32_t x, int32_t halfLetter) {
+    while (!name.empty() && x + canvas_.textExtent(name).width - halfLetter > left_ + width_) {
         name.remove_suffix(1);
     }
     if (!name.empty()) {

@@ -9,8 +9,7 @@ namespace lumen {
 
 namespace {
 
-const StripWindow& windowOrEmpty(const StripWindow* window)
-{
+const StripWindow& windowOrEmpty(const StripWindow* window) {
     static const StripWindow empty;
     return window != nullptr ? *window : empty;
 }
@@ -23,9 +22,12 @@ constexpr int32_t kGridDotLength = 26;
 
 ReportStripPainter::ReportStripPainter(Canvas& canvas, const ReportTools& tools, const ReportStrip& strip,
                                        Point topLeft)
-    : canvas_(canvas), tools_(tools), strip_(strip), window_(windowOrEmpty(strip.window)), left_(topLeft.x),
-      top_(topLeft.y)
-{
+    : canvas_(canvas),
+      tools_(tools),
+      strip_(strip),
+      window_(windowOrEmpty(strip.window)),
+      left_(topLeft.x),
+      top_(topLeft.y) {
     const size_t shortest = std::min({window_.channel1.size(), window_.channel2.size(), window_.penIndex.size(),
                                       window_.episodeCode.size(), window_.beatLabel.size()});
     const int32_t samples = static_cast<int32_t>(shortest);
@@ -33,19 +35,18 @@ ReportStripPainter::ReportStripPainter(Canvas& canvas, const ReportTools& tools,
     const int32_t end = std::clamp(strip.excerpt.endSample, start_, samples);
     length_ = end - start_;
     const int32_t pixelsPerSample = std::clamp(strip.pixelsPerSample, 1, 4);
-    step_ = pixelsPerSample * 25;
-    leadIn_ = (stripCapacitySamples(pixelsPerSample) - strip.excerpt.lengthSamples()) / 2;
+    step_ = pixelsPerSample * kHundredthMmPerSampleStep;
+    width_ = strip.widthHundredthMm;
+    leadIn_ = (stripCapacitySamples(pixelsPerSample, width_) - strip.excerpt.lengthSamples()) / 2;
 }
 
-int32_t ReportStripPainter::sampleOffset(uint8_t sample, int32_t amplitudeStep, int32_t unitsPerMillivolt)
-{
+int32_t ReportStripPainter::sampleOffset(uint8_t sample, int32_t amplitudeStep, int32_t unitsPerMillivolt) {
     const int32_t scale = amplitudeStep == 1 ? 5000 : amplitudeStep == 3 ? 20000 : 10000;
     const int32_t hundredthsPerUnit = unitsPerMillivolt != 0 ? -(scale / unitsPerMillivolt) : 0;
     return (static_cast<int32_t>(sample) - kBaselineSample) * hundredthsPerUnit / 10;
 }
 
-int32_t ReportStripPainter::quarterSampleShift(uint32_t beatPosition, int32_t pixelsPerSample)
-{
+int32_t ReportStripPainter::quarterSampleShift(uint32_t beatPosition, int32_t pixelsPerSample) {
     const uint32_t quarter = beatPosition % 4;
     if (pixelsPerSample == 2) {
         return quarter < 2 ? -25 : 0;
@@ -56,8 +57,7 @@ int32_t ReportStripPainter::quarterSampleShift(uint32_t beatPosition, int32_t pi
     return 0;
 }
 
-int32_t ReportStripPainter::printedRate(int32_t intervalMs)
-{
+int32_t ReportStripPainter::printedRate(int32_t intervalMs) {
     if (intervalMs <= 0) {
         return 0;
     }
@@ -67,30 +67,23 @@ int32_t ReportStripPainter::printedRate(int32_t intervalMs)
 
 int32_t ReportStripPainter::xOf(int32_t index) const { return left_ + (leadIn_ + index) * step_; }
 
-bool ReportStripPainter::onStrip(int32_t index) const
-{
-    return index < length_ && xOf(index) < left_ + kWidth;
-}
+bool ReportStripPainter::onStrip(int32_t index) const { return index < length_ && xOf(index) < left_ + width_; }
 
-uint8_t ReportStripPainter::label(int32_t index) const
-{
+uint8_t ReportStripPainter::label(int32_t index) const {
     return window_.beatLabel[static_cast<size_t>(start_ + index)];
 }
 
-uint32_t ReportStripPainter::beatPosition(int32_t index) const
-{
+uint32_t ReportStripPainter::beatPosition(int32_t index) const {
     const uint32_t ordinal = window_.ordinalAt(start_ + index);
     return ordinal < window_.beatPositions.size() ? window_.beatPositions[ordinal] : 0;
 }
 
-int32_t ReportStripPainter::traceY(int32_t base, uint8_t sample) const
-{
+int32_t ReportStripPainter::traceY(int32_t base, uint8_t sample) const {
     const int32_t y = base + sampleOffset(sample, strip_.amplitudeStep, strip_.unitsPerMillivolt);
     return std::clamp(y, top_ - kHeight, top_);
 }
 
-void ReportStripPainter::paint()
-{
+void ReportStripPainter::paint() {
     drawGrid();
     if (length_ < kMinimumSamples || strip_.excerpt.lengthSamples() < kMinimumSamples) {
         return;
@@ -102,10 +95,9 @@ void ReportStripPainter::paint()
     drawEpisodeNames();
 }
 
-void ReportStripPainter::drawGrid()
-{
-    drawReportBox(canvas_, tools_, Point{left_, top_}, Size{kWidth, kHeight}, BoxFill::Hollow);
-    const int32_t right = left_ + kWidth;
+void ReportStripPainter::drawGrid() {
+    drawReportBox(canvas_, tools_, Point{left_, top_}, Size{width_, kHeight}, BoxFill::Hollow);
+    const int32_t right = left_ + width_;
     const int32_t bottom = top_ - kHeight;
     for (int32_t x = left_; x < right; x += kGridLineSpacing) {
         canvas_.moveTo(Point{x, top_});
@@ -128,8 +120,7 @@ void ReportStripPainter::drawGrid()
 
 // Both channels are centred on their own mean so that a wandering
 // baseline does not push one trace into the other.
-int32_t ReportStripPainter::meanOffset(const std::vector<uint8_t>& samples) const
-{
+int32_t ReportStripPainter::meanOffset(const std::vector<uint8_t>& samples) const {
     if (length_ <= 0) {
         return 0;
     }
@@ -140,8 +131,7 @@ int32_t ReportStripPainter::meanOffset(const std::vector<uint8_t>& samples) cons
     return static_cast<int32_t>(sum / length_);
 }
 
-void ReportStripPainter::drawTraces()
-{
+void ReportStripPainter::drawTraces() {
     if (strip_.channelMode == 3) {
         drawTrace(window_.channel1, top_ - 2200 - meanOffset(window_.channel1));
         drawTrace(window_.channel2, top_ - 3800 - meanOffset(window_.channel2));
@@ -151,8 +141,7 @@ void ReportStripPainter::drawTraces()
 }
 
 // Segments that start inside an episode are drawn bold.
-void ReportStripPainter::drawTrace(const std::vector<uint8_t>& samples, int32_t base)
-{
+void ReportStripPainter::drawTrace(const std::vector<uint8_t>& samples, int32_t base) {
     canvas_.selectPen(tools_.finePen);
     bool bold = false;
     canvas_.moveTo(Point{xOf(0), traceY(base, samples[static_cast<size_t>(start_)])});

@@ -9,13 +9,12 @@
 
 namespace lumen {
 
-// The 180 × 60 mm ECG strip of the report: millimetre grid, beat letters,
+// The 60 mm high ECG strip of the reports (180 mm wide on the event report): millimetre grid, beat letters,
 // quarter-sample beat ticks, RR intervals, channel names, measuring lines,
 // traces (bold inside episodes) and episode names. One sample is
 // pixelsPerSample × 0.25 mm wide, so 25 mm of paper is one second at 25 mm/s.
 class ReportStripPainter {
 public:
-    static constexpr int32_t kWidth = 18000;
     static constexpr int32_t kHeight = 6000;
     static constexpr int32_t kMinimumSamples = 10;
 
@@ -59,6 +58,7 @@ private:
     int32_t length_;  // samples, within the window
     int32_t step_;    // 0.01 mm per sample
     int32_t leadIn_;  // samples of empty paper before the excerpt
+    int32_t width_;   // 0.01 mm
 };
 
 }  // namespace lumen

@@ -89,6 +89,11 @@ void MainWindow::keyDown(uint32_t virtualKey) {
     // The rows follow the corrected labels at once, not only after the exit.
     case 'R': forms_.rederive(); break;
     case 'P':
+        if ((system_.keyState(VK_CONTROL) & 0x8000) != 0 && (system_.keyState(VK_SHIFT) & 0x8000) == 0 &&
+            (system_.keyState(VK_MENU) & 0x8000) == 0) {
+            panes_.printStudyReport();
+            break;
+        }
         if ((system_.keyState(VK_CONTROL) & 0x8000) != 0 && (system_.keyState(VK_SHIFT) & 0x8000) != 0 &&
             (system_.keyState(VK_MENU) & 0x8000) != 0) {
             system_.setWindowText(model_.shell.mainWindow, kCreditText);

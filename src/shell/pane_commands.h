@@ -19,6 +19,8 @@ public:
     virtual void runLabelWriteBack() = 0;
     // Recounts the beat classes and repaints the title pane at once.
     virtual void recountBeatsAndTitle() = 0;
+    // Asks, then prints the study report of the whole recording.
+    virtual void printStudyReport() = 0;
 };
 
 }  // namespace lumen

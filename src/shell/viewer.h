@@ -86,6 +86,7 @@ public:
     int32_t repaintStrip(RelabelMode mode, PaintOp op, int32_t column) override;
     void runLabelWriteBack() override;
     void recountBeatsAndTitle() override;
+    void printStudyReport() override;
 
 private:
     class FatalRoute;

@@ -3,11 +3,14 @@
 #include <cstdio>
 
 #include "events/event_browser_pane.h"
+#include "lang/text_format.h"
 #include "platform/file/utf8_path.h"
 #include "print/report_printer.h"
+#include "print/study_report.h"
 #include "shell/shell_print_host.h"
 #include "shell/viewer.h"
 #include "store/time_units.h"
+#include "study/study_calculator.h"
 #include "view/ecg_pane.h"
 #include "view/title_pane.h"
 
@@ -52,9 +55,7 @@ ShownStretch Viewer::shownStretch() const {
             view.slotB * StripWindow::kSlotSamples + view.offsetB};
 }
 
-bool Viewer::classifySelectedForm(BeatClass beatClass) {
-    return forms_ && forms_->classifySelectedForm(beatClass);
-}
+bool Viewer::classifySelectedForm(BeatClass beatClass) { return forms_ && forms_->classifySelectedForm(beatClass); }
 
 void Viewer::requestExit() { system_.sendMessage(model_.shell.mainWindow, WM_DESTROY, 0, 0); }
 
@@ -74,6 +75,44 @@ void Viewer::printReport(const ShownStretch& stretch) {
     ShellPrintHost host(system_);
     // A missing printer has been told to the user by then; nothing is left to do.
     lumen::printReport(host, printers, request, ReportSources{model_.texts, *model_.catalog, *model_.strip, facts});
+}
+
+// The study report reads the beats as corrected so far: the labels still
+// held by the strip go back into the beat list first.
+void Viewer::printStudyReport() {
+    if (!model_.catalog || !model_.recording) return;
+    runLabelWriteBack();
+    Recording& recording = *model_.recording;
+    const StudyInput input = StudyInput::read(recording, model_.trends, model_.catalog->row(kToPrinterRow).count());
+    const StudyFigures figures = StudyCalculator::compute(input);
+    const PrinterList printers = printTo_.empty() ? PrinterList::fromSystem() : PrinterList::toFile(printTo_, paper_);
+    const Printer* printer = defaultPrinter(printers, model_.shell.printerIndex);
+    ShellPrintHost host(system_);
+    const ReportFacts facts = gatherReportFacts(recording, model_.trends, *model_.catalog, model_.texts, "");
+    const StudyReportSources sources{
+        .figures = figures,
+        .input = input,
+        .recording = recording,
+        .flaggedEvents = StudyReport::flaggedEvents(*model_.catalog, recording),
+        .patientLine = format(model_.texts, TextId::ReportPatient, facts.patientLine.c_str()),
+        .interpretation = "",
+        .reviewer = "",
+        .reportDate = StudyReport::todayIso(),
+        .unitsPerMillivolt = model_.painter ? model_.painter->unitsPerMillivolt() : recording.amplitudeCode(),
+        .sheetHundredthMm = printer != nullptr ? printer->paper.hundredthMm : paper_.hundredthMm,
+    };
+    char question[96];
+    std::snprintf(question, sizeof question, "Print the study report of this recording (%d pages)?",
+                  StudyReport::pageCount(sources));
+    if (!host.confirm(question, StudyReport::kDocumentName)) return;
+    std::unique_ptr<PageOutput> output =
+        printer != nullptr ? host.startJob(*printer, StudyReport::kDocumentName) : nullptr;
+    if (!output) {
+        if (printer != nullptr) host.tellCause(host.jobFailure());
+        host.showError(model_.texts.text(TextId::NoPrinter), model_.texts.text(TextId::ErrorCaption));
+        return;
+    }
+    if (!StudyReport::print(*output, sources)) host.tellCause(output->failure());
 }
 
 void Viewer::refreshBrowser(bool full) {

@@ -84,10 +84,13 @@ mkdir -p "$out"
 home="$work/home"
 run "$holter" demo "$(native "$home")" --hours 4 >/dev/null
 printf '%s\n' 'key Right' 'button 1007' 'answer yes' >"$home/script.txt"
+printf '%s\n' 'key P ctrl' 'answer yes' >"$home/study.txt"
+# print_report [INDEX [SCRIPT [TITLE]]]: the event report, or what SCRIPT
+# prints under the job title TITLE.
 print_report() {
-  local stamp="$work/started" status=0 pdf="" candidate
+  local stamp="$work/started" status=0 pdf="" candidate script="${2:-script.txt}" title="${3:-Holter ECG report}"
   touch -d '-2 seconds' "$stamp"
-  run "$lumen" --home "$(native "$home")" --headless 1024x768 --script "$(native "$home/script.txt")" ${1:+"$1"} \
+  run "$lumen" --home "$(native "$home")" --headless 1024x768 --script "$(native "$home/$script")" ${1:+"$1"} \
     2>"$work/lumen.err" || status=$?
   if [ "$status" -ne 255 ]; then
     echo "print test: $lumen ended with status $status"; cat "$work/lumen.err"; exit 1
@@ -98,7 +101,7 @@ print_report() {
     for candidate in "$out"/*.pdf; do
       [ "$candidate" -nt "$stamp" ] || continue
       info="$(pdfinfo "$candidate" 2>/dev/null || true)"
-      if grep -q "^Title: .*Holter ECG report" <<<"$info" && grep -q '^Pages:' <<<"$info"; then
+      if grep -q "^Title: .*$title" <<<"$info" && grep -q '^Pages:' <<<"$info"; then
         pdf="$candidate"
         break 2
       fi
@@ -163,6 +166,23 @@ for queue in 'A4||\(A4\)' 'Letter|1|^612 x 792 pts'; do
   awk -v p="$pitch_mm" 'BEGIN { exit !(p >= 9.95 && p <= 10.05) }' || { echo "print test: want a 10.00 +- 0.05 mm grid"; ok=0; }
   [ "$heading" -ge 300 ] || { echo "print test: want the heading on the page"; ok=0; }
 done
+
+# The study report (Ctrl+P) on the default queue: portrait pages, then the
+# strips on landscape ones, which the queue turns onto its sheet. True to
+# scale, a strip's 250 mm reach from 23.5 to 273.5 mm along the sheet's
+# long side; shrunk to fit a portrait width they would end by 195 mm.
+print_report "" study.txt "Holter study report"
+pages="$(sed -n 's/^Pages: *//p' <<<"$info")"
+pdftoppm -r 100 -gray -f "$pages" -l "$pages" -singlefile "$work/report.pdf" "$work/strips"
+read -r width height < <(sed -n '2p' "$work/strips.pgm")
+reach="$(tail -c +$(($(head -n 3 "$work/strips.pgm" | wc -c) + 1)) "$work/strips.pgm" | od -An -v -tu1 -w"$width" |
+  awk -v mm=$((100 * 10)) 'BEGIN { first = -1 } { for (x = 1; x <= NF; ++x) if ($x < 128) { if (first < 0) first = NR; last = NR } }
+    END { printf "%.0f", (last - first) * 254 / mm }')"
+echo "print test: study report: $pages pages, the strips' page $width x $height px at 100 dpi, ink over $reach mm down the sheet"
+[ "$pages" -ge 4 ] || { echo "print test: want summary, trends, hours and strips"; ok=0; }
+if [ "$height" -gt "$width" ]; then
+  [ "$reach" -ge 240 ] || { echo "print test: want the strips at true scale along the sheet"; ok=0; }
+fi
 
 # Under Wine a printer handed --print-to's file writes what its driver
 # makes, PostScript: a queue whose name says PDF is taken as the PDF

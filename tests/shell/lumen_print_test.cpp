@@ -2,7 +2,6 @@
 // show them, the failure box without a printer, the printer index kept.
 #include <gtest/gtest.h>
 
-
 #include "shell/recording_probe.h"
 
 namespace lumen::testing {
@@ -52,11 +51,34 @@ TEST(LumenPrint, PrinterIndexOfTheCommandLineIsKept) {
     const std::string pdf = home.path("report.pdf");
     const std::string dump = home.path("dump.json");
     // One printer only: index 2 falls back to the first, the PDF file.
-    const LumenRun run = runLumen(home, "button 1007\nanswer yes\ndump " + dump + "\n", "1024x768", "",
-                                  "--print-to " + pdf + " 2");
+    const LumenRun run =
+        runLumen(home, "button 1007\nanswer yes\ndump " + dump + "\n", "1024x768", "", "--print-to " + pdf + " 2");
     EXPECT_EQ(run.status, 255) << run.err;
     EXPECT_EQ(dumpValue(run.dump, "printerIndex"), "2");
     EXPECT_TRUE(home.exists("report.pdf"));
+}
+
+// The study report goes through the same printers; it leaves the recording
+// as it was, and a declined question prints nothing.
+TEST(LumenPrint, ControlPPrintsTheStudyReportOfTheWholeRecording) {
+    if (!installed("pdftotext pdfinfo")) GTEST_SKIP() << "poppler-utils are not installed";
+    DemoHome home;
+    const std::string before = home.text("recording/holter.mem");
+    const std::string pdf = home.path("study.pdf");
+    const LumenRun declined = runLumen(home, "key P ctrl\nanswer no\n", "1024x768", "", "--print-to " + pdf);
+    EXPECT_EQ(declined.status, 255) << declined.err;
+    EXPECT_FALSE(home.exists("study.pdf"));
+
+    const LumenRun run = runLumen(home, "key P ctrl\nanswer yes\n", "1024x768", "", "--print-to " + pdf);
+    EXPECT_EQ(run.status, 255) << run.err;
+    const std::string info = commandOutput("pdfinfo " + pdf);
+    const size_t pages = info.find("Pages:");
+    ASSERT_NE(pages, std::string::npos) << info;
+    EXPECT_EQ(std::stoi(info.substr(pages + 6)), 5) << "summary, trends, hours and two pages of four strips";
+    const std::string text = commandOutput("pdftotext -layout " + pdf + " -");
+    for (const char* expected : {"HOLTER STUDY REPORT", "Trends", "Hourly table", "Ventricular Tachycardia"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    EXPECT_EQ(home.text("recording/holter.mem"), before);
 }
 
 }  // namespace

@@ -9,6 +9,9 @@
 #include "holter/import_command.h"
 #include "holter/info_command.h"
 #include "holter/score_command.h"
+#ifdef LUMEN_WITH_STUDY_REPORT
+#include "holter/report_command.h"
+#endif
 
 namespace lumen {
 
@@ -20,7 +23,9 @@ std::span<const HolterCommand> holterCommands() {
     static constexpr std::string_view kExportOptions[] = {"--edf", "--wfdb"};
     static constexpr std::string_view kScoreOptions[] = {"--from"};
     static constexpr std::string_view kRelabelOptions[] = {"--form", "--class"};
-    static const std::array<HolterCommand, 9> commands = {{
+    static constexpr std::string_view kReportOptions[] = {"--pdf", "--json", "--paper", "--interpretation",
+                                                          "--reviewer"};
+    static const auto commands = std::to_array<HolterCommand>({
         {"demo", kDemoOptions, &runDemo, kDemoFlags},
         {"info", {}, &runInfo},
         {"decode", {}, &runDecode},
@@ -30,7 +35,10 @@ std::span<const HolterCommand> holterCommands() {
         {"score", kScoreOptions, &runScore},
         {"forms", {}, &runForms},
         {"relabel", kRelabelOptions, &runRelabel},
-    }};
+#ifdef LUMEN_WITH_STUDY_REPORT
+        {"report", kReportOptions, &runReport},
+#endif
+    });
     return commands;
 }
 

@@ -22,7 +22,12 @@ constexpr const char* kUsage =
     "       holter export [--home DIR] [RECDIR] (--edf FILE | --wfdb DIR)\n"
     "       holter score [--home DIR] [RECDIR] REFERENCE [RECDIR REFERENCE ...] [--from SECONDS]\n"
     "       holter forms [--home DIR] [RECDIR]\n"
-    "       holter relabel [--home DIR] [RECDIR] --form K --class N|S|V|A\n";
+    "       holter relabel [--home DIR] [RECDIR] --form K --class N|S|V|A\n"
+#ifdef LUMEN_WITH_STUDY_REPORT
+    "       holter report [--home DIR] [RECDIR] --pdf FILE [--json FILE] [--paper a4|letter] "
+    "[--interpretation FILE] [--reviewer NAME]\n"
+#endif
+    ;
 
 int usage() {
     std::fputs(kUsage, stderr);

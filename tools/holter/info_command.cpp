@@ -10,15 +10,12 @@
 #include "assembly/episode_rules.h"
 #include "assembly/recording_sidecar.h"
 #include "holter/fed_recording.h"
+#include "holter/home_patient.h"
 #include "holter/recording_opener.h"
 #include "lang/beat_statistics_text.h"
-#include "lang/code_page.h"
 #include "lang/json_text.h"
-#include "lang/language_texts.h"
-#include "lang/stored_language.h"
 #include "store/clock.h"
 #include "store/episode_record.h"
-#include "store/plain_file.h"
 #include "store/section_id.h"
 
 namespace lumen {
@@ -29,22 +26,6 @@ constexpr const char* kEnglishStatistics = "NORMAL / VES / SVES beats: %ld (%.2l
 uint32_t sectionLength(const Recording& recording, SectionId id) {
     const auto place = recording.directory().find(id);
     return place ? place->length : 0;
-}
-
-// The code page of the home's language, as the viewer reads the patient
-// line; a home without color.ini is English, as a bad language key is.
-CodePage homeCodePage(const std::string& programDirectory) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openPlainFile(programDirectory + "color.ini", "rb"),
-                                                         std::fclose);
-    const int32_t language =
-        file ? languageFromLine(findConfigKey(file.get(), kStoredLanguageKey)) : LanguageTexts::kDefaultLanguage;
-    return LanguageTexts::codePageOf(language);
-}
-
-std::string patientText(Recording& recording, CodePage page) {
-    std::string line = recording.readPatientLine();
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    return decodeToUtf8(line, page);
 }
 
 int32_t startTick(Recording& recording) {
@@ -105,7 +86,7 @@ int runInfo(const ToolArguments& arguments) {
         .string("startClock", clock)
         .number("startTick", startTick(*recording))
         .number("amplitudeCode", amplitudeByte(*recording))
-        .string("patient", patientText(*recording, homeCodePage(arguments.programDirectory)));
+        .string("patient", homePatientText(*recording, arguments.programDirectory));
     if (notes.startDate)
         json.string("startDate", notes.startDate->iso());
     else

@@ -38,12 +38,14 @@ Size PdfDocument::pageHundredthMm() const { return impl_->sheet; }
 
 bool PdfDocument::isOpen() const { return impl_->context != nullptr; }
 
-Canvas* PdfDocument::startPage() {
+Canvas* PdfDocument::startPage(PageOrientation orientation) {
     if (!isOpen()) {
         return nullptr;
     }
     endPage();
-    impl_->page = std::make_unique<PdfCanvas>(impl_->context, impl_->sheet);
+    const Size page = orientation == PageOrientation::Portrait ? impl_->sheet : orientedPage(impl_->sheet, orientation);
+    cairo_pdf_surface_set_size(impl_->surface, page.width * pointsPerHundredthMm, page.height * pointsPerHundredthMm);
+    impl_->page = std::make_unique<PdfCanvas>(impl_->context, page);
     return impl_->page.get();
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/draw/canvas.h"
+#include "platform/draw/page_orientation.h"
 
 namespace lumen {
 
@@ -27,7 +28,7 @@ public:
     bool isOpen() const;
     // Begins a page and returns its canvas, valid until endPage(); nullptr
     // when the document is not open. A page still open is ended first.
-    Canvas* startPage();
+    Canvas* startPage(PageOrientation orientation = PageOrientation::Portrait);
     void endPage();
     // Ends an open page and finishes the file; false when it failed.
     bool close();

@@ -43,9 +43,9 @@ void PdfPrintJob::requireOpen(const char* call) const {
     }
 }
 
-Canvas& PdfPrintJob::startPage() {
+Canvas& PdfPrintJob::startPage(PageOrientation orientation) {
     requireOpen("startPage");
-    return *document_->startPage();
+    return *document_->startPage(orientation);
 }
 
 void PdfPrintJob::endPage() {

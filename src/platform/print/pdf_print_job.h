@@ -25,7 +25,8 @@ public:
 
     Size pageHundredthMm() const override { return paper_.hundredthMm; }
     bool beginDocument(std::string_view documentName) override;
-    Canvas& startPage() override;
+    using PrintJob::startPage;
+    Canvas& startPage(PageOrientation orientation) override;
     void endPage() override;
     bool endDocument() override;
     void abort() override;

@@ -6,6 +6,7 @@
 
 #include "platform/draw/canvas.h"
 #include "platform/draw/geometry.h"
+#include "platform/draw/page_orientation.h"
 #include "platform/print/printer_list.h"
 
 namespace lumen {
@@ -24,8 +25,10 @@ public:
     // failure() says why.
     virtual bool beginDocument(std::string_view documentName) = 0;
     // A page's canvas in 0.01 mm (y upward, the top edge at y = 0), valid
-    // until endPage. Only between beginDocument and endDocument.
-    virtual Canvas& startPage() = 0;
+    // until endPage. Only between beginDocument and endDocument. A landscape
+    // page is the sheet turned: its top edge is the sheet's long side.
+    virtual Canvas& startPage(PageOrientation orientation) = 0;
+    Canvas& startPage() { return startPage(PageOrientation::Portrait); }
     virtual void endPage() = 0;
     // Ends the document and hands it to the printer; false when either
     // failed, and failure() says why.

@@ -71,8 +71,21 @@ bool GdiPrintJob::beginDocument(std::string_view documentName) {
     return started_;
 }
 
-Canvas& GdiPrintJob::startPage() {
+// A page of another orientation than the last asks the driver to turn the
+// sheet before the page starts; a driver that cannot keeps its orientation.
+void GdiPrintJob::orient(PageOrientation orientation) {
+    if (orientation == orientation_) return;
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    mode.dmFields = DM_ORIENTATION | DM_SCALE;
+    mode.dmOrientation = orientation == PageOrientation::Landscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+    mode.dmScale = kFullScale;
+    if (ResetDCW(dc_, &mode) != nullptr) orientation_ = orientation;
+}
+
+Canvas& GdiPrintJob::startPage(PageOrientation orientation) {
     if (page_) endPage();
+    orient(orientation);
     StartPage(dc_);
     page_ = std::make_unique<GdiCanvas>(dc_, MapMode::HundredthMillimetre);
     return *page_;

@@ -26,7 +26,8 @@ public:
 
     Size pageHundredthMm() const override;
     bool beginDocument(std::string_view documentName) override;
-    Canvas& startPage() override;
+    using PrintJob::startPage;
+    Canvas& startPage(PageOrientation orientation) override;
     void endPage() override;
     bool endDocument() override;
     void abort() override;
@@ -34,11 +35,13 @@ public:
 
 private:
     GdiPrintJob(HDC dc, std::optional<std::string> outputFile) : dc_(dc), outputFile_(std::move(outputFile)) {}
+    void orient(PageOrientation orientation);
 
     HDC dc_;
     std::optional<std::string> outputFile_;
     std::unique_ptr<GdiCanvas> page_;
     bool started_ = false;
+    PageOrientation orientation_ = PageOrientation::Portrait;
     std::string failure_;
 };
 

@@ -1,0 +1,9 @@
+#pragma once
+#include "holter/tool_arguments.h"
+
+namespace lumen {
+
+// holter report: the study report of a recording as a PDF, and its numbers as JSON.
+int runReport(const ToolArguments& arguments);
+
+}  // namespace lumen
