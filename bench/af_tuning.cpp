@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Chooses the irregularity threshold of the atrial fibrillation detector by
 // leave-one-record-out over annotated long-term records: for each record the
 // threshold that scores best on all the others, then that record scored with

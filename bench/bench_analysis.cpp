@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The beat analysis of a day: 24 hours of a two-lead 360 Hz ECG, fed an
 // hour at a time as an import reads it.
 #include <benchmark/benchmark.h>

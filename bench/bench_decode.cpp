@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding the signal of a whole 24-hour recording, both channels: the
 // table-driven decoder against the literal bit-by-bit table scan, on the
 // same records, and the full fetch path the viewer uses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Navigation and painting of the event rows with a full day of events in one
 // row: every step must stay instant however many events the row holds.
 #include <benchmark/benchmark.h>

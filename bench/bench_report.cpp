@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed report on a full day: the whole page, chart of every event
 // included, must be produced in well under 200 ms.
 #include <benchmark/benchmark.h>

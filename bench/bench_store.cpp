@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up work of the store on a 24-hour recording: open, load the beats
 // and trend tables, count, and feed every event into the catalog.
 #include <benchmark/benchmark.h>

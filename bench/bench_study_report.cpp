@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The study report of a full day: its numbers (HRV spectra of every five
 // minutes included) and the whole PDF, as `holter report` makes it, must
 // take well under a second.

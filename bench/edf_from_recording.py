@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the signal that `holter decode` prints as a two-channel EDF file.
 
     holter decode --home HOME 0 BLOCKS | bench/edf_from_recording.py OUT.edf

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lumen_endurance HOME [PASSES]: the automatic stepper through every event
 // of every row, PASSES times over (default 10), in one headless session of
 // the viewer on HOME. After each pass it prints the resident memory, the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The table of figures printed by bench/run.sh, and the arithmetic it needs.
 
 table=()

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The import figure: a 24-hour two-channel 360 Hz WFDB record (MIT-BIH 100
 # laid end to end by our own writer) made into a program home by
 # `holter import`, RUNS times; the median wall time and the largest

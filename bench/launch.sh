@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Launch time beside EDFbrowser, side by side in one run on one X display
 # (Xvfb 1024x768 with openbox, as on a desktop): Lumen from its start to
 # the first complete frame in its window, EDFbrowser from its start to its

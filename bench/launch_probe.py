@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Times a program's launch until its window shows on the X display.
 
     launch_probe.py [--painted] TITLE -- COMMAND...

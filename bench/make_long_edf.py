@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a 24-hour two-channel 360 Hz EDF file without annotations, for the
 benchmark of opening a file: MIT-BIH record 100 (format 212) laid end to
 end, one-second data records.

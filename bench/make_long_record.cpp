@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a 24-hour two-channel 360 Hz WFDB record with our own writer, for
 // the import benchmark: MIT-BIH record 100 laid end to end, its reference
 // annotations with it.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The figure of opening a file: a 24-hour two-channel 360 Hz EDF file without
 # annotations (MIT-BIH 100 laid end to end) opened with `lumen FILE` into an
 # empty cache: import, analysis and the first window (a screenshot taken),

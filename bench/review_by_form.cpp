@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated reviewer: on recordings analysed by `holter import
 // --detect`, every whole form is given the reference class most of its
 // beats have (a detection that matches no reference beat counts as an

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reviewability: every annotated record of the MIT-BIH training half (DS1)
 # imported with `holter import --detect`, then corrected by a simulated
 # reviewer who gives each whole form the reference class most of its beats

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every performance figure of Lumen in one table, each with its target and
 # pass/fail: builds lumen, holter and lumen_bench, generates the 24-hour
 # demo home, runs lumen_bench with repetitions, and times whole `lumen`
@@ -91,6 +92,8 @@ bench_figure "strip: speed change" BM_StripSpeedChange "<" 5
 bench_figure "strip: amplitude change" BM_StripAmplitudeChange "<" 5
 bench_figure "strip: caliper drag step" BM_StripCaliperDrag "<" 1
 bench_figure "report to a PDF file" BM_ReportToPdfFile "<" 200
+bench_figure "study report of a day: open, numbers, every page to PDF" BM_StudyReportOfADay "<" 1000
+bench_figure "study report: the numbers of a day (HRV spectra included)" BM_StudyFiguresOfADay "<" 500
 
 # ---- whole viewer ----------------------------------------------------------
 viewer_args=()

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Atrial fibrillation by duration against WFDB rhythm annotations.
 
   score_af.py strip SOURCE.atr OUT.atr      copy without rhythm changes (+)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Atrial fibrillation found from the beats alone, scored by duration against
 # the reference rhythm annotations ((AFIB and (AFL up to the next rhythm
 # change): each record is imported from a copy of its .atr without rhythm

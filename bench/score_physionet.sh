@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The analysis against the reference annotations of the shared PhysioNet
 # records (ANSI/AAMI EC57 beat by beat: 150 ms window, first 5 minutes not
 # scored, ventricular flutter left out, F counted neither way for V):

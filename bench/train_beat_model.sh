@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Learns the beat classification model from the annotated training half of
 # the MIT-BIH Arrhythmia Database (DS1), prints its leave-one-record-out
 # scores and writes the model learned from all of DS1 into

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Input scripts for whole-viewer figures, sourced by bench/run.sh. Each
 # function prints a script for `lumen --headless 1024x768 --script`; the
 # coordinates are client coordinates of that screen size. A figure is the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The build enforces the direction of dependencies: a library's sources and
 # headers may include only headers of its own folder and of the libraries it
 # links (directly or through them). A stray include fails the build, not a

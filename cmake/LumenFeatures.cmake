@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Optional features: each system library Lumen can use is looked for once
 # here. A library that is missing turns its feature off with a message; it
 # never fails the configure. Code that needs a feature is compiled only when
@@ -13,6 +14,9 @@
 #   LUMEN_HAVE_DBUS       window messages between programs on the session bus
 #   LUMEN_HAVE_SOXR       resampling of imported signals (libsoxr)
 #   LUMEN_HAVE_EDF        EDF/BDF import and export (EDFlib)
+#   LUMEN_HAVE_BIOSIG     every other format libbiosig reads (SCP-ECG, HL7
+#                         aECG, DICOM waveform, GDF, MFER...), in a child
+#                         process (holter biosig)
 #   LUMEN_HAVE_WIN32      the native Windows back-end (USER32, GDI32, WINSPOOL)
 #
 # Each can be refused on purpose with -DLUMEN_WITH_<NAME>=OFF.
@@ -20,7 +24,7 @@
 include(FeatureSummary)
 find_package(PkgConfig QUIET)
 
-set(LUMEN_FEATURES SDL X11 FREETYPE PNG PDF CUPS DBUS SOXR EDF WIN32)
+set(LUMEN_FEATURES SDL X11 FREETYPE PNG PDF CUPS DBUS SOXR EDF BIOSIG WIN32)
 foreach(feature IN LISTS LUMEN_FEATURES)
   option(LUMEN_WITH_${feature} "Use ${feature} when it is found" ON)
   set(LUMEN_HAVE_${feature} OFF)
@@ -48,8 +52,9 @@ endmacro()
 
 if(WIN32)
   # The Linux back-ends make no sense there, even when a cross sysroot
-  # happens to hold their headers.
-  foreach(feature SDL X11 FREETYPE PNG PDF CUPS DBUS EDF)
+  # happens to hold their headers. libbiosig has no MinGW build here: the
+  # formats only it reads are refused there with a message.
+  foreach(feature SDL X11 FREETYPE PNG PDF CUPS DBUS EDF BIOSIG)
     _lumen_feature_result(${feature} OFF "not on Windows")
   endforeach()
   # libsoxr cross-built under LUMEN_SOXR_ROOT (scripts/windows-soxr.sh);
@@ -124,14 +129,21 @@ endif()
 _lumen_pkg(DBUS dbus-1)
 _lumen_pkg(SOXR soxr)
 
-if(LUMEN_WITH_EDF)
-  find_library(LUMEN_EDF_LIBRARY edf)
-  find_path(LUMEN_EDF_INCLUDE edflib.h)
-  if(LUMEN_EDF_LIBRARY AND LUMEN_EDF_INCLUDE)
-    _lumen_feature_result(EDF ON "")
+# A library found by its file and header (LUMEN_<feature>_LIBRARY and
+# LUMEN_<feature>_INCLUDE). libbiosig is found so because its pkg-config
+# file gives malformed flags (-D=...).
+macro(_lumen_find feature library header why)
+  if(LUMEN_WITH_${feature})
+    find_library(LUMEN_${feature}_LIBRARY ${library})
+    find_path(LUMEN_${feature}_INCLUDE ${header})
+    if(LUMEN_${feature}_LIBRARY AND LUMEN_${feature}_INCLUDE)
+      _lumen_feature_result(${feature} ON "")
+    else()
+      _lumen_feature_result(${feature} OFF "${why}")
+    endif()
   else()
-    _lumen_feature_result(EDF OFF "EDFlib (libedf-dev) not found")
+    _lumen_feature_result(${feature} OFF "LUMEN_WITH_${feature}=OFF")
   endif()
-else()
-  _lumen_feature_result(EDF OFF "LUMEN_WITH_EDF=OFF")
-endif()
+endmacro()
+_lumen_find(EDF edf edflib.h "EDFlib (libedf-dev) not found")
+_lumen_find(BIOSIG biosig biosig.h "libbiosig (libbiosig-dev) not found")

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a file of TARGET includes a header outside PREFIXES (folders
 # below src/ or tools/, e.g. "store" or "platform/file"). Run by the build
 # (IncludeDirection.cmake), one target at a time.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross build for 32-bit Windows; its tests run under Wine's 32-bit half
 # (wine32:i386, which scripts/windows.sh installs beside the 64-bit one).
 #   cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a Windows program under Wine for CTest and the scripts (64-bit and,
 # with wine32 installed, 32-bit programs in the same 64-bit prefix): one prefix,
 # made once and reused (WINEPREFIX, default ~/.wine-lumen), no Mono or Gecko

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Lumen from the desktop. With a recording file (opened from the file
 # manager) the viewer imports and opens that file. Without one it opens the
 # program home $LUMEN_HOME (by default ~/.lumen): an acquisition program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // holter.mem as the input: the strip's beat, episode and marker arrays for
 // windows spread over the recording (capped), in both window lengths and
 // write-back modes, with relabelled beats carried back into the beat list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A recording's signal: every block (up to a cap) of both channels fetched
 // and decoded into a strip window, as the viewer fetches them.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The --channels list of an import: what it accepts is one or two names,
 // none empty and none twice; everything else is refused with a message.
 #include <algorithm>

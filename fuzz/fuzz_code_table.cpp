@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // huffman.ko2 text as the input: the table read as the viewer reads it, a
 // decoder built from it, and the input's own bytes decoded as channel
 // records, checked sample for sample against the bit-by-bit table scan.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program home's small files through the shell's readers. The first
 // input byte chooses the file (modulo 4): 0 color.ini, 1 TBcolor.ini,
 // 2 doef.mem, 3 path.tmp; the rest is its content.

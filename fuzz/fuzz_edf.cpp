@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An EDF, EDF+, BDF or BDF+ file as the input, opened through EDFlib as an
 // import opens it: the signals chosen, their units read, the annotations
 // taken, every sample read; a cut-short file's size check runs on the way.

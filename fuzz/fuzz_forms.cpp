@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // forms.mem as the input: beats cut from a fixed synthetic two-channel
 // signal matched against the file's templates, as a relabelled beat
 // without a form is.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An ISHNE Holter .ecg as the input, its CRC made right so that the fields
 // behind it are reached: the header read, the file opened and every sample
 // of the chosen leads read, and the same bytes read as an annotation file.

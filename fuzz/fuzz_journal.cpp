@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // holter.mem-journal as the input, beside a fixed recording: whatever the
 // journal holds, opening the recording never crashes, and the recording
 // either stays as it was or becomes exactly the one the journal names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A printer's PPD file as the input: the default page size it names, when
 // it names one CUPS knows, is a sheet of positive size.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // holter.mem as the input: the viewer's start-up reads of the recording
 // (beats, trend tables, every event into the event catalog, the beat
 // statistics, the patient line and amplitude) and a walk through the rows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text as a headless input script: parsed into actions or an error
 // naming the line, never a crash.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small text files that an opened file leaves beside its recording and
 // in the user's cache: the recording's source.txt (date, true length,
 // marker texts) and the list of recordings opened lately. A damaged file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The study report's numbers from whatever a recording's sections hold: beat
 // words out of order or on one position, flags and ST levels of any value,
 // fibrillation stretches outside the recording or reversed. The numbers may

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A MIT-format annotation file as the input: parsed; what parses is
 // written again and must read back to the same annotations.
 #include <cstddef>

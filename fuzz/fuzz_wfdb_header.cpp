@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A WFDB header (RECORD.hea) as the input: parsed, and when it parses, its
 // signals must be ones the reader can decode. A record of annotations only
 // declares no signal at all, which is valid. Signal files are never opened:

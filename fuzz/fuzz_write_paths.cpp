@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // holter.mem as the input, opened as the viewer opens it, then saved the
 // way the exit and an event removal save: without a correction the file
 // keeps every byte; with corrections nothing crashes.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a picture of docs/ is no longer what scripts/docs-pictures.sh
 # makes from the current build (or when one is missing or left over): the
 # pictures are made afresh in a temporary folder and compared pixel by

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compiles every interface header of src/platform/ (windows, messages,
 # canvas, driver, printing, process, files) after <windows.h> with the MinGW
 # cross compiler, so that a Windows back-end can include both. Needs

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compares two screenshots of the same screen whose glyphs come from
 # different rasterisers (FreeType on Linux, GDI on Windows) by structure:
 # grid, traces, beat marks, frames and button faces must be equal pixel for

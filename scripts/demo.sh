@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Lumen, writes a 24-hour demo recording into demo-home/ and opens it
 # in the viewer. Without a display, a short tour is rendered headless into
 # PNG files instead.

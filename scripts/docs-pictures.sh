@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes every picture of docs/ from the current build: the viewer runs
 # headless on the demo recording that scripts/demo.sh opens (24 hours,
 # seed 1) and takes each shot; the report is printed into a PDF and its

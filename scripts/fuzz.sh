@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer harnesses of fuzz/ with clang (ASan + UBSan) in
 # build-fuzz/, writes seed inputs from demo recordings, and runs every
 # harness (or those named) for SECONDS each, two at a time.

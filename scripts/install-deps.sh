@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages of the named lists in scripts/ that are
 # missing (default: packages.txt, what building and running needs).
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the optimised programs in build/ and the Debian package from them,
 # then checks the package with lintian (any error fails).
 #

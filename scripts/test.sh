@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Lumen once, with AddressSanitizer and UndefinedBehaviorSanitizer at
 # -O1 with line tables (-g1: stack traces name file and line), and runs
 # every test in that build: what the sanitizers catch is caught on every

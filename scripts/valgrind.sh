@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every test under valgrind memcheck in its own build folder
 # (build-valgrind), prints a summary and fails on any memory error or
 # definite/indirect leak.

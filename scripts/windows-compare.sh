@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the same viewer scripts headless with the Linux lumen and with
 # lumen.exe under Wine, on copies of one demo home, and compares what they
 # leave: the state dumps (line ends aside), the files

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # libsoxr for the Windows build: Debian's source of the version the Linux
 # build links, cross-compiled with MinGW-w64 into a static library under
 # PREFIX (made once, then reused). Debian ships no Windows build of it.

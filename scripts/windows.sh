@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows build, tested here: cross-compiles Lumen with MinGW-w64
 # (x86_64 Release and i686, each with its tests), runs both test suites
 # under Wine headless through CTest (64-bit and 32-bit Wine), compares the
@@ -118,7 +119,9 @@ stage="$win64/package/lumen-$version-win64"
 rm -rf "$win64/package" && mkdir -p "$stage/docs"
 cp "$win64/src/shell/lumen.exe" "$win64/tools/holter/holter.exe" "$win64/tools/clean_wf/clean_wf.exe" \
   packaging/windows/lumen-desktop.cmd "$stage/"
-cp README.md "$stage/README.md"
+cp README.md THIRD-PARTY.md "$stage/"
+# The licence with Windows line ends, so that Notepad and the installer's page show it whole.
+sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 cp docs/*.md "$stage/docs/"
 (cd "$win64/package" && zip -qr "lumen-$version-win64.zip" "lumen-$version-win64")
 makensis -V2 -DSTAGE="$stage" -DVERSION="$version" -DOUTFILE="$win64/package/lumen-$version-setup.exe" \

@@ -1,4 +1,6 @@
-; The Lumen installer: lumen.exe, holter.exe, clean_wf.exe and the documents in one
+; SPDX-License-Identifier: GPL-3.0-or-later
+; The Lumen installer: lumen.exe, holter.exe, clean_wf.exe, the licence, the
+; third-party notices and the documents in one
 ; folder, a Start menu entry for all users that opens the demo home (made on
 ; first start by lumen-desktop.cmd, as the Linux lumen-desktop does), and an
 ; uninstaller that removes all of it. The demo home in %LOCALAPPDATA%\Lumen
@@ -16,6 +18,11 @@ SetCompressor /SOLID lzma
 Icon "lumen.ico"
 UninstallIcon "lumen.ico"
 
+; The GNU GPL is shown before anything is installed; its text and the
+; notices of the libraries linked in go with the programs.
+LicenseText "Lumen is free software under the GNU General Public License, version 3 or later."
+LicenseData "${STAGE}\LICENSE.txt"
+Page license
 Page directory
 Page instfiles
 UninstPage uninstConfirm
@@ -79,6 +86,8 @@ Section "Uninstall"
   Delete "$INSTDIR\clean_wf.exe"
   Delete "$INSTDIR\lumen-desktop.cmd"
   Delete "$INSTDIR\README.md"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\THIRD-PARTY.md"
   Delete "$INSTDIR\docs\*.md"
   RMDir "$INSTDIR\docs"
   Delete "$INSTDIR\uninstall.exe"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/atrial_fibrillation_detector.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "assembly/home_swap.h"
 
 #include <algorithm>

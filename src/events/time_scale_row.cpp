@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "events/time_scale_row.h"
 
 #include "events/row_painter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "events/trend_extremes.h"
 
 #include "store/beat_list.h"

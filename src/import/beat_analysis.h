@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include "analysis/analysed_beat.h"
 #include "assembly/trend_builder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "import/import_error.h"
 #include "import/resampler.h"
 #include "import/signal_conditioner.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <soxr.h>
 
 #include "import/import_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "import/source_opener.h"
 
 #include <filesystem>
@@ -6,6 +7,7 @@
 #include "import/edf/edf_record.h"
 #include "import/import_error.h"
 #include "import/ishne/ishne_record.h"
+#include "import/other_format_record.h"
 #include "import/wfdb/wfdb_record.h"
 #include "platform/file/utf8_path.h"
 
@@ -50,7 +52,8 @@ SourceRecording SourceOpener::open(const std::string& source, const std::vector<
     if (extension == ".ecg") return IshneRecord::open(source, channels, annotations);
     std::error_code error;
     if (!fs::exists(path, error)) throw ImportError(source, "no such file (nor a WFDB header " + source + ".hea)");
-    throw ImportError(source, "not a format Lumen imports (WFDB .hea, EDF/EDF+/BDF/BDF+, ISHNE .ecg)");
+    if (!annotations.empty()) throw ImportError(annotations, "only WFDB and ISHNE records take an annotation file");
+    return OtherFormatRecord::open(source, channels);
 }
 
 }  // namespace lumen

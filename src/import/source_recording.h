@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -55,6 +56,9 @@ struct SourceRecording {
     // What was wrong with the source and what was used instead, each a
     // sentence naming the file.
     std::vector<std::string> warnings;
+    // Files the signal is read from that the import made (a converted
+    // record): kept while a reader of the signal lives, then removed.
+    std::shared_ptr<const void> scratch;
 };
 
 }  // namespace lumen

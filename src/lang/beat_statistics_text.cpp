@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/beat_statistics_text.h"
 
 #include "lang/printf_pattern.h"

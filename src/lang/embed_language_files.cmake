@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes OUTPUT, a C++ source that holds every data/lang/language_NN.txt
 # found in DATA_DIR as a raw string, so the program needs no data files.
 # Usage: cmake -DDATA_DIR=... -DOUTPUT=... -P embed_language_files.cmake

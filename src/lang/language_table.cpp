@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/language_table.h"
 
 #include "lang/embedded_language_files.h"

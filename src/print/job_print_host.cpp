@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/job_print_host.h"
 
 #include <cstdio>

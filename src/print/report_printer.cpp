@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/report_printer.h"
 
 #include "lang/language_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/button_faces.h"
 
 #include "shell/bitmap_resources.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes OUTPUT, a C++ source that holds data/buttons/faces.txt and
 # words.txt as raw strings, so the program needs no data files.
 # Usage: cmake -DDATA_DIR=... -DOUTPUT=... -P embed_button_files.cmake

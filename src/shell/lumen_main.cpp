@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The viewer program: lumen [--home DIR] [--headless WxH] [--script FILE]
 // [--print-to FILE.pdf] [--paper a4|letter] [PRINTER | RECORDING]
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lang/program_version.h"
 #include "platform/file/folder_path.h"
 #include "platform/file/program_arguments.h"
 #include "platform/file/utf8_path.h"
@@ -36,7 +38,8 @@ constexpr const char* kUsage =
     "  PRINTER             the index of the printer to print on (default 0, the first)\n"
     "  RECORDING           an EDF, BDF, WFDB (.hea) or ISHNE (.ecg) file: opened in a home of its own in\n"
     "                      the cache folder; without a home or a file, a start screen offers the recent ones\n"
-    "  --help              print this and exit\n";
+    "  --help              print this and exit\n"
+    "  --version           print the version and licence and exit\n";
 
 // Without --home the program's own folder is the home; when that is not one,
 // the missing code table's message alone leaves a newcomer guessing. The note
@@ -80,8 +83,8 @@ bool isProgramHome(const std::string& directory) {
 void openInNewViewer(const lumen::LaunchOptions& options, const std::string& file) {
     std::vector<std::string> arguments;
     if (options.headlessScreen)
-        arguments = {"--headless",
-                     std::to_string(options.headlessScreen->width) + "x" + std::to_string(options.headlessScreen->height)};
+        arguments = {"--headless", std::to_string(options.headlessScreen->width) + "x" +
+                                       std::to_string(options.headlessScreen->height)};
     arguments.push_back(file);
     if (!lumen::startProgram(lumen::programPath(), arguments))
         std::fprintf(stderr, "lumen: %s could not be opened in a new viewer\n", file.c_str());
@@ -91,8 +94,7 @@ void openInNewViewer(const lumen::LaunchOptions& options, const std::string& fil
 // user picks on the start screen (which shows what went wrong with the last
 // pick). Nothing when the user closes the start screen or the file of the
 // command line cannot be opened (`failed` then).
-std::optional<std::string> homeOfFile(lumen::WindowSystem& system, const lumen::LaunchOptions& options,
-                                      bool& failed) {
+std::optional<std::string> homeOfFile(lumen::WindowSystem& system, const lumen::LaunchOptions& options, bool& failed) {
     lumen::RecordingOpening opening(system, !options.isHeadless());
     if (options.recordingFile) {
         if (auto home = opening.open(*options.recordingFile)) return home;
@@ -150,6 +152,10 @@ int main(int argc, char** argv) {
     const lumen::LaunchOptions options = lumen::LaunchOptions::parse(arguments);
     if (options.help) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::fputs(lumen::versionText("lumen").c_str(), stdout);
         return 0;
     }
     if (options.error) {

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/start_screen.h"
 
 #include <algorithm>
 #include <filesystem>
 
+#include "import/other_format_record.h"
 #include "platform/file/utf8_path.h"
 
 namespace lumen {
@@ -50,9 +52,17 @@ StartScreen::StartScreen(WindowSystem& system, std::vector<RecentRecordings::Ent
     : PlainWindow(system, kClassName, false), recent_(std::move(recent)), notice_(std::move(notice)) {}
 
 OpenFileRequest StartScreen::fileRequest() {
-    return {kDialogTitle,
-            {"*.edf", "*.EDF", "*.bdf", "*.BDF", "*.hea", "*.ecg", "*.ECG"},
-            "ECG recordings (EDF, BDF, WFDB, ISHNE)"};
+    OpenFileRequest request{kDialogTitle,
+                            {"*.edf", "*.EDF", "*.bdf", "*.BDF", "*.hea", "*.ecg", "*.ECG"},
+                            "ECG recordings (EDF, BDF, WFDB, ISHNE)"};
+    if (OtherFormatRecord::available()) {
+        // The files libbiosig reads by their usual names.
+        for (const char* pattern :
+             {"*.scp", "*.SCP", "*.xml", "*.XML", "*.dcm", "*.DCM", "*.gdf", "*.GDF", "*.mwf", "*.MWF"})
+            request.patterns.push_back(pattern);
+        request.patternName = "ECG recordings (EDF, BDF, WFDB, ISHNE, SCP-ECG, HL7 aECG, DICOM, GDF, MFER)";
+    }
+    return request;
 }
 
 std::optional<std::string> StartScreen::run() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell's side of the pane roles (ShellServices, PaneLinks) and the
 // commands the main window gives through PaneCommands.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/huffman_code_builder.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RecordingFile's dealings with its rollback journal: the one found at open,
 // the one made for the session, and the one removed at its end.
 #include <string>

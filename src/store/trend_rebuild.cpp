@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The heart-rate table rebuilt from the beats, after the user relabelled
 // some: the rate is 96000 / (sum of the last eight RR intervals in 1/200 s).
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/ecg_pane.h"
 
 #include "store/beat_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/clock.h"
 #include "view/strip_painter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/title_pane.h"
 
 #include "lang/beat_statistics_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Browsing the nineteen rows of a 24-hour recording by keys, buttons, clicks
 // and the automatic stepper; every position agrees with `holter events`.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Correcting the analysis of a 24-hour recording: relabel a beat, declare an
 // event artefact, exclude a heart-rate and an ST extreme; after the exit
 // holter.mem holds every correction and nothing else has changed.

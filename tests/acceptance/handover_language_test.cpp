@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hand-over with the acquisition program through doef.mem and dore.mem,
 // and the viewer in every language of color.ini.
 #include <gtest/gtest.h>

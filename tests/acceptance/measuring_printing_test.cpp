@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measuring on the strip and printing the one-page report, on the 24-hour
 // recording.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the ECG: both channels at every speed and amplitude, with beat
 // labels, RR intervals and episode colours, on the 24-hour recording.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The viewer in a real X window: an X server of the test's own, real key
 // presses, clicks and a caliper drag through xdotool, screenshots of the
 // whole screen, and the exit button.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Atrial fibrillation from RR intervals: the edges of an irregular stretch,
 // and the regular rhythms with ectopy that must not pass for it.
 #include <gtest/gtest.h>

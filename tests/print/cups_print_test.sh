@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The report through a real print system: a private CUPS scheduler with two
 # cups-pdf queues, one on A4 paper (the default printer) and one whose PPD
 # defaults to Letter with no media option set, as on a US desktop. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/report_excerpt.h"
 
 #include <gtest/gtest.h>

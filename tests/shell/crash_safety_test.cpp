@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The viewer's corrections against crashes and full disks: stopped after any
 // disk step of a session that relabels beats, removes an event and excludes
 // extremes, the recording reopens exactly as it was before an update or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linked into a variant of the viewer for the crash-safety tests. With
 // LUMEN_STOP_AFTER_STEP=k the process dies right after its k-th disk step,
 // as a kill or a power cut would end it. With LUMEN_SNAPSHOT_DIR and

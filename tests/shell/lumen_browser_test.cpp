@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event browser through the real viewer: row captions, the zoom, refused
 // removals and the stepper's focus (stepping, clicks, corrections and the
 // extremes searched again are acceptance scenarios).

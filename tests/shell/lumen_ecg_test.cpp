@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ECG pane through the real viewer: the caliper's edges, beat stepping
 // and stopping the automatic stepper.
 #include <gtest/gtest.h>

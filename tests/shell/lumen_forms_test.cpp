@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Review by form in the viewer: the forms view through keys and scripted
 // actions, and mitdb 208 as analysed by Lumen brought to the reference's
 // ventricular and supraventricular counts form by form.

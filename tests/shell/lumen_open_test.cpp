@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The viewer opened on a recording file rather than a program home: the
 // import into the user's cache, the second open, the start screen.
 #include <gtest/gtest.h>

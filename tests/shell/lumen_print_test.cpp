@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print button through the real viewer: paper and settings as the buttons
 // show them, the failure box without a printer, the printer index kept.
 #include <gtest/gtest.h>

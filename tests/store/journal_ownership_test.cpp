@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whose journal is whose: a viewer removes only its own, every name of a
 // recording finds its journal, and a journal that cannot be removed never
 // locks the user out of the recording.

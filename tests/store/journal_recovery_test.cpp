@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A journal found beside holter.mem at open: its own is put back, a torn
 // one is dropped, and one written for another recording is never applied.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The channel decoder as it was first written: one bit at a time, a scan of
 // the code table for every bit. The reference that the fast decoder must

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/power_loss_disk.h"
 
 #include <algorithm>

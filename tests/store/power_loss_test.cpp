@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A power cut at any disk step of an update, in the manner of SQLite's crash
 // test: every write not yet synced is dropped, written, or garbled sector by
 // sector (the bytes beside the write too), and names not yet made durable by a folder

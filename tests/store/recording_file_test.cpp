@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes into holter.mem: whole updates or none, after a crash at any step,
 // with a reader looking on, a write that fails part-way, a recording
 // replaced under the session, or a second session.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The holter tool from outside: its output keeps its documented form on any
 // recording that follows the file formats.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files that are missing, unreadable or broken beyond reading end the tools
 // and the viewer with their one-line message and status 255, at the moment
 // the file is first needed.

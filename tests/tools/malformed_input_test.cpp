@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A damaged holter.mem never crashes the tools or the viewer: what lies
 // outside the file reads as zeros, a section that cannot be found leaves
 // the reader at the place selected before, and the viewer still opens.

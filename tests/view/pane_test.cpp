@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The title pane against a fake shell: what it asks of the shell and how it
 // hides its button (the browser and ECG panes are driven through the viewer).
 #include <gtest/gtest.h>

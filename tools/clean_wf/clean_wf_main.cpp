@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // clean_wf.exe: the clean-up program the viewer starts at exit when beat
 // labels changed. It derives the recording's episodes, beat statistics and
 // heart-rate table again from the corrected beats, so that the next look at
@@ -15,6 +16,7 @@
 
 #include "assembly/home_files.h"
 #include "assembly/rederivation.h"
+#include "lang/program_version.h"
 #include "platform/file/program_arguments.h"
 #include "platform/file/utf8_path.h"
 #include "platform/process/process.h"
@@ -24,7 +26,7 @@
 namespace {
 
 constexpr int kFailure = 255;
-constexpr const char* kUsage = "usage: clean_wf.exe [--home DIR]\n";
+constexpr const char* kUsage = "usage: clean_wf.exe [--home DIR]\n       clean_wf.exe --version\n";
 
 std::string withSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += '/';
@@ -49,6 +51,9 @@ int main(int argc, char** argv) {
         home = withSeparator(words[1]);
     } else if (words.empty()) {
         home = defaultHome();
+    } else if (words.size() == 1 && words[0] == "--version") {
+        std::fputs(lumen::versionText("clean_wf.exe").c_str(), stdout);
+        return 0;
     } else {
         std::fputs(kUsage, words.size() == 1 && (words[0] == "--help" || words[0] == "-h") ? stdout : stderr);
         return words.size() == 1 && (words[0] == "--help" || words[0] == "-h") ? 0 : 2;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demo/beat_morphology.h"
 
 #include "demo/deterministic_math.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demo/demo_recording.h"
 
 #include "demo/ecg_synthesizer.h"

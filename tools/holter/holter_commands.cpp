@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "holter/holter_commands.h"
 
 #include <array>
@@ -11,6 +12,9 @@
 #include "holter/score_command.h"
 #ifdef LUMEN_WITH_STUDY_REPORT
 #include "holter/report_command.h"
+#endif
+#ifdef LUMEN_WITH_BIOSIG
+#include "holter/biosig_command.h"
 #endif
 
 namespace lumen {
@@ -37,6 +41,9 @@ std::span<const HolterCommand> holterCommands() {
         {"relabel", kRelabelOptions, &runRelabel},
 #ifdef LUMEN_WITH_STUDY_REPORT
         {"report", kReportOptions, &runReport},
+#endif
+#ifdef LUMEN_WITH_BIOSIG
+        {"biosig", {}, &runBiosig},
 #endif
     });
     return commands;

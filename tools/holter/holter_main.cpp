@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // holter: the recording tool. Makes demo program homes and shows what a
 // recording holds, the way the viewer reads it.
 #include <cstdio>
@@ -8,6 +9,7 @@
 
 #include "holter/holter_commands.h"
 #include "holter/tool_arguments.h"
+#include "lang/program_version.h"
 #include "platform/file/program_arguments.h"
 
 namespace {
@@ -27,7 +29,10 @@ constexpr const char* kUsage =
     "       holter report [--home DIR] [RECDIR] --pdf FILE [--json FILE] [--paper a4|letter] "
     "[--interpretation FILE] [--reviewer NAME]\n"
 #endif
-    ;
+#ifdef LUMEN_WITH_BIOSIG
+    "       holter biosig SOURCE DIR\n"
+#endif
+    "       holter --version\n";
 
 int usage() {
     std::fputs(kUsage, stderr);
@@ -49,6 +54,10 @@ int main(int argc, char** argv) {
     std::vector<char*> all;
     for (std::string& text : texts) all.push_back(text.data());
     if (all.empty()) return usage();
+    if (all.size() == 1 && std::string_view(all[0]) == "--version") {
+        std::fputs(lumen::versionText("holter").c_str(), stdout);
+        return 0;
+    }
     if (asksForHelp(all)) {
         std::fputs(kUsage, stdout);
         return 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Built without EDFlib: EDF and BDF files are named as such and refused.
 #include "import/edf/edf_export.h"
 #include "import/edf/edf_record.h"

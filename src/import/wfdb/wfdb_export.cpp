@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "import/wfdb/wfdb_export.h"
 
 #include <filesystem>

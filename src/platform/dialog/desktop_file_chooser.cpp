@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/dialog/desktop_file_chooser.h"
 
 #include "platform/dialog/helper_file_chooser.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <windows.h>
 // The common dialogs need windows.h first.
 #include <commdlg.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/dialog/helper_file_chooser.h"
 
 #include <fcntl.h>

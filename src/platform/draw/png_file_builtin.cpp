@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG files without libpng: RGB, 8 bits per channel, the image data in
 // stored (uncompressed) deflate blocks. Reading takes what this writes and
 // every other PNG whose data is stored; a compressed one reads as unreadable.

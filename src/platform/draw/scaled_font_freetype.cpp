@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <ft2build.h>
 #include FT_FREETYPE_H
 

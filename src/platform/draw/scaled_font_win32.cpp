@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Glyphs from GDI (CreateFontW, GetGlyphOutlineW), blended into the same
 // raster as on Linux: the faces are the system's own Arial and Times New
 // Roman.

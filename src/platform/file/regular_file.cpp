@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/file/regular_file.h"
 
 #include "platform/file/utf8_path.h"

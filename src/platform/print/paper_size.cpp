@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/print/paper_size.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's messages to the viewer's window, as input of the window
 // system. Virtual-key codes and size kinds are the desktop's own numbers.
 #include <windowsx.h>

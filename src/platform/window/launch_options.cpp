@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/window/launch_options.h"
 
 #include <charconv>
@@ -65,6 +66,10 @@ LaunchOptions LaunchOptions::parse(std::span<const std::string_view> arguments) 
         }
         if (argument == "--help" || argument == "-h") {
             options.help = true;
+            return options;
+        }
+        if (argument == "--version") {
+            options.version = true;
             return options;
         }
         if (argument == "--home") {

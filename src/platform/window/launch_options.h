@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,7 @@ struct LaunchOptions {
     int32_t printerIndex = 0;
     std::optional<std::string> recordingFile;
     bool help = false;                 // --help or -h: print the usage and stop
+    bool version = false;              // --version: print the version and licence and stop
     std::optional<std::string> error;  // a bad command line: the message to print
 
     // `arguments` excludes the program name.

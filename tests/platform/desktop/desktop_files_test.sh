@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Linux desktop integration as installed from data/:
 #  1. lumen.desktop passes desktop-file-validate, starts lumen-desktop with
 #     the file (%f) and lists exactly the types lumen-mime.xml defines.

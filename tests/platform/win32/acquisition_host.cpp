@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The acquisition program's side of the hand-over, for the desktop test:
 // names the recording in path.tmp beside the viewer, starts it with no
 // arguments, listens for its 0x221 broadcast and, once CLOSE_WHEN_FILE

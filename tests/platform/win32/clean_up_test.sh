@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The clean-up program at the viewer's exit under Wine: lumen.exe and
 # clean_wf.exe side by side in a folder whose path is not ASCII, as an
 # installation puts them; the viewer relabels the beat of an isolated

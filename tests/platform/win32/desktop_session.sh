@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Sourced by the Windows desktop tests: an X server of their own (Xvfb) with
 # openbox, DISPLAY exported, both processes added to the caller's `pids`.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # lumen.exe on a real desktop (Wine on Xvfb, openbox, xdotool), in a Wine
 # prefix of its own since a Wine session keeps the display it started with.
 #  1. Started by hand: opens maximised showing exactly the headless frame of

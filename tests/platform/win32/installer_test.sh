@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The NSIS installer as a user meets it, in a fresh Wine prefix on Xvfb with
 # openbox (the installer is a 32-bit program: wine32 must be installed):
+#  0. setup.exe opens on the GNU GPL; closed there, it installs nothing.
 #  1. setup.exe /S installs into Program Files\Lumen with a Start menu entry
 #     for all users and an entry in the uninstall list, and .edf, .bdf and
 #     .hea open with lumen.exe (ProgID Lumen.Recording); .ecg, which another
@@ -44,11 +46,28 @@ progid=Lumen.Recording
 reg_default() { "$wine_run" reg query "$1" /ve /reg:64 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
 "$wine_run" reg add "$classes\\.ecg" /ve /d Other.Ecg /f /reg:64 >/dev/null 2>&1 || fail "cannot set up another program's .ecg"
 
+echo "== the licence page"
+# Started as a user starts it, the installer first shows the GNU GPL and
+# waits for it to be accepted; nothing is installed until then.
+cp "$setup" "$work/setup.exe"
+"$wine_run" "Z:${work//\//\\}\\setup.exe" >/dev/null 2>&1 &
+pids+=($!)
+licence="$(timeout "$wait_s" xdotool search --sync --onlyvisible --name "License Agreement" | head -n1)" ||
+  fail "no licence page"
+echo "the installer opens on its licence page: $(xdotool getwindowname "$licence")"
+[ ! -e "$program/lumen.exe" ] || fail "files were installed before the licence was accepted"
+# Declined: the window closes and the installer ends without a trace.
+wmctrl -i -c "$licence"
+for _ in $(seq 100); do xdotool search --onlyvisible --name "License Agreement" >/dev/null 2>&1 || break; sleep 0.1; done
+wineserver -k 2>/dev/null || true
+timeout "$wait_s" wineserver -w || true
+[ ! -e "$program/lumen.exe" ] || fail "a declined licence installed files"
+
 echo "== silent install"
 cp "$setup" "$work/setup.exe"
 "$wine_run" "Z:${work//\//\\}\\setup.exe" /S >/dev/null 2>&1 || fail "setup.exe /S failed"
 timeout "$wait_s" wineserver -w || true
-for file in lumen.exe holter.exe clean_wf.exe lumen-desktop.cmd uninstall.exe README.md; do
+for file in lumen.exe holter.exe clean_wf.exe lumen-desktop.cmd uninstall.exe README.md LICENSE.txt THIRD-PARTY.md; do
   [ -f "$program/$file" ] || fail "Program Files\\Lumen\\$file is missing"
 done
 [ -f "$entry_dir/Lumen.lnk" ] || fail "no Start menu entry in $entry_dir"

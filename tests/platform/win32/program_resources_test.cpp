@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What lumen.exe carries for the desktop: the icon its window class and the
 // Start menu entry show, and the manifest that keeps Windows from stretching
 // its millimetre paper on a high-resolution screen.

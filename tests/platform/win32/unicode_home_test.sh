@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A program home under a path that is not ASCII, as under C:\Users\Müller\
 # with a Cyrillic folder: holter.exe writes the demo there, lumen.exe opens
 # it headless and relabels a beat, and holter.exe info reads the corrected

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop window of Win32Driver, driven by the messages the desktop
 // sends it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One rule picks the recording's channels from any source's labels.
 #include "import/channel_chooser.h"
 

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A real EDFbrowser opens an EDF+ that `holter export` wrote: under Xvfb its
 # main window takes the file, its signal dialog comes up and no error box
 # does. The screen is kept as edfbrowser.png in the working folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records that bring beats without their signal, with or without rhythm
 // annotations: the recording keeps the annotated fibrillation, finds it
 // where none was annotated, and reports it in `holter info`.

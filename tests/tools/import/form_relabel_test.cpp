@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Correcting a recording by form: `holter relabel` gives every beat of a
 // form one class and the episodes, counts and statistics follow, as the
 // derivation rules (counted here from the corrected beats on their own)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An ISHNE Holter file made here: the leads and beat annotations arrive (its
 // damaged forms are import oddities).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files as people bring them: rates, units, labels, skews, dead channels and
 // cut-off files that the field's readers take or explain. Each is imported
 // by the holter tool; what it prints is checked.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a source says besides its signal and beats: the texts of its event
 // annotations, its start date and its true length survive the import (also
 // when the analysis finds the beats) and go out again with the export; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every annotated record of the shared data, imported: its heart-rate table
 // and extremes are the ones the viewer derives from the same beats.
 #include <gtest/gtest.h>

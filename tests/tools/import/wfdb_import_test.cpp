@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real PhysioNet records made into recordings: every annotated beat arrives
 // with its class and within one sample, and the episode rows hold what the
 // reference annotations show, counted here from the .atr on its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The WFDB readers on records made here: every supported sample format,
 // annotation files with their pseudo-codes, and sources the importer must
 // refuse with a message, status 255 and no home left behind.

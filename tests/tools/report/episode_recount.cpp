@@ -1,102 +1,104 @@
-#include "tools/report/episode_recount.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <algorithm>
+#include <array>
+#include <cmath>
 
-#include <utility>
+#include "store/time_units.h"
+#include "tools/report/study_recount.h"
 
 namespace lumen {
 namespace {
 
-constexpr uint32_t kPauseQuarterTicks = 400;  // 2.0 s
+constexpr int64_t kPauseQuarterTicks = 400;  // 2.0 s
 constexpr size_t kTachycardiaMinimumBeats = 8;
 constexpr int kBigeminyMinimumBeats = 3;
+constexpr int64_t kMsPerQuarterTick = 5;
+constexpr double kRateQuarterTicks = 12000.0;  // 60 000 ms per minute / 5 ms
 
-enum class Rhythm : uint8_t { Normal, Supraventricular, Ventricular, Interruption };
-
-Rhythm rhythmOf(BeatWord word, bool insideFibrillation) {
-    if (isNoBeat(word)) return Rhythm::Interruption;
-    switch (word.beatClass()) {
-    case BeatClass::Ventricular: return Rhythm::Ventricular;
-    case BeatClass::Supraventricular: return insideFibrillation ? Rhythm::Normal : Rhythm::Supraventricular;
-    case BeatClass::Artefact: return Rhythm::Interruption;
-    default: return Rhythm::Normal;
-    }
+// A no-beat word interrupts every sequence as an artefact does.
+BeatClass rhythmOf(BeatWord word, bool inFibrillation) {
+    if (isNoBeat(word)) return BeatClass::Artefact;
+    return word.beatClass() == BeatClass::Supraventricular && inFibrillation ? BeatClass::Normal : word.beatClass();
 }
 
-RecountedKind trainKind(Rhythm rhythm, size_t beats) {
-    const bool v = rhythm == Rhythm::Ventricular;
-    if (beats == 1) return v ? RecountedKind::VentricularIsolated : RecountedKind::SupraventricularIsolated;
-    if (beats == 2) return v ? RecountedKind::VentricularCouplet : RecountedKind::SupraventricularCouplet;
-    if (beats < kTachycardiaMinimumBeats) return v ? RecountedKind::VentricularRun : RecountedKind::SupraventricularRun;
-    return v ? RecountedKind::VentricularTachycardia : RecountedKind::SupraventricularTachycardia;
+void addEctopy(Expectations& out, std::span<const BeatWord> words, const std::vector<RecountedEpisode>& episodes,
+               bool ventricular) {
+    const std::string prefix = ventricular ? "ventricular." : "supraventricular.";
+    std::array<int64_t, 5> byShape{};
+    int64_t longest = 0;
+    double fastest = 0.0;
+    for (const RecountedEpisode& e : episodes) {
+        if (e.shape == Shape::Pause || e.ventricular != ventricular) continue;
+        ++byShape[static_cast<size_t>(e.shape)];
+        if (e.shape != Shape::Run && e.shape != Shape::Tachycardia) continue;
+        const auto beats = static_cast<int64_t>(e.lastWord - e.firstWord + 1);
+        longest = std::max(longest, beats);
+        const double length = quarterTicksBetween(words, e.firstWord, e.lastWord);
+        fastest = std::max(fastest, length > 0.0 ? static_cast<double>(beats - 1) / length : 0.0);
+    }
+    const char* keys[] = {"isolated", "couplets", "runs", "tachycardias", "bigeminy"};
+    for (size_t k = 0; k < (ventricular ? 5u : 4u); ++k) expect(out, prefix + keys[k], byShape[k]);
+    expect(out, prefix + "longestRunBeats", longest);
+    expect(out, prefix + "fastestRunRate", std::round(kRateQuarterTicks * fastest));
 }
-
-class EpisodeWalk {
-public:
-    explicit EpisodeWalk(std::vector<Rhythm> rhythms) : rhythms_(std::move(rhythms)) {}
-
-    void walk(std::vector<RecountedEpisode>& out) const {
-        size_t i = 0;
-        while (i < rhythms_.size()) {
-            const Rhythm rhythm = rhythms_[i];
-            if (rhythm != Rhythm::Ventricular && rhythm != Rhythm::Supraventricular) {
-                ++i;
-                continue;
-            }
-            const size_t trainEnd = sameUntil(i);
-            const size_t bigeminyLast = rhythm == Rhythm::Ventricular && trainEnd == i + 1 ? bigeminyLastOf(i) : i;
-            if (bigeminyLast != i) {
-                out.push_back({RecountedKind::VentricularBigeminy, i, bigeminyLast});
-                i = bigeminyLast + 1;
-                continue;
-            }
-            out.push_back({trainKind(rhythm, trainEnd - i), i, trainEnd - 1});
-            i = trainEnd;
-        }
-    }
-
-private:
-    Rhythm at(size_t i) const { return i < rhythms_.size() ? rhythms_[i] : Rhythm::Interruption; }
-
-    // One past the last word of the train of one rhythm that starts at `first`.
-    size_t sameUntil(size_t first) const {
-        size_t end = first + 1;
-        while (end < rhythms_.size() && rhythms_[end] == rhythms_[first]) ++end;
-        return end;
-    }
-
-    // N V N V N V ...: the last single ventricular beat of a bigeminy that
-    // starts at `first`, or `first` when none does.
-    size_t bigeminyLastOf(size_t first) const {
-        int beats = 0;
-        size_t last = first;
-        for (size_t v = first; at(v) == Rhythm::Ventricular; v += 2) {
-            const bool afterNormal = v > 0 && at(v - 1) == Rhythm::Normal;
-            if (!afterNormal || at(v + 1) == Rhythm::Ventricular) break;
-            ++beats;
-            last = v;
-            if (at(v + 1) != Rhythm::Normal) break;
-        }
-        return beats >= kBigeminyMinimumBeats ? last : first;
-    }
-
-    std::vector<Rhythm> rhythms_;
-};
 
 }  // namespace
 
-std::vector<RecountedEpisode> recountEpisodes(std::span<const BeatWord> words,
-                                              const std::vector<bool>& insideFibrillation) {
-    std::vector<RecountedEpisode> out;
+std::vector<RecountedEpisode> recountEpisodes(std::span<const BeatWord> words, const std::vector<bool>& inFibrillation,
+                                              Expectations& out) {
+    std::vector<RecountedEpisode> episodes;
+    int64_t longestPause = 0;
+    int64_t longestPauseTick = 0;
     for (size_t k = 1; k < words.size(); ++k) {
-        if (isNoBeat(words[k - 1]) || isNoBeat(words[k])) continue;
-        if (words[k].positionQuarterTicks() >= words[k - 1].positionQuarterTicks() + kPauseQuarterTicks)
-            out.push_back({RecountedKind::Pause, k - 1, k});
+        const auto length = static_cast<int64_t>(quarterTicksBetween(words, k - 1, k));
+        if (isNoBeat(words[k - 1]) || isNoBeat(words[k]) || length < kPauseQuarterTicks) continue;
+        episodes.push_back({Shape::Pause, false, k - 1, k});
+        if (length <= longestPause) continue;  // the earlier pause on a tie
+        longestPause = length;
+        longestPauseTick = words[k - 1].positionQuarterTicks() / kQuarterTicksPerTick;
     }
-    std::vector<Rhythm> rhythms;
-    rhythms.reserve(words.size());
+    expect(out, "pauses.count", episodes.size());
+    expect(out, "pauses.longestMs", longestPause * kMsPerQuarterTick);
+    expect(out, "pauses.longestTick", longestPauseTick);
+    std::vector<BeatClass> rhythms;
     for (size_t k = 0; k < words.size(); ++k)
-        rhythms.push_back(rhythmOf(words[k], k < insideFibrillation.size() && insideFibrillation[k]));
-    EpisodeWalk(std::move(rhythms)).walk(out);
-    return out;
+        rhythms.push_back(rhythmOf(words[k], k < inFibrillation.size() && inFibrillation[k]));
+    const auto at = [&](size_t i) { return i < rhythms.size() ? rhythms[i] : BeatClass::Artefact; };
+    size_t i = 0;
+    while (i < rhythms.size()) {
+        const BeatClass rhythm = rhythms[i];
+        if (rhythm != BeatClass::Ventricular && rhythm != BeatClass::Supraventricular) {
+            ++i;
+            continue;
+        }
+        const bool ventricular = rhythm == BeatClass::Ventricular;
+        size_t end = i + 1;
+        while (end < rhythms.size() && rhythms[end] == rhythm) ++end;
+        // N V N V N V ...: single ventricular beats each after a normal one.
+        int bigeminal = 0;
+        size_t last = i;
+        for (size_t v = i; ventricular && end == i + 1 && at(v) == BeatClass::Ventricular; v += 2) {
+            if (v == 0 || at(v - 1) != BeatClass::Normal || at(v + 1) == BeatClass::Ventricular) break;
+            ++bigeminal;
+            last = v;
+            if (at(v + 1) != BeatClass::Normal) break;
+        }
+        if (bigeminal >= kBigeminyMinimumBeats) {
+            episodes.push_back({Shape::Bigeminy, true, i, last});
+            i = last + 1;
+            continue;
+        }
+        const size_t beats = end - i;
+        const Shape shape = beats == 1                         ? Shape::Isolated
+                            : beats == 2                       ? Shape::Couplet
+                            : beats < kTachycardiaMinimumBeats ? Shape::Run
+                                                               : Shape::Tachycardia;
+        episodes.push_back({shape, ventricular, i, end - 1});
+        i = end;
+    }
+    addEctopy(out, words, episodes, true);
+    addEctopy(out, words, episodes, false);
+    return episodes;
 }
 
 }  // namespace lumen

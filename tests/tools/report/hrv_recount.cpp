@@ -1,9 +1,13 @@
-#include "tools/report/hrv_recount.h"
-
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Heart-rate variability (Task Force of the ESC and NASPE, 1996) in ms, ms²
+// and per cent.
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <numbers>
 #include <numeric>
+
+#include "tools/report/study_recount.h"
 
 namespace lumen {
 namespace {
@@ -19,30 +23,11 @@ constexpr double kFrequencyStepHz = 1.0 / 1024.0;
 constexpr double kLowBandFromHz = 0.04;
 constexpr double kHighBandFromHz = 0.15;
 constexpr double kHighBandToHz = 0.4;
-constexpr double kPercent = 100.0;
-constexpr double kMsPerSecond = 1000.0;
+constexpr double kToleranceMs = 0.5;
+constexpr double kToleranceShare = 0.005;
 
-struct NnInterval {
-    double ms = 0.0;
-    uint32_t endQuarterTicks = 0;
-    size_t endWord = 0;
-};
-
-std::vector<NnInterval> nnIntervals(std::span<const BeatWord> words) {
-    std::vector<NnInterval> out;
-    for (size_t k = 1; k < words.size(); ++k) {
-        if (words[k - 1].beatClass() != BeatClass::Normal || words[k].beatClass() != BeatClass::Normal) continue;
-        const double ms = kMsPerQuarterTick *
-                          (static_cast<double>(words[k].positionQuarterTicks()) - words[k - 1].positionQuarterTicks());
-        if (ms >= kShortestNnMs && ms <= kLongestNnMs) out.push_back({ms, words[k].positionQuarterTicks(), k});
-    }
-    return out;
-}
-
-double mean(const std::vector<double>& values) {
-    return values.empty() ? 0.0
-                          : std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(values.size());
-}
+double sum(const std::vector<double>& values) { return std::accumulate(values.begin(), values.end(), 0.0); }
+double mean(const std::vector<double>& values) { return values.empty() ? 0.0 : sum(values) / values.size(); }
 
 double sampleDeviation(const std::vector<double>& values) {
     if (values.size() < 2) return 0.0;
@@ -50,22 +35,6 @@ double sampleDeviation(const std::vector<double>& values) {
     double squares = 0.0;
     for (const double v : values) squares += (v - m) * (v - m);
     return std::sqrt(squares / static_cast<double>(values.size() - 1));
-}
-
-void addSuccessiveDifferences(const std::vector<NnInterval>& nn, HrvRecount& out) {
-    double squares = 0.0;
-    size_t count = 0;
-    size_t large = 0;
-    for (size_t j = 1; j < nn.size(); ++j) {
-        if (nn[j - 1].endWord + 1 != nn[j].endWord) continue;  // they share no beat
-        const double difference = nn[j].ms - nn[j - 1].ms;
-        squares += difference * difference;
-        ++count;
-        large += std::fabs(difference) > kLargeDifferenceMs;
-    }
-    if (count == 0) return;
-    out.rmssd = std::sqrt(squares / static_cast<double>(count));
-    out.pnn50 = kPercent * static_cast<double>(large) / static_cast<double>(count);
 }
 
 // The classical unnormalised periodogram at one angular frequency, with the
@@ -90,67 +59,77 @@ double lomb(const std::vector<double>& t, const std::vector<double>& x, double o
     return 0.5 * power;
 }
 
-}  // namespace
+struct Segment {
+    std::vector<double> seconds;  // of each interval's second beat
+    std::vector<double> ms;
+};
 
-BandPowers lombBandPowers(const std::vector<double>& seconds, const std::vector<double>& intervalsMs) {
-    BandPowers out;
-    if (seconds.size() < 2) return out;
-    const double meanMs = mean(intervalsMs);
+// Adds the segment's Lomb-Scargle band powers (ms²) to lf and hf.
+void addBandPowers(const Segment& segment, double& lf, double& hf) {
+    if (segment.ms.size() < 2) return;
+    const double meanMs = mean(segment.ms);
     std::vector<double> t;
     std::vector<double> x;
-    for (size_t i = 0; i < seconds.size(); ++i) {
-        t.push_back(seconds[i] - seconds[0]);
-        x.push_back(intervalsMs[i] - meanMs);
+    for (size_t i = 0; i < segment.ms.size(); ++i) {
+        t.push_back(segment.seconds[i] - segment.seconds[0]);
+        x.push_back(segment.ms[i] - meanMs);
     }
     // N intervals over T seconds, T being what they add up to: T / N is
     // their mean, as an even series' sampling interval would be.
-    const double densityScale = 2.0 * meanMs / kMsPerSecond;
+    const double densityScale = 2.0 * meanMs / 1000.0;
     for (int k = 1; k * kFrequencyStepHz < kHighBandToHz; ++k) {
         const double hz = k * kFrequencyStepHz;
         if (hz < kLowBandFromHz) continue;
-        const double density = densityScale * lomb(t, x, 2.0 * std::numbers::pi * hz);
-        (hz < kHighBandFromHz ? out.lf : out.hf) += density * kFrequencyStepHz;
+        (hz < kHighBandFromHz ? lf : hf) += densityScale * lomb(t, x, 2.0 * std::numbers::pi * hz) * kFrequencyStepHz;
     }
-    return out;
 }
 
-HrvRecount recountHrv(std::span<const BeatWord> words) {
-    HrvRecount out;
-    const std::vector<NnInterval> nn = nnIntervals(words);
-    std::vector<double> all;
-    std::map<uint32_t, std::vector<NnInterval>> segments;
-    for (const NnInterval& i : nn) {
-        all.push_back(i.ms);
-        segments[i.endQuarterTicks / kSegmentQuarterTicks].push_back(i);
-    }
-    out.sdnn = sampleDeviation(all);
-    addSuccessiveDifferences(nn, out);
+}  // namespace
 
+void recountHrv(std::span<const BeatWord> words, Expectations& out) {
+    std::vector<double> all;
+    std::map<uint32_t, Segment> segments;
+    std::vector<double> differences;  // of adjacent intervals that share a beat
+    size_t lastEndWord = 0;
+    for (size_t k = 1; k < words.size(); ++k) {
+        if (words[k - 1].beatClass() != BeatClass::Normal || words[k].beatClass() != BeatClass::Normal) continue;
+        const uint32_t end = words[k].positionQuarterTicks();
+        const double ms = kMsPerQuarterTick * (static_cast<double>(end) - words[k - 1].positionQuarterTicks());
+        if (ms < kShortestNnMs || ms > kLongestNnMs) continue;
+        if (!all.empty() && lastEndWord + 1 == k) differences.push_back(ms - all.back());
+        all.push_back(ms);
+        lastEndWord = k;
+        Segment& segment = segments[end / kSegmentQuarterTicks];
+        segment.seconds.push_back(end / kPositionsPerSecond);
+        segment.ms.push_back(ms);
+    }
     std::vector<double> means;
     std::vector<double> deviations;
-    BandPowers bands;
-    for (const auto& [index, intervals] : segments) {
-        std::vector<double> ms;
-        std::vector<double> seconds;
-        for (const NnInterval& i : intervals) {
-            ms.push_back(i.ms);
-            seconds.push_back(i.endQuarterTicks / kPositionsPerSecond);
-        }
-        if (std::accumulate(ms.begin(), ms.end(), 0.0) < kShortestSegmentMs) continue;
-        means.push_back(mean(ms));
-        deviations.push_back(sampleDeviation(ms));
-        const BandPowers segment = lombBandPowers(seconds, ms);
-        bands.lf += segment.lf;
-        bands.hf += segment.hf;
+    double lf = 0.0;
+    double hf = 0.0;
+    for (const auto& [index, segment] : segments) {
+        if (sum(segment.ms) < kShortestSegmentMs) continue;
+        means.push_back(mean(segment.ms));
+        deviations.push_back(sampleDeviation(segment.ms));
+        addBandPowers(segment, lf, hf);
     }
-    out.sdann = means.size() < 2 ? 0.0 : sampleDeviation(means);
-    out.sdnnIndex = mean(deviations);
-    if (!means.empty()) {
-        out.lf = bands.lf / static_cast<double>(means.size());
-        out.hf = bands.hf / static_cast<double>(means.size());
-    }
-    out.lfHf = out.hf > 0.0 ? out.lf / out.hf : 0.0;
-    return out;
+    if (!means.empty()) lf /= means.size(), hf /= means.size();
+    const auto timeDomain = [&](const char* key, double value) {
+        expect(out, std::string("hrv.") + key, value, std::max(kToleranceMs, kToleranceShare * std::fabs(value)));
+    };
+    timeDomain("sdnn", sampleDeviation(all));
+    timeDomain("sdann", means.size() < 2 ? 0.0 : sampleDeviation(means));
+    timeDomain("sdnnIndex", mean(deviations));
+    const double squares = std::inner_product(differences.begin(), differences.end(), differences.begin(), 0.0);
+    const auto large = std::count_if(differences.begin(), differences.end(),
+                                     [](double d) { return std::fabs(d) > kLargeDifferenceMs; });
+    timeDomain("rmssd", differences.empty() ? 0.0 : std::sqrt(squares / differences.size()));
+    timeDomain("pnn50", differences.empty() ? 0.0 : 100.0 * large / differences.size());
+    expect(out, "hrv.lf", lf, kToleranceShare * lf);
+    expect(out, "hrv.hf", hf, kToleranceShare * hf);
+    // lf / hf carries both bands' tolerances.
+    const double lfHf = hf > 0.0 ? lf / hf : 0.0;
+    expect(out, "hrv.lfHf", lfHf, 2 * kToleranceShare * lfHf);
 }
 
 }  // namespace lumen

@@ -1,93 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "tools/report/hrv_recount.h"
+#include "store/beat_word.h"
 
 namespace lumen {
 
-// Lowest, mean and highest block rate (whole beats per minute) and where
-// the extremes lie; none when no block has a rate.
-struct RateRecount {
-    std::optional<int64_t> min;
-    std::optional<int64_t> minTick;
-    int64_t mean = 0;
-    std::optional<int64_t> max;
-    std::optional<int64_t> maxTick;
+// One number (or text) of `holter report --json`, by its dotted path
+// ("hours.3.hrMax"; an array's own path stands for its number of items).
+struct Expected {
+    std::string path;
+    std::string token;  // the exact JSON text wanted, when not a number
+    double value = 0.0;
+    double tolerance = 0.0;
 };
+using Expectations = std::vector<Expected>;
 
-struct EctopyRecount {
-    int64_t total = 0;
-    int64_t isolated = 0;
-    int64_t couplets = 0;
-    int64_t runs = 0;
-    int64_t longestRunBeats = 0;
-    int64_t bigeminy = 0;
-    int64_t tachycardias = 0;
-    int64_t fastestRunRate = 0;
-};
-
-struct PauseRecount {
-    int64_t count = 0;
-    int64_t longestMs = 0;
-    int64_t longestTick = 0;
-};
-
-struct FibrillationRecount {
-    double burdenPercent = 0.0;
-    int64_t episodes = 0;
-    double longestSeconds = 0.0;  // the records keep tenths of a second
-    int64_t meanRate = 0;
-};
-
-// ST levels in µV; none for a channel without a level.
-struct StRecount {
-    std::optional<double> min;
-    std::optional<int64_t> minTick;
-    std::optional<double> max;
-    std::optional<int64_t> maxTick;
-};
-
-struct HourRecount {
-    std::string hour;  // "HH:00"
-    int64_t beats = 0;
-    int64_t hrMin = 0;
-    int64_t hrMean = 0;
-    int64_t hrMax = 0;
-    int64_t ventricular = 0;
-    int64_t couplets = 0;
-    int64_t ventricularRuns = 0;
-    int64_t supraventricular = 0;
-    int64_t supraventricularRuns = 0;
-    int64_t pauses = 0;
-    double fibrillationMinutes = 0.0;
-};
+// A number, or null when none.
+inline void expect(Expectations& out, const std::string& path, std::optional<double> value, double tolerance = 0.0) {
+    out.push_back({path, value ? "" : "null", value.value_or(0.0), tolerance});
+}
+inline void expectText(Expectations& out, const std::string& path, const std::optional<std::string>& text) {
+    out.push_back({path, text ? "\"" + *text + "\"" : "null"});
+}
 
 // Every number of the study report, counted again from what the recording
-// stores, by the definitions of docs/report.md.
-struct StudyRecount {
-    std::optional<std::string> startDate;
-    std::string startClock;
-    int64_t durationSeconds = 0;
-    int64_t analysedSeconds = 0;
-    int64_t beats = 0;
-    std::array<int64_t, 4> beatsByClass{};  // N, S, V, A
-    RateRecount heartRate;
-    EctopyRecount ventricular;
-    EctopyRecount supraventricular;
-    PauseRecount pauses;
-    FibrillationRecount fibrillation;
-    std::array<StRecount, 2> st;
-    HrvRecount hrv;
-    std::vector<HourRecount> hours;
-    int64_t flaggedEvents = 0;
-    int64_t strips = 0;
+// stores by the definitions of docs/report.md. programDirectory ends with
+// the separator, as a Recording wants it.
+Expectations recount(const std::string& programDirectory, const std::string& recordingDirectory);
+
+// A word that holds no beat: counted nowhere, and it breaks every sequence
+// and interval across it.
+inline bool isNoBeat(BeatWord word) { return word.label() == kNoBeatLabel || word.label() == kLeadOffLabel; }
+
+inline double quarterTicksBetween(std::span<const BeatWord> words, size_t first, size_t last) {
+    return static_cast<double>(words[last].positionQuarterTicks()) - words[first].positionQuarterTicks();
+}
+
+enum class Shape : uint8_t { Isolated, Couplet, Run, Tachycardia, Bigeminy, Pause };
+
+struct RecountedEpisode {
+    Shape shape = Shape::Pause;
+    bool ventricular = false;
+    size_t firstWord = 0;  // indices into the beat words, both included
+    size_t lastWord = 0;
 };
 
-// programDirectory ends with the separator, as a Recording wants it.
-StudyRecount recount(const std::string& programDirectory, const std::string& recordingDirectory);
+// The ectopy and pause episodes of the words, their counts added under
+// "ventricular", "supraventricular" and "pauses". Inside atrial
+// fibrillation (one flag per word) a supraventricular beat counts as normal.
+std::vector<RecountedEpisode> recountEpisodes(std::span<const BeatWord> words, const std::vector<bool>& inFibrillation,
+                                              Expectations& out);
+
+// Heart-rate variability of the normal-to-normal intervals, under "hrv".
+void recountHrv(std::span<const BeatWord> words, Expectations& out);
 
 }  // namespace lumen
