@@ -70,8 +70,10 @@ int32_t StudySummaryPage::drawHeader() {
 void StudySummaryPage::drawEctopy(int32_t& y, std::string_view heading, const EctopyFigures& e, bool withBigeminy) {
     page_.heading(columnX_, columnWidth_, y, heading);
     y -= kHeadingHeight;
-    const double hours =
-        f_.analysedSeconds > 0 ? static_cast<double>(f_.analysedSeconds) / lumen::kSecondsPerHour : 0.0;
+    // Per hour of analysed signal; a recording of beats alone has none, and
+    // counts per hour of its length.
+    const int64_t seconds = f_.analysedSeconds > 0 ? f_.analysedSeconds : f_.durationSeconds;
+    const double hours = static_cast<double>(seconds) / lumen::kSecondsPerHour;
     row(y, "Total",
         print("%lld (%.1f per hour)", static_cast<long long>(e.total),
               hours > 0.0 ? static_cast<double>(e.total) / hours : 0.0));
