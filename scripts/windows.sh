@@ -66,9 +66,6 @@ wine_excluded=(
   # Wine's printers are CUPS queues whose driver writes PostScript instead
   # (printing to a cups-pdf queue is tested below).
   'PrintReport\.' 'LumenPrint\.' 'AcceptancePrinting\.'
-  # The same for `holter report --pdf` (the study report's GDI path is
-  # printed into a cups-pdf queue below).
-  'ReportNumbers'
   # EDF files need EDFlib, and Debian's archive here has no source of it to
   # cross-build (WFDB and ISHNE imports run).
   'ImportExport\.'

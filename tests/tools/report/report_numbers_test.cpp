@@ -173,11 +173,20 @@ TEST_P(ReportNumbers, EveryPrintedNumberIsTheOneCountedFromTheRecording) {
     const std::string pdf = scratch_.path("report.pdf");
     const std::string json = scratch_.path("report.json");
     const ToolRun report = runHolter("report --home " + home + " --pdf " + pdf + " --json " + json);
+#ifdef _WIN32
+    // Windows writes PDF files through a PDF printer, which Wine lacks; the
+    // numbers come first and are checked all the same.
+    const bool pdfWritten = report.status == 0;
+    if (!pdfWritten) EXPECT_NE(report.out.find("no PDF printer is installed"), std::string::npos) << report.out;
+#else
+    const bool pdfWritten = true;
     ASSERT_EQ(report.status, 0) << report.out;
-
-    const std::vector<uint8_t> pdfBytes = scratch_.readFile(pdf);
-    ASSERT_GE(pdfBytes.size(), kLeastPdfBytes);
-    EXPECT_EQ(std::string(pdfBytes.begin(), pdfBytes.begin() + 4), "%PDF");
+#endif
+    if (pdfWritten) {
+        const std::vector<uint8_t> pdfBytes = scratch_.readFile(pdf);
+        ASSERT_GE(pdfBytes.size(), kLeastPdfBytes);
+        EXPECT_EQ(std::string(pdfBytes.begin(), pdfBytes.begin() + 4), "%PDF");
+    }
     const std::string text = scratch_.readText(json);
     FlatJson printed{text};
     ASSERT_TRUE(printed.read()) << "malformed JSON near byte " << printed.at;
