@@ -66,11 +66,12 @@ if [ ! -f "$seeds/.stamp" ] || [ "$holter" -nt "$seeds/.stamp" ]; then
   rm -rf "$demos"
   touch "$seeds/.stamp"
 fi
-mkdir -p "$seeds/script_reader" "$seeds/journal" "$seeds/ppd" "$seeds/source_notes"
+mkdir -p "$seeds/script_reader" "$seeds/journal" "$seeds/ppd" "$seeds/source_notes" "$seeds/study"
 cp "$root"/fuzz/seeds/script_reader/* "$seeds/script_reader/"
 cp "$root"/fuzz/seeds/source_notes/* "$seeds/source_notes/"
 cp "$root"/fuzz/seeds/journal/* "$seeds/journal/"
 cp "$root"/fuzz/seeds/ppd/* "$seeds/ppd/"
+cp "$root"/fuzz/seeds/study/* "$seeds/study/"
 # The importers: the shared PhysioNet records' headers and annotations, and
 # an ISHNE and an EDF+ file of the import tests' making.
 physionet="$root/../shared/data/physionet"

@@ -27,8 +27,10 @@ std::span<const HolterCommand> holterCommands() {
     static constexpr std::string_view kExportOptions[] = {"--edf", "--wfdb"};
     static constexpr std::string_view kScoreOptions[] = {"--from"};
     static constexpr std::string_view kRelabelOptions[] = {"--form", "--class"};
+#ifdef LUMEN_WITH_STUDY_REPORT
     static constexpr std::string_view kReportOptions[] = {"--pdf", "--json", "--paper", "--interpretation",
                                                           "--reviewer"};
+#endif
     static const auto commands = std::to_array<HolterCommand>({
         {"demo", kDemoOptions, &runDemo, kDemoFlags},
         {"info", {}, &runInfo},
