@@ -6,6 +6,10 @@
 // from all records becomes the embedded data files in FOLDER.
 //
 //   lumen_train_beats [--write FOLDER] [--class-balance A] [--depth D] [--rounds R] [--drop FEATURE]... RECORD...
+//
+// LUMEN_TRAIN_DUMP=NAME (or all) prints the features of that record's
+// misclassified beats, or of all its beats with LUMEN_TRAIN_ALL set: the
+// material the rules after the model were read from.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -116,14 +120,19 @@ TrainingSet trainingSet(const std::vector<Record>& records, size_t leftOut, doub
 BeatScore scoreWith(const Record& r, const BeatModel& model) {
     static constexpr ScoreClass kByKind[] = {ScoreClass::N, ScoreClass::S, ScoreClass::V, ScoreClass::Q};
     std::vector<int32_t> formOf;
-    for (const AnalysedBeat& b : r.result.beats) formOf.push_back(b.form);
-    std::vector<BeatKind> kinds = BeatClassifier::classifyAll(model, r.result.features, formOf);
+    std::vector<int64_t> samples;
+    for (const AnalysedBeat& b : r.result.beats) {
+        formOf.push_back(b.form);
+        samples.push_back(b.sample);
+    }
+    std::vector<BeatKind> kinds = BeatClassifier::classifyAll(model, r.result.features, formOf, samples);
     // As the recording's episode rules do: inside atrial fibrillation the
     // analysis's supraventricular beats are normal.
     std::vector<RhythmBeat> rhythm;
     for (size_t i = 0; i < kinds.size(); ++i)
         rhythm.push_back({static_cast<double>(r.result.beats[i].sample) / r.rateHz,
-                          kinds[i] == BeatKind::Normal || kinds[i] == BeatKind::Supraventricular, false});
+                          kinds[i] == BeatKind::Normal || kinds[i] == BeatKind::Supraventricular, false,
+                          r.result.beats[i].pWaveSeen});
     size_t relabelled = 0;
     for (const BeatRange& range : AtrialFibrillationDetector::detect(rhythm))
         for (size_t i = range.first; i <= range.last; ++i)
@@ -137,11 +146,15 @@ BeatScore scoreWith(const Record& r, const BeatModel& model) {
     for (size_t i = 0; i < r.result.beats.size(); ++i)
         tested.push_back(
             {static_cast<double>(r.result.beats[i].sample) / r.rateHz, kByKind[static_cast<size_t>(kinds[i])]});
-    if (const char* dump = std::getenv("LUMEN_TRAIN_DUMP"); dump != nullptr && r.name == dump)
+    if (const char* dump = std::getenv("LUMEN_TRAIN_DUMP");
+        dump != nullptr && (r.name == dump || std::string(dump) == "all"))
         for (size_t i = 0; i < kinds.size(); ++i) {
-            if (r.labels[i] == kUnlabelled || r.labels[i] == static_cast<int>(kinds[i])) continue;
-            std::printf("%9.2f ref %d got %d form %d:", static_cast<double>(r.result.beats[i].sample) / r.rateHz,
-                        r.labels[i], static_cast<int>(kinds[i]), formOf[i]);
+            if (std::getenv("LUMEN_TRAIN_ALL") == nullptr &&
+                (r.labels[i] == kUnlabelled || r.labels[i] == static_cast<int>(kinds[i])))
+                continue;
+            std::printf("%s %9.2f ref %d got %d form %d:", r.name.c_str(),
+                        static_cast<double>(r.result.beats[i].sample) / r.rateHz, r.labels[i],
+                        static_cast<int>(kinds[i]), formOf[i]);
             for (float v : r.result.features[i]) std::printf(" %.2f", static_cast<double>(v));
             std::printf("\n");
         }

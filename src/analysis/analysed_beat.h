@@ -23,6 +23,7 @@ struct AnalysedBeat {
     int32_t form = 0;
     float stMv[2] = {0.0f, 0.0f};
     bool stValid = false;
+    bool pWaveSeen = false;  // the dominant form's P wave stands before it: the atria conducted it
 };
 
 // A beat form: the shape shared by a group of beats.

@@ -32,14 +32,22 @@ std::vector<double> relativeDifferences(const std::vector<RhythmBeat>& beats) {
     return out;
 }
 
+// A window that decides nothing (its RR sequence broken by ventricular
+// beats) neither starts nor ends fibrillation: irregular windows on both
+// sides of it make one run.
 std::vector<BeatRange> irregularRuns(const std::vector<double>& irregularity, double threshold) {
     std::vector<BeatRange> runs;
+    size_t lastDecided = 0;
+    bool lastIrregular = false;
     for (size_t i = 0; i < irregularity.size(); ++i) {
-        if (irregularity[i] <= threshold) continue;
-        if (!runs.empty() && runs.back().last + 1 == i)
+        if (irregularity[i] < 0.0) continue;
+        const bool irregular = irregularity[i] > threshold;
+        if (irregular && lastIrregular && !runs.empty() && runs.back().last == lastDecided)
             runs.back().last = i;
-        else
+        else if (irregular)
             runs.push_back({i, i});
+        lastDecided = i;
+        lastIrregular = irregular;
     }
     return runs;
 }
@@ -56,9 +64,18 @@ std::vector<double> AtrialFibrillationDetector::irregularity(const std::vector<R
         window.clear();
         const size_t from = i > half ? i - half : 0;
         const size_t to = std::min(beats.size(), from + settings.windowBeats);
-        for (size_t k = from; k < to; ++k)
+        size_t conducted = 0, withPWave = 0;
+        for (size_t k = from; k < to; ++k) {
             if (differences[k] >= 0.0) window.push_back(differences[k]);
+            conducted += beats[k].conducted ? 1 : 0;
+            withPWave += beats[k].conducted && beats[k].pWaveSeen ? 1 : 0;
+        }
         if (window.size() < settings.minimumDifferences) continue;
+        if (conducted > 0 &&
+            static_cast<double>(withPWave) >= settings.sinusPWaveShare * static_cast<double>(conducted)) {
+            out[i] = 0.0;
+            continue;
+        }
         const auto middle = window.begin() + static_cast<std::ptrdiff_t>(window.size() / 2);
         std::nth_element(window.begin(), middle, window.end());
         out[i] = *middle;

@@ -13,6 +13,7 @@ struct RhythmBeat {
     double seconds = 0.0;
     bool conducted = true;
     bool supraventricular = false;
+    bool pWaveSeen = false;  // the analysis saw a P wave before it; false where no signal was analysed
 };
 
 // Beats first..last (indices, both included) in atrial fibrillation.
@@ -39,6 +40,11 @@ inline constexpr double kAfIrregularityThreshold = 0.075;
 // Fewer usable differences than this in a window decide nothing (the
 // window then counts as not fibrillating).
 inline constexpr size_t kAfMinimumDifferences = 16;
+// A window in which at least this share of the conducted beats come after a
+// P wave is sinus rhythm, however irregular (frequent atrial premature beats,
+// sinus arrhythmia): fibrillating atria make no P waves. Only where the
+// signal was analysed; beats alone are judged by their RR intervals.
+inline constexpr double kAfSinusPWaveShare = 0.5;
 // Irregular stretches closer than this are one episode.
 inline constexpr double kAfMergeGapSeconds = 30.0;
 // An episode shorter than this is not reported: the usual clinical
@@ -49,6 +55,7 @@ struct AfDetectorSettings {
     size_t windowBeats = kAfWindowBeats;
     double irregularityThreshold = kAfIrregularityThreshold;
     size_t minimumDifferences = kAfMinimumDifferences;
+    double sinusPWaveShare = kAfSinusPWaveShare;
     double mergeGapSeconds = kAfMergeGapSeconds;
     double minimumEpisodeSeconds = kAfMinimumEpisodeSeconds;
 };
@@ -58,7 +65,7 @@ public:
     // The episodes in time order; `beats` in time order.
     static std::vector<BeatRange> detect(const std::vector<RhythmBeat>& beats, const AfDetectorSettings& settings = {});
     // The irregularity of each beat's window; negative where the window
-    // has too few usable differences.
+    // has too few usable differences, 0 where its P waves show sinus rhythm.
     static std::vector<double> irregularity(const std::vector<RhythmBeat>& beats,
                                             const AfDetectorSettings& settings = {});
     // The episodes of an irregularity series, merged and filtered.

@@ -34,6 +34,10 @@ constexpr double kSupraventricularBeforeAfter = 0.9;
 constexpr float kFirmDetection = 0.7f;
 constexpr float kFirmDetectionInNoise = 2.0f;  // noise adds to a deflection's slope
 
+bool sinusPWaveBefore(const BeatFeatures& x) {
+    return x[static_cast<size_t>(BeatFeature::PWaveCorrelation)] >= BeatClassifier::kPWaveSeenCorrelation;
+}
+
 }  // namespace
 
 BeatClassifier::Match BeatClassifier::compare(const Shape& shape, int form) const {
@@ -215,12 +219,13 @@ AnalysisResult BeatClassifier::finish(const BeatModel& model) {
     std::vector<bool> unlikeKnown;
     for (const AnalysedBeat& b : beats_) unlikeKnown.push_back(b.kind == BeatKind::Artefact);
     out.features = BeatFeatureExtractor::extract({&samples, &measured, &noisy_, &unlikeKnown, &forms, rateHz_});
-    const std::vector<BeatKind> kinds = classifyAll(model, out.features, forms.formOf);
+    const std::vector<BeatKind> kinds = classifyAll(model, out.features, forms.formOf, samples);
     std::vector<std::array<int64_t, 4>> votes(forms.forms.size());
     for (size_t i = 0; i < beats_.size(); ++i) {
         AnalysedBeat& b = beats_[i];
         b.kind = kinds[i];
         b.form = forms.formOf[i];
+        b.pWaveSeen = sinusPWaveBefore(out.features[i]);
         ++votes[static_cast<size_t>(b.form)][static_cast<size_t>(b.kind)];
     }
     for (const auto& v : votes) {
@@ -237,7 +242,8 @@ AnalysisResult BeatClassifier::finish(const BeatModel& model) {
 }
 
 std::vector<BeatKind> BeatClassifier::classifyAll(const BeatModel& model, const std::vector<BeatFeatures>& features,
-                                                  const std::vector<int32_t>& formOf) {
+                                                  const std::vector<int32_t>& formOf,
+                                                  const std::vector<int64_t>& samples) {
     std::vector<BeatKind> kinds(features.size());
     const int32_t formCount = formOf.empty() ? 0 : *std::max_element(formOf.begin(), formOf.end()) + 1;
     std::vector<std::array<int64_t, 4>> votes(static_cast<size_t>(formCount));
@@ -256,6 +262,19 @@ std::vector<BeatKind> BeatClassifier::classifyAll(const BeatModel& model, const 
             features[i][static_cast<size_t>(BeatFeature::NormalCorrelation)] < kFormVoteNormalCorrelation)
             kinds[i] = BeatKind::Ventricular;
     }
+    // A beat unlike every normal form, its main deflection turned in a lead,
+    // with no P wave before it nor before its form's beats, comes from the
+    // ventricles however it is timed: an idioventricular rhythm, a late
+    // ventricular beat. Aberrant conduction keeps the atrial P wave.
+    for (size_t i = 0; i < features.size(); ++i) {
+        const auto& x = features[i];
+        const auto at = [&x](BeatFeature f) { return x[static_cast<size_t>(f)]; };
+        const bool conducted = kinds[i] == BeatKind::Normal || kinds[i] == BeatKind::Supraventricular;
+        if (conducted && at(BeatFeature::NormalCorrelation) < kUnconductedNormalCorrelation &&
+            at(BeatFeature::Polarity) >= 1.0f && at(BeatFeature::PWaveCorrelation) < kUnconductedPWaveCorrelation &&
+            at(BeatFeature::FormPWaveCorrelation) < kUnconductedPWaveCorrelation)
+            kinds[i] = BeatKind::Ventricular;
+    }
     // A stretch of conducted beats much faster than the rhythm well before
     // and well after it is a paroxysm of supraventricular tachycardia: a
     // sinus rate climbs and falls over minutes.
@@ -265,7 +284,55 @@ std::vector<BeatKind> BeatClassifier::classifyAll(const BeatModel& model, const 
             x[static_cast<size_t>(BeatFeature::RrAgainstLater)] < kParoxysmRr)
             kinds[i] = BeatKind::Supraventricular;
     }
+    markParoxysmsByOnset(kinds, features, samples);
     return kinds;
+}
+
+// A paroxysm longer than the windows above is known by how it starts and
+// stops: from one beat to the next, where a sinus rate climbs over many. A
+// stretch of conducted beats whose RR fell at once below kParoxysmRr of the
+// rhythm just before it, stays below kParoxysmHoldRr of it, and gives way
+// to a slower beat again is supraventricular however long it lasts, when
+// most of its beats lack the sinus P wave: an ectopic atrial or junctional
+// rhythm. With the sinus P wave before each beat it is the sinus node
+// itself, or conduction that went from 2:1 to 1:1.
+void BeatClassifier::markParoxysmsByOnset(std::vector<BeatKind>& kinds, const std::vector<BeatFeatures>& features,
+                                          const std::vector<int64_t>& samples) {
+    const size_t n = std::min(kinds.size(), samples.size());
+    const auto rr = [&](size_t i) { return static_cast<double>(samples[i] - samples[i - 1]); };
+    const auto conducted = [&](size_t i) {
+        return kinds[i] == BeatKind::Normal || kinds[i] == BeatKind::Supraventricular;
+    };
+    // The rhythm before: intervals between conducted beats only, so that
+    // the long pauses of ventricular bigeminy do not pass for it.
+    std::vector<double> before;
+    size_t i = kParoxysmBaselineBeats + 1;
+    while (i < n) {
+        before.clear();
+        for (size_t k = i - kParoxysmBaselineBeats; k < i; ++k)
+            if (conducted(k) && conducted(k - 1)) before.push_back(rr(k));
+        const bool rhythmKnown = 2 * before.size() >= kParoxysmBaselineBeats;
+        if (!rhythmKnown || !conducted(i) || !conducted(i - 1)) {
+            ++i;
+            continue;
+        }
+        const auto middle = before.begin() + static_cast<long>(before.size() / 2);
+        std::nth_element(before.begin(), middle, before.end());
+        const double baseline = *middle;
+        if (rr(i) >= static_cast<double>(kParoxysmRr) * baseline) {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end + 1 < n && conducted(end + 1) && rr(end + 1) < kParoxysmHoldRr * baseline) ++end;
+        size_t sinusPWaves = 0;
+        for (size_t k = i; k <= end; ++k) sinusPWaves += sinusPWaveBefore(features[k]) ? 1 : 0;
+        const size_t length = end + 1 - i;
+        if (end + 1 < n && length >= kParoxysmMinimumBeats && 2 * sinusPWaves < length)
+            for (size_t k = i; k <= end; ++k)
+                if (kinds[k] == BeatKind::Normal) kinds[k] = BeatKind::Supraventricular;
+        i = end + 1;
+    }
 }
 
 }  // namespace lumen

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <array>
-#include <deque>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "analysis/analysed_beat.h"
@@ -29,15 +29,29 @@ public:
     // Sorts all beats into forms and classifies them by the model; each
     // form takes the class most of its beats have.
     AnalysisResult finish(const BeatModel& model = BeatModel::embedded());
-    // The beats' classes from their features and forms.
+    // The beats' classes from their features, forms and R peaks (source samples).
     static std::vector<BeatKind> classifyAll(const BeatModel& model, const std::vector<BeatFeatures>& features,
-                                             const std::vector<int32_t>& formOf);
+                                             const std::vector<int32_t>& formOf, const std::vector<int64_t>& samples);
     static constexpr int64_t kFormVoteMinimumBeats = 3;
     static constexpr double kFormVoteShare = 0.5;
     static constexpr double kFormVoteNormalCorrelation = 0.9;
     static constexpr float kParoxysmRr = 0.75f;
+    // Unlike the normal forms and without a P wave: correlations below these.
+    static constexpr float kUnconductedNormalCorrelation = 0.6f;
+    static constexpr float kUnconductedPWaveCorrelation = 0.2f;
+    // A paroxysm found by its onset lasts while the RR stays below this share
+    // of the rhythm before it, for at least kParoxysmMinimumBeats beats.
+    static constexpr double kParoxysmHoldRr = 0.85;
+    static constexpr size_t kParoxysmMinimumBeats = 3;
+    static constexpr size_t kParoxysmBaselineBeats = 8;
+    // A P wave correlating this well with the dominant form's is seen: in
+    // sinus rhythm the beats' P waves correlate near 0.9, in atrial
+    // fibrillation the stretch before the QRS holds f waves and noise (near 0).
+    static constexpr float kPWaveSeenCorrelation = 0.5f;
 
 private:
+    static void markParoxysmsByOnset(std::vector<BeatKind>& kinds, const std::vector<BeatFeatures>& features,
+                                     const std::vector<int64_t>& samples);
     using Shape = std::array<std::array<float, kShapePoints>, 2>;
     struct Form {
         Shape shape{};

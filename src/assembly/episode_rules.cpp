@@ -105,7 +105,7 @@ std::vector<RhythmBeat> rhythmOf(const std::vector<PlannedBeat>& beats, bool lab
         const Kind kind = kindOf(beats[i]);
         out.push_back({static_cast<double>(beats[i].positionQuarterTicks) / kQuarterTicksPerSecond,
                        kind == Kind::Normal || kind == Kind::Supraventricular,
-                       labelsTellPremature && kind == Kind::Supraventricular});
+                       labelsTellPremature && kind == Kind::Supraventricular, beats[i].pWaveSeen});
         indices.push_back(i);
     }
     return out;

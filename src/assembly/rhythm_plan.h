@@ -42,6 +42,7 @@ struct PlannedBeat {
     BeatShape shape = BeatShape::Normal;
     uint8_t beatClass = kClassNormal;
     uint8_t formCode = kFormNormal;
+    bool pWaveSeen = false;  // the analysis saw a P wave before it: evidence against fibrillation
 };
 
 struct PlannedEpisode {

@@ -73,7 +73,8 @@ void BeatAnalysis::addBeats(const AnalysisResult& result, double rateHz, SourceR
     source.beats.clear();
     for (size_t i = 0; i < result.beats.size(); ++i) {
         const AnalysedBeat& b = result.beats[i];
-        source.beats.push_back({quarterTicksOf(b.sample, rateHz), BeatLabel{static_cast<uint8_t>(b.kind), codes[i]}});
+        source.beats.push_back(
+            {quarterTicksOf(b.sample, rateHz), BeatLabel{static_cast<uint8_t>(b.kind), codes[i]}, b.pWaveSeen});
     }
     for (const SampleStretch& s : result.noise)
         source.noise.push_back({quarterTicksOf(s.start, rateHz), quarterTicksOf(s.end, rateHz)});

@@ -56,6 +56,7 @@ std::vector<PlannedBeat> beatsOf(const SourceRecording& source, const Conditione
         p.positionQuarterTicks = static_cast<int32_t>(std::max<int64_t>(1, b.quarterTicks));
         p.beatClass = b.label.beatClass;
         p.formCode = b.label.formCode;
+        p.pWaveSeen = b.pWaveSeen;
         beats.push_back(p);
     }
     std::stable_sort(beats.begin(), beats.end(), [](const PlannedBeat& a, const PlannedBeat& b) {

@@ -16,6 +16,7 @@ namespace lumen {
 struct SourceBeat {
     int64_t quarterTicks = 0;  // 1/200 s from the first sample
     BeatLabel label;
+    bool pWaveSeen = false;  // the analysis saw a P wave before it (annotated beats: not known)
 };
 
 // An annotation that is neither a beat nor noise: a diary entry, an event

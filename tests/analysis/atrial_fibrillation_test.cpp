@@ -17,7 +17,7 @@ namespace {
 // the arrhythmia when it flips.
 constexpr double kEdgeToleranceSeconds = 15.0;
 
-enum class Rhythm { Sinus, Fibrillation, Bigeminy, FrequentPvcs, FrequentPacs };
+enum class Rhythm { Sinus, Fibrillation, Bigeminy, FrequentPvcs, FrequentPacs, IrregularWithPWaves, VentricularRun };
 
 // A deterministic stand-in for an irregular ventricular response.
 class Irregular {
@@ -39,7 +39,12 @@ void append(std::vector<RhythmBeat>& beats, Rhythm rhythm, int count, Irregular&
         const double sinusRr = 0.8 + 0.04 * std::sin(t * 2.0 * M_PI / 4.0);
         RhythmBeat b;
         double rr = sinusRr;
-        if (rhythm == Rhythm::Fibrillation) rr = 0.4 + 0.7 * random.next();
+        if (rhythm == Rhythm::Fibrillation || rhythm == Rhythm::IrregularWithPWaves) rr = 0.4 + 0.7 * random.next();
+        b.pWaveSeen = rhythm == Rhythm::IrregularWithPWaves;
+        if (rhythm == Rhythm::VentricularRun) {
+            rr = 0.6;
+            b.conducted = false;
+        }
         const bool ectopic = (rhythm == Rhythm::Bigeminy && i % 2 == 1) ||
                              (rhythm == Rhythm::FrequentPvcs && random.next() < 0.25) ||
                              (rhythm == Rhythm::FrequentPacs && random.next() < 0.25);
@@ -73,6 +78,16 @@ const RhythmCase kCases[] = {
     {"ventricular_bigeminy", {{Rhythm::Sinus, 100}, {Rhythm::Bigeminy, 1000}, {Rhythm::Sinus, 100}}, {}},
     {"frequent_pvcs", {{Rhythm::FrequentPvcs, 2000}}, {}},
     {"frequent_pacs", {{Rhythm::FrequentPacs, 2000}}, {}},
+    // 45 s of ventricular tachycardia inside fibrillation decide nothing.
+    {"fibrillation_around_ventricular_run",
+     {{Rhythm::Sinus, 300},
+      {Rhythm::Fibrillation, 400},
+      {Rhythm::VentricularRun, 75},
+      {Rhythm::Fibrillation, 400},
+      {Rhythm::Sinus, 300}},
+     {{240.0, -1.0}}},
+    // Atrial premature beats the labels missed, with their P waves seen.
+    {"irregular_with_p_waves", {{Rhythm::Sinus, 300}, {Rhythm::IrregularWithPWaves, 800}, {Rhythm::Sinus, 300}}, {}},
 };
 
 class FibrillationDetection : public ::testing::TestWithParam<RhythmCase> {};

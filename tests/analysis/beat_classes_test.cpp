@@ -84,8 +84,19 @@ BeatModel wideIsVentricular() {
     return BeatModel({leaf, leaf, split, leaf, ventricular}, {0, 1, 2});
 }
 
+// R peaks one second apart at 360 Hz.
+std::vector<int64_t> evenlySpaced(size_t count) {
+    std::vector<int64_t> samples;
+    for (size_t i = 0; i < count; ++i) samples.push_back(static_cast<int64_t>(360 * (i + 1)));
+    return samples;
+}
+
 TEST(BeatClasses, FormsAndRhythmCorrectTheModel) {
     using F = BeatFeature;
+    const std::initializer_list<std::pair<BeatFeature, float>> unconducted = {{F::NormalCorrelation, 0.4f},
+                                                                              {F::Polarity, 1.0f},
+                                                                              {F::PWaveCorrelation, -0.3f},
+                                                                              {F::FormPWaveCorrelation, -0.3f}};
     struct Case {
         const char* name;
         std::vector<BeatFeatures> beats;
@@ -104,10 +115,74 @@ TEST(BeatClasses, FormsAndRhythmCorrectTheModel) {
           featuresWith({{F::RrAgainstEarlier, 0.8f}, {F::RrAgainstLater, 0.6f}})},
          {0, 0, 0},
          {BeatKind::Supraventricular, BeatKind::Normal, BeatKind::Normal}},
+        {"an on-time beat unlike the normal forms, turned, without a P wave, is ventricular; with one it is "
+         "aberrant conduction",
+         {featuresWith(unconducted),
+          featuresWith({{F::NormalCorrelation, 0.4f},
+                        {F::Polarity, 1.0f},
+                        {F::PWaveCorrelation, 0.9f},
+                        {F::FormPWaveCorrelation, 0.9f}}),
+          featuresWith({{F::NormalCorrelation, 0.4f}, {F::PWaveCorrelation, -0.3f}})},
+         {0, 1, 2},
+         {BeatKind::Ventricular, BeatKind::Normal, BeatKind::Normal}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(BeatClassifier::classifyAll(wideIsVentricular(), c.beats, c.forms), c.expected);
+        EXPECT_EQ(BeatClassifier::classifyAll(wideIsVentricular(), c.beats, c.forms, evenlySpaced(c.beats.size())),
+                  c.expected);
+    }
+}
+
+// A tachycardia that starts and stops from one beat to the next is
+// supraventricular however long it lasts; a rate that climbs over many
+// beats, or that never comes back down, is not.
+TEST(BeatClasses, ParoxysmsAreKnownByTheirOnset) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int64_t, size_t>> rrSamples;  // RR and how many beats
+        size_t firstFast, lastFast;                         // expected supraventricular, or lastFast < firstFast
+        float pWaveCorrelation = 0.0f;                      // every beat's P wave with the dominant form's
+    };
+    // Beats this early are wide: the model calls them ventricular.
+    constexpr int64_t kVentricularRr = 215;
+    std::vector<std::pair<int64_t, size_t>> gradual = {{360, 40}};
+    for (int64_t rr = 350; rr > 216; rr -= 6) gradual.push_back({rr, 1});
+    gradual.push_back({216, 200});
+    for (int64_t rr = 222; rr < 360; rr += 6) gradual.push_back({rr, 1});
+    gradual.push_back({360, 40});
+    std::vector<std::pair<int64_t, size_t>> bigeminy = {{360, 40}};
+    for (int k = 0; k < 10; ++k) bigeminy.insert(bigeminy.end(), {{kVentricularRr, 1}, {505, 1}});
+    bigeminy.insert(bigeminy.end(), {{360, 40}, {450, 1}, {360, 10}});
+    const Case cases[] = {
+        {"abrupt onset and end, 200 beats", {{360, 40}, {216, 200}, {360, 40}}, 41, 240},
+        {"two fast beats are no paroxysm", {{360, 40}, {216, 2}, {360, 40}}, 1, 0},
+        {"a rate that climbs and falls", gradual, 1, 0},
+        {"fast until the recording ends", {{360, 40}, {216, 200}}, 1, 0},
+        {"sinus rhythm after the pauses of ventricular bigeminy", bigeminy, 1, 0},
+        {"2:1 block giving way to 1:1 conduction, a sinus P wave before every beat",
+         {{720, 40}, {360, 200}, {720, 40}},
+         1,
+         0,
+         0.9f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<int64_t> samples = {0};
+        for (const auto& [rr, count] : c.rrSamples)
+            for (size_t k = 0; k < count; ++k) samples.push_back(samples.back() + rr);
+        std::vector<BeatFeatures> beats;
+        for (size_t i = 0; i < samples.size(); ++i) {
+            const bool wide = i > 0 && samples[i] - samples[i - 1] == kVentricularRr;
+            beats.push_back(featuresWith({{BeatFeature::WidthDifference, wide ? 0.08f : 0.0f},
+                                          {BeatFeature::PWaveCorrelation, c.pWaveCorrelation}}));
+        }
+        const std::vector<int32_t> forms(samples.size(), 0);
+        const std::vector<BeatKind> kinds = BeatClassifier::classifyAll(wideIsVentricular(), beats, forms, samples);
+        for (size_t i = 0; i < kinds.size(); ++i) {
+            BeatKind expected = i >= c.firstFast && i <= c.lastFast ? BeatKind::Supraventricular : BeatKind::Normal;
+            if (beats[i][static_cast<size_t>(BeatFeature::WidthDifference)] > 0.0f) expected = BeatKind::Ventricular;
+            ASSERT_EQ(kinds[i], expected) << "beat " << i;
+        }
     }
 }
 
